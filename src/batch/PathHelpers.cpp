@@ -1,0 +1,77 @@
+#include "PathHelpers.h"
+
+#include "core/Failure.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace plenvoy {
+
+namespace {
+
+QString collapsePairs(const QString &text, QChar separator) {
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        result.append(text.at(i));
+        if (text.at(i) == separator && i + 1 < text.size() && text.at(i + 1) == separator)
+            ++i; // the pair's second separator is consumed
+    }
+    return result;
+}
+
+bool statPath(const QString &path, struct stat *info) {
+    if (path.isEmpty())
+        return false;
+    const QByteArray encoded = QFile::encodeName(path);
+    if (encoded.contains('\0'))
+        return false;
+    return ::stat(encoded.constData(), info) == 0;
+}
+
+} // namespace
+
+QString CollapseBackslashes(const QString &path, QChar separator) {
+    if (path.isEmpty() || path.at(0) != separator)
+        return collapsePairs(path, separator);
+    qsizetype start = 1;
+    while (start < path.size() && path.at(start) == separator)
+        ++start;
+    const QString rest = collapsePairs(path.mid(start), separator);
+    const QString lead =
+        separator == QLatin1Char('\\') ? QStringLiteral("\\\\") : QString(separator);
+    return lead + rest;
+}
+
+QString FileNameOf(const QString &path, QChar separator) {
+    const qsizetype last = path.lastIndexOf(separator);
+    return last < 0 ? path : path.mid(last + 1);
+}
+
+QString FolderOf(const QString &path, QChar separator) {
+    const qsizetype last = path.lastIndexOf(separator);
+    if (last < 0)
+        return QString();
+    // The position is kept in 16 bits, as the program always has.
+    if (last + 1 > 32767)
+        raise(ErrorNumber::Overflow);
+    return path.left(last + 1);
+}
+
+bool FolderExists(const QString &path) {
+    struct stat info {};
+    return statPath(path, &info) && S_ISDIR(info.st_mode);
+}
+
+bool FileIsPresent(const QString &path) {
+    struct stat info {};
+    return statPath(path, &info) && S_ISREG(info.st_mode);
+}
+
+bool PathExists(const QString &path) {
+    struct stat info {};
+    return statPath(path, &info);
+}
+
+} // namespace plenvoy

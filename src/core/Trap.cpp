@@ -1,0 +1,11 @@
+#include "Trap.h"
+
+#include "ErrorReport.h"
+
+namespace plenvoy {
+
+void Trap::report(qint32 line, const QString &description) {
+    ErrorReport(m_ui, description, m_tag, line);
+}
+
+} // namespace plenvoy

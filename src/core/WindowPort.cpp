@@ -1,0 +1,7 @@
+#include "WindowPort.h"
+
+namespace plenvoy {
+
+WindowPort::~WindowPort() = default;
+
+} // namespace plenvoy

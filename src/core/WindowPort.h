@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace plenvoy {
+
+/// The window's pointer modes. Busy is set and cleared only by the two long loops.
+enum class PointerMode { Default, Busy, Custom };
+
+/// The one small interface through which routines reach the main window: boxes,
+/// dialogs, the pointer and event processing. The window implements it for real;
+/// tests pass a recording fake, so every handler runs without a window.
+class WindowPort {
+public:
+    virtual ~WindowPort();
+
+    /// Information box: the text, an OK button, no icon, the application title as caption.
+    virtual void showMessage(const QString &text) = 0;
+    /// Question: Yes and No, no icon, the application title as caption. True for Yes.
+    virtual bool askYesNo(const QString &text) = 0;
+    /// Input box with a prompt, a default answer, OK and Cancel, the application title as
+    /// caption; the typed text, or empty text on Cancel or when closed.
+    virtual QString askText(const QString &prompt, const QString &defaultAnswer) = 0;
+    /// The error report box: "Application Error", the warning icon, OK.
+    virtual void showErrorReport(const QString &text) = 0;
+
+    /// File-open dialog with several files allowed; the chosen paths, empty on Cancel.
+    virtual QStringList chooseFiles(const QString &title) = 0;
+    /// Folder dialog titled with the prompt, opened at the start folder when it exists;
+    /// the chosen folder as the dialog gives it, empty text on Cancel.
+    virtual QString chooseFolder(const QString &prompt, const QString &startFolder) = 0;
+    /// Shows a folder in the desktop's file manager.
+    virtual void openFolder(const QString &path) = 0;
+
+    virtual PointerMode pointer() const = 0;
+    virtual void setPointer(PointerMode mode) = 0;
+
+    /// Lets the window process its pending events; other handlers may run inside.
+    virtual void processEvents() = 0;
+    /// True once the window has been closed: a long loop stops right after its
+    /// processEvents() call, with no further step and no message.
+    virtual bool closing() const = 0;
+};
+
+} // namespace plenvoy

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace plenvoy {
+
+enum class TimeSource { Clock, Creation, LastWrite, LastAccess };
+enum class StampKind { Time, Date, TimeAndDate };
+enum class InsertPosition { Beginning, End, AfterNth };
+
+/// One rename option, identified everywhere by its exact display text.
+struct RenameOption {
+    TimeSource source;
+    StampKind kind;
+    InsertPosition position;
+    QString text;
+};
+
+constexpr int kRenameOptionCount = 36;
+
+/// The 36 options in the drop-down's order.
+const QList<RenameOption> &renameOptions();
+/// The 36 display texts in index order.
+QStringList renameOptionTexts();
+/// The option with exactly this display text (case-sensitive, whole text, no trimming).
+std::optional<RenameOption> findRenameOption(const QString &text);
+/// True when an option with this text needs the number n: the text has "nth character".
+bool needsNthValue(const QString &optionText);
+
+} // namespace plenvoy
