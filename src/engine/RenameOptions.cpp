@@ -65,6 +65,15 @@ std::optional<RenameOption> findRenameOption(const QString &text) {
     return std::nullopt;
 }
 
+int renameOptionIndex(const QString &text) {
+    const QList<RenameOption> &options = renameOptions();
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        if (options.at(i).text == text)
+            return int(i);
+    }
+    return -1;
+}
+
 bool needsNthValue(const QString &optionText) {
     return optionText.contains(QStringLiteral("nth character"));
 }

@@ -27,6 +27,8 @@ const QList<RenameOption> &renameOptions();
 QStringList renameOptionTexts();
 /// The option with exactly this display text (case-sensitive, whole text, no trimming).
 std::optional<RenameOption> findRenameOption(const QString &text);
+/// The index 0..35 of the option with exactly this display text, or -1.
+int renameOptionIndex(const QString &text);
 /// True when an option with this text needs the number n: the text has "nth character".
 bool needsNthValue(const QString &optionText);
 

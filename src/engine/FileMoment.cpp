@@ -1,0 +1,136 @@
+#include "FileMoment.h"
+
+#include "engine/RegionalForms.h"
+
+#include <QFile>
+
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
+namespace plenvoy {
+
+namespace {
+
+qint64 floorDiv(qint64 value, qint64 divisor) {
+    const qint64 quotient = value / divisor;
+    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+}
+
+/// Julian day of 1 January 1601.
+constexpr qint64 kJulianDay1601 = 2'305'814;
+
+/// A statx time as ticks since 1601; times beyond what the count can hold (some 29,000
+/// years either way) are held at its ends.
+qint64 ticksOf(const struct statx_timestamp &stamp) {
+    qint64 ticks = 0;
+    if (__builtin_add_overflow(qint64(stamp.tv_sec), kSecondsFrom1601To1970, &ticks) ||
+        __builtin_mul_overflow(ticks, kTicksPerSecond, &ticks) ||
+        __builtin_add_overflow(ticks, qint64(stamp.tv_nsec) / 100, &ticks))
+        return stamp.tv_sec < 0 ? std::numeric_limits<qint64>::min()
+                                : std::numeric_limits<qint64>::max();
+    return ticks;
+}
+
+class StatxFileTimes final : public FileTimeProvider {
+public:
+    std::optional<qint64> fileTime(const QString &path, TimeSource source) const override {
+        if (path.isEmpty())
+            return std::nullopt;
+        unsigned int mask = STATX_MTIME;
+        if (source == TimeSource::Creation)
+            mask |= STATX_BTIME;
+        else if (source == TimeSource::LastAccess)
+            mask = STATX_ATIME;
+        struct statx status {};
+        const QByteArray encoded = QFile::encodeName(path);
+        if (::statx(AT_FDCWD, encoded.constData(), AT_STATX_SYNC_AS_STAT, mask, &status) != 0)
+            return std::nullopt;
+        switch (source) {
+        case TimeSource::Creation:
+            if (status.stx_mask & STATX_BTIME)
+                return ticksOf(status.stx_btime);
+            return ticksOf(status.stx_mtime);
+        case TimeSource::LastAccess:
+            return ticksOf(status.stx_atime);
+        case TimeSource::LastWrite:
+        case TimeSource::Clock:
+            break;
+        }
+        return ticksOf(status.stx_mtime);
+    }
+};
+
+} // namespace
+
+FileTimeProvider::~FileTimeProvider() = default;
+
+const FileTimeProvider &systemFileTimes() {
+    static const StatxFileTimes times;
+    return times;
+}
+
+bool LocalMoment::isDayZero() const {
+    return date.toJulianDay() == kJulianDay1601 + kDaysFrom1601To1899;
+}
+
+qint64 localTicksFromUtc(qint64 utcTicks) {
+    constexpr qint64 momentZero = kDaysFrom1601To1899 * kTicksPerDay;
+    const time_t seconds = time_t(floorDiv(utcTicks, kTicksPerSecond) - kSecondsFrom1601To1970);
+    struct tm local {};
+    qint64 localTicks = 0;
+    if (::localtime_r(&seconds, &local) == nullptr ||
+        __builtin_add_overflow(utcTicks, qint64(local.tm_gmtoff) * kTicksPerSecond, &localTicks))
+        return momentZero;
+    return localTicks;
+}
+
+LocalMoment localMomentOf(qint64 localTicks) {
+    qint64 seconds = floorDiv(localTicks, kTicksPerSecond);
+    if (localTicks - seconds * kTicksPerSecond >= kTicksPerSecond / 2)
+        ++seconds;
+    const qint64 days = floorDiv(seconds, 86'400);
+    LocalMoment moment;
+    moment.date = QDate::fromJulianDay(kJulianDay1601 + days);
+    moment.secondsOfDay = int(seconds - days * 86'400);
+    return moment;
+}
+
+QString momentText(const LocalMoment &moment, const RegionalForms &forms) {
+    const QString time = forms.longTime(moment.hour(), moment.minute(), moment.second());
+    if (moment.isDayZero())
+        return time;
+    const QString date = forms.shortDate(moment.date);
+    if (moment.secondsOfDay == 0)
+        return date;
+    return date + QLatin1Char(' ') + time;
+}
+
+std::optional<LocalMoment> fileMoment(const QString &path, TimeSource source,
+                                      const FileTimeProvider &times) {
+    const std::optional<qint64> utc = times.fileTime(path, source);
+    if (!utc)
+        return std::nullopt;
+    return localMomentOf(localTicksFromUtc(*utc));
+}
+
+std::optional<QString> FileMomentText(const QString &path, TimeSource source,
+                                      const FileTimeProvider &times, const RegionalForms &forms) {
+    const std::optional<LocalMoment> moment = fileMoment(path, source, times);
+    if (!moment)
+        return std::nullopt;
+    return momentText(*moment, forms);
+}
+
+std::optional<QString> FileMomentText(const QString &path, TimeSource source,
+                                      const FileTimeProvider &times) {
+    return FileMomentText(path, source, times, RegionalForms::system());
+}
+
+std::optional<QString> FileMomentText(const QString &path, TimeSource source) {
+    return FileMomentText(path, source, systemFileTimes(), RegionalForms::system());
+}
+
+} // namespace plenvoy

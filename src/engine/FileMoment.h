@@ -1,0 +1,69 @@
+#pragma once
+
+#include "engine/RenameOptions.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+namespace plenvoy {
+
+class RegionalForms;
+
+/// 100-nanosecond ticks per second and per day, and the seconds from 1 January 1601 to
+/// 1 January 1970 (both UTC).
+constexpr qint64 kTicksPerSecond = 10'000'000;
+constexpr qint64 kTicksPerDay = 86'400 * kTicksPerSecond;
+constexpr qint64 kSecondsFrom1601To1970 = 11'644'473'600;
+/// Days from 1 January 1601 to 30 December 1899, the day that moments count from.
+constexpr qint64 kDaysFrom1601To1899 = 109'205;
+
+/// File times: 100-ns ticks since 1601-01-01 UTC, or nullopt when the file has no entry.
+class FileTimeProvider {
+public:
+    virtual ~FileTimeProvider();
+    virtual std::optional<qint64> fileTime(const QString &path, TimeSource source) const = 0;
+};
+
+/// The file system's times, read with one statx of the link target: the birth time for
+/// Creation (the modification time where the file system keeps no birth time), the
+/// modification time for LastWrite, the access time for LastAccess.
+const FileTimeProvider &systemFileTimes();
+
+/// A local date and time rounded to the nearest whole second.
+struct LocalMoment {
+    QDate date;
+    int secondsOfDay = 0;
+
+    int hour() const { return secondsOfDay / 3600; }
+    int minute() const { return secondsOfDay / 60 % 60; }
+    int second() const { return secondsOfDay % 60; }
+    /// The day that moments count from (30 December 1899): its text is the time alone.
+    bool isDayZero() const;
+};
+
+/// Local ticks for a UTC tick count, with the time-zone rules in force at that moment
+/// (a summer time keeps its summer offset whenever it is read). When the conversion
+/// fails the result is the moment 0, midnight at the start of 30 December 1899.
+qint64 localTicksFromUtc(qint64 utcTicks);
+/// The local moment of a local tick count, rounded to the nearest second.
+LocalMoment localMomentOf(qint64 localTicks);
+/// The moment's text: short date, one blank, long time; the date alone at exactly
+/// midnight, the time alone on day 0.
+QString momentText(const LocalMoment &moment, const RegionalForms &forms);
+
+/// The file's local moment for one of the three file sources, or nullopt when the file
+/// has no entry.
+std::optional<LocalMoment> fileMoment(const QString &path, TimeSource source,
+                                      const FileTimeProvider &times);
+
+/// The file's time as local date-time text in the system's regional forms, or nullopt
+/// when the file cannot be found. Never fails.
+std::optional<QString> FileMomentText(const QString &path, TimeSource source);
+std::optional<QString> FileMomentText(const QString &path, TimeSource source,
+                                      const FileTimeProvider &times);
+std::optional<QString> FileMomentText(const QString &path, TimeSource source,
+                                      const FileTimeProvider &times, const RegionalForms &forms);
+
+} // namespace plenvoy

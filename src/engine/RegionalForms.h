@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QChar>
+#include <QDate>
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+namespace plenvoy {
+
+/// The regional date and time forms that stamps are written in: the locale's short date
+/// format (year always with four digits) and long time format (without a time-zone part),
+/// its AM and PM texts, and the date and time separators. The C, POSIX and English (United
+/// States) locales give exactly M/d/yyyy and h:mm:ss AP. The formats are compiled once, so
+/// writing a stamp costs no locale look-up.
+class RegionalForms final {
+public:
+    explicit RegionalForms(const QLocale &locale);
+
+    /// The forms of QLocale::system(), read once on first use.
+    static const RegionalForms &system();
+
+    /// The short date, e.g. 12/6/2026.
+    QString shortDate(const QDate &date) const;
+    /// The long time, e.g. 2:05:09 PM.
+    QString longTime(int hour, int minute, int second) const;
+    /// The pattern "mm/dd/yyyy": two-digit month and day, four-digit year.
+    QString fixedDate(const QDate &date) const;
+    /// The pattern "hh:nn:ss AMPM": two-digit 12-hour clock (hour 0 shows as 12).
+    QString fixedTime(int hour, int minute, int second) const;
+
+    const QString &shortDateFormat() const { return m_dateFormat; }
+    const QString &longTimeFormat() const { return m_timeFormat; }
+    QChar dateSeparator() const { return m_dateSeparator; }
+    QChar timeSeparator() const { return m_timeSeparator; }
+    const QString &amText() const { return m_amText; }
+    const QString &pmText() const { return m_pmText; }
+
+private:
+    struct Token {
+        enum Kind {
+            Literal,
+            Day,
+            DayName,
+            Month,
+            MonthName,
+            Year,
+            Hour12,
+            Hour24,
+            Minute,
+            Second,
+            Millisecond,
+            AmPmUpper,
+            AmPmLower,
+            AmPmAsIs
+        };
+        Kind kind;
+        int width; // digits, or 3/4 for short/long names
+        QString literal;
+    };
+
+    static QList<Token> compile(const QString &format);
+    void appendNumber(QString &out, int value, int width) const;
+    QString formatTokens(const QList<Token> &tokens, const QDate &date, int hour, int minute,
+                         int second) const;
+
+    QLocale m_locale;
+    QString m_dateFormat;
+    QString m_timeFormat;
+    QList<Token> m_dateTokens;
+    QList<Token> m_timeTokens;
+    QChar m_dateSeparator;
+    QChar m_timeSeparator;
+    QString m_amText;
+    QString m_pmText;
+    QString m_digits; // the locale's ten digits when they are not ASCII, else empty
+};
+
+} // namespace plenvoy
