@@ -60,7 +60,8 @@ int FileList::rowCount(const QModelIndex &parent) const {
 QVariant FileList::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return QVariant();
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    // The tool tip is the list's own instruction, not the entry's text.
+    if (role == Qt::DisplayRole)
         return m_entries.at(index.row());
     return QVariant();
 }

@@ -1,0 +1,441 @@
+#include "AddFolder.h"
+
+#include "batch/PathHelpers.h"
+#include "core/Failure.h"
+#include "core/LocationTags.h"
+#include "core/Trap.h"
+#include "core/WindowPort.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <cerrno>
+#include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace plenvoy {
+
+namespace {
+
+constexpr QChar kSeparator = QLatin1Char('/');
+// Folder and name lengths from which the walk refuses a folder.
+constexpr int kLongPath = 260;
+// Attribute values of hidden system folders and of the links the system marks the same way.
+constexpr int kHiddenSystemFolder = Attribute::Folder | Attribute::System | Attribute::Hidden;
+constexpr int kHiddenSystemLink = kHiddenSystemFolder | Attribute::ReparsePoint;
+
+QByteArray encodedPath(const QString &path) {
+    const QByteArray encoded = QFile::encodeName(path);
+    if (encoded.isEmpty() || encoded.contains('\0'))
+        throw Failure::fromErrno(ENOENT);
+    return encoded;
+}
+
+// The path without trailing separators, so that a link is examined itself; "/" stays.
+QString withoutTrailingSeparators(const QString &path) {
+    qsizetype end = path.size();
+    while (end > 1 && path.at(end - 1) == kSeparator)
+        --end;
+    return path.left(end);
+}
+
+bool isRootFolder(const QString &folder) {
+    if (folder.isEmpty())
+        return false;
+    for (const QChar c : folder) {
+        if (c != kSeparator)
+            return false;
+    }
+    return true;
+}
+
+struct DirCloser {
+    void operator()(DIR *dir) const { ::closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// Device numbers of the devtmpfs mounts: statfs reports them as tmpfs, so the mount table
+// tells them apart.
+QSet<dev_t> devtmpfsDevices() {
+    QSet<dev_t> devices;
+    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
+    if (!mounts.open(QIODevice::ReadOnly))
+        return devices;
+    // Each line: id parent major:minor root mount-point options... - fstype source options
+    for (const QByteArray &line : mounts.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf(QByteArray("-"));
+        if (fields.size() < 3 || dash < 0 || dash + 1 >= fields.size())
+            continue;
+        if (fields.at(dash + 1) != "devtmpfs")
+            continue;
+        const QList<QByteArray> numbers = fields.at(2).split(':');
+        if (numbers.size() == 2)
+            devices.insert(makedev(numbers.at(0).toUInt(), numbers.at(1).toUInt()));
+    }
+    return devices;
+}
+
+// The kernel's pseudo file systems, which the walk leaves out as the system's own folders.
+class PseudoFileSystems final {
+public:
+    bool holds(const QString &folder) {
+        const QByteArray encoded = QFile::encodeName(folder);
+        struct statfs info {};
+        if (encoded.isEmpty() || ::statfs(encoded.constData(), &info) != 0)
+            return false;
+        switch (static_cast<unsigned long>(info.f_type)) {
+        case PROC_SUPER_MAGIC:
+        case SYSFS_MAGIC:
+        case DEVPTS_SUPER_MAGIC:
+        case CGROUP_SUPER_MAGIC:
+        case CGROUP2_SUPER_MAGIC:
+        case DEBUGFS_MAGIC:
+        case TRACEFS_MAGIC:
+        case SECURITYFS_MAGIC:
+        case PSTOREFS_MAGIC:
+        case BPF_FS_MAGIC:
+        case 0x62656570UL: // configfs
+        case EFIVARFS_MAGIC:
+        case 0x65735543UL: // fusectl
+        case 0x19800202UL: // mqueue
+        case HUGETLBFS_MAGIC:
+            return true;
+        case TMPFS_MAGIC:
+            return isDevtmpfs(encoded);
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool isDevtmpfs(const QByteArray &encoded) {
+        if (!m_devicesRead) {
+            m_devtmpfs = devtmpfsDevices();
+            m_devicesRead = true;
+        }
+        struct stat info {};
+        return !m_devtmpfs.isEmpty() && ::stat(encoded.constData(), &info) == 0 &&
+               m_devtmpfs.contains(info.st_dev);
+    }
+
+    bool m_devicesRead = false;
+    QSet<dev_t> m_devtmpfs;
+};
+
+// Thrown when the window is closing: not a std::exception, so no trap catches it and the
+// walk ends at once at every level.
+struct WalkClosed {};
+
+class FolderWalk final {
+public:
+    explicit FolderWalk(WindowPort &ui)
+        : m_ui(ui) {}
+
+    void level(QStringList &folders, bool deeper);
+
+private:
+    void yield() {
+        m_ui.processEvents();
+        if (m_ui.closing())
+            throw WalkClosed{};
+    }
+
+    // True when the walk leaves out the sub-folders of the folder (a root is always walked).
+    bool keptOut(const QString &folder) {
+        if (isRootFolder(folder))
+            return false;
+        const int attributes = FileAttributes(folder);
+        return attributes == kHiddenSystemFolder || attributes == kHiddenSystemLink ||
+               m_pseudo.holds(folder);
+    }
+
+    QStringList subFolderNames(const QString &folder);
+
+    WindowPort &m_ui;
+    PseudoFileSystems m_pseudo;
+};
+
+// The names of the real sub-folders of a folder in the system's order; links to folders
+// are not sub-folders, so link cycles end.
+QStringList FolderWalk::subFolderNames(const QString &folder) {
+    const QByteArray encoded = encodedPath(folder);
+    DirHandle dir(::opendir(encoded.constData()));
+    if (!dir)
+        throw Failure::fromErrno(errno);
+    QStringList names;
+    const int dirFd = ::dirfd(dir.get());
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir.get());
+        if (!entry)
+            break;
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder =
+                ::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isFolder)
+            names.append(QFile::decodeName(name));
+    }
+    if (errno != 0)
+        throw Failure::fromErrno(errno);
+    return names;
+}
+
+void FolderWalk::level(QStringList &folders, bool deeper) {
+    Trap trap(kTagFolderWalk, m_ui);
+    // Line 100 obtains the file-system layer: the system calls need nothing set up.
+    QStringList newFolders; // line 104
+    // Once a folder's sub-folders are being read, failures go to the sub-folder trap.
+    bool subFolderTrap = false;
+    // The sub-folder trap: a folder that cannot be listed leaves the caller's work.
+    auto subFolderFailure = [&](const QString &folder, int number, qsizetype &index) {
+        if (number != ErrorNumber::PermissionDenied && number != ErrorNumber::PathNotFound)
+            return;
+        const qsizetype found = folders.indexOf(folder); // lines 142 to 146
+        if (found < 0)
+            return;
+        folders.removeAt(found); // line 148
+        if (found <= index)
+            --index; // the next folder is still taken
+    };
+    // Runs one step under whichever trap is in force; false when it failed. Under the
+    // sub-folder trap a failure ends the folder's sub-folder listing.
+    auto guarded = [&](qint32 line, qsizetype &index, const QString &folder, auto &&body) {
+        if (!subFolderTrap)
+            return trap.step(line, body);
+        try {
+            body();
+            return true;
+        } catch (const Failure &failure) {
+            subFolderFailure(folder, failure.number(), index);
+        } catch (const std::exception &) {
+            subFolderFailure(folder, ErrorNumber::Other, index);
+        }
+        return false;
+    };
+
+    for (qsizetype i = 0; i < folders.size(); ++i) { // line 106
+        const QString folder = folders.at(i);
+        // A test that fails counts as passed, so its "go to the next folder" runs.
+        bool skip = true;
+        if (!guarded(108, i, folder, [&] { skip = !FolderExists(folder); }) && subFolderTrap)
+            continue;
+        if (skip)
+            continue;
+        if (folder.size() >= kLongPath) // line 110
+            continue;
+        // Line 112: the folder object; what it stands for is read at line 116.
+        if (!guarded(114, i, folder, [&] { yield(); }) && subFolderTrap)
+            continue;
+        skip = true;
+        if (!guarded(116, i, folder, [&] { skip = keptOut(folder); }) && subFolderTrap)
+            continue;
+        if (skip)
+            continue;
+        subFolderTrap = true; // line 116
+        QStringList names;
+        if (!guarded(118, i, folder, [&] { names = subFolderNames(folder); }))
+            continue;
+        for (const QString &name : names) {
+            if (!guarded(120, i, folder, [&] { yield(); }))
+                break;
+            if (name.size() >= kLongPath) // line 124
+                continue;
+            if (HasBadCharacters(name)) // line 126
+                continue;
+            if (name.contains(QLatin1Char('?'))) // line 128
+                continue;
+            if (name != QLatin1String(".") && name != QLatin1String("..")) // lines 130 to 134
+                newFolders.append(folder + name + kSeparator);
+        }
+    } // line 148
+
+    if (deeper && !newFolders.isEmpty()) { // line 150
+        qsizetype none = -1;
+        guarded(150, none, QString(), [&] { level(newFolders, true); });
+    }
+    subFolderTrap = false; // line 150
+
+    for (const QString &candidate : std::as_const(newFolders)) { // line 152
+        if (!trap.test(154, [&] { return FolderExists(candidate); }))
+            continue;
+        trap.step(156, [&] { yield(); });
+        if (trap.test(158, [&] { return !keptOut(candidate); }))
+            trap.step(160, [&] { folders.append(candidate); });
+    }
+}
+
+// The Windows-1252 characters at codes 128 to 159; 0 marks a code the page leaves unused,
+// which the system maps to the control character of the same number.
+constexpr char16_t kHighCodes[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool isDotOrDotDot(const char *name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+} // namespace
+
+int FileAttributes(const QString &path) {
+    const QString named = withoutTrailingSeparators(path);
+    const QByteArray encoded = encodedPath(named);
+    struct stat own {};
+    if (::lstat(encoded.constData(), &own) != 0)
+        throw Failure::fromErrno(errno);
+    const bool isLink = S_ISLNK(own.st_mode);
+    struct stat target = own;
+    const bool targetKnown = !isLink || ::stat(encoded.constData(), &target) == 0;
+    if (!targetKnown)
+        target = own; // a broken link stands for itself
+    int attributes = S_ISDIR(target.st_mode) ? Attribute::Folder : Attribute::Archive;
+    const QString name = FileNameOf(named, kSeparator);
+    if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
+        name != QLatin1String(".."))
+        attributes |= Attribute::Hidden;
+    if (targetKnown && ((target.st_mode & 0222) == 0 || ::access(encoded.constData(), W_OK) != 0))
+        attributes |= Attribute::ReadOnly;
+    if (isLink)
+        attributes |= Attribute::ReparsePoint;
+    return attributes;
+}
+
+bool AttributesUnreadable(const QString &path) {
+    try {
+        FileAttributes(path);
+        return false;
+    } catch (const std::exception &) {
+        return true;
+    }
+}
+
+QString BrowseForFolder(WindowPort &ui, const QString &prompt, const QString &start) {
+    const QString chosen = ui.chooseFolder(prompt, start);
+    if (chosen.isEmpty())
+        return QString();
+    return withoutTrailingSeparators(chosen);
+}
+
+void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui) {
+    FolderWalk walk(ui);
+    try {
+        walk.level(folders, deeper);
+    } catch (const WalkClosed &) {
+        // The window is closing: the walk stops where it yielded.
+    }
+}
+
+int windows1252Code(QChar character) {
+    const char16_t unit = character.unicode();
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
+    for (int i = 0; i < 32; ++i) {
+        if (kHighCodes[i] == unit)
+            return 0x80 + i;
+    }
+    return '?';
+}
+
+bool HasBadCharacters(const QString &text) {
+    for (const QChar c : text) {
+        const int code = windows1252Code(c);
+        if (code < 32 || (code >= 127 && code <= 159) || code == '?')
+            return true;
+    }
+    return false;
+}
+
+QString FolderNames::at(int position) const {
+    if (m_names.isEmpty() && position == 0)
+        return QString();
+    if (position < 1 || position > upperBound())
+        raise(ErrorNumber::SubscriptOutOfRange);
+    return m_names.at(position - 1);
+}
+
+WildcardPattern::WildcardPattern(const QString &pattern)
+    : m_folded(pattern.toCaseFolded())
+    , m_takesEverything(pattern == QLatin1String("*") || pattern == QLatin1String("*.*")) {}
+
+bool WildcardPattern::matches(const QString &name) const {
+    if (m_takesEverything)
+        return true;
+    // A name without "." is matched as if it ended with ".".
+    const qsizetype nameLength = name.size() + (name.contains(QLatin1Char('.')) ? 0 : 1);
+    auto nameAt = [&](qsizetype i) {
+        return i < name.size() ? QChar(QChar::toCaseFolded(name.at(i).unicode()))
+                               : QLatin1Char('.');
+    };
+    const qsizetype patternLength = m_folded.size();
+    qsizetype p = 0;
+    qsizetype n = 0;
+    qsizetype starP = -1; // the last "*" seen, and the name position it was tried from
+    qsizetype starN = 0;
+    while (n < nameLength) {
+        if (p < patternLength && m_folded.at(p) == QLatin1Char('*')) {
+            starP = p++;
+            starN = n;
+        } else if (p < patternLength &&
+                   (m_folded.at(p) == QLatin1Char('?') || m_folded.at(p) == nameAt(n))) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < patternLength && m_folded.at(p) == QLatin1Char('*'))
+        ++p;
+    return p == patternLength;
+}
+
+FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
+    QString base = folder;
+    if (!base.endsWith(kSeparator))
+        base += kSeparator;
+    const QByteArray encoded = QFile::encodeName(base);
+    if (encoded.contains('\0'))
+        return FolderNames();
+    DirHandle dir(::opendir(encoded.constData()));
+    if (!dir)
+        return FolderNames();
+    const WildcardPattern wildcard(pattern);
+    QStringList names;
+    names.reserve(100);
+    while (const dirent *entry = ::readdir(dir.get())) {
+        const unsigned char type = entry->d_type;
+        if (type == DT_DIR || isDotOrDotDot(entry->d_name))
+            continue;
+        if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
+            continue; // pipes, sockets and devices are not files
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!wildcard.matches(name))
+            continue;
+        // A regular file whose name survives the round trip through text is present as
+        // listed; links, unknown types and names that do not survive need the full test.
+        const bool present = type == DT_REG && QFile::encodeName(name) == entry->d_name
+                                 ? true
+                                 : FileIsPresent(base + name);
+        if (present)
+            names.append(name);
+    }
+    return FolderNames(std::move(names));
+}
+
+} // namespace plenvoy

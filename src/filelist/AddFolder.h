@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace plenvoy {
+
+class WindowPort;
+
+/// File attribute bits as the folder services report them.
+namespace Attribute {
+constexpr int ReadOnly = 1;
+constexpr int Hidden = 2;
+constexpr int System = 4;
+constexpr int Folder = 16;
+constexpr int Archive = 32;
+constexpr int ReparsePoint = 1024;
+} // namespace Attribute
+
+/// The attributes of a path as a number: Folder (16) for a folder, reached through links,
+/// Archive (32) for anything else; plus Hidden when the name begins with "."; plus ReadOnly
+/// when the current user may not write it or its mode has no write bit at all; plus
+/// ReparsePoint when the path itself is a symbolic link. The System bit is never set.
+/// A path that cannot be examined raises the failure of its system error.
+int FileAttributes(const QString &path);
+
+/// True when the attributes of the path cannot be read, for any reason (nothing under that
+/// name, a name the file system rejects, no access). Changes nothing, never fails.
+bool AttributesUnreadable(const QString &path);
+
+/// Shows the folder dialog through the window, titled with the prompt and opened at the
+/// start folder. Returns the chosen folder without a trailing separator ("/" stays "/"), or
+/// empty text on Cancel. A failure of the window's dialog passes to the caller.
+QString BrowseForFolder(WindowPort &ui, const QString &prompt, const QString &start);
+
+/// Appends to the folder list (texts ending in "/") every sub-folder of its folders, level
+/// by level; with deeper false only the first level. Sub-folders that are symbolic links,
+/// lie on the kernel's pseudo file systems, or carry bad characters are left out with
+/// everything below them; a folder that cannot be listed (permission denied, vanished)
+/// is removed from the list without a message. Other failures show the error report
+/// tagged kTagFolderWalk. Lets the window process its events once per folder and once
+/// per sub-folder, and returns at once when the window is closing.
+void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui);
+
+/// True when the text holds a character whose Windows-1252 code is below 32, from 127 to
+/// 159, or 63 ("?"); a character that Windows-1252 cannot represent counts as "?".
+bool HasBadCharacters(const QString &text);
+
+/// The Windows-1252 code of one UTF-16 unit; 63 ("?") when the code page has none.
+int windows1252Code(QChar character);
+
+/// The names that ListFolderFiles returns, at 1-based positions 1..upperBound(). With no
+/// names the array holds one empty slot at position 0, so a loop from 1 to upperBound()
+/// does nothing.
+class FolderNames final {
+public:
+    FolderNames() = default;
+    explicit FolderNames(QStringList names)
+        : m_names(std::move(names)) {}
+
+    int lowerBound() const { return m_names.isEmpty() ? 0 : 1; }
+    int upperBound() const { return static_cast<int>(m_names.size()); }
+    /// The name at a position between the bounds; raises "Subscript out of range" otherwise.
+    QString at(int position) const;
+    /// The names in listing order (empty when none matched).
+    const QStringList &names() const { return m_names; }
+
+private:
+    QStringList m_names;
+};
+
+/// A wildcard pattern matched as the Windows listing does: case-insensitive, "*" for any
+/// run of characters, "?" for any one character; a name without "." matches as if it
+/// ended with ".", so "*.*" takes every name.
+class WildcardPattern final {
+public:
+    explicit WildcardPattern(const QString &pattern);
+    bool matches(const QString &name) const;
+
+private:
+    QString m_folded;
+    bool m_takesEverything = false;
+};
+
+/// The names of the files (regular files, or links to them; hidden ones included, folders
+/// excluded) in the folder that match the pattern, in the order the system lists them.
+/// A missing or unreadable folder gives no names.
+FolderNames ListFolderFiles(const QString &folder, const QString &pattern);
+
+} // namespace plenvoy

@@ -1,0 +1,164 @@
+#include "ListView1.h"
+
+#include "FileList.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace plenvoy {
+
+namespace {
+
+// Local file paths carried by dragged data; empty when it carries none.
+QStringList localPathsOf(const QMimeData *data) {
+    if (!data || !data->hasUrls())
+        return QStringList();
+    return droppedLocalPaths(data->urls());
+}
+
+} // namespace
+
+ListView1::ListView1(FileList &list, WindowPort &ui, QWidget *parent)
+    : QTreeView(parent)
+    , m_list(list)
+    , m_rules(list, ui)
+    , m_dragIconPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') + kDragIconName) {
+    setModel(&m_list);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true); // keeps 100,000 entries quick to show
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The list starts no drag of its own; entries are moved by the rules instead.
+    setDragEnabled(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setMouseTracking(true);
+
+    QFont listFont(QStringLiteral("Arial"), 9);
+    listFont.setBold(true);
+    setFont(listFont);
+    setToolTip(kListView1ToolTip);
+    viewport()->setToolTip(kListView1ToolTip);
+
+    // The column keeps its width; the user widens it past the visible area to read long paths.
+    header()->setStretchLastSection(false);
+    setColumnWidth(0, kListView1ColumnWidth);
+    resize(kListView1Width, kListView1Height);
+}
+
+int ListView1::selectedPosition() const {
+    if (!selectionModel())
+        return 0;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? 0 : rows.first().row() + 1;
+}
+
+int ListView1::positionAt(const QPoint &point) const {
+    const QModelIndex index = indexAt(point);
+    return index.isValid() ? index.row() + 1 : 0;
+}
+
+void ListView1::selectPosition(int position) {
+    const QModelIndex index = m_list.index(position - 1);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+}
+
+void ListView1::setDragPointer() {
+    // A missing or unreadable pointer file leaves the pointer as it is.
+    QFile file(m_dragIconPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    QImage image;
+    if (!image.loadFromData(bytes, "ICO") || image.isNull())
+        return;
+    const std::optional<QPoint> hotSpot = pointerHotSpot(bytes, image.width(), image.height());
+    if (!hotSpot)
+        return;
+    viewport()->setCursor(QCursor(QPixmap::fromImage(image), hotSpot->x(), hotSpot->y()));
+}
+
+void ListView1::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Delete) {
+        m_rules.removeSelected(selectedPosition());
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void ListView1::mousePressEvent(QMouseEvent *event) {
+    QTreeView::mousePressEvent(event); // selects the entry under the pointer
+    // Qt reports the click on release, so the press sets the moving entry.
+    const int position = positionAt(event->position().toPoint());
+    if (position > 0) {
+        setDragPointer();
+        m_rules.entryClicked(position);
+    }
+    m_rules.buttonPressed();
+}
+
+void ListView1::mouseDoubleClickEvent(QMouseEvent *event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    m_rules.buttonPressed();
+    m_rules.removeSelected(selectedPosition());
+}
+
+void ListView1::mouseReleaseEvent(QMouseEvent *event) {
+    QTreeView::mouseReleaseEvent(event);
+    m_rules.buttonReleased();
+    viewport()->setCursor(Qt::ArrowCursor);
+}
+
+void ListView1::mouseMoveEvent(QMouseEvent *event) {
+    // With a button held the rules move the selection, not the view's own drag-select.
+    if (event->buttons() == Qt::NoButton)
+        QTreeView::mouseMoveEvent(event);
+    const MoveOutcome outcome = m_rules.pointerMoved(positionAt(event->position().toPoint()),
+                                                     qRound(event->globalPosition().y()));
+    if (outcome.selectPosition > 0)
+        selectPosition(outcome.selectPosition);
+    if (outcome.scrollToPosition > 0)
+        scrollTo(m_list.index(outcome.scrollToPosition - 1), QAbstractItemView::EnsureVisible);
+}
+
+void ListView1::dragEnterEvent(QDragEnterEvent *event) {
+    if (localPathsOf(event->mimeData()).isEmpty())
+        event->ignore(); // no drop possible
+    else
+        event->acceptProposedAction();
+}
+
+void ListView1::dragMoveEvent(QDragMoveEvent *event) {
+    if (localPathsOf(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void ListView1::dropEvent(QDropEvent *event) {
+    const QStringList paths = localPathsOf(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    // Appended in the order delivered, with no test, also while the window is busy.
+    for (const QString &path : paths)
+        m_list.append(path);
+    event->acceptProposedAction();
+}
+
+} // namespace plenvoy

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ListRules.h"
+
+#include <QString>
+#include <QTreeView>
+
+namespace plenvoy {
+
+class FileList;
+class WindowPort;
+
+/// Twips per pixel at 96 dots per inch.
+constexpr int kTwipsPerPixel = 15;
+constexpr int twipsToPixels(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+/// The list's place in the main window and its column, in pixels.
+constexpr int kListView1Left = twipsToPixels(120);
+constexpr int kListView1Top = twipsToPixels(120);
+constexpr int kListView1Width = twipsToPixels(7800);
+constexpr int kListView1Height = twipsToPixels(2535);
+constexpr int kListView1ColumnWidth = twipsToPixels(7000);
+
+/// Texts of the list as the user sees them.
+inline const QString kListView1Header = QStringLiteral("All File(s)");
+inline const QString kListView1ToolTip =
+    QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line to "
+                   "right and out of window to reveal full names.");
+/// The drag pointer's file in the program's folder.
+inline const QString kDragIconName = QStringLiteral("drag.ico");
+
+/// The file list's view: one report-style column, removal by Delete and double-click,
+/// dropping of local files, and reordering by dragging an entry up or down.
+class ListView1 final : public QTreeView {
+    Q_OBJECT
+
+public:
+    ListView1(FileList &list, WindowPort &ui, QWidget *parent = nullptr);
+
+    /// The selected entry's 1-based position, 0 when none is selected.
+    int selectedPosition() const;
+    /// The file the drag pointer is loaded from; by default drag.ico in the program's folder.
+    void setDragIconPath(const QString &path) { m_dragIconPath = path; }
+    const QString &dragIconPath() const { return m_dragIconPath; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void setDragPointer();
+    void selectPosition(int position);
+    int positionAt(const QPoint &point) const;
+
+    FileList &m_list;
+    ListRules m_rules;
+    QString m_dragIconPath;
+};
+
+} // namespace plenvoy
