@@ -1,10 +1,14 @@
 #include "app/Form1.h"
 
 #include <QApplication>
+#include <QStyleFactory>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
+    // One look on every desktop; the skin file, when present, builds on it.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     plenvoy::Form1 window;
+    window.Form_Load();
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace plenvoy {
+
+// Texts of the application shell as the user sees them, and the names it stores and reads.
+
+inline const QString kProductName = QStringLiteral("Plenvoy");
+
+// Settings: one application name, one section, five keys.
+inline const QString kSettingsApplication = QStringLiteral("Marnoval");
+inline const QString kSettingsSection = QStringLiteral("Plenvoy");
+inline const QString kKeyCombo1 = QStringLiteral("Combo1");
+inline const QString kKeyText1 = QStringLiteral("Text1");
+inline const QString kKeyLastFolderDot = QStringLiteral("LastFolderDot");
+inline const QString kKeyLastFolder = QStringLiteral("LastFolder");
+inline const QString kKeyExtension = QStringLiteral("Extension");
+
+// Captions of the main window's controls.
+inline const QString kCaptionAddFiles = QStringLiteral("Add File(s)");
+inline const QString kCaptionAddFolder = QStringLiteral("Add All Files In Folder");
+inline const QString kCaptionStartChanging = QStringLiteral("Start Changing");
+inline const QString kCaptionClearList = QStringLiteral("Clear List");
+inline const QString kCaptionLoadSamples = QStringLiteral("Load Sample/Example Files");
+inline const QString kCaptionBrowse = QStringLiteral("...");
+inline const QString kCaptionOptions = QStringLiteral("Options");
+inline const QString kCaptionOutputFrame = QStringLiteral("Save Results To This Folder");
+
+inline const QString kPromptSelectFolder = QStringLiteral("Please select folder:");
+inline const QString kErrorReportTitle = QStringLiteral("Application Error");
+
+// Optional files beside the executable.
+inline const QString kPointerFileName = QStringLiteral("HAND-M.CUR");
+inline const QString kSkinFileName = QStringLiteral("x/o.cjs");
+inline const QString kSamplesFolderName = QStringLiteral("Samples");
+inline const QString kIconFileName = QStringLiteral("plenvoy.png");
+
+} // namespace plenvoy

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/WindowPort.h"
+
+#include <QCursor>
+
+#include <optional>
+
+class QWidget;
+
+namespace plenvoy {
+
+/// The text of a box as it is drawn: a carriage return that no line feed follows becomes a
+/// line break (the composed texts keep their carriage returns).
+QString displayText(const QString &text);
+
+/// The main window's side of WindowPort: real message boxes, input boxes and file dialogs
+/// owned by the window, the window's pointer, event processing and the closing flag.
+class MainWindowPort final : public WindowPort {
+public:
+    explicit MainWindowPort(QWidget &window);
+
+    void showMessage(const QString &text) override;
+    bool askYesNo(const QString &text) override;
+    QString askText(const QString &prompt, const QString &defaultAnswer) override;
+    void showErrorReport(const QString &text) override;
+    QStringList chooseFiles(const QString &title) override;
+    QString chooseFolder(const QString &prompt, const QString &startFolder) override;
+    void openFolder(const QString &path) override;
+    PointerMode pointer() const override { return m_mode; }
+    void setPointer(PointerMode mode) override;
+    void processEvents() override;
+    bool closing() const override { return m_closing; }
+
+    /// The image that the custom mode shows; without one it shows the arrow.
+    void setCustomPointer(const QCursor &cursor);
+    bool hasCustomPointer() const { return m_custom.has_value(); }
+    /// The window was closed: loops stop at their next processEvents() and no further box
+    /// is shown.
+    void markClosing() { m_closing = true; }
+
+private:
+    void applyPointer();
+
+    QWidget &m_window;
+    PointerMode m_mode = PointerMode::Default;
+    std::optional<QCursor> m_custom;
+    bool m_closing = false;
+};
+
+} // namespace plenvoy

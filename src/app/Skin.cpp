@@ -1,0 +1,112 @@
+#include "Skin.h"
+
+#include "core/Failure.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <QWidget>
+
+namespace plenvoy {
+
+namespace {
+
+constexpr int kSkinFileLimit = 1024 * 1024;
+
+bool bracesBalance(const QString &sheet) {
+    int depth = 0;
+    bool inComment = false;
+    for (qsizetype i = 0; i < sheet.size(); ++i) {
+        const QChar c = sheet.at(i);
+        if (inComment) {
+            if (c == QLatin1Char('*') && i + 1 < sheet.size() &&
+                sheet.at(i + 1) == QLatin1Char('/')) {
+                inComment = false;
+                ++i;
+            }
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < sheet.size() && sheet.at(i + 1) == QLatin1Char('*')) {
+            inComment = true;
+            ++i;
+        } else if (c == QLatin1Char('{')) {
+            ++depth;
+        } else if (c == QLatin1Char('}') && --depth < 0) {
+            return false;
+        }
+    }
+    return depth == 0 && !inComment;
+}
+
+Failure badSkin(const QString &why) {
+    return Failure(ErrorNumber::Other, QStringLiteral("Cannot load skin: ") + why);
+}
+
+void paintBackground(QWidget &widget, const QColor &colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+} // namespace
+
+void Skin::load(const QString &path, const QString &variant) {
+    Q_UNUSED(variant)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(ErrorNumber::PermissionDenied, file.errorString());
+    if (file.size() > kSkinFileLimit)
+        throw badSkin(QStringLiteral("the file is too large"));
+    const QByteArray bytes = file.readAll();
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString sheet = decoder.decode(bytes);
+    if (decoder.hasError())
+        throw badSkin(QStringLiteral("the file is not UTF-8 text"));
+    if (sheet.trimmed().isEmpty() || !bracesBalance(sheet))
+        throw badSkin(QStringLiteral("the file is not a style sheet"));
+    m_styleSheet = sheet;
+    // Pictures that the sheet names as "skin:NAME" lie beside the skin file.
+    QDir::setSearchPaths(QStringLiteral("skin"), {QFileInfo(path).absolutePath()});
+}
+
+void Skin::applyTo(QWidget &window) const {
+    if (!(m_applyOptions & ApplyToWindow))
+        return;
+    if (m_skinDialogs || m_skinToolTips)
+        qApp->setStyleSheet(m_styleSheet);
+    else
+        window.setStyleSheet(m_styleSheet);
+}
+
+QColor buttonFaceColour() {
+    return QApplication::palette().color(QPalette::Button);
+}
+
+void ApplySkin(QWidget &window, const QString &skinPath) {
+    if (!QFileInfo(skinPath).isFile())
+        return;
+    const QColor face = buttonFaceColour();
+    paintBackground(window, face);
+    const QList<QWidget *> controls = window.findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        if (qobject_cast<QGroupBox *>(control) || qobject_cast<QLabel *>(control) ||
+            qobject_cast<QCheckBox *>(control) || qobject_cast<QRadioButton *>(control))
+            paintBackground(*control, face);
+    }
+    Skin skin;
+    skin.load(skinPath, QString());
+    skin.setApplyOptions(skin.applyOptions() | Skin::ApplyToWindow);
+    skin.setSkinDialogs(true);
+    skin.setSkinToolTips(true);
+    skin.applyTo(window);
+}
+
+} // namespace plenvoy
