@@ -1,0 +1,106 @@
+#pragma once
+
+// Shared pieces of the batch benchmarks: timing, running cp, medians, fixtures.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace bench {
+
+inline double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename F> double timed(F &&body) {
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    return secondsSince(start);
+}
+
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0.0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+/// Runs a program with arguments and waits for it; exits the benchmark when it fails.
+inline void run(const QStringList &command) {
+    std::vector<QByteArray> encoded;
+    for (const QString &part : command)
+        encoded.push_back(QFile::encodeName(part));
+    std::vector<char *> argv;
+    for (QByteArray &part : encoded)
+        argv.push_back(part.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        std::perror("posix_spawnp");
+        std::exit(2);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", argv[0]);
+        std::exit(2);
+    }
+}
+
+/// Writes a file of the given size with varying bytes.
+inline void writeFile(const QString &path, qint64 size, unsigned seed) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        std::perror("open");
+        std::exit(2);
+    }
+    std::vector<char> block(1 << 20);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>((i * 2654435761u + seed) >> 13);
+    for (qint64 left = size; left > 0;) {
+        const size_t n = static_cast<size_t>(std::min<qint64>(left, qint64(block.size())));
+        if (::write(fd, block.data(), n) != ssize_t(n)) {
+            std::perror("write");
+            std::exit(2);
+        }
+        left -= qint64(n);
+    }
+    ::close(fd);
+}
+
+/// Freshly used memory is slow the first time: write and drop a throw-away file first.
+inline void warmMemory(const QString &folder) {
+    const QString path = folder + QStringLiteral("/warm-up.bin");
+    writeFile(path, qint64(512) << 20, 7);
+    QFile::remove(path);
+}
+
+/// A new folder that was never used before (new files in reused folders are slow here).
+inline QString freshFolder(const QString &base, const QString &name) {
+    const QString path = base + QLatin1Char('/') + name;
+    if (!QDir().mkpath(path)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(path));
+        std::exit(2);
+    }
+    return path;
+}
+
+inline void settle() {
+    ::sync(); // no earlier run's dirty pages are written back inside the next timing
+}
+
+} // namespace bench
