@@ -76,6 +76,12 @@ void ListView1::selectPosition(int position) {
                                                  QItemSelectionModel::Rows);
 }
 
+void ListView1::removeSelected() {
+    // As in the system's list control, no other entry becomes selected in its place.
+    if (m_rules.removeSelected(selectedPosition()))
+        selectionModel()->clearSelection();
+}
+
 void ListView1::setDragPointer() {
     // A missing or unreadable pointer file leaves the pointer as it is.
     QFile file(m_dragIconPath);
@@ -93,7 +99,7 @@ void ListView1::setDragPointer() {
 
 void ListView1::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Delete) {
-        m_rules.removeSelected(selectedPosition());
+        removeSelected();
         event->accept();
         return;
     }
@@ -114,7 +120,7 @@ void ListView1::mousePressEvent(QMouseEvent *event) {
 void ListView1::mouseDoubleClickEvent(QMouseEvent *event) {
     QTreeView::mouseDoubleClickEvent(event);
     m_rules.buttonPressed();
-    m_rules.removeSelected(selectedPosition());
+    removeSelected();
 }
 
 void ListView1::mouseReleaseEvent(QMouseEvent *event) {

@@ -56,6 +56,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void removeSelected();
     void setDragPointer();
     void selectPosition(int position);
     int positionAt(const QPoint &point) const;

@@ -1,0 +1,187 @@
+// The real list view driven by mouse, key and drop events.
+#include "FakeWindow.h"
+
+#include "filelist/FileList.h"
+#include "filelist/ListView1.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace plenvoy;
+using namespace Qt::Literals::StringLiterals;
+using plenvoy::test::FakeWindow;
+
+namespace {
+
+const QString kAssetIcon = QStringLiteral(PLENVOY_ASSETS_DIR "/drag.ico");
+
+// A view over a list of short texts, shown so that it lays out its rows.
+struct Fixture {
+    explicit Fixture(const QStringList &texts) {
+        for (const QString &text : texts)
+            list.append(text);
+        view.setDragIconPath(kAssetIcon);
+        view.show();
+        view.resize(kListView1Width, kListView1Height);
+    }
+    QPoint centreOf(int position) const {
+        return view.visualRect(list.index(position - 1)).center();
+    }
+    QWidget *viewport() const { return view.viewport(); }
+
+    FileList list;
+    FakeWindow ui;
+    ListView1 view{list, ui};
+};
+
+void sendMouse(QWidget *target, QEvent::Type type, const QPoint &point, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, point, target->mapToGlobal(point), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Delivers a drag over the list and, when it is accepted, the drop; true when accepted.
+bool dropOnto(QWidget *target, QMimeData *data) {
+    const QPoint point(20, 20);
+    QDragEnterEvent enter(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+class ListView1Test final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lookOfTheList() {
+        Fixture f({u"/a"_s});
+        QCOMPARE(f.view.model()->headerData(0, Qt::Horizontal).toString(), u"All File(s)"_s);
+        QCOMPARE(f.view.header()->sectionSize(0), 467);
+        QCOMPARE(f.view.header()->count(), 1);
+        QCOMPARE(f.view.font().family(), u"Arial"_s);
+        QCOMPARE(f.view.font().pointSize(), 9);
+        QVERIFY(f.view.font().bold());
+        QCOMPARE(f.view.toolTip(),
+                 u"Drag and drop files here. Double-click item to remove it. "
+                 u"Move | line to right and out of window to reveal full names."_s);
+        QCOMPARE(QSize(kListView1Width, kListView1Height), QSize(520, 169));
+        QCOMPARE(QPoint(kListView1Left, kListView1Top), QPoint(8, 8));
+        QCOMPARE(f.view.size(), QSize(520, 169));
+    }
+
+    void deleteKeyRemovesTheSelectedEntryUnlessBusy() {
+        Fixture f({u"/a"_s, u"/b"_s, u"/c"_s});
+        QTest::mouseClick(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(2));
+        QCOMPARE(f.view.selectedPosition(), 2);
+        f.ui.m_pointer = PointerMode::Busy;
+        QTest::keyClick(&f.view, Qt::Key_Delete);
+        QCOMPARE(f.list.count(), 3);
+        f.ui.m_pointer = PointerMode::Default;
+        QTest::keyClick(&f.view, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(f.list.entries(), (QStringList{u"/a"_s, u"/c"_s}));
+        // Nothing is selected after the removal: a second Delete does nothing.
+        QTest::keyClick(&f.view, Qt::Key_Delete);
+        QCOMPARE(f.list.count(), 2);
+        QTest::keyClick(&f.view, Qt::Key_Backspace);
+        QCOMPARE(f.list.count(), 2);
+    }
+
+    void doubleClickRemovesTheEntryClickedUnlessBusy() {
+        Fixture f({u"/a"_s, u"/b"_s, u"/c"_s});
+        f.ui.m_pointer = PointerMode::Busy;
+        QTest::mouseDClick(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(3));
+        QCOMPARE(f.list.count(), 3);
+        f.ui.m_pointer = PointerMode::Default;
+        QTest::mouseDClick(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(2));
+        QCOMPARE(f.list.entries(), (QStringList{u"/a"_s, u"/c"_s}));
+        QVERIFY(f.ui.messages.isEmpty() && f.ui.errorReports.isEmpty());
+    }
+
+    void droppedFilesAreAppendedInOrderAlsoWhileBusy() {
+        Fixture f({u"/first"_s});
+        f.ui.m_pointer = PointerMode::Busy;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(u"/tmp/z.txt"_s), QUrl::fromLocalFile(u"/tmp/a b"_s),
+                      QUrl(u"https://example.com/x"_s), QUrl::fromLocalFile(u"/tmp/z.txt"_s)});
+        QVERIFY(dropOnto(f.viewport(), &data));
+        QCOMPARE(f.list.entries(),
+                 (QStringList{u"/first"_s, u"/tmp/z.txt"_s, u"/tmp/a b"_s, u"/tmp/z.txt"_s}));
+    }
+
+    void dataWithoutFilesCannotBeDropped() {
+        Fixture f({u"/first"_s});
+        QMimeData text;
+        text.setText(u"/tmp/not-a-url"_s);
+        QVERIFY(!dropOnto(f.viewport(), &text));
+        QMimeData web;
+        web.setUrls({QUrl(u"https://example.com/x"_s)});
+        QVERIFY(!dropOnto(f.viewport(), &web));
+        QCOMPARE(f.list.entries(), QStringList{u"/first"_s});
+    }
+
+    void draggingAnEntryExchangesItWithTheHoveredOne() {
+        Fixture f({u"/a"_s, u"/b"_s, u"/c"_s, u"/d"_s});
+        const QCursor before = f.viewport()->cursor();
+        QCOMPARE(before.shape(), Qt::ArrowCursor);
+        sendMouse(f.viewport(), QEvent::MouseButtonPress, f.centreOf(1), Qt::LeftButton,
+                  Qt::LeftButton);
+        // The drag pointer comes from the icon file.
+        QCOMPARE(f.viewport()->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(f.viewport()->cursor().hotSpot(), QPoint(16, 16));
+        sendMouse(f.viewport(), QEvent::MouseMove, f.centreOf(4), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(f.list.entries(), (QStringList{u"/d"_s, u"/b"_s, u"/c"_s, u"/a"_s}));
+        QCOMPARE(f.view.selectedPosition(), 4);
+        sendMouse(f.viewport(), QEvent::MouseMove, f.centreOf(3), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(f.list.entries(), (QStringList{u"/d"_s, u"/b"_s, u"/a"_s, u"/c"_s}));
+        QCOMPARE(f.view.selectedPosition(), 3);
+        sendMouse(f.viewport(), QEvent::MouseButtonRelease, f.centreOf(3), Qt::LeftButton,
+                  Qt::NoButton);
+        QCOMPARE(f.viewport()->cursor().shape(), Qt::ArrowCursor);
+        // Without a button held the pointer's motion moves nothing.
+        sendMouse(f.viewport(), QEvent::MouseMove, f.centreOf(1), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(f.list.entries(), (QStringList{u"/d"_s, u"/b"_s, u"/a"_s, u"/c"_s}));
+    }
+
+    void aMissingPointerFileLeavesThePointer() {
+        Fixture f({u"/a"_s, u"/b"_s});
+        QTemporaryDir dir;
+        f.view.setDragIconPath(dir.path() + u"/drag.ico"_s);
+        QTest::mousePress(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(1));
+        QCOMPARE(f.viewport()->cursor().shape(), Qt::ArrowCursor);
+        // The click still sets the moving entry.
+        QTest::mouseMove(f.viewport(), f.centreOf(2));
+        QCOMPARE(f.list.entries(), (QStringList{u"/b"_s, u"/a"_s}));
+        QTest::mouseRelease(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(2));
+    }
+
+    void theShippedDragIconIsAReadableIcon() {
+        QImageReader reader(kAssetIcon);
+        QCOMPARE(reader.format(), QByteArray("ico"));
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+        QCOMPARE(image.size(), QSize(32, 32));
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+    }
+
+    void theDefaultDragIconIsBesideTheProgram() {
+        FileList list;
+        FakeWindow ui;
+        const ListView1 view(list, ui);
+        QCOMPARE(view.dragIconPath(), QCoreApplication::applicationDirPath() + u"/drag.ico"_s);
+    }
+};
+
+QTEST_MAIN(ListView1Test)
+
+#include "tst_listview1.moc"
