@@ -14,72 +14,133 @@ class SystemClock final : public ClockProvider {
 public:
     QDateTime now() const override {
         // localtime_r keeps the time-zone rules it has loaded; a local QDateTime would look
-        // them up again on every call.
+        // them up again on every call. Names composed within one second share a reading.
         struct timespec current {};
         ::clock_gettime(CLOCK_REALTIME, &current);
+        thread_local time_t cachedSecond = -1;
+        thread_local QDateTime cachedReading;
+        if (current.tv_sec == cachedSecond)
+            return cachedReading;
         struct tm local {};
         if (::localtime_r(&current.tv_sec, &local) == nullptr)
             return QDateTime::currentDateTime();
-        return QDateTime(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
-                         QTime(local.tm_hour, local.tm_min, qMin(local.tm_sec, 59)),
-                         Qt::OffsetFromUTC, int(local.tm_gmtoff));
+        cachedReading = QDateTime(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
+                                  QTime(local.tm_hour, local.tm_min, qMin(local.tm_sec, 59)),
+                                  Qt::OffsetFromUTC, int(local.tm_gmtoff));
+        cachedSecond = current.tv_sec;
+        return cachedReading;
     }
 };
 
-QString clockStamp(StampKind kind, const QDateTime &now, const RegionalForms &forms) {
-    const QTime time = now.time();
+bool isRemoved(QChar c) {
+    switch (c.unicode()) {
+    case '\\':
+    case '*':
+    case '?':
+    case '"':
+    case '<':
+    case '>':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isDashed(QChar c) {
+    return c == QLatin1Char('/') || c == QLatin1Char(':');
+}
+
+/// Appends the text without the characters that names cannot hold: "\", "*", "?",
+/// double quote, "<", ">" and "|" are removed, "/" and ":" become "-".
+void appendCleaned(QString &out, QStringView text) {
+    qsizetype clean = 0;
+    while (clean < text.size() && !isRemoved(text[clean]) && !isDashed(text[clean]))
+        ++clean;
+    out.append(text.left(clean));
+    for (qsizetype i = clean; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (isDashed(c))
+            out.append(QLatin1Char('-'));
+        else if (!isRemoved(c))
+            out.append(c);
+    }
+}
+
+QString clockStamp(StampKind kind, const QDate &date, const QTime &time,
+                   const RegionalForms &forms) {
     switch (kind) {
     case StampKind::Time:
         return forms.longTime(time.hour(), time.minute(), time.second());
     case StampKind::Date:
-        return forms.shortDate(now.date());
+        return forms.shortDate(date);
     case StampKind::TimeAndDate:
         break;
     }
-    return forms.shortDate(now.date()) + QLatin1Char(' ') +
+    return forms.shortDate(date) + QLatin1Char(' ') +
            forms.longTime(time.hour(), time.minute(), time.second());
 }
 
-/// A file stamp; empty text when the file has no time (it vanished after it was listed).
-QString fileStamp(StampKind kind, const std::optional<LocalMoment> &moment,
-                  const RegionalForms &forms) {
-    if (!moment)
-        return QString();
+QString fileStamp(StampKind kind, const LocalMoment &moment, const RegionalForms &forms) {
     switch (kind) {
     case StampKind::Time:
-        return forms.fixedTime(moment->hour(), moment->minute(), moment->second());
+        return forms.fixedTime(moment.hour(), moment.minute(), moment.second());
     case StampKind::Date:
-        return forms.fixedDate(moment->date);
+        return forms.fixedDate(moment.date);
     case StampKind::TimeAndDate:
         break;
     }
-    return momentText(*moment, forms);
+    return momentText(moment, forms);
 }
 
-/// Removes "\", "*", "?", double quote, "<", ">" and "|"; turns "/" and ":" into "-".
-QString withoutForbiddenCharacters(const QString &base) {
-    QString out;
-    out.reserve(base.size());
-    for (const QChar c : base) {
-        switch (c.unicode()) {
-        case '\\':
-        case '*':
-        case '?':
-        case '"':
-        case '<':
-        case '>':
-        case '|':
-            break;
-        case '/':
-        case ':':
-            out.append(QLatin1Char('-'));
-            break;
-        default:
-            out.append(c);
-            break;
-        }
+/// The last stamp written, already cleaned: names composed in one second, or files with
+/// the same time, share it.
+struct StampCache {
+    quint64 forms = 0;
+    int kind = -1;
+    bool clock = false;
+    qint64 second = 0;
+    QString cleaned;
+
+    const QString *find(const RegionalForms &f, StampKind k, bool c, qint64 s) const {
+        return forms == f.identity() && kind == int(k) && clock == c && second == s ? &cleaned
+                                                                                    : nullptr;
     }
-    return out;
+    const QString &store(const RegionalForms &f, StampKind k, bool c, qint64 s,
+                         const QString &stamp) {
+        forms = f.identity();
+        kind = int(k);
+        clock = c;
+        second = s;
+        cleaned.clear();
+        appendCleaned(cleaned, stamp);
+        return cleaned;
+    }
+};
+
+/// The option's stamp, cleaned; empty for a file time that cannot be read.
+QString cleanedStamp(const RenameOption &option, const QString &sourcePath,
+                     const ClockProvider &clock, const FileTimeProvider &times,
+                     const RegionalForms &forms) {
+    thread_local StampCache cache;
+    if (option.source == TimeSource::Clock) {
+        const QDateTime now = clock.now();
+        const QDate date = now.date();
+        const QTime time = now.time();
+        const qint64 second = date.toJulianDay() * 86'400 + time.msecsSinceStartOfDay() / 1000;
+        if (const QString *hit = cache.find(forms, option.kind, true, second))
+            return *hit;
+        return cache.store(forms, option.kind, true, second,
+                           clockStamp(option.kind, date, time, forms));
+    }
+    // With no time for the file (it vanished after it was listed) every file stamp is empty.
+    const std::optional<LocalMoment> moment = fileMoment(sourcePath, option.source, times);
+    if (!moment)
+        return QString();
+    const qint64 second = moment->date.toJulianDay() * 86'400 + moment->secondsOfDay;
+    if (const QString *hit = cache.find(forms, option.kind, false, second))
+        return *hit;
+    return cache.store(forms, option.kind, false, second, fileStamp(option.kind, *moment, forms));
 }
 
 } // namespace
@@ -119,31 +180,29 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
             raise(ErrorNumber::InvalidProcedureCall);
     }
 
-    const QString stamp =
-        option.source == TimeSource::Clock
-            ? clockStamp(option.kind, clock.now(), forms)
-            : fileStamp(option.kind, fileMoment(sourcePath, option.source, times), forms);
+    const QString stamp = cleanedStamp(option, sourcePath, clock, times, forms);
 
-    QString newBase;
-    newBase.reserve(base.size() + stamp.size() + 1);
+    // Insert the stamp and clean the new base in one pass into the result.
+    QString result;
+    result.reserve(sourcePath.size() + stamp.size() + 1);
+    result.append(QStringView(sourcePath).left(nameStart));
     switch (option.position) {
     case InsertPosition::Beginning:
-        newBase.append(stamp).append(QLatin1Char(' ')).append(base);
+        result.append(stamp).append(QLatin1Char(' '));
+        appendCleaned(result, base);
         break;
     case InsertPosition::End:
-        newBase.append(base).append(QLatin1Char(' ')).append(stamp);
+        appendCleaned(result, base);
+        result.append(QLatin1Char(' ')).append(stamp);
         break;
     case InsertPosition::AfterNth:
-        newBase.append(base.left(nthValue)).append(stamp).append(base.mid(nthValue));
+        appendCleaned(result, base.left(nthValue));
+        result.append(stamp);
+        appendCleaned(result, base.mid(nthValue));
         break;
     }
-    newBase = withoutForbiddenCharacters(newBase);
-    if (newBase.isEmpty())
-        return sourcePath;
-
-    QString result;
-    result.reserve(sourcePath.size() + newBase.size());
-    result.append(QStringView(sourcePath).left(nameStart)).append(newBase);
+    if (result.size() == nameStart)
+        return sourcePath; // the new base is empty: the file keeps its name
     if (hasExtension)
         result.append(QStringView(sourcePath).mid(dot));
     return result;

@@ -34,6 +34,24 @@ qint64 ticksOf(const struct statx_timestamp &stamp) {
     return ticks;
 }
 
+/// statx of the link target. ASCII paths are encoded on the stack, others through Qt's
+/// file-name encoding.
+bool statxOf(const QString &path, unsigned int mask, struct statx &status) {
+    char buffer[512];
+    bool ascii = path.size() < qsizetype(sizeof buffer);
+    for (qsizetype i = 0; ascii && i < path.size(); ++i) {
+        const char16_t c = path.at(i).unicode();
+        ascii = c != 0 && c < 0x80;
+        buffer[i] = char(c);
+    }
+    if (ascii) {
+        buffer[path.size()] = '\0';
+        return ::statx(AT_FDCWD, buffer, AT_STATX_SYNC_AS_STAT, mask, &status) == 0;
+    }
+    const QByteArray encoded = QFile::encodeName(path);
+    return ::statx(AT_FDCWD, encoded.constData(), AT_STATX_SYNC_AS_STAT, mask, &status) == 0;
+}
+
 class StatxFileTimes final : public FileTimeProvider {
 public:
     std::optional<qint64> fileTime(const QString &path, TimeSource source) const override {
@@ -45,8 +63,7 @@ public:
         else if (source == TimeSource::LastAccess)
             mask = STATX_ATIME;
         struct statx status {};
-        const QByteArray encoded = QFile::encodeName(path);
-        if (::statx(AT_FDCWD, encoded.constData(), AT_STATX_SYNC_AS_STAT, mask, &status) != 0)
+        if (!statxOf(path, mask, status))
             return std::nullopt;
         switch (source) {
         case TimeSource::Creation:

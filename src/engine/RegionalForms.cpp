@@ -1,5 +1,7 @@
 #include "RegionalForms.h"
 
+#include <atomic>
+
 namespace plenvoy {
 
 namespace {
@@ -69,6 +71,8 @@ bool isReferenceLocale(const QLocale &locale) {
 
 RegionalForms::RegionalForms(const QLocale &locale)
     : m_locale(locale) {
+    static std::atomic<quint64> lastIdentity{0};
+    m_identity = ++lastIdentity;
     if (isReferenceLocale(locale)) {
         m_dateFormat = QStringLiteral("M/d/yyyy");
         m_timeFormat = QStringLiteral("h:mm:ss AP");
@@ -208,27 +212,32 @@ QString RegionalForms::formatTokens(const QList<Token> &tokens, const QDate &dat
                                     int minute, int second) const {
     QString out;
     out.reserve(24);
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (date.isValid())
+        date.getDate(&year, &month, &day);
     for (const Token &token : tokens) {
         switch (token.kind) {
         case Token::Literal:
             out.append(token.literal);
             break;
         case Token::Day:
-            appendNumber(out, date.day(), token.width);
+            appendNumber(out, day, token.width);
             break;
         case Token::DayName:
             out.append(m_locale.dayName(date.dayOfWeek(), token.width == 3 ? QLocale::ShortFormat
                                                                            : QLocale::LongFormat));
             break;
         case Token::Month:
-            appendNumber(out, date.month(), token.width);
+            appendNumber(out, month, token.width);
             break;
         case Token::MonthName:
-            out.append(m_locale.monthName(date.month(), token.width == 3 ? QLocale::ShortFormat
-                                                                         : QLocale::LongFormat));
+            out.append(m_locale.monthName(month, token.width == 3 ? QLocale::ShortFormat
+                                                                  : QLocale::LongFormat));
             break;
         case Token::Year:
-            appendNumber(out, date.year(), 4);
+            appendNumber(out, year, 4);
             break;
         case Token::Hour12:
             appendNumber(out, hour % 12 == 0 ? 12 : hour % 12, token.width);
@@ -268,13 +277,17 @@ QString RegionalForms::longTime(int hour, int minute, int second) const {
 }
 
 QString RegionalForms::fixedDate(const QDate &date) const {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day);
     QString out;
     out.reserve(10);
-    appendNumber(out, date.month(), 2);
+    appendNumber(out, month, 2);
     out.append(m_dateSeparator);
-    appendNumber(out, date.day(), 2);
+    appendNumber(out, day, 2);
     out.append(m_dateSeparator);
-    appendNumber(out, date.year(), 4);
+    appendNumber(out, year, 4);
     return out;
 }
 

@@ -35,6 +35,8 @@ public:
     QChar timeSeparator() const { return m_timeSeparator; }
     const QString &amText() const { return m_amText; }
     const QString &pmText() const { return m_pmText; }
+    /// Tells forms apart for caches of written stamps: equal only for copies of one object.
+    quint64 identity() const { return m_identity; }
 
 private:
     struct Token {
@@ -73,7 +75,8 @@ private:
     QChar m_timeSeparator;
     QString m_amText;
     QString m_pmText;
-    QString m_digits; // the locale's ten digits when they are not ASCII, else empty
+    QString m_digits; // the locale's zero digit when the digits are not ASCII, else empty
+    quint64 m_identity;
 };
 
 } // namespace plenvoy

@@ -704,6 +704,16 @@ void TestRenameEngine::otherLocalesUseTheirOwnForms() {
     QCOMPARE(forms.longTime(14, 5, 9), time);
     QCOMPARE(forms.fixedDate(QDate(2026, 12, 6)), fixedDate);
     QCOMPARE(forms.fixedTime(14, 5, 9), fixedTime);
+    // Names composed in the same second under other forms do not share a stamp.
+    const QString path = QStringLiteral("/p/a.txt");
+    QCOMPARE(compose(path, kClockDateEnd, -1), QStringLiteral("/p/a 12-6-2026.txt"));
+    QString expected = date;
+    expected.replace(QLatin1Char('/'), QLatin1Char('-'));
+    QCOMPARE(ComposeNewName(path, kClockDateEnd, -1, m_clock, m_times, forms),
+             QStringLiteral("/p/a ") + expected + QStringLiteral(".txt"));
+    QCOMPARE(ComposeNewName(path, kCreationDateEnd, -1, m_clock, m_times, forms),
+             QStringLiteral("/p/a ") + fixedDate.replace(QLatin1Char('/'), QLatin1Char('-')) +
+                 QStringLiteral(".txt"));
 }
 
 // --- the answer to "Enter n:" ----------------------------------------------------------
