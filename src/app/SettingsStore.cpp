@@ -3,9 +3,11 @@
 #include "AppLog.h"
 #include "AppTexts.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -22,6 +24,31 @@ QString valueText(const QVariant &value) {
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
+}
+
+// QSettings parses a file again only when it changed on disk, and reports a read or
+// format error only on the parse. The verdict is kept here for as long as the file stays
+// as it was, so that every later store on the same file gets it too.
+struct FileVerdict {
+    qint64 size = 0;
+    QDateTime modified;
+    QSettings::Status status = QSettings::NoError;
+};
+
+QSettings::Status statusOf(const QSettings &settings, const QString &path) {
+    static QHash<QString, FileVerdict> verdicts;
+    const QFileInfo file(path);
+    const QSettings::Status status = settings.status();
+    if (status != QSettings::NoError) {
+        verdicts.insert(path, {file.size(), file.lastModified(), status});
+        return status;
+    }
+    const auto seen = verdicts.constFind(path);
+    if (seen != verdicts.constEnd() && file.exists() && seen->size == file.size() &&
+        seen->modified == file.lastModified())
+        return seen->status;
+    verdicts.remove(path);
+    return QSettings::NoError;
 }
 
 } // namespace
@@ -42,7 +69,7 @@ QString SettingsStore::defaultFilePath() {
 QString SettingsStore::readSetting(const QString &key, const QString &fallback) const {
     const QSettings settings(m_filePath, QSettings::IniFormat);
     const QVariant value = settings.value(settingsKey(key));
-    if (settings.status() != QSettings::NoError) {
+    if (statusOf(settings, m_filePath) != QSettings::NoError) {
         qCWarning(lcApp) << "settings file" << m_filePath << "cannot be read; using defaults";
         return fallback;
     }
@@ -68,7 +95,7 @@ bool SettingsStore::writeSetting(const QString &key, const QString &value) {
         {
             const QSettings reader(m_filePath, QSettings::IniFormat);
             reader.allKeys();
-            status = reader.status();
+            status = statusOf(reader, m_filePath);
         }
         if (status == QSettings::FormatError) {
             const QString aside = m_filePath + QStringLiteral(".corrupt");
