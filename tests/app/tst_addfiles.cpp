@@ -1,0 +1,355 @@
+#include "FakeWindow.h"
+#include "app/AddFiles.h"
+#include "app/AppTexts.h"
+#include "app/Samples.h"
+#include "app/SettingsStore.h"
+#include "filelist/AddFolder.h"
+#include "filelist/FileList.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plenvoy;
+
+namespace {
+
+void makeFile(const QString &path, const QByteArray &content = QByteArrayLiteral("x")) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QStringList namesOf(const FileList &list, const QString &root) {
+    QStringList names;
+    for (const QString &entry : list.entries())
+        names.append(entry.startsWith(root) ? entry.mid(root.size() + 1) : entry);
+    return names;
+}
+
+} // namespace
+
+class TestAddFiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // "Add File(s)"
+    void cancellingTheDialogChangesNothing();
+    void oneChosenFileIsListedExactlyAsGiven();
+    void severalChosenFilesAreCleanedAndListedInOrder();
+    void aChosenFileThatCannotBeFoundIsRefusedWithAMessage();
+    void choosingTheSameFileTwiceListsItTwice();
+
+    // "Add All Files In Folder"
+    void extensionMatchingFollowsTheListing_data();
+    void extensionMatchingFollowsTheListing();
+    void foldersAreTakenLevelByLevel();
+    void tildeNamesAndHiddenArchiveFilesAreSkipped();
+    void questionsUseAndKeepTheStoredAnswers();
+    void cancellingEitherQuestionListsNothing();
+    void addingTheSameFolderTwiceListsEveryFileTwice();
+    void closingTheWindowStopsTheWalk();
+
+    // "Load Sample/Example Files"
+    void samplesAreAddedOnceAndTheQuestionIsAlwaysAsked();
+    void aListedSampleIsMatchedExactly();
+    void aMissingSamplesFolderAddsNothingButStillAsks();
+    void yesShowsTheSamplesFolder();
+};
+
+void TestAddFiles::cancellingTheDialogChangesNothing() {
+    FileList list;
+    test::FakeWindow ui;
+    PushButton1_Click(list, ui);
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(ui.fileDialogTitles, QStringList{kAddFilesDialogTitle});
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestAddFiles::oneChosenFileIsListedExactlyAsGiven() {
+    FileList list;
+    test::FakeWindow ui;
+    // No clean-up and no test for a single file: even a missing one with doubled
+    // separators is listed as the dialog gives it.
+    const QString odd = QStringLiteral("/nowhere//at all/\u20ac.txt");
+    ui.fileAnswers = {{odd}};
+    PushButton1_Click(list, ui);
+    QCOMPARE(list.entries(), QStringList{odd});
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestAddFiles::severalChosenFilesAreCleanedAndListedInOrder() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    for (const char *name : {"c.txt", "a.txt", "b"})
+        makeFile(root + QLatin1Char('/') + QLatin1String(name));
+    FileList list;
+    test::FakeWindow ui;
+    ui.fileAnswers = {{root + QStringLiteral("//c.txt"), root + QStringLiteral("/a.txt"),
+                       root + QStringLiteral("///b")}};
+    PushButton1_Click(list, ui);
+    QCOMPARE(list.entries(),
+             (QStringList{root + QStringLiteral("/c.txt"), root + QStringLiteral("/a.txt"),
+                          root + QStringLiteral("//b")}));
+    QVERIFY(ui.messages.isEmpty());
+}
+
+void TestAddFiles::aChosenFileThatCannotBeFoundIsRefusedWithAMessage() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    makeFile(root + QStringLiteral("/one.txt"));
+    makeFile(root + QStringLiteral("/three.txt"));
+    FileList list;
+    test::FakeWindow ui;
+    const QString missing = root + QStringLiteral("/two.txt");
+    ui.fileAnswers = {
+        {root + QStringLiteral("/one.txt"), missing, root + QStringLiteral("/three.txt")}};
+    PushButton1_Click(list, ui);
+    QCOMPARE(list.entries(),
+             (QStringList{root + QStringLiteral("/one.txt"), root + QStringLiteral("/three.txt")}));
+    QCOMPARE(ui.messages,
+             QStringList{missing +
+                         QStringLiteral("\r\rwas not added because it has bad characters in the "
+                                        "filename.")});
+}
+
+void TestAddFiles::choosingTheSameFileTwiceListsItTwice() {
+    FileList list;
+    test::FakeWindow ui;
+    ui.fileAnswers = {{QStringLiteral("/a/b.txt")}, {QStringLiteral("/a/b.txt")}};
+    PushButton1_Click(list, ui);
+    PushButton1_Click(list, ui);
+    QCOMPARE(list.count(), 2);
+}
+
+void TestAddFiles::extensionMatchingFollowsTheListing_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("star takes every file, with or without a dot")
+        << QStringLiteral("*")
+        << QStringList{QStringLiteral("Makefile"), QStringLiteral("a..txt"),
+                       QStringLiteral("notes.txt"), QStringLiteral("photo.JPG"),
+                       QStringLiteral("report~.doc")};
+    QTest::newRow("capitals match lower case")
+        << QStringLiteral("TXT")
+        << QStringList{QStringLiteral("a..txt"), QStringLiteral("notes.txt")};
+    QTest::newRow("a leading dot is kept")
+        << QStringLiteral(".txt") << QStringList{QStringLiteral("a..txt")};
+    QTest::newRow("wildcards of the answer")
+        << QStringLiteral("?pg") << QStringList{QStringLiteral("photo.JPG")};
+    QTest::newRow("no match lists nothing") << QStringLiteral("pdf") << QStringList{};
+}
+
+void TestAddFiles::extensionMatchingFollowsTheListing() {
+    QFETCH(QString, answer);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    for (const char *name :
+         {"notes.txt", "a..txt", "Makefile", "photo.JPG", "~report.doc", "report~.doc"})
+        makeFile(root + QLatin1Char('/') + QLatin1String(name));
+    SettingsStore settings(root + QStringLiteral("-settings.ini"));
+    FileList list;
+    test::FakeWindow ui;
+    ui.textAnswers = {answer};
+    ui.folderAnswers = {root};
+    PushButton3_Click(list, settings, ui);
+    QStringList names = namesOf(list, root);
+    names.sort();
+    QCOMPARE(names, expected);
+    QVERIFY(ui.errorReports.isEmpty());
+    QFile::remove(settings.filePath());
+}
+
+void TestAddFiles::foldersAreTakenLevelByLevel() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    makeFile(root + QStringLiteral("/top.txt"));
+    makeFile(root + QStringLiteral("/a/x/deep.txt"));
+    makeFile(root + QStringLiteral("/a/mid.txt"));
+    makeFile(root + QStringLiteral("/b/other.txt"));
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileList list;
+    test::FakeWindow ui;
+    ui.textAnswers = {QStringLiteral("txt")};
+    ui.folderAnswers = {root};
+    PushButton3_Click(list, settings, ui);
+    QStringList names = namesOf(list, root);
+    // The chosen folder first, then a and b, then a/x; the order of a and b is the
+    // listing's, so compare by level.
+    QCOMPARE(names.size(), 4);
+    QCOMPARE(names.first(), QStringLiteral("top.txt"));
+    QCOMPARE(names.last(), QStringLiteral("a/x/deep.txt"));
+    QVERIFY(names.contains(QStringLiteral("a/mid.txt")));
+    QVERIFY(names.contains(QStringLiteral("b/other.txt")));
+    QCOMPARE(ui.pointerChanges, (QList<PointerMode>{PointerMode::Busy, PointerMode::Default}));
+    QVERIFY(ui.processEventsCalls > 0);
+}
+
+void TestAddFiles::tildeNamesAndHiddenArchiveFilesAreSkipped() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    makeFile(root + QStringLiteral("/~report.doc"));
+    makeFile(root + QStringLiteral("/report~.doc"));
+    makeFile(root + QStringLiteral("/.hidden.doc")); // hidden and archive only: 34
+    makeFile(root + QStringLiteral("/.locked.doc")); // hidden, archive and read-only: 35
+    QVERIFY(QFile::setPermissions(root + QStringLiteral("/.locked.doc"),
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QCOMPARE(FileAttributes(root + QStringLiteral("/.hidden.doc")), 34);
+    QCOMPARE(FileAttributes(root + QStringLiteral("/.locked.doc")), 35);
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileList list;
+    test::FakeWindow ui;
+    ui.textAnswers = {QStringLiteral("doc")};
+    ui.folderAnswers = {root};
+    PushButton3_Click(list, settings, ui);
+    QStringList names = namesOf(list, root);
+    names.sort();
+    QCOMPARE(names, (QStringList{QStringLiteral(".locked.doc"), QStringLiteral("report~.doc")}));
+}
+
+void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    makeFile(root + QStringLiteral("/tree/f.doc"));
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileList list;
+    test::FakeWindow ui;
+    ui.textAnswers = {QStringLiteral("doc"), QStringLiteral("doc")};
+    ui.folderAnswers = {root + QStringLiteral("/tree")};
+    PushButton3_Click(list, settings, ui);
+    QCOMPARE(ui.prompts.first(),
+             QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt "
+                            "files, doc for all doc files, etc.)"));
+    QCOMPARE(ui.promptDefaults.first(), QStringLiteral("*"));
+    QCOMPARE(ui.folderPrompts.first(), QStringLiteral("Please select folder:"));
+    QCOMPARE(ui.folderStarts.first(), QString());
+    QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("*")), QStringLiteral("doc"));
+    QCOMPARE(settings.readSetting(kKeyLastFolder, QString()), root + QStringLiteral("/tree"));
+
+    // The next use offers the last answers.
+    PushButton3_Click(list, settings, ui);
+    QCOMPARE(ui.promptDefaults.at(1), QStringLiteral("doc"));
+    QCOMPARE(ui.folderStarts.at(1), root + QStringLiteral("/tree"));
+}
+
+void TestAddFiles::cancellingEitherQuestionListsNothing() {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    makeFile(root + QStringLiteral("/f.doc"));
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileList list;
+    test::FakeWindow ui;
+    // Cancel at the extension: nothing stored, no folder dialog.
+    PushButton3_Click(list, settings, ui);
+    QVERIFY(ui.folderPrompts.isEmpty());
+    QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("unset")), QStringLiteral("unset"));
+    // Cancel at the folder after typing doc: doc stays the next default.
+    ui.textAnswers = {QStringLiteral("doc")};
+    PushButton3_Click(list, settings, ui);
+    QCOMPARE(ui.folderPrompts.size(), 1);
+    QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("*")), QStringLiteral("doc"));
+    QCOMPARE(settings.readSetting(kKeyLastFolder, QStringLiteral("unset")),
+             QStringLiteral("unset"));
+    QCOMPARE(list.count(), 0);
+    QVERIFY(ui.pointerChanges.isEmpty());
+}
+
+void TestAddFiles::addingTheSameFolderTwiceListsEveryFileTwice() {
+    QTemporaryDir dir;
+    const QString root = dir.path() + QStringLiteral("/t");
+    makeFile(root + QStringLiteral("/one.txt"));
+    makeFile(root + QStringLiteral("/sub/two.txt"));
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileList list;
+    test::FakeWindow ui;
+    ui.textAnswers = {QStringLiteral("*"), QStringLiteral("*")};
+    ui.folderAnswers = {root, root};
+    PushButton3_Click(list, settings, ui);
+    PushButton3_Click(list, settings, ui);
+    QCOMPARE(list.count(), 4);
+    QCOMPARE(list.textAt(1), list.textAt(3));
+    QCOMPARE(list.textAt(2), list.textAt(4));
+}
+
+void TestAddFiles::closingTheWindowStopsTheWalk() {
+    QTemporaryDir dir;
+    const QString root = dir.path() + QStringLiteral("/t");
+    for (int i = 0; i < 5; ++i)
+        makeFile(root + QStringLiteral("/d%1/f.txt").arg(i));
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    FileList list;
+    test::FakeWindow ui;
+    ui.textAnswers = {QStringLiteral("txt")};
+    ui.folderAnswers = {root};
+    ui.onProcessEvents = [&](int) { ui.m_closing = true; };
+    PushButton3_Click(list, settings, ui);
+    QCOMPARE(ui.processEventsCalls, 1);
+    QCOMPARE(list.count(), 0);
+    QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestAddFiles::samplesAreAddedOnceAndTheQuestionIsAlwaysAsked() {
+    QTemporaryDir dir;
+    const QString program = dir.path();
+    makeFile(program + QStringLiteral("/Samples/Notes.txt"));
+    makeFile(program + QStringLiteral("/Samples/README"));
+    FileList list;
+    list.append(QStringLiteral("/already/there.txt"));
+    test::FakeWindow ui;
+    PushButton5_Click(list, ui, program);
+    PushButton5_Click(list, ui, program);
+    QCOMPARE(list.count(), 3);
+    QCOMPARE(list.textAt(1), QStringLiteral("/already/there.txt"));
+    QStringList added{list.textAt(2), list.textAt(3)};
+    added.sort();
+    QCOMPARE(added, (QStringList{program + QStringLiteral("/Samples/Notes.txt"),
+                                 program + QStringLiteral("/Samples/README")}));
+    QCOMPARE(ui.questions, (QStringList{kOpenSamplesQuestion, kOpenSamplesQuestion}));
+    QCOMPARE(kOpenSamplesQuestion,
+             QStringLiteral("Would you like this software to open the folder where these sample "
+                            "files are stored (so that you can view them before working with "
+                            "them)?"));
+    QVERIFY(ui.openedFolders.isEmpty());
+}
+
+void TestAddFiles::aListedSampleIsMatchedExactly() {
+    QTemporaryDir dir;
+    const QString program = dir.path();
+    const QString sample = program + QStringLiteral("/Samples/Notes.txt");
+    makeFile(sample);
+    FileList list;
+    list.append(sample.toUpper());
+    QVERIFY(!ListHasPath(list, sample));
+    test::FakeWindow ui;
+    PushButton5_Click(list, ui, program);
+    QCOMPARE(list.count(), 2);
+    QVERIFY(ListHasPath(list, sample));
+    PushButton5_Click(list, ui, program);
+    QCOMPARE(list.count(), 2);
+}
+
+void TestAddFiles::aMissingSamplesFolderAddsNothingButStillAsks() {
+    QTemporaryDir dir;
+    FileList list;
+    test::FakeWindow ui;
+    PushButton5_Click(list, ui, dir.path());
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(ui.questions.size(), 1);
+    QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestAddFiles::yesShowsTheSamplesFolder() {
+    QTemporaryDir dir;
+    makeFile(dir.path() + QStringLiteral("/Samples/a.csv"));
+    FileList list;
+    test::FakeWindow ui;
+    ui.yesNoAnswers = {true};
+    PushButton5_Click(list, ui, dir.path());
+    QCOMPARE(ui.openedFolders, QStringList{dir.path() + QStringLiteral("/Samples/")});
+}
+
+QTEST_GUILESS_MAIN(TestAddFiles)
+#include "tst_addfiles.moc"

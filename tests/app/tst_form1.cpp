@@ -1,0 +1,586 @@
+#include "app/AppTexts.h"
+#include "app/Form1.h"
+#include "app/MainWindowPort.h"
+#include "app/ShellRules.h"
+#include "core/ErrorReport.h"
+#include "core/Failure.h"
+#include "core/LocationTags.h"
+#include "engine/RenameOptions.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+using namespace plenvoy;
+
+namespace {
+
+const QString kClosingChild = QStringLiteral("--closing-child");
+const QString kAssets = QStringLiteral(PLENVOY_ASSETS_DIR);
+
+/// Answers the modal boxes and dialogs that the real window opens, and records them.
+class BoxWatcher final : public QObject {
+public:
+    explicit BoxWatcher(std::function<void(QWidget *)> act = {})
+        : m_act(std::move(act)) {
+        connect(&m_timer, &QTimer::timeout, this, &BoxWatcher::poll);
+        m_timer.start(10);
+    }
+
+    QStringList titles;
+    QStringList texts;
+    QList<QMessageBox::Icon> icons;
+
+private:
+    void poll() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal->property("answered").toBool())
+            return;
+        modal->setProperty("answered", true);
+        titles << modal->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            texts << box->text();
+            icons << box->icon();
+        } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+            texts << input->labelText();
+        }
+        if (m_act)
+            m_act(modal);
+        else if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+    }
+
+    std::function<void(QWidget *)> m_act;
+    QTimer m_timer;
+};
+
+QByteArray contentsOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+void sendMove(QWidget *widget, Qt::MouseButtons buttons = Qt::NoButton) {
+    const QPointF local(3, 3);
+    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Runs in a child process: a long loop like the batch run is under way when the window is
+// closed; the program must end, and the loop must stop at its next processEvents().
+int closingChild(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    QTemporaryDir empty;
+    Form1 window(empty.path());
+    window.Form_Load();
+    window.show();
+    QTimer::singleShot(20000, [] { _exit(3); });
+    QTimer::singleShot(50, [&] {
+        window.port().setPointer(PointerMode::Busy);
+        for (int file = 1;; ++file) {
+            window.port().processEvents();
+            if (window.port().closing()) {
+                std::printf("loop stopped\n");
+                return;
+            }
+        }
+    });
+    QTimer::singleShot(400, &window, &QWidget::close);
+    const int status = QApplication::exec();
+    std::printf("ended\n");
+    return status;
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void firstStartSelectsTheFirstOptionAndTheDesktop();
+    void storedPositionIsRestored_data();
+    void storedPositionIsRestored();
+    void storedFolderIsShownAndWrittenBack();
+    void optionsAreTheCatalogueInOrder();
+    void dropDownAndBoxWriteAtEveryChange();
+    void layoutMatchesTheDesign_data();
+    void layoutMatchesTheDesign();
+    void windowIsFixedWithMinimiseOnly();
+    void tabOrderFollowsTheDesign();
+    void captionsAndFonts();
+    void withoutOptionalFilesTheWindowIsWhiteAndQuiet();
+    void shippedSkinAndPointerLoad();
+    void unreadableSkinAndPointerAreReported();
+    void pointerFollowsTheMouse();
+    void focusSelectsTheWholeFolderText();
+    void browseButtonGoesThroughTheFolderDialog();
+    void realBoxesShowTheirTexts();
+    void closedWindowShowsNoMoreBoxes();
+    void closingEndsTheProgramInsideALoop();
+
+private:
+    std::unique_ptr<Form1> startForm(const QByteArray &ini = QByteArray());
+    QString iniPath() const { return m_config->filePath(QStringLiteral("Marnoval.ini")); }
+    QString stored(const QString &key) const {
+        return SettingsStore(iniPath()).readSetting(key, QStringLiteral("<absent>"));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<QTemporaryDir> m_program;
+    QByteArray m_savedHome;
+};
+
+void TestForm1::init() {
+    m_config = std::make_unique<QTemporaryDir>();
+    m_home = std::make_unique<QTemporaryDir>();
+    m_program = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("Desktop")));
+    m_savedHome = qgetenv("HOME");
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    qputenv("HOME", m_home->path().toLocal8Bit());
+}
+
+void TestForm1::cleanup() {
+    qApp->setStyleSheet(QString());
+    qputenv("HOME", m_savedHome);
+}
+
+std::unique_ptr<Form1> TestForm1::startForm(const QByteArray &ini) {
+    if (!ini.isEmpty())
+        writeBytes(iniPath(), ini);
+    auto form = std::make_unique<Form1>(m_program->path());
+    form->Form_Load();
+    return form;
+}
+
+void TestForm1::firstStartSelectsTheFirstOptionAndTheDesktop() {
+    BoxWatcher boxes;
+    auto form = startForm();
+    auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    const QString desktop = m_home->path() + QStringLiteral("/Desktop/");
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(combo->currentText(), QStringLiteral("Add current time to beginning of filename"));
+    QCOMPARE(text->text(), desktop);
+    QCOMPARE(stored(kKeyCombo1), QStringLiteral("0"));
+    QCOMPARE(stored(kKeyText1), desktop);
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Plenvoy"));
+    QVERIFY(!form->windowIcon().isNull());
+    QCOMPARE(applicationTitle(), QStringLiteral("Plenvoy"));
+}
+
+void TestForm1::storedPositionIsRestored_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("storedAfter");
+    QTest::addColumn<int>("failure");
+    QTest::newRow("-1 leaves none") << QStringLiteral("-1") << -1 << QStringLiteral("-1") << 0;
+    QTest::newRow("2.5 gives 2") << QStringLiteral("2.5") << 2 << QStringLiteral("2") << 0;
+    QTest::newRow("3.5 gives 4") << QStringLiteral("3.5") << 4 << QStringLiteral("4") << 0;
+    QTest::newRow("19") << QStringLiteral("19") << 19 << QStringLiteral("19") << 0;
+    QTest::newRow("35 the last") << QStringLiteral("35") << 35 << QStringLiteral("35") << 0;
+    QTest::newRow("36 reported") << QStringLiteral("36") << -1 << QStringLiteral("36")
+                                 << ErrorNumber::InvalidPropertyValue;
+    QTest::newRow("abc reported") << QStringLiteral("abc") << -1 << QStringLiteral("abc")
+                                  << ErrorNumber::TypeMismatch;
+}
+
+void TestForm1::storedPositionIsRestored() {
+    QFETCH(QString, value);
+    QFETCH(int, position);
+    QFETCH(QString, storedAfter);
+    QFETCH(int, failure);
+    BoxWatcher boxes;
+    auto form = startForm("[Plenvoy]\nCombo1=" + value.toUtf8() + "\nText1=/kept/\n");
+    auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    QCOMPARE(combo->currentIndex(), position);
+    if (position < 0)
+        QCOMPARE(combo->currentText(), QString());
+    QCOMPARE(stored(kKeyCombo1), storedAfter);
+    if (failure == 0) {
+        QVERIFY(boxes.texts.isEmpty());
+    } else {
+        const QString report =
+            displayText(errorReportText(failureDescription(failure), kTagFormLoad, 204));
+        QCOMPARE(boxes.texts, QStringList{report});
+        QCOMPARE(boxes.titles, QStringList{QStringLiteral("Application Error")});
+        QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::Warning});
+    }
+    // Start-up goes on after a failed restore.
+    QCOMPARE(form->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(),
+             QStringLiteral("/kept/"));
+}
+
+void TestForm1::storedFolderIsShownAndWrittenBack() {
+    auto form = startForm("[Plenvoy]\nText1=/no/such/folder\n");
+    QCOMPARE(form->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(),
+             QStringLiteral("/no/such/folder"));
+    QCOMPARE(stored(kKeyText1), QStringLiteral("/no/such/folder"));
+}
+
+void TestForm1::optionsAreTheCatalogueInOrder() {
+    auto form = startForm();
+    auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+    QCOMPARE(shown, renameOptionTexts());
+    QCOMPARE(combo->itemText(19), QStringLiteral("Add last modification time to end of filename"));
+    QVERIFY(!combo->isEditable());
+}
+
+void TestForm1::dropDownAndBoxWriteAtEveryChange() {
+    auto form = startForm("[Plenvoy]\nText1=/a\n");
+    auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    combo->setCurrentIndex(7);
+    QCOMPARE(stored(kKeyCombo1), QStringLiteral("7"));
+    // A click on the entry already selected writes it again.
+    writeBytes(iniPath(), "[Plenvoy]\nCombo1=x\n");
+    Q_EMIT combo->activated(7);
+    QCOMPARE(stored(kKeyCombo1), QStringLiteral("7"));
+
+    text->setText(QStringLiteral("/a"));
+    text->setCursorPosition(2);
+    QStringList seen;
+    connect(text, &QLineEdit::textChanged, this, [&] { seen << stored(kKeyText1); });
+    QTest::keyClicks(text, QStringLiteral("bc"));
+    QCOMPARE(seen, (QStringList{QStringLiteral("/ab"), QStringLiteral("/abc")}));
+    text->clear();
+    QCOMPARE(stored(kKeyText1), QString());
+}
+
+void TestForm1::layoutMatchesTheDesign_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("pixels");
+    const QString form = QStringLiteral("Form1");
+    QTest::newRow("ListView1") << QStringLiteral("ListView1") << form << QRect(8, 8, 520, 169);
+    QTest::newRow("PushButton1") << QStringLiteral("PushButton1") << form << QRect(8, 183, 256, 27);
+    QTest::newRow("PushButton3") << QStringLiteral("PushButton3") << form
+                                 << QRect(272, 183, 256, 27);
+    QTest::newRow("PushButton4") << QStringLiteral("PushButton4") << form << QRect(8, 217, 256, 27);
+    QTest::newRow("PushButton5") << QStringLiteral("PushButton5") << form
+                                 << QRect(272, 217, 256, 27);
+    QTest::newRow("Frame1") << QStringLiteral("Frame1") << form << QRect(8, 248, 520, 53);
+    QTest::newRow("Combo1") << QStringLiteral("Combo1") << QStringLiteral("Frame1")
+                            << QRect(16, 20, 488, 23);
+    QTest::newRow("Frame2") << QStringLiteral("Frame2") << form << QRect(8, 306, 520, 54);
+    QTest::newRow("Text1") << QStringLiteral("Text1") << QStringLiteral("Frame2")
+                           << QRect(16, 20, 442, 23);
+    QTest::newRow("PushButton6") << QStringLiteral("PushButton6") << QStringLiteral("Frame2")
+                                 << QRect(464, 20, 40, 23);
+    QTest::newRow("PushButton2") << QStringLiteral("PushButton2") << form << QRect(8, 368, 520, 27);
+}
+
+void TestForm1::layoutMatchesTheDesign() {
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QRect, pixels);
+    auto form = startForm();
+    form->show();
+    auto *control = form->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->parentWidget()->objectName(), container);
+    QCOMPARE(control->geometry(), pixels);
+    QVERIFY(control->isVisible());
+}
+
+void TestForm1::windowIsFixedWithMinimiseOnly() {
+    auto form = startForm();
+    QCOMPARE(form->minimumSize(), QSize(536, 403));
+    QCOMPARE(form->maximumSize(), QSize(536, 403));
+    const Qt::WindowFlags flags = form->windowFlags();
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
+    auto *list = form->findChild<QTreeView *>(QStringLiteral("ListView1"));
+    QCOMPARE(list->columnWidth(0), 467);
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("All File(s)"));
+    // Centred on its screen.
+    const QRect screen = form->screen()->availableGeometry();
+    QVERIFY(qAbs(form->geometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(form->geometry().center().y() - screen.center().y()) <= 1);
+}
+
+void TestForm1::tabOrderFollowsTheDesign() {
+    auto form = startForm();
+    const QStringList expected{QStringLiteral("ListView1"),   QStringLiteral("PushButton1"),
+                               QStringLiteral("PushButton3"), QStringLiteral("PushButton2"),
+                               QStringLiteral("Combo1"),      QStringLiteral("PushButton4"),
+                               QStringLiteral("PushButton5"), QStringLiteral("Text1"),
+                               QStringLiteral("PushButton6")};
+    QStringList order;
+    QWidget *widget = form->findChild<QWidget *>(expected.first());
+    for (int guard = 0; widget && order.size() < expected.size() && guard < 500; ++guard) {
+        if (expected.contains(widget->objectName()) && !order.contains(widget->objectName()))
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(order, expected);
+}
+
+void TestForm1::captionsAndFonts() {
+    auto form = startForm();
+    const QList<QPair<QString, QString>> captions{
+        {QStringLiteral("PushButton1"), QStringLiteral("Add File(s)")},
+        {QStringLiteral("PushButton2"), QStringLiteral("Start Changing")},
+        {QStringLiteral("PushButton3"), QStringLiteral("Add All Files In Folder")},
+        {QStringLiteral("PushButton4"), QStringLiteral("Clear List")},
+        {QStringLiteral("PushButton5"), QStringLiteral("Load Sample/Example Files")},
+        {QStringLiteral("PushButton6"), QStringLiteral("...")}};
+    for (const auto &[name, caption] : captions) {
+        auto *button = form->findChild<QPushButton *>(name);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->font().pointSizeF(), 11.25);
+        QVERIFY(button->font().bold());
+        QCOMPARE(QFontInfo(button->font()).family(), QStringLiteral("Liberation Sans"));
+    }
+    QCOMPARE(form->findChild<QGroupBox *>(QStringLiteral("Frame1"))->title(),
+             QStringLiteral("Options"));
+    QCOMPARE(form->findChild<QGroupBox *>(QStringLiteral("Frame2"))->title(),
+             QStringLiteral("Save Results To This Folder"));
+    for (const QString &name : {QStringLiteral("Form1"), QStringLiteral("Combo1"),
+                                QStringLiteral("Text1"), QStringLiteral("ListView1")}) {
+        QWidget *widget =
+            name == QStringLiteral("Form1") ? form.get() : form->findChild<QWidget *>(name);
+        QCOMPARE(widget->font().pointSizeF(), 9.0);
+        QVERIFY(widget->font().bold());
+    }
+}
+
+void TestForm1::withoutOptionalFilesTheWindowIsWhiteAndQuiet() {
+    BoxWatcher boxes;
+    auto form = startForm();
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(
+        form->findChild<QGroupBox *>(QStringLiteral("Frame1"))->palette().color(QPalette::Window),
+        QColor(Qt::white));
+    QVERIFY(form->styleSheet().isEmpty());
+    QVERIFY(qApp->styleSheet().isEmpty());
+    QVERIFY(!form->port().hasCustomPointer());
+    // The custom mode then shows the arrow.
+    form->port().setPointer(PointerMode::Custom);
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestForm1::shippedSkinAndPointerLoad() {
+    QVERIFY(QDir(m_program->path()).mkdir(QStringLiteral("x")));
+    QVERIFY(QFile::copy(kAssets + QStringLiteral("/x/o.cjs"), m_program->filePath(kSkinFileName)));
+    QVERIFY(QFile::copy(kAssets + QStringLiteral("/HAND-M.CUR"),
+                        m_program->filePath(kPointerFileName)));
+    BoxWatcher boxes;
+    auto form = startForm();
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('\n'))));
+    QCOMPARE(qApp->styleSheet(), QString::fromUtf8(contentsOf(m_program->filePath(kSkinFileName))));
+    QVERIFY(form->port().hasCustomPointer());
+    form->port().setPointer(PointerMode::Custom);
+    const QCursor hand = form->cursor();
+    QCOMPARE(hand.shape(), Qt::BitmapCursor);
+    QCOMPARE(hand.hotSpot(), QPoint(11, 1)); // as written in bytes 10 to 13 of the file
+    QCOMPARE(hand.pixmap().size(), QSize(32, 32));
+    const QByteArray head = contentsOf(m_program->filePath(kPointerFileName)).left(14);
+    QCOMPARE(int(quint8(head[10])), 11);
+    QCOMPARE(int(quint8(head[12])), 1);
+}
+
+void TestForm1::unreadableSkinAndPointerAreReported() {
+    QVERIFY(QDir(m_program->path()).mkdir(QStringLiteral("x")));
+    QVERIFY(writeBytes(m_program->filePath(kSkinFileName), "#Form1 { background: red;\n"));
+    QVERIFY(writeBytes(m_program->filePath(kPointerFileName), "not a cursor at all"));
+    BoxWatcher boxes;
+    auto form = startForm();
+    QCOMPARE(boxes.texts.size(), 2);
+    QVERIFY(boxes.texts.at(0).endsWith(displayText(
+        errorReportText(QString(), kTagFormLoad, 100).mid(2)))); // any description, line 100
+    QCOMPARE(boxes.texts.at(1),
+             displayText(errorReportText(QStringLiteral("Invalid picture"), kTagFormLoad, 108)));
+    // The colours changed before the skin failed stay changed.
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    QCOMPARE(form->palette().color(QPalette::Window), face);
+    QCOMPARE(
+        form->findChild<QGroupBox *>(QStringLiteral("Frame2"))->palette().color(QPalette::Window),
+        face);
+    QVERIFY(qApp->styleSheet().isEmpty());
+    QVERIFY(!form->port().hasCustomPointer());
+}
+
+void TestForm1::pointerFollowsTheMouse() {
+    auto form = startForm();
+    form->show();
+    MainWindowPort &port = form->port();
+    auto *frame1 = form->findChild<QWidget *>(QStringLiteral("Frame1"));
+    auto *combo = form->findChild<QWidget *>(QStringLiteral("Combo1"));
+    auto *text = form->findChild<QWidget *>(QStringLiteral("Text1"));
+    for (const char *name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4",
+                             "PushButton5", "PushButton6"}) {
+        port.setPointer(PointerMode::Default);
+        sendMove(form->findChild<QWidget *>(QString::fromLatin1(name)));
+        QCOMPARE(port.pointer(), PointerMode::Custom);
+    }
+    // The drop-down and the box leave the mode as it is.
+    sendMove(combo);
+    sendMove(text);
+    QCOMPARE(port.pointer(), PointerMode::Custom);
+    sendMove(frame1);
+    QCOMPARE(port.pointer(), PointerMode::Default);
+    port.setPointer(PointerMode::Custom);
+    sendMove(form.get());
+    QCOMPARE(port.pointer(), PointerMode::Default);
+    // A busy window keeps the hourglass everywhere.
+    port.setPointer(PointerMode::Busy);
+    QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
+    sendMove(form->findChild<QWidget *>(QStringLiteral("PushButton2")));
+    sendMove(frame1);
+    sendMove(form.get());
+    QCOMPARE(port.pointer(), PointerMode::Busy);
+    QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
+}
+
+void TestForm1::focusSelectsTheWholeFolderText() {
+    auto form = startForm("[Plenvoy]\nText1=/home/ann/out/\n");
+    auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    text->deselect();
+    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(text, &focus);
+    QTRY_COMPARE(text->selectedText(), QStringLiteral("/home/ann/out/"));
+    QCOMPARE(text->selectionStart(), 0);
+}
+
+void TestForm1::browseButtonGoesThroughTheFolderDialog() {
+    QTemporaryDir target;
+    const QString chosen = target.filePath(QStringLiteral("results"));
+    QVERIFY(QDir().mkdir(chosen));
+    auto form = startForm();
+    auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    auto *browse = form->findChild<QPushButton *>(QStringLiteral("PushButton6"));
+    QStringList dialogTitles;
+    {
+        BoxWatcher dialogs([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialogTitles << dialog->windowTitle();
+            dialog->setDirectory(chosen);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        browse->click();
+    }
+    QCOMPARE(dialogTitles, QStringList{QStringLiteral("Please select folder:")});
+    QCOMPARE(text->text(), chosen + QStringLiteral("/"));
+    QCOMPARE(stored(kKeyText1), chosen + QStringLiteral("/"));
+    QCOMPARE(stored(kKeyLastFolderDot), chosen);
+    {
+        BoxWatcher cancel; // rejects the dialog
+        browse->click();
+        QCOMPARE(cancel.titles.size(), 1);
+    }
+    QCOMPARE(text->text(), chosen + QStringLiteral("/"));
+    QCOMPARE(stored(kKeyLastFolderDot), chosen);
+}
+
+void TestForm1::realBoxesShowTheirTexts() {
+    auto form = startForm();
+    MainWindowPort &port = form->port();
+    {
+        BoxWatcher boxes;
+        port.showErrorReport(QStringLiteral("Overflow\r\nin X at line 3\r\rPlease"));
+        port.showMessage(QStringLiteral("Done."));
+        QCOMPARE(boxes.titles,
+                 (QStringList{QStringLiteral("Application Error"), QStringLiteral("Plenvoy")}));
+        QCOMPARE(boxes.texts, (QStringList{QStringLiteral("Overflow\nin X at line 3\n\nPlease"),
+                                           QStringLiteral("Done.")}));
+        QCOMPARE(boxes.icons,
+                 (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::NoIcon}));
+    }
+    {
+        BoxWatcher yes([](QWidget *modal) {
+            qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(port.askYesNo(QStringLiteral("Open?")));
+    }
+    {
+        BoxWatcher no; // closing the box answers No
+        QVERIFY(!port.askYesNo(QStringLiteral("Open?")));
+    }
+    {
+        BoxWatcher typing([](QWidget *modal) {
+            auto *input = qobject_cast<QInputDialog *>(modal);
+            input->setTextValue(input->textValue() + QStringLiteral("5"));
+            input->accept();
+        });
+        QCOMPARE(port.askText(QStringLiteral("Enter n:"), QStringLiteral("1")),
+                 QStringLiteral("15"));
+        QCOMPARE(typing.titles, QStringList{QStringLiteral("Plenvoy")});
+        QCOMPARE(typing.texts, QStringList{QStringLiteral("Enter n:")});
+    }
+    {
+        BoxWatcher cancel;
+        QCOMPARE(port.askText(QStringLiteral("Enter n:"), QStringLiteral("1")), QString());
+    }
+}
+
+void TestForm1::closedWindowShowsNoMoreBoxes() {
+    auto form = startForm();
+    form->show();
+    QVERIFY(!form->port().closing());
+    form->close();
+    QVERIFY(form->port().closing());
+    BoxWatcher boxes;
+    form->port().showMessage(QStringLiteral("Done."));
+    form->port().showErrorReport(QStringLiteral("late"));
+    QVERIFY(!form->port().askYesNo(QStringLiteral("?")));
+    QCOMPARE(form->port().askText(QStringLiteral("Enter n:"), QString()), QString());
+    QVERIFY(boxes.titles.isEmpty());
+}
+
+void TestForm1::closingEndsTheProgramInsideALoop() {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {kClosingChild});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(child.readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             (QStringList{QStringLiteral("loop stopped"), QStringLiteral("ended")}));
+}
+
+int main(int argc, char *argv[]) {
+    if (argc > 1 && QString::fromLocal8Bit(argv[1]) == kClosingChild)
+        return closingChild(argc, argv);
+    QApplication application(argc, argv);
+    TestForm1 test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_form1.moc"
