@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace plenvoy {
+
+class FileList;
+class SettingsStore;
+class WindowPort;
+
+// Texts of the two adding buttons, as the user sees them.
+inline const QString kAddFilesDialogTitle =
+    QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
+inline const QString kBadCharactersMessage =
+    QStringLiteral("was not added because it has bad characters in the filename.");
+inline const QString kExtensionPrompt =
+    QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt files, "
+                   "doc for all doc files, etc.)");
+
+/// "Add File(s)": one chosen file is appended exactly as the dialog gives it; several are
+/// each cleaned of doubled separators and appended when their attributes can be read, or
+/// refused with a message naming the path. Trapped with kTagAddFiles, lines 104 to 146.
+void PushButton1_Click(FileList &list, WindowPort &ui);
+
+/// "Add All Files In Folder": asks for an extension (default: the stored "Extension") and a
+/// folder (opened at "LastFolder"), walks the folder tree level by level and appends every
+/// matching file, except names starting with "~", vanished files and hidden files with
+/// exactly the attributes 34. Trapped with kTagAddFolder, lines 100 to 136 and 333, 334.
+void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui);
+
+/// Appends the files of one folder tree that match "*." + extension, by the rules of
+/// "Add All Files In Folder", without questions, settings or pointer changes. Failures
+/// are reported through the trap. Used by the command-line front as well.
+void AddFolderFiles(FileList &list, const QString &folder, const QString &extension,
+                    WindowPort &ui);
+
+} // namespace plenvoy

@@ -1,0 +1,36 @@
+#include "Samples.h"
+
+#include "AppTexts.h"
+#include "batch/PathHelpers.h"
+#include "core/LocationTags.h"
+#include "core/Trap.h"
+#include "core/WindowPort.h"
+#include "filelist/AddFolder.h"
+#include "filelist/FileList.h"
+
+namespace plenvoy {
+
+bool ListHasPath(const FileList &list, const QString &path) {
+    return list.entries().contains(path, Qt::CaseSensitive);
+}
+
+void LoadSamples(FileList &list, WindowPort &ui, const QString &programFolder) {
+    const QChar separator = platformSeparator();
+    const QString samplesFolder = programFolder + separator + kSamplesFolderName;
+    const FolderNames names = ListFolderFiles(samplesFolder, QStringLiteral("*.*"));
+    for (int position = 1; position <= names.upperBound(); ++position) {
+        const QString path = samplesFolder + separator + names.at(position);
+        // A sample that vanished since the listing is passed over quietly.
+        if (PathExists(path) && !ListHasPath(list, path))
+            list.append(path);
+    }
+    if (ui.askYesNo(kOpenSamplesQuestion))
+        ui.openFolder(samplesFolder + separator);
+}
+
+void PushButton5_Click(FileList &list, WindowPort &ui, const QString &programFolder) {
+    Trap trap(kTagLoadSamples, ui);
+    trap.step(100, [&] { LoadSamples(list, ui, programFolder); });
+}
+
+} // namespace plenvoy
