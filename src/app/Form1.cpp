@@ -10,6 +10,7 @@
 #include "core/LocationTags.h"
 #include "core/Trap.h"
 #include "engine/RenameOptions.h"
+#include "filelist/ListRules.h"
 #include "filelist/ListView1.h"
 
 #include <QCloseEvent>
@@ -143,6 +144,8 @@ void Form1::buildControls() {
     connect(m_combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(m_pushButton4, &QPushButton::clicked, this,
+            [this] { PushButton4_Click(m_fileList, m_port); });
     connect(m_pushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
 }
 

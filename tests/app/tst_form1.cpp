@@ -141,6 +141,7 @@ private Q_SLOTS:
     void focusSelectsTheWholeFolderText();
     void browseButtonGoesThroughTheFolderDialog();
     void realBoxesShowTheirTexts();
+    void clearListButtonEmptiesTheListUnlessBusy();
     void closedWindowShowsNoMoreBoxes();
     void closingEndsTheProgramInsideALoop();
 
@@ -548,6 +549,18 @@ void TestForm1::realBoxesShowTheirTexts() {
         BoxWatcher cancel;
         QCOMPARE(port.askText(QStringLiteral("Enter n:"), QStringLiteral("1")), QString());
     }
+}
+
+void TestForm1::clearListButtonEmptiesTheListUnlessBusy() {
+    auto form = startForm();
+    auto *clear = form->findChild<QPushButton *>(QStringLiteral("PushButton4"));
+    form->fileList().append(QStringList{QStringLiteral("/a.txt"), QStringLiteral("/b.txt")});
+    form->port().setPointer(PointerMode::Busy);
+    clear->click();
+    QCOMPARE(form->fileList().count(), 2);
+    form->port().setPointer(PointerMode::Default);
+    clear->click();
+    QCOMPARE(form->fileList().count(), 0);
 }
 
 void TestForm1::closedWindowShowsNoMoreBoxes() {
