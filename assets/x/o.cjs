@@ -82,6 +82,16 @@ QPushButton:disabled {
     selection-background-color: #d5e5f9;
     selection-color: #14263b;
 }
+#ListView1::item {
+    padding: 2px 4px;
+}
+#ListView1::item:hover {
+    background-color: #eef4fc;
+}
+#ListView1::item:selected {
+    background-color: #d5e5f9;
+    color: #14263b;
+}
 #ListView1:focus {
     border-color: #3d7fd0;
 }
@@ -109,6 +119,9 @@ QPushButton:disabled {
     selection-background-color: #3d7fd0;
     selection-color: #ffffff;
 }
+#Combo1 {
+    combobox-popup: 0;
+}
 #Combo1:hover, #Text1:hover {
     border-color: #86aede;
 }
@@ -128,10 +141,16 @@ QPushButton:disabled {
 }
 #Combo1 QAbstractItemView {
     background-color: #ffffff;
+    padding: 2px;
     border: 1px solid #c3cbd6;
     selection-background-color: #d5e5f9;
     selection-color: #14263b;
     outline: none;
+}
+
+#Combo1 QAbstractItemView::item {
+    min-height: 22px;
+    padding: 0 4px;
 }
 
 /* Thin scroll bars. */
