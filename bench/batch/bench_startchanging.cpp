@@ -1,0 +1,105 @@
+// The real "Start Changing" run over 10,000 files of 4 KiB under "Add last modified date
+// to end of filename", events processed for real, against cp of the same files into a
+// fresh folder; alternating rounds, medians.
+// Usage: bench_startchanging [rounds] [base folder]
+
+#include "BenchSupport.h"
+
+#include "batch/StartChanging.h"
+#include "core/WindowPort.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+using namespace bench;
+
+namespace {
+
+/// A window that answers nothing and processes the application's events for real.
+class QuietWindow final : public plenvoy::WindowPort {
+public:
+    void showMessage(const QString &text) override { messages << text; }
+    bool askYesNo(const QString &) override { return false; }
+    QString askText(const QString &, const QString &) override { return QString(); }
+    void showErrorReport(const QString &text) override { reports << text; }
+    QStringList chooseFiles(const QString &) override { return {}; }
+    QString chooseFolder(const QString &, const QString &) override { return QString(); }
+    void openFolder(const QString &) override {}
+    plenvoy::PointerMode pointer() const override { return m_pointer; }
+    void setPointer(plenvoy::PointerMode mode) override { m_pointer = mode; }
+    void processEvents() override { QCoreApplication::processEvents(); }
+    bool closing() const override { return false; }
+
+    QStringList messages;
+    QStringList reports;
+
+private:
+    plenvoy::PointerMode m_pointer = plenvoy::PointerMode::Default;
+};
+
+class Inputs final : public plenvoy::RunInputs {
+public:
+    int fileCount() const override { return int(entries.size()); }
+    QString entryAt(int position) const override { return entries.at(position - 1); }
+    QString outputFolderText() const override { return folder; }
+    QString optionText() const override {
+        return QStringLiteral("Add last modified date to end of filename");
+    }
+    QStringList entries;
+    QString folder;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const QString base = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
+    QTemporaryDir root(base + QStringLiteral("/plenvoy-bench-XXXXXX"));
+    if (!root.isValid())
+        return 2;
+    const QString top = root.path();
+    constexpr int kFiles = 10000;
+
+    const QString sources = freshFolder(top, QStringLiteral("src"));
+    Inputs inputs;
+    for (int i = 0; i < kFiles; ++i) {
+        inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 5, 10, QLatin1Char('0'));
+        writeFile(inputs.entries.last(), 4096, unsigned(i));
+    }
+    warmMemory(top);
+    settle();
+
+    std::vector<double> runTimes, cpTimes;
+    for (int round = 0; round < rounds; ++round) {
+        const QString tag = QString::number(round);
+        const QString runInto = freshFolder(top, QStringLiteral("run") + tag);
+        const QString cpInto = freshFolder(top, QStringLiteral("cp") + tag);
+        const bool cpFirst = round % 2 == 1;
+        for (int turn = 0; turn < 2; ++turn) {
+            settle();
+            if ((turn == 0) != cpFirst) {
+                QuietWindow ui;
+                inputs.folder = runInto;
+                runTimes.push_back(timed([&] { plenvoy::PushButton2_Click(inputs, ui); }));
+                if (ui.messages != QStringList{plenvoy::kMessageDone} || !ui.reports.isEmpty() ||
+                    QDir(runInto).count() != kFiles + 2) {
+                    std::fprintf(stderr, "the run did not copy every file\n");
+                    return 2;
+                }
+            } else {
+                cpTimes.push_back(timed([&] {
+                    run({QStringLiteral("cp"), QStringLiteral("-r"), sources + QStringLiteral("/."),
+                         cpInto});
+                }));
+            }
+        }
+    }
+    const double ratio = median(runTimes) / median(cpTimes);
+    std::printf("medians of %d alternating rounds\n", rounds);
+    std::printf("10,000 x 4 KiB, last modified date at end: run %.3f s  cp %.3f s  ratio %.2f "
+                "(goal <= 1.5)\n",
+                median(runTimes), median(cpTimes), ratio);
+    settle();
+    return 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+namespace plenvoy {
+
+class ClockProvider;
+class FileTimeProvider;
+class WindowPort;
+
+// The run's own texts, as the user sees them.
+inline const QString kMessageNoFiles = QStringLiteral("No files added.");
+inline const QString kMessageFolderMissing =
+    QStringLiteral("Folder does not exist. Please select another folder.");
+inline const QString kPromptEnterN = QStringLiteral("Enter n:");
+inline const QString kMessageDone = QStringLiteral("Done.");
+
+/// What the run reads afresh during the loop: the list, the output-folder box and the
+/// drop-down, as they stand at the moment of each read.
+class RunInputs {
+public:
+    virtual ~RunInputs();
+    /// Number of list entries.
+    virtual int fileCount() const = 0;
+    /// The entry at a 1-based position; raises SubscriptOutOfRange outside 1..count.
+    virtual QString entryAt(int position) const = 0;
+    /// The output-folder box's text as typed.
+    virtual QString outputFolderText() const = 0;
+    /// The drop-down's current text.
+    virtual QString optionText() const = 0;
+};
+
+/// The "Start Changing" run: every listed file is copied into the output folder under
+/// its new name. Trapped: a failing step is reported with the step's line and the run
+/// goes on. Ends with "Done." whatever became of the single files; stops at once, with
+/// no message, when the window closes during the run. Another run may start inside this
+/// one (from the window's event processing) and runs to its end first.
+void PushButton2_Click(RunInputs &inputs, WindowPort &ui);
+/// The same run with the clock and the file times it stamps with.
+void PushButton2_Click(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
+                       const FileTimeProvider &times);
+
+} // namespace plenvoy

@@ -1,0 +1,618 @@
+#include "FakeWindow.h"
+#include "batch/PathHelpers.h"
+#include "batch/StartChanging.h"
+#include "core/Failure.h"
+#include "core/LocationTags.h"
+#include "engine/ComposeNewName.h"
+#include "engine/FileMoment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace plenvoy;
+using plenvoy::test::FakeWindow;
+
+namespace {
+
+const QString kLastModifiedDateAtEnd = QStringLiteral("Add last modified date to end of filename");
+const QString kLastModifiedDateAfterNth =
+    QStringLiteral("Add last modified date after nth character in filename");
+const QString kCurrentDateAtEnd = QStringLiteral("Add current date to end of filename");
+
+/// 3 February 2001, 04:05:06 UTC: midday on no time zone's date line.
+constexpr struct timespec kModified = {981173106, 0};
+
+/// The list, the output-folder box and the drop-down; tests change them mid-run.
+class ListInputs final : public RunInputs {
+public:
+    int fileCount() const override { return int(entries.size()); }
+    QString entryAt(int position) const override {
+        if (position < 1 || position > entries.size())
+            raise(ErrorNumber::SubscriptOutOfRange);
+        return entries.at(position - 1);
+    }
+    QString outputFolderText() const override { return folder; }
+    QString optionText() const override { return option; }
+
+    QStringList entries;
+    QString folder;
+    QString option = kLastModifiedDateAtEnd;
+};
+
+QByteArray contentOf(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The names in a folder, sorted, hidden ones included.
+QStringList namesIn(const QString &folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString reportLine(qint32 line) {
+    return kTagStartChanging + QStringLiteral("at line ") + QString::number(line);
+}
+
+int reportsNaming(const FakeWindow &ui, qint32 line) {
+    int count = 0;
+    for (const QString &report : ui.errorReports)
+        count += report.contains(reportLine(line)) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestStartChanging : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void emptyListShowsOnlyNoFilesAdded_data();
+    void emptyListShowsOnlyNoFilesAdded();
+    void missingOutputFolderRefuses_data();
+    void missingOutputFolderRefuses();
+    void copiesEveryFileUnderItsNewName_data();
+    void copiesEveryFileUnderItsNewName();
+    void questionRepeatsUntilANumber();
+    void answerIsConverted_data();
+    void answerIsConverted();
+    void nOutsideTheRangeCopiesUnderOwnNames_data();
+    void nOutsideTheRangeCopiesUnderOwnNames();
+    void outputFolderIsTheSourceFolder();
+    void newNameEqualToTheSourceWritesNothing();
+    void twoEntriesWithTheSameNewName();
+    void vanishedFilesStillEndWithDone();
+    void failedNameNeverTakesTheEarlierOne();
+    void folderAndOptionAreReadForEveryFile();
+    void countIsFixedAndEntriesReadByPosition();
+    void secondRunInsideARunningOne();
+    void closingStopsTheRun();
+    void closingDuringTheQuestionStopsTheRun();
+    void listedFilesAreNeverReplaced_data();
+    void listedFilesAreNeverReplaced();
+    void destinationOverflowIsReportedPerFile();
+
+private:
+    QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
+    QString path(const char *name) const { return path(QString::fromUtf8(name)); }
+    /// A source file with content and the fixed modification time.
+    QString makeSource(const QString &name, const QByteArray &content);
+    QString makeSource(const char *name, const QByteArray &content) {
+        return makeSource(QString::fromUtf8(name), content);
+    }
+    /// The new name the engine gives a file under the run's clock and file times.
+    QString newNameOf(const QString &source, const QString &option, qint16 n = -1) const {
+        return ComposeNewName(source, option, n, m_clock, systemFileTimes());
+    }
+    void run(ListInputs &inputs, FakeWindow &ui) {
+        PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+    }
+
+    QScopedPointer<QTemporaryDir> m_dir;
+    FixedClock m_clock{QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))};
+};
+
+void TestStartChanging::init() {
+    m_dir.reset(new QTemporaryDir);
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("src")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out")));
+}
+
+QString TestStartChanging::makeSource(const QString &name, const QByteArray &content) {
+    const QString file = path(name);
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(file));
+    out.close();
+    const struct timespec times[2] = {kModified, kModified};
+    ::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0);
+    return file;
+}
+
+void TestStartChanging::emptyListShowsOnlyNoFilesAdded_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("option");
+    QTest::newRow("existing folder") << "out" << kLastModifiedDateAtEnd;
+    QTest::newRow("missing folder") << "missing" << kLastModifiedDateAtEnd;
+    QTest::newRow("empty folder text, option asking n") << "" << kLastModifiedDateAfterNth;
+}
+
+void TestStartChanging::emptyListShowsOnlyNoFilesAdded() {
+    QFETCH(QString, folder);
+    QFETCH(QString, option);
+    ListInputs inputs;
+    inputs.folder = folder.isEmpty() ? folder : path(folder);
+    inputs.option = option;
+    FakeWindow ui;
+    ui.textAnswers << QStringLiteral("3");
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.messages, QStringList{kMessageNoFiles});
+    QVERIFY(ui.prompts.isEmpty());
+    QVERIFY(ui.pointerChanges.isEmpty());
+    QVERIFY(ui.errorReports.isEmpty());
+    QCOMPARE(ui.processEventsCalls, 0);
+}
+
+void TestStartChanging::missingOutputFolderRefuses_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("missing folder") << "missing";
+    QTest::newRow("a file's path") << "src/a.txt";
+    QTest::newRow("nothing") << "";
+    QTest::newRow("folder with a trailing blank") << "out ";
+}
+
+void TestStartChanging::missingOutputFolderRefuses() {
+    QFETCH(QString, folder);
+    const QString source = makeSource("src/a.txt", "a");
+    ListInputs inputs;
+    inputs.entries << source;
+    inputs.folder = folder.isEmpty() ? folder : path(folder);
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    ui.textAnswers << QStringLiteral("3");
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.messages, QStringList{kMessageFolderMissing});
+    QVERIFY(ui.prompts.isEmpty());
+    QVERIFY(ui.pointerChanges.isEmpty());
+    QVERIFY(ui.errorReports.isEmpty());
+    QCOMPARE(namesIn(path("src")), QStringList{QStringLiteral("a.txt")});
+    QVERIFY(namesIn(path("out")).isEmpty());
+}
+
+void TestStartChanging::copiesEveryFileUnderItsNewName_data() {
+    QTest::addColumn<bool>("closingSeparator");
+    QTest::newRow("folder typed without the closing separator") << false;
+    QTest::newRow("folder with the closing separator") << true;
+}
+
+void TestStartChanging::copiesEveryFileUnderItsNewName() {
+    QFETCH(bool, closingSeparator);
+    const QString a = makeSource("src/photo.jpg", "first");
+    const QString b = makeSource("src/notes.txt", "second");
+    const QString c = makeSource("src/Makefile", "third");
+    ListInputs inputs;
+    inputs.entries << a << b << c;
+    inputs.folder = path("out") + (closingSeparator ? QStringLiteral("/") : QString());
+    FakeWindow ui;
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QVERIFY2(ui.errorReports.isEmpty(), qPrintable(ui.errorReports.join(QLatin1Char('\n'))));
+    QVERIFY(ui.prompts.isEmpty());
+    QCOMPARE(ui.processEventsCalls, 3);
+    QCOMPARE(ui.pointerChanges, (QList<PointerMode>{PointerMode::Busy, PointerMode::Busy,
+                                                    PointerMode::Busy, PointerMode::Default}));
+    // The modification date as mm/dd/yyyy, "/" turned into "-".
+    const QDate date = QDateTime::fromSecsSinceEpoch(kModified.tv_sec).date();
+    const QString stamp = date.toString(QStringLiteral("MM-dd-yyyy"));
+    QCOMPARE(namesIn(path("out")),
+             (QStringList{QStringLiteral("Makefile ") + stamp,
+                          QStringLiteral("notes ") + stamp + QStringLiteral(".txt"),
+                          QStringLiteral("photo ") + stamp + QStringLiteral(".jpg")}));
+    QCOMPARE(contentOf(path("out/photo ") + stamp + QStringLiteral(".jpg")), QByteArray("first"));
+    QCOMPARE(contentOf(path("out/Makefile ") + stamp), QByteArray("third"));
+    // The sources are as they were, and nothing else was written beside them.
+    QCOMPARE(namesIn(path("src")),
+             (QStringList{QStringLiteral("Makefile"), QStringLiteral("notes.txt"),
+                          QStringLiteral("photo.jpg")}));
+    QCOMPARE(contentOf(a), QByteArray("first"));
+    QCOMPARE(QFileInfo(a).lastModified().toSecsSinceEpoch(), qint64(kModified.tv_sec));
+}
+
+void TestStartChanging::questionRepeatsUntilANumber() {
+    const QString a = makeSource("src/abcdef.txt", "a");
+    ListInputs inputs;
+    inputs.entries << a;
+    inputs.folder = path("out");
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    // Cancel, an empty answer, letters, blanks and a grouped number, then 3.
+    ui.textAnswers << QString() << QStringLiteral("") << QStringLiteral("abc")
+                   << QStringLiteral("   ") << QStringLiteral("1,000") << QStringLiteral("3");
+    int eventsWhileAsking = -1;
+    ui.onAskText = [&] { eventsWhileAsking = std::max(eventsWhileAsking, ui.processEventsCalls); };
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.prompts, QStringList(6, kPromptEnterN));
+    QCOMPARE(ui.promptDefaults, QStringList(6, QString()));
+    QCOMPARE(eventsWhileAsking, 0); // asked before any file is touched
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QVERIFY(ui.errorReports.isEmpty());
+    QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, inputs.option, 3))});
+}
+
+void TestStartChanging::answerIsConverted_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("n");
+    QTest::newRow("3") << "3" << 3;
+    QTest::newRow("2.5 rounds to even 2") << "2.5" << 2;
+    QTest::newRow("3.5 rounds to even 4") << "3.5" << 4;
+    QTest::newRow("blanks and an exponent") << " 1e0 " << 1;
+    QTest::newRow("zero") << "0" << 0;
+}
+
+void TestStartChanging::answerIsConverted() {
+    QFETCH(QString, answer);
+    QFETCH(int, n);
+    const QString a = makeSource("src/abcdefgh.txt", "a");
+    const QString b = makeSource("src/ijklmnop.txt", "b");
+    ListInputs inputs;
+    inputs.entries << a << b;
+    inputs.folder = path("out");
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    ui.textAnswers << answer;
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.prompts.size(), 1); // once per run, not per file
+    QVERIFY(ui.errorReports.isEmpty());
+    QStringList expected{FileNameOf(newNameOf(a, inputs.option, qint16(n))),
+                         FileNameOf(newNameOf(b, inputs.option, qint16(n)))};
+    expected.sort();
+    QCOMPARE(namesIn(path("out")), expected);
+}
+
+void TestStartChanging::nOutsideTheRangeCopiesUnderOwnNames_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("-1 is refused by the composition")
+        << "-1" << failureDescription(ErrorNumber::InvalidProcedureCall);
+    QTest::newRow("40000 overflows") << "40000" << failureDescription(ErrorNumber::Overflow);
+    QTest::newRow("-32769 overflows") << "-32769" << failureDescription(ErrorNumber::Overflow);
+}
+
+void TestStartChanging::nOutsideTheRangeCopiesUnderOwnNames() {
+    QFETCH(QString, answer);
+    QFETCH(QString, description);
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    ListInputs inputs;
+    inputs.entries << a << b;
+    inputs.folder = path("out");
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    ui.textAnswers << answer;
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.prompts.size(), 1);
+    QCOMPARE(ui.errorReports.size(), 2);
+    QCOMPARE(reportsNaming(ui, 122), 2);
+    QVERIFY(ui.errorReports.first().startsWith(description + QStringLiteral("\r\n")));
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QCOMPARE(namesIn(path("out")), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    QCOMPARE(contentOf(path("out/b.txt")), QByteArray("b"));
+}
+
+void TestStartChanging::outputFolderIsTheSourceFolder() {
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    ListInputs inputs;
+    inputs.entries << a << b;
+    inputs.folder = path("src");
+    FakeWindow ui;
+
+    run(inputs, ui);
+
+    QStringList expected{QStringLiteral("a.txt"), QStringLiteral("b.txt"),
+                         FileNameOf(newNameOf(a, inputs.option)),
+                         FileNameOf(newNameOf(b, inputs.option))};
+    expected.sort();
+    QCOMPARE(namesIn(path("src")), expected);
+    QCOMPARE(contentOf(a), QByteArray("a"));
+    QCOMPARE(contentOf(b), QByteArray("b"));
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+}
+
+void TestStartChanging::newNameEqualToTheSourceWritesNothing() {
+    // An n beyond the name's length leaves the name as it is: the copy would be the file
+    // itself, in its own folder, and is left alone.
+    const QString a = makeSource("src/a.txt", "a");
+    ListInputs inputs;
+    inputs.entries << a;
+    inputs.folder = path("src");
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    ui.textAnswers << QStringLiteral("100");
+
+    run(inputs, ui);
+
+    QCOMPARE(newNameOf(a, inputs.option, 100), a);
+    QCOMPARE(namesIn(path("src")), QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(contentOf(a), QByteArray("a"));
+    QVERIFY(ui.errorReports.isEmpty());
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+}
+
+void TestStartChanging::twoEntriesWithTheSameNewName() {
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("src2")));
+    const QString first = makeSource("src/same.txt", "first");
+    const QString second = makeSource("src2/same.txt", "second");
+    ListInputs inputs;
+    inputs.entries << first << second;
+    inputs.folder = path("out");
+    FakeWindow ui;
+
+    run(inputs, ui);
+
+    const QString name = FileNameOf(newNameOf(first, inputs.option));
+    QCOMPARE(namesIn(path("out")), QStringList{name});
+    QCOMPARE(contentOf(path("out/") + name), QByteArray("second"));
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestStartChanging::vanishedFilesStillEndWithDone() {
+    ListInputs inputs;
+    inputs.entries << path("src/gone1.txt") << path("src/gone2.txt");
+    inputs.folder = path("out");
+    inputs.option = kCurrentDateAtEnd;
+    FakeWindow ui;
+
+    run(inputs, ui);
+
+    QVERIFY(namesIn(path("out")).isEmpty());
+    QVERIFY(ui.errorReports.isEmpty());
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QCOMPARE(ui.pointerChanges.last(), PointerMode::Default);
+}
+
+void TestStartChanging::failedNameNeverTakesTheEarlierOne() {
+    // The first file gets a new name; then the drop-down turns to an option asking n,
+    // which the run never asked for, so the second file's name fails in step 122.
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    ListInputs inputs;
+    inputs.entries << a << b;
+    inputs.folder = path("out");
+    FakeWindow ui;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 2)
+            inputs.option = kLastModifiedDateAfterNth;
+    };
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.errorReports.size(), 1);
+    QCOMPARE(reportsNaming(ui, 122), 1);
+    const QString firstName = FileNameOf(newNameOf(a, kLastModifiedDateAtEnd));
+    QStringList expected{QStringLiteral("b.txt"), firstName};
+    expected.sort();
+    QCOMPARE(namesIn(path("out")), expected);
+    QCOMPARE(contentOf(path("out/") + firstName), QByteArray("a"));
+    QCOMPARE(contentOf(path("out/b.txt")), QByteArray("b"));
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+}
+
+void TestStartChanging::folderAndOptionAreReadForEveryFile() {
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out2")));
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    ListInputs inputs;
+    inputs.entries << a << b;
+    inputs.folder = path("out");
+    FakeWindow ui;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 2) {
+            inputs.folder = path("out2");
+            inputs.option = kCurrentDateAtEnd;
+        }
+    };
+
+    run(inputs, ui);
+
+    QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, kLastModifiedDateAtEnd))});
+    QCOMPARE(namesIn(path("out2")), QStringList{FileNameOf(newNameOf(b, kCurrentDateAtEnd))});
+    QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestStartChanging::countIsFixedAndEntriesReadByPosition() {
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    const QString c = makeSource("src/c.txt", "c");
+    const QString late = makeSource("src/late.txt", "late");
+    ListInputs inputs;
+    inputs.entries << a << b << c;
+    inputs.folder = path("out");
+    inputs.option = kCurrentDateAtEnd;
+    FakeWindow ui;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 1)
+            inputs.entries << late; // dropped during the run: beyond the count
+        if (call == 2)
+            inputs.entries = QStringList{a}; // the list shrank (a nested clearing)
+    };
+
+    run(inputs, ui);
+
+    // Only the first file was copied; positions 2 and 3 no longer exist.
+    QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, kCurrentDateAtEnd))});
+    QCOMPARE(reportsNaming(ui, 116), 2);
+    QCOMPARE(ui.processEventsCalls, 3);
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+}
+
+void TestStartChanging::secondRunInsideARunningOne() {
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out2")));
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    const QString c = makeSource("src/c.txt", "c");
+    ListInputs outer;
+    outer.entries << a << b << c;
+    outer.folder = path("out");
+    ListInputs inner;
+    inner.entries << c << a;
+    inner.folder = path("out2");
+    inner.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    ui.textAnswers << QStringLiteral("1");
+    int depth = 0;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 2 && depth == 0) {
+            ++depth;
+            run(inner, ui);
+            --depth;
+        }
+    };
+
+    run(outer, ui);
+
+    QCOMPARE(ui.messages, (QStringList{kMessageDone, kMessageDone}));
+    QCOMPARE(ui.prompts, QStringList{kPromptEnterN});
+    QVERIFY(ui.errorReports.isEmpty());
+    QStringList outerNames;
+    for (const QString &source : {a, b, c})
+        outerNames << FileNameOf(newNameOf(source, kLastModifiedDateAtEnd));
+    outerNames.sort();
+    QCOMPARE(namesIn(path("out")), outerNames);
+    QStringList innerNames{FileNameOf(newNameOf(c, inner.option, 1)),
+                           FileNameOf(newNameOf(a, inner.option, 1))};
+    innerNames.sort();
+    QCOMPARE(namesIn(path("out2")), innerNames);
+    // Outer file 1, inner files 1 and 2 and its end, outer files 2 and 3 and its end.
+    QCOMPARE(ui.pointerChanges,
+             (QList<PointerMode>{PointerMode::Busy, PointerMode::Busy, PointerMode::Busy,
+                                 PointerMode::Default, PointerMode::Busy, PointerMode::Busy,
+                                 PointerMode::Default}));
+}
+
+void TestStartChanging::closingStopsTheRun() {
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    const QString c = makeSource("src/c.txt", "c");
+    ListInputs inputs;
+    inputs.entries << a << b << c;
+    inputs.folder = path("out");
+    FakeWindow ui;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 2)
+            ui.m_closing = true;
+    };
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.processEventsCalls, 2);
+    QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, inputs.option))});
+    QVERIFY(ui.messages.isEmpty());
+    QCOMPARE(ui.pointerChanges, QList<PointerMode>{PointerMode::Busy});
+}
+
+void TestStartChanging::closingDuringTheQuestionStopsTheRun() {
+    const QString a = makeSource("src/a.txt", "a");
+    ListInputs inputs;
+    inputs.entries << a;
+    inputs.folder = path("out");
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    // The box closes with the window: Cancel. Should the question come back anyway, it
+    // gets a number at its third showing, so a fault shows as a failure, not a hang.
+    ui.onAskText = [&] {
+        ui.m_closing = true;
+        if (ui.prompts.size() == 3)
+            ui.textAnswers << QStringLiteral("1");
+    };
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.prompts.size(), 1);
+    QCOMPARE(ui.processEventsCalls, 0);
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(namesIn(path("out")).isEmpty());
+}
+
+void TestStartChanging::listedFilesAreNeverReplaced_data() {
+    QTest::addColumn<bool>("hardLink");
+    QTest::newRow("the new name is another listed file") << false;
+    QTest::newRow("the new name is a hard link to another listed file") << true;
+}
+
+void TestStartChanging::listedFilesAreNeverReplaced() {
+    QFETCH(bool, hardLink);
+    const QString a = makeSource("src/a.txt", "a");
+    const QString taken = path("src/") + FileNameOf(newNameOf(a, kLastModifiedDateAtEnd));
+    QString listed = taken;
+    if (hardLink) {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
+        listed = makeSource("elsewhere/listed.txt", "listed");
+        QCOMPARE(
+            ::link(QFile::encodeName(listed).constData(), QFile::encodeName(taken).constData()), 0);
+    } else {
+        makeSource(FileNameOf(taken).prepend(QStringLiteral("src/")), "listed");
+    }
+    ListInputs inputs;
+    inputs.entries << a << listed;
+    inputs.folder = path("src");
+    inputs.option = kLastModifiedDateAtEnd;
+    FakeWindow ui;
+
+    run(inputs, ui);
+
+    QCOMPARE(contentOf(taken), QByteArray("listed"));
+    QCOMPARE(contentOf(listed), QByteArray("listed"));
+    QCOMPARE(contentOf(a), QByteArray("a"));
+    QVERIFY(ui.errorReports.isEmpty());
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+}
+
+void TestStartChanging::destinationOverflowIsReportedPerFile() {
+    // The box's text changes during the run to one whose last separator lies beyond
+    // position 32767: placing each remaining file reports the overflow, line 126.
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    const QString c = makeSource("src/c.txt", "c");
+    ListInputs inputs;
+    inputs.entries << a << b << c;
+    inputs.folder = path("out");
+    FakeWindow ui;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 2)
+            inputs.folder = path("out/") + QString(33000, QLatin1Char('x'));
+    };
+
+    run(inputs, ui);
+
+    QCOMPARE(ui.errorReports.size(), 2);
+    QCOMPARE(reportsNaming(ui, 126), 2);
+    QVERIFY(ui.errorReports.first().startsWith(failureDescription(ErrorNumber::Overflow)));
+    QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, inputs.option))});
+    QCOMPARE(ui.messages, QStringList{kMessageDone});
+}
+
+QTEST_GUILESS_MAIN(TestStartChanging)
+#include "tst_startchanging.moc"
