@@ -7,6 +7,7 @@
 #include "ShellRules.h"
 #include "Skin.h"
 #include "batch/PathHelpers.h"
+#include "batch/StartChanging.h"
 #include "core/LocationTags.h"
 #include "core/Trap.h"
 #include "engine/RenameOptions.h"
@@ -44,6 +45,25 @@ QFont arial(double points) {
     font.setBold(true);
     return font;
 }
+
+/// What "Start Changing" reads from the window, afresh at every read.
+class WindowRunInputs final : public RunInputs {
+public:
+    WindowRunInputs(const FileList &list, const QLineEdit &folder, const QComboBox &options)
+        : m_list(list)
+        , m_folder(folder)
+        , m_options(options) {}
+
+    int fileCount() const override { return m_list.count(); }
+    QString entryAt(int position) const override { return m_list.textAt(position); }
+    QString outputFolderText() const override { return m_folder.text(); }
+    QString optionText() const override { return m_options.currentText(); }
+
+private:
+    const FileList &m_list;
+    const QLineEdit &m_folder;
+    const QComboBox &m_options;
+};
 
 void paintWhite(QWidget &widget) {
     QPalette palette = widget.palette();
@@ -144,6 +164,9 @@ void Form1::buildControls() {
     connect(m_combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    m_runInputs = std::make_unique<WindowRunInputs>(m_fileList, *m_text1, *m_combo1);
+    connect(m_pushButton2, &QPushButton::clicked, this,
+            [this] { PushButton2_Click(*m_runInputs, m_port); });
     connect(m_pushButton4, &QPushButton::clicked, this,
             [this] { PushButton4_Click(m_fileList, m_port); });
     connect(m_pushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);

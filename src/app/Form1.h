@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -14,6 +16,7 @@ class QPushButton;
 namespace plenvoy {
 
 class ListView1;
+class RunInputs;
 
 /// The main window: the file list, the six buttons, the option drop-down and the output
 /// folder. Form_Load prepares it before it is first shown; closing it ends the program.
@@ -68,6 +71,7 @@ private:
     QComboBox *m_combo1 = nullptr;
     QLineEdit *m_text1 = nullptr;
     QList<QPushButton *> m_buttons;
+    std::unique_ptr<RunInputs> m_runInputs;
 };
 
 } // namespace plenvoy

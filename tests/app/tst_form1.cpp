@@ -33,6 +33,8 @@ using namespace plenvoy;
 namespace {
 
 const QString kClosingChild = QStringLiteral("--closing-child");
+const QString kClosingRunChild = QStringLiteral("--closing-run-child");
+constexpr int kRunFiles = 3000;
 const QString kAssets = QStringLiteral(PLENVOY_ASSETS_DIR);
 
 /// Answers the modal boxes and dialogs that the real window opens, and records them.
@@ -114,6 +116,31 @@ int closingChild(int argc, char *argv[]) {
     return status;
 }
 
+// Runs in a child process: the window is closed while "Start Changing" copies the files of
+// the folder given; the run stops without its "Done." box (which would block until the
+// watchdog) and the program ends.
+int closingRunChild(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    QTemporaryDir empty;
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    Form1 window(empty.path());
+    window.Form_Load();
+    for (int i = 0; i < kRunFiles; ++i)
+        window.fileList().append(folder + QStringLiteral("/src/f%1.txt").arg(i));
+    window.findChild<QLineEdit *>(QStringLiteral("Text1"))
+        ->setText(folder + QStringLiteral("/out/"));
+    window.show();
+    QTimer::singleShot(20000, [] { _exit(3); });
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(30, &window, &QWidget::close);
+        window.findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+        std::printf("run returned\n");
+    });
+    const int status = QApplication::exec();
+    std::printf("ended\n");
+    return status;
+}
+
 } // namespace
 
 class TestForm1 : public QObject {
@@ -142,8 +169,10 @@ private Q_SLOTS:
     void browseButtonGoesThroughTheFolderDialog();
     void realBoxesShowTheirTexts();
     void clearListButtonEmptiesTheListUnlessBusy();
+    void startChangingCopiesTheListedFiles();
     void closedWindowShowsNoMoreBoxes();
     void closingEndsTheProgramInsideALoop();
+    void closingEndsTheProgramInsideARun();
 
 private:
     std::unique_ptr<Form1> startForm(const QByteArray &ini = QByteArray());
@@ -563,6 +592,38 @@ void TestForm1::clearListButtonEmptiesTheListUnlessBusy() {
     QCOMPARE(form->fileList().count(), 0);
 }
 
+void TestForm1::startChangingCopiesTheListedFiles() {
+    auto form = startForm();
+    auto *start = form->findChild<QPushButton *>(QStringLiteral("PushButton2"));
+    {
+        BoxWatcher boxes;
+        start->click();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("No files added.")});
+    }
+    QTemporaryDir sources;
+    QTemporaryDir output;
+    const QString source = sources.filePath(QStringLiteral("Notes.txt"));
+    QVERIFY(writeBytes(source, "note"));
+    form->fileList().append(source);
+    form->findChild<QLineEdit *>(QStringLiteral("Text1"))
+        ->setText(output.path() + QStringLiteral("/"));
+    form->findChild<QComboBox *>(QStringLiteral("Combo1"))
+        ->setCurrentText(QStringLiteral("Add last modified date to end of filename"));
+    {
+        BoxWatcher boxes;
+        start->click();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Done.")});
+        QCOMPARE(boxes.titles, QStringList{QStringLiteral("Plenvoy")});
+    }
+    const QStringList written = QDir(output.path()).entryList(QDir::Files);
+    QCOMPARE(written.size(), 1);
+    QVERIFY2(written.first().startsWith(QStringLiteral("Notes ")) &&
+                 written.first().endsWith(QStringLiteral(".txt")),
+             qPrintable(written.first()));
+    QCOMPARE(contentsOf(output.filePath(written.first())), QByteArray("note"));
+    QCOMPARE(form->port().pointer(), PointerMode::Default);
+}
+
 void TestForm1::closedWindowShowsNoMoreBoxes() {
     auto form = startForm();
     form->show();
@@ -588,9 +649,30 @@ void TestForm1::closingEndsTheProgramInsideALoop() {
              (QStringList{QStringLiteral("loop stopped"), QStringLiteral("ended")}));
 }
 
+void TestForm1::closingEndsTheProgramInsideARun() {
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("src")));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
+    for (int i = 0; i < kRunFiles; ++i)
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("src/f%1.txt").arg(i)), "x"));
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {kClosingRunChild, folder.path()});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(child.readAllStandardOutput())
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             (QStringList{QStringLiteral("run returned"), QStringLiteral("ended")}));
+    const int copied =
+        int(QDir(folder.filePath(QStringLiteral("out"))).entryList(QDir::Files).size());
+    QVERIFY2(copied < kRunFiles, qPrintable(QString::number(copied)));
+}
+
 int main(int argc, char *argv[]) {
     if (argc > 1 && QString::fromLocal8Bit(argv[1]) == kClosingChild)
         return closingChild(argc, argv);
+    if (argc > 2 && QString::fromLocal8Bit(argv[1]) == kClosingRunChild)
+        return closingRunChild(argc, argv);
     QApplication application(argc, argv);
     TestForm1 test;
     return QTest::qExec(&test, argc, argv);
