@@ -36,10 +36,15 @@ public:
     void openFolder(const QString &) override {}
     PointerMode pointer() const override { return m_pointer; }
     void setPointer(PointerMode mode) override { m_pointer = mode; }
-    void processEvents() override { QCoreApplication::processEvents(); }
+    void processEvents() override {
+        if (processesEvents)
+            QCoreApplication::processEvents();
+    }
     bool closing() const override { return false; }
 
     QStringList reports;
+    // PLENVOY_BENCH_NO_EVENTS=1 measures the walk without the window's event processing.
+    bool processesEvents = !qEnvironmentVariableIsSet("PLENVOY_BENCH_NO_EVENTS");
     PointerMode m_pointer = PointerMode::Default;
 };
 
@@ -103,13 +108,17 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     bench::warmMemory(work.path());
-    const QString root = work.path() + QStringLiteral("/tree");
-    QDir().mkpath(root);
+    // PLENVOY_BENCH_TREE names a tree made before (plenvoy-bench-tree), to skip making one.
+    QString root = qEnvironmentVariable("PLENVOY_BENCH_TREE");
     QElapsedTimer timer;
     timer.start();
-    const bench::TreeCounts counts = bench::generateTree(root);
-    out << "tree: " << counts.folders << " folders, " << counts.files << " files, "
-        << counts.txtFiles << " *.txt; made in " << timer.elapsed() << " ms\n";
+    if (root.isEmpty()) {
+        root = work.path() + QStringLiteral("/tree");
+        QDir().mkpath(root);
+        const bench::TreeCounts counts = bench::generateTree(root);
+        out << "tree: " << counts.folders << " folders, " << counts.files << " files, "
+            << counts.txtFiles << " *.txt; made in " << timer.elapsed() << " ms\n";
+    }
 
     BenchWindow ui;
     const qint64 found = runFind(root, true);
@@ -119,6 +128,8 @@ int main(int argc, char *argv[]) {
 
     std::vector<double> findTimes;
     std::vector<double> walkTimes;
+    std::vector<double> walkOnlyTimes;
+    std::vector<double> listOnlyTimes;
     for (int round = 0; round < rounds; ++round) {
         timer.restart();
         runFind(root, false);
@@ -126,7 +137,18 @@ int main(int argc, char *argv[]) {
         timer.restart();
         walkAndList(root, ui);
         walkTimes.push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
+        QStringList folders{root + QLatin1Char('/')};
+        GetSubDirectories2016(folders, true, ui);
+        walkOnlyTimes.push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
+        for (const QString &text : std::as_const(folders))
+            ListFolderFiles(text.left(text.size() - 1), QStringLiteral("*.txt"));
+        listOnlyTimes.push_back(timer.nsecsElapsed() / 1e6);
     }
+    out << QStringLiteral("of which the walk: median %1 ms; the listing: median %2 ms\n")
+               .arg(median(walkOnlyTimes), 0, 'f', 1)
+               .arg(median(listOnlyTimes), 0, 'f', 1);
     const double findMedian = median(findTimes);
     const double walkMedian = median(walkTimes);
     out << QStringLiteral("walk + ListFolderFiles: median %1 ms; find: median %2 ms; ratio %3 "

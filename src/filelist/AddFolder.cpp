@@ -7,6 +7,7 @@
 #include "core/WindowPort.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSet>
 
 #include <cerrno>
@@ -84,14 +85,24 @@ QSet<dev_t> devtmpfsDevices() {
 }
 
 // The kernel's pseudo file systems, which the walk leaves out as the system's own folders.
+// The answer is kept per device, so each mounted file system is asked about once.
 class PseudoFileSystems final {
 public:
-    bool holds(const QString &folder) {
-        const QByteArray encoded = QFile::encodeName(folder);
+    bool holds(const QByteArray &encoded, dev_t device) {
+        const auto known = m_answers.constFind(device);
+        if (known != m_answers.constEnd())
+            return known.value();
         struct statfs info {};
-        if (encoded.isEmpty() || ::statfs(encoded.constData(), &info) != 0)
-            return false;
-        switch (static_cast<unsigned long>(info.f_type)) {
+        if (::statfs(encoded.constData(), &info) != 0)
+            return false; // asked again next time
+        const bool pseudo = isPseudo(static_cast<unsigned long>(info.f_type), device);
+        m_answers.insert(device, pseudo);
+        return pseudo;
+    }
+
+private:
+    bool isPseudo(unsigned long type, dev_t device) {
+        switch (type) {
         case PROC_SUPER_MAGIC:
         case SYSFS_MAGIC:
         case DEVPTS_SUPER_MAGIC:
@@ -109,26 +120,45 @@ public:
         case HUGETLBFS_MAGIC:
             return true;
         case TMPFS_MAGIC:
-            return isDevtmpfs(encoded);
+            // devtmpfs reports itself as tmpfs: the mount table tells them apart.
+            if (!m_devicesRead) {
+                m_devtmpfs = devtmpfsDevices();
+                m_devicesRead = true;
+            }
+            return m_devtmpfs.contains(device);
         default:
             return false;
         }
     }
 
-private:
-    bool isDevtmpfs(const QByteArray &encoded) {
-        if (!m_devicesRead) {
-            m_devtmpfs = devtmpfsDevices();
-            m_devicesRead = true;
-        }
-        struct stat info {};
-        return !m_devtmpfs.isEmpty() && ::stat(encoded.constData(), &info) == 0 &&
-               m_devtmpfs.contains(info.st_dev);
-    }
-
+    QHash<dev_t, bool> m_answers;
     bool m_devicesRead = false;
     QSet<dev_t> m_devtmpfs;
 };
+
+// The attributes of a path without trailing separators; the status of what it names
+// (the link's target, or a broken link itself) goes to target.
+int attributesOf(const QByteArray &encoded, const QString &named, struct stat *target,
+                 bool withReadOnly) {
+    struct stat own {};
+    if (::lstat(encoded.constData(), &own) != 0)
+        throw Failure::fromErrno(errno);
+    const bool isLink = S_ISLNK(own.st_mode);
+    const bool targetKnown = !isLink || ::stat(encoded.constData(), target) == 0;
+    if (!isLink || !targetKnown)
+        *target = own; // a broken link stands for itself
+    int attributes = S_ISDIR(target->st_mode) ? Attribute::Folder : Attribute::Archive;
+    const QString name = FileNameOf(named, kSeparator);
+    if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
+        name != QLatin1String(".."))
+        attributes |= Attribute::Hidden;
+    if (withReadOnly && targetKnown &&
+        ((target->st_mode & 0222) == 0 || ::access(encoded.constData(), W_OK) != 0))
+        attributes |= Attribute::ReadOnly;
+    if (isLink)
+        attributes |= Attribute::ReparsePoint;
+    return attributes;
+}
 
 // Thrown when the window is closing: not a std::exception, so no trap catches it and the
 // walk ends at once at every level.
@@ -152,12 +182,42 @@ private:
     bool keptOut(const QString &folder) {
         if (isRootFolder(folder))
             return false;
-        const int attributes = FileAttributes(folder);
+        const QString named = withoutTrailingSeparators(folder);
+        const QByteArray encoded = encodedPath(named);
+        struct stat target {};
+        // The read-only bit is left out: the two values tested carry the system bit, which
+        // the attributes never hold, so it cannot change the answer and costs a call.
+        const int attributes = attributesOf(encoded, named, &target, false);
         return attributes == kHiddenSystemFolder || attributes == kHiddenSystemLink ||
-               m_pseudo.holds(folder);
+               m_pseudo.holds(encoded, target.st_dev);
     }
 
     QStringList subFolderNames(const QString &folder);
+
+    // Whether a folder exists (through links) and whether the walk keeps it out.
+    struct Look {
+        bool exists = false;
+        bool keptOut = false;
+    };
+    Look lookAt(const QString &folder) {
+        Look look;
+        const QString named = withoutTrailingSeparators(folder);
+        const QByteArray encoded = QFile::encodeName(named);
+        if (encoded.isEmpty() || encoded.contains('\0'))
+            return look;
+        struct stat target {};
+        int attributes = 0;
+        try {
+            attributes = attributesOf(encoded, named, &target, false);
+        } catch (const Failure &) {
+            return look; // nothing there
+        }
+        look.exists = S_ISDIR(target.st_mode);
+        look.keptOut = !isRootFolder(folder) &&
+                       (attributes == kHiddenSystemFolder || attributes == kHiddenSystemLink ||
+                        m_pseudo.holds(encoded, target.st_dev));
+        return look;
+    }
 
     WindowPort &m_ui;
     PseudoFileSystems m_pseudo;
@@ -270,10 +330,13 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
     subFolderTrap = false; // line 150
 
     for (const QString &candidate : std::as_const(newFolders)) { // line 152
-        if (!trap.test(154, [&] { return FolderExists(candidate); }))
+        // A sub-folder is examined again on every level above it, so its existence and
+        // its attributes come from one reading of its status.
+        Look look;
+        if (!trap.test(154, [&] { return (look = lookAt(candidate)).exists; }))
             continue;
         trap.step(156, [&] { yield(); });
-        if (trap.test(158, [&] { return !keptOut(candidate); }))
+        if (trap.test(158, [&] { return !look.keptOut; }))
             trap.step(160, [&] { folders.append(candidate); });
     }
 }
@@ -293,25 +356,8 @@ bool isDotOrDotDot(const char *name) {
 
 int FileAttributes(const QString &path) {
     const QString named = withoutTrailingSeparators(path);
-    const QByteArray encoded = encodedPath(named);
-    struct stat own {};
-    if (::lstat(encoded.constData(), &own) != 0)
-        throw Failure::fromErrno(errno);
-    const bool isLink = S_ISLNK(own.st_mode);
-    struct stat target = own;
-    const bool targetKnown = !isLink || ::stat(encoded.constData(), &target) == 0;
-    if (!targetKnown)
-        target = own; // a broken link stands for itself
-    int attributes = S_ISDIR(target.st_mode) ? Attribute::Folder : Attribute::Archive;
-    const QString name = FileNameOf(named, kSeparator);
-    if (name.startsWith(QLatin1Char('.')) && name != QLatin1String(".") &&
-        name != QLatin1String(".."))
-        attributes |= Attribute::Hidden;
-    if (targetKnown && ((target.st_mode & 0222) == 0 || ::access(encoded.constData(), W_OK) != 0))
-        attributes |= Attribute::ReadOnly;
-    if (isLink)
-        attributes |= Attribute::ReparsePoint;
-    return attributes;
+    struct stat target {};
+    return attributesOf(encodedPath(named), named, &target, true);
 }
 
 bool AttributesUnreadable(const QString &path) {
@@ -369,28 +415,30 @@ QString FolderNames::at(int position) const {
 
 WildcardPattern::WildcardPattern(const QString &pattern)
     : m_folded(pattern.toCaseFolded())
-    , m_takesEverything(pattern == QLatin1String("*") || pattern == QLatin1String("*.*")) {}
+    , m_takesEverything(pattern == QLatin1String("*") || pattern == QLatin1String("*.*")) {
+    bool ascii = true;
+    for (const QChar c : std::as_const(m_folded))
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        m_asciiFolded = m_folded.toLatin1();
+    m_asciiPattern = ascii;
+}
 
-bool WildcardPattern::matches(const QString &name) const {
-    if (m_takesEverything)
-        return true;
-    // A name without "." is matched as if it ended with ".".
-    const qsizetype nameLength = name.size() + (name.contains(QLatin1Char('.')) ? 0 : 1);
-    auto nameAt = [&](qsizetype i) {
-        return i < name.size() ? QChar(QChar::toCaseFolded(name.at(i).unicode()))
-                               : QLatin1Char('.');
-    };
-    const qsizetype patternLength = m_folded.size();
+namespace {
+
+// Matches "*" and "?" with one back-tracking point, the usual linear-space way. The name
+// is read through nameAt, already folded to one case.
+template <typename PatternAt, typename NameAt>
+bool globMatch(PatternAt patternAt, qsizetype patternLength, NameAt nameAt, qsizetype nameLength) {
     qsizetype p = 0;
     qsizetype n = 0;
     qsizetype starP = -1; // the last "*" seen, and the name position it was tried from
     qsizetype starN = 0;
     while (n < nameLength) {
-        if (p < patternLength && m_folded.at(p) == QLatin1Char('*')) {
+        if (p < patternLength && patternAt(p) == '*') {
             starP = p++;
             starN = n;
-        } else if (p < patternLength &&
-                   (m_folded.at(p) == QLatin1Char('?') || m_folded.at(p) == nameAt(n))) {
+        } else if (p < patternLength && (patternAt(p) == '?' || patternAt(p) == nameAt(n))) {
             ++p;
             ++n;
         } else if (starP >= 0) {
@@ -400,9 +448,45 @@ bool WildcardPattern::matches(const QString &name) const {
             return false;
         }
     }
-    while (p < patternLength && m_folded.at(p) == QLatin1Char('*'))
+    while (p < patternLength && patternAt(p) == '*')
         ++p;
     return p == patternLength;
+}
+
+} // namespace
+
+bool WildcardPattern::matches(const QString &name) const {
+    if (m_takesEverything)
+        return true;
+    // A name without "." is matched as if it ended with ".".
+    const qsizetype nameLength = name.size() + (name.contains(QLatin1Char('.')) ? 0 : 1);
+    auto nameAt = [&](qsizetype i) -> char16_t {
+        return i < name.size() ? QChar::toCaseFolded(name.at(i).unicode()) : u'.';
+    };
+    auto patternAt = [&](qsizetype i) -> char16_t { return m_folded.at(i).unicode(); };
+    return globMatch(patternAt, m_folded.size(), nameAt, nameLength);
+}
+
+int WildcardPattern::matchesAscii(const char *name) const {
+    if (m_takesEverything)
+        return 1;
+    if (!m_asciiPattern)
+        return -1;
+    qsizetype length = 0;
+    bool dotted = false;
+    for (; name[length] != '\0'; ++length) {
+        if (static_cast<unsigned char>(name[length]) >= 0x80)
+            return -1;
+        dotted = dotted || name[length] == '.';
+    }
+    auto nameAt = [&](qsizetype i) -> char {
+        if (i == length)
+            return '.';
+        const char c = name[i];
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    auto patternAt = [&](qsizetype i) -> char { return m_asciiFolded.at(i); };
+    return globMatch(patternAt, m_asciiFolded.size(), nameAt, length + (dotted ? 0 : 1)) ? 1 : 0;
 }
 
 FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
@@ -424,14 +508,19 @@ FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
             continue;
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
             continue; // pipes, sockets and devices are not files
+        // Plain ASCII names are matched on their bytes; only the names taken become text.
+        const int asciiMatch = wildcard.matchesAscii(entry->d_name);
+        if (asciiMatch == 0)
+            continue;
         const QString name = QFile::decodeName(entry->d_name);
-        if (!wildcard.matches(name))
+        if (asciiMatch < 0 && !wildcard.matches(name))
             continue;
         // A regular file whose name survives the round trip through text is present as
         // listed; links, unknown types and names that do not survive need the full test.
-        const bool present = type == DT_REG && QFile::encodeName(name) == entry->d_name
-                                 ? true
-                                 : FileIsPresent(base + name);
+        const bool present =
+            type == DT_REG && (asciiMatch > 0 || QFile::encodeName(name) == entry->d_name)
+                ? true
+                : FileIsPresent(base + name);
         if (present)
             names.append(name);
     }

@@ -76,9 +76,14 @@ class WildcardPattern final {
 public:
     explicit WildcardPattern(const QString &pattern);
     bool matches(const QString &name) const;
+    /// The same test on a file name's bytes: 1 or 0 when the answer is known without
+    /// decoding the name (a plain ASCII name and pattern), -1 when the name must be decoded.
+    int matchesAscii(const char *name) const;
 
 private:
     QString m_folded;
+    QByteArray m_asciiFolded;
+    bool m_asciiPattern = false;
     bool m_takesEverything = false;
 };
 
