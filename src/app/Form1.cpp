@@ -1,5 +1,8 @@
 #include "Form1.h"
 
+#include "AddFiles.h"
+#include "Samples.h"
+
 #include "AppLog.h"
 #include "AppTexts.h"
 #include "Appearance.h"
@@ -169,6 +172,12 @@ void Form1::buildControls() {
             [this] { PushButton2_Click(*m_runInputs, m_port); });
     connect(m_pushButton4, &QPushButton::clicked, this,
             [this] { PushButton4_Click(m_fileList, m_port); });
+    connect(m_pushButton1, &QPushButton::clicked, this,
+            [this] { PushButton1_Click(m_fileList, m_port); });
+    connect(m_pushButton3, &QPushButton::clicked, this,
+            [this] { PushButton3_Click(m_fileList, m_settings, m_port); });
+    connect(m_pushButton5, &QPushButton::clicked, this,
+            [this] { PushButton5_Click(m_fileList, m_port, m_programFolder); });
     connect(m_pushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
 }
 
