@@ -341,8 +341,8 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
     }
 }
 
-// The Windows-1252 characters at codes 128 to 159; 0 marks a code the page leaves unused,
-// which the system maps to the control character of the same number.
+// The Windows-1252 characters at codes 128 to 159; the five codes the page leaves unused
+// stand for the control characters of the same number, as the system maps them.
 constexpr char16_t kHighCodes[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
