@@ -30,6 +30,14 @@ QDateTime momentOf(const QString &value) {
     return moment;
 }
 
+/// A folder as the folder dialog gives it: without trailing separators, "/" kept.
+QString folderText(const QString &value) {
+    QString folder = value;
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
 } // namespace
 
 CliRequest parseArguments(const QStringList &arguments) {
@@ -39,12 +47,16 @@ CliRequest parseArguments(const QStringList &arguments) {
     bool dryRun = false;
     std::optional<QString> option;
     std::optional<QString> nText;
+    std::optional<QString> outputFolder;
     bool pathsOnly = false;
+    // True while the last source is a --folder that has no --extension yet.
+    bool extensionOpen = false;
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (pathsOnly || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
-            request.paths.append(argument);
+            request.sources.append({CliSource::Kind::Path, argument, QString()});
+            extensionOpen = false;
             continue;
         }
         if (argument == QLatin1String("--")) {
@@ -78,6 +90,26 @@ CliRequest parseArguments(const QStringList &arguments) {
             nText = value();
         } else if (name == QLatin1String("--at")) {
             request.at = momentOf(value());
+        } else if (name == QLatin1String("--out")) {
+            if (outputFolder)
+                throw UsageError{QStringLiteral("--out is given twice")};
+            outputFolder = value();
+        } else if (name == QLatin1String("--folder")) {
+            const QString folder = value();
+            if (folder.isEmpty())
+                throw UsageError{QStringLiteral("--folder needs a folder")};
+            request.sources.append(
+                {CliSource::Kind::Folder, folderText(folder), QStringLiteral("*")});
+            extensionOpen = true;
+        } else if (name == QLatin1String("--extension")) {
+            const QString extension = value();
+            if (!extensionOpen)
+                throw UsageError{QStringLiteral("--extension must follow its --folder DIR")};
+            // An empty answer to the window's question adds nothing: it is no extension.
+            if (extension.isEmpty())
+                throw UsageError{QStringLiteral("--extension needs an extension (* for all)")};
+            request.sources.last().extension = extension;
+            extensionOpen = false;
         } else {
             throw UsageError{QStringLiteral("unknown option ") + argument};
         }
@@ -92,7 +124,7 @@ CliRequest parseArguments(const QStringList &arguments) {
         return request;
     }
     if (listOptions) {
-        if (option || nText || request.at || dryRun || !request.paths.isEmpty())
+        if (option || nText || request.at || dryRun || outputFolder || !request.sources.isEmpty())
             throw UsageError{QStringLiteral("--list-options takes no other arguments")};
         request.action = CliRequest::Action::ListOptions;
         return request;
@@ -100,6 +132,7 @@ CliRequest parseArguments(const QStringList &arguments) {
     if (!option)
         throw UsageError{QStringLiteral("--option is missing (see --help)")};
     request.optionText = optionTextOf(*option);
+    request.nthText = nText;
     if (nText) {
         try {
             request.nthValue = convertNthValue(*nText);
@@ -111,10 +144,18 @@ CliRequest parseArguments(const QStringList &arguments) {
         throw UsageError{QStringLiteral("the option \"") + request.optionText +
                          QStringLiteral("\" needs -n")};
     }
+    if (dryRun && outputFolder)
+        throw UsageError{QStringLiteral("--dry-run and --out exclude each other")};
+    if (outputFolder) {
+        // A run with nothing to add goes on to the run's own check: "No files added."
+        request.outputFolder = *outputFolder;
+        request.action = CliRequest::Action::Run;
+        return request;
+    }
     if (!dryRun)
-        throw UsageError{QStringLiteral("--dry-run is missing: only dry runs are offered")};
-    if (request.paths.isEmpty())
-        throw UsageError{QStringLiteral("no PATH given")};
+        throw UsageError{QStringLiteral("--dry-run or --out DIR is missing")};
+    if (request.sources.isEmpty())
+        throw UsageError{QStringLiteral("no PATH or --folder given")};
     request.action = CliRequest::Action::DryRun;
     return request;
 }
@@ -122,10 +163,12 @@ CliRequest parseArguments(const QStringList &arguments) {
 QString helpText() {
     return QStringLiteral(
         "Usage: plenvoy-cli --list-options\n"
-        "       plenvoy-cli --option OPT [-n N] [--at \"YYYY-MM-DD HH:MM:SS\"] --dry-run PATH...\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] --dry-run SOURCE...\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] --out DIR [SOURCE...]\n"
         "       plenvoy-cli --help\n"
+        "where SOURCE is a PATH or --folder DIR [--extension EXT].\n"
         "\n"
-        "Shows the names that Plenvoy gives its stamped copies.\n"
+        "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
         "  --list-options  print the 36 rename options, one a line, in index order (0 to 35)\n"
         "  --option OPT    the rename option: an index 0..35 or an exact option text; an\n"
@@ -134,18 +177,42 @@ QString helpText() {
         "  -n N            n for the options \"after nth character\" (required by them), read\n"
         "                  as the answer to \"Enter n:\": a number, rounded half to even, from\n"
         "                  -32768 to 32767; without -n the value is -1\n"
-        "  --at MOMENT     current-time options use this local moment instead of the clock\n"
-        "  --dry-run       print the new path of each PATH; no file is read or written\n"
-        "                  beyond looking up its times\n"
+        "  --at MOMENT     current-time options use this local moment, written\n"
+        "                  \"YYYY-MM-DD HH:MM:SS\", instead of the clock\n"
+        "  --dry-run       print the new path of each listed file; no file is read or\n"
+        "                  written beyond looking up its times\n"
+        "  --out DIR       copy each listed file into the folder DIR under its new name, as\n"
+        "                  \"Start Changing\" does; sources are never changed\n"
+        "  --folder DIR    list every file of DIR and of its sub-folders, at any depth, as\n"
+        "                  \"Add All Files In Folder\" does: names starting with \"~\" and\n"
+        "                  hidden files with exactly the attributes 34 are left out, and\n"
+        "                  symbolic links to folders are not followed. Repeatable; a DIR\n"
+        "                  that is not a folder adds nothing and gets a warning\n"
+        "  --extension EXT after --folder DIR: list only names matching \"*.\" + EXT,\n"
+        "                  ignoring case (txt, jp?, tar.gz); the default * lists every file\n"
         "  --              every later argument is a PATH\n"
         "  -h, --help      print this help\n"
         "\n"
-        "Each PATH gives one line on standard output, in order: its new path (an empty line\n"
-        "for an empty name). When a name cannot be composed, standard error gets\n"
-        "\"plenvoy-cli: PATH: DESCRIPTION\", standard output an empty line, and the next PATH\n"
-        "follows.\n"
+        "The files are listed in the order of the SOURCE arguments: a PATH as it is given,\n"
+        "a --folder's files at that point, folder by folder, level by level.\n"
         "\n"
-        "Exit status: 0 success, 1 when some name could not be composed, 2 for a usage error.\n"
+        "--dry-run prints one line per listed file on standard output, in order: its new\n"
+        "path (an empty line for an empty name). When a name cannot be composed, standard\n"
+        "error gets \"plenvoy-cli: PATH: DESCRIPTION\", standard output an empty line, and\n"
+        "the next file follows.\n"
+        "\n"
+        "--out prints \"SOURCE -> DESTINATION\" on standard output for each file copied,\n"
+        "\"plenvoy-cli: SOURCE: ...\" on standard error for each error and each file not\n"
+        "copied, and \"N copied, N not copied\" at the end. A file counts as copied only when\n"
+        "this run wrote its destination with the source's size and modification time. An\n"
+        "existing destination of the same name is replaced, except the source itself,\n"
+        "another listed file and a read-only file. An empty list gives \"No files added.\",\n"
+        "then a DIR that is not an existing folder gives \"Folder does not exist. Please\n"
+        "select another folder.\"; either ends the run before any file is touched.\n"
+        "\n"
+        "Exit status: 0 success (with --out: every listed file copied); 1 when some name\n"
+        "could not be composed, some file was not copied, an error was reported, or the\n"
+        "run refused to start; 2 for a usage error.\n"
         "Dates and times are written in the regional forms of the locale (LC_ALL, LC_TIME,\n"
         "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM.\n");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -8,17 +9,33 @@
 
 namespace plenvoy::cli {
 
+/// One source of list entries, in the order given on the command line: a PATH taken as it
+/// is, or a folder whose matching files are added as "Add All Files In Folder" adds them.
+struct CliSource {
+    enum class Kind { Path, Folder };
+    Kind kind = Kind::Path;
+    /// The path, or the folder without trailing separators ("/" stays "/").
+    QString text;
+    /// For a folder: the extension as typed in the window's question ("*" for every file).
+    QString extension;
+};
+
 /// What one call of plenvoy-cli asks for, parsed before anything is done.
 struct CliRequest {
-    enum class Action { Help, ListOptions, DryRun };
+    enum class Action { Help, ListOptions, DryRun, Run };
     Action action = Action::Help;
     /// The option's display text: the text given, or the text of the index given.
     QString optionText;
     /// The converted -n answer; -1 when -n was not given.
     qint16 nthValue = -1;
+    /// The -n text as given: the answer to "Enter n:" in a run.
+    std::optional<QString> nthText;
     /// The local moment that current-time options use instead of the clock.
     std::optional<QDateTime> at;
-    QStringList paths;
+    /// The output folder of a run, exactly as given.
+    QString outputFolder;
+    /// PATH arguments and --folder sources, in the order given.
+    QList<CliSource> sources;
 };
 
 /// A command line that cannot be acted on; the message is one line.

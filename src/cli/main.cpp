@@ -1,7 +1,6 @@
 #include "CliArguments.h"
+#include "CliRun.h"
 
-#include "core/Failure.h"
-#include "engine/ComposeNewName.h"
 #include "engine/RenameOptions.h"
 
 #include <QCoreApplication>
@@ -10,39 +9,6 @@
 
 using namespace plenvoy;
 using namespace plenvoy::cli;
-
-namespace {
-
-constexpr int kExitSuccess = 0;
-constexpr int kExitFailures = 1;
-constexpr int kExitUsage = 2;
-
-void writeLine(std::FILE *stream, const QString &text) {
-    const QByteArray line = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
-}
-
-int dryRun(const CliRequest &request) {
-    const FixedClock fixed(request.at.value_or(QDateTime()));
-    const ClockProvider &clock =
-        request.at ? static_cast<const ClockProvider &>(fixed) : systemClock();
-    int status = kExitSuccess;
-    for (const QString &path : request.paths) {
-        try {
-            writeLine(stdout, ComposeNewName(path, request.optionText, request.nthValue, clock,
-                                             systemFileTimes()));
-        } catch (const Failure &failure) {
-            std::fflush(stdout);
-            writeLine(stderr, QStringLiteral("plenvoy-cli: ") + path + QStringLiteral(": ") +
-                                  failure.description());
-            writeLine(stdout, QString());
-            status = kExitFailures;
-        }
-    }
-    return status;
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication application(argc, argv);
@@ -64,6 +30,8 @@ int main(int argc, char *argv[]) {
         return kExitSuccess;
     case CliRequest::Action::DryRun:
         return dryRun(request);
+    case CliRequest::Action::Run:
+        return startChanging(request);
     }
     return kExitUsage;
 }

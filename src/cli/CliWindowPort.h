@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/WindowPort.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace plenvoy::cli {
+
+/// The window of a command-line run: nobody is there to answer. Messages are kept for the
+/// caller, the one question a run may ask ("Enter n:") is answered with the -n text, and
+/// error reports go to a handler that names the file concerned. Dialogs answer as Cancel.
+class CliWindowPort final : public WindowPort {
+public:
+    /// The answer to the first question; a run asks at most once for a number it can read.
+    explicit CliWindowPort(std::optional<QString> answer);
+
+    void showMessage(const QString &text) override;
+    bool askYesNo(const QString &text) override;
+    /// Answers the first question with the given text. A second question means the first
+    /// answer was refused: the window then counts as closed, so the asking loop ends
+    /// instead of waiting for an answer that never comes.
+    QString askText(const QString &prompt, const QString &defaultAnswer) override;
+    void showErrorReport(const QString &text) override;
+    QStringList chooseFiles(const QString &title) override;
+    QString chooseFolder(const QString &prompt, const QString &startFolder) override;
+    void openFolder(const QString &path) override;
+    PointerMode pointer() const override { return m_pointer; }
+    void setPointer(PointerMode mode) override { m_pointer = mode; }
+    void processEvents() override;
+    bool closing() const override { return m_closing; }
+
+    /// Runs inside processEvents(): a batch run calls it once before each file.
+    std::function<void()> onProcessEvents;
+    /// Receives the description line and the location line of every error report.
+    std::function<void(const QString &description, const QString &location)> onErrorReport;
+
+    const QStringList &messages() const { return m_messages; }
+    const QStringList &prompts() const { return m_prompts; }
+
+    /// The first two lines of an error report's text: the description and the location
+    /// ("in ... at line N"); the request to email a screenshot is left out.
+    static std::pair<QString, QString> splitErrorReport(const QString &text);
+
+private:
+    std::optional<QString> m_answer;
+    QStringList m_messages;
+    QStringList m_prompts;
+    PointerMode m_pointer = PointerMode::Default;
+    bool m_closing = false;
+};
+
+} // namespace plenvoy::cli
