@@ -21,6 +21,15 @@ QString collapsePairs(const QString &text, QChar separator) {
     return result;
 }
 
+bool containsPair(const QString &text, QChar separator) {
+    const QChar *data = text.constData();
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (data[i] == separator && data[i - 1] == separator)
+            return true;
+    }
+    return false;
+}
+
 bool statPath(const QString &path, struct stat *info) {
     if (path.isEmpty())
         return false;
@@ -33,8 +42,12 @@ bool statPath(const QString &path, struct stat *info) {
 } // namespace
 
 QString CollapseBackslashes(const QString &path, QChar separator) {
+    // Most paths hold no pair: they come back as they are, without a copy.
+    const bool hasPair = containsPair(path, separator);
     if (path.isEmpty() || path.at(0) != separator)
-        return collapsePairs(path, separator);
+        return hasPair ? collapsePairs(path, separator) : path;
+    if (!hasPair && separator != QLatin1Char('\\'))
+        return path; // a single leading "/" stays as it is
     qsizetype start = 1;
     while (start < path.size() && path.at(start) == separator)
         ++start;
