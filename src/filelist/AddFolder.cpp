@@ -200,6 +200,17 @@ private:
         bool keptOut = false;
     };
     Look lookAt(const QString &folder) {
+        // A sub-folder is examined again on every level above it; within one walk the
+        // first reading answers for all of them, so a deep tree costs one status call per
+        // folder rather than one per folder and level.
+        const auto known = m_looks.constFind(folder);
+        if (known != m_looks.constEnd())
+            return *known;
+        const Look look = readLook(folder);
+        m_looks.insert(folder, look);
+        return look;
+    }
+    Look readLook(const QString &folder) {
         Look look;
         const QString named = withoutTrailingSeparators(folder);
         const QByteArray encoded = QFile::encodeName(named);
@@ -221,6 +232,7 @@ private:
 
     WindowPort &m_ui;
     PseudoFileSystems m_pseudo;
+    QHash<QString, Look> m_looks;
 };
 
 // The names of the real sub-folders of a folder in the system's order; links to folders
@@ -330,8 +342,7 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
     subFolderTrap = false; // line 150
 
     for (const QString &candidate : std::as_const(newFolders)) { // line 152
-        // A sub-folder is examined again on every level above it, so its existence and
-        // its attributes come from one reading of its status.
+        // Existence and attributes come from one reading of the sub-folder's status.
         Look look;
         if (!trap.test(154, [&] { return (look = lookAt(candidate)).exists; }))
             continue;
