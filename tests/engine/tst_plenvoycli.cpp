@@ -15,8 +15,11 @@ struct Outcome {
     QString err;
 };
 
-Outcome runCli(const QStringList &arguments, const QStringList &environment = {}) {
+Outcome runCli(const QStringList &arguments, const QStringList &environment = {},
+               const QString &workingDirectory = {}) {
     QProcess process;
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     for (const QString &entry : environment)
@@ -34,6 +37,53 @@ Outcome runCli(const QStringList &arguments, const QStringList &environment = {}
 
 const QString kAt = QStringLiteral("2026-12-06 14:05:09");
 
+/// 2026-07-15 10:00:00 UTC, the modification time of the files that runs copy.
+constexpr time_t kWritten = 1'784'109'600;
+
+bool writeFile(const QString &path, const QByteArray &content, time_t modified = kWritten) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        return false;
+    file.close();
+    const struct timespec times[2] = {{modified, 0}, {modified, 0}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+/// Every file below a folder with its content, modification time and mode, for telling
+/// whether anything changed.
+QMap<QString, QString> snapshot(const QString &folder) {
+    QMap<QString, QString> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        struct stat info {};
+        ::lstat(QFile::encodeName(path).constData(), &info);
+        const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
+        files.insert(QDir(folder).relativeFilePath(path),
+                     QString::fromUtf8(content) + QLatin1Char('|') +
+                         QString::number(info.st_mtim.tv_sec) + QLatin1Char('.') +
+                         QString::number(info.st_mtim.tv_nsec) + QLatin1Char('|') +
+                         QString::number(info.st_mode, 8));
+    }
+    return files;
+}
+
+/// The arguments with {src} and {out} replaced.
+QStringList expanded(QStringList arguments, const QString &src, const QString &out) {
+    for (QString &argument : arguments)
+        argument.replace(QLatin1String("{src}"), src).replace(QLatin1String("{out}"), out);
+    return arguments;
+}
+
+QStringList sortedLines(const QString &text) {
+    QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
 } // namespace
 
 class TestPlenvoyCli : public QObject {
@@ -50,6 +100,21 @@ private Q_SLOTS:
     void regionalFormsFollowTheLocale_data();
     void regionalFormsFollowTheLocale();
     void helpDescribesEveryOption();
+
+    // --out: the run without a window.
+    void runCopiesEveryFileUnderItsNewName_data();
+    void runCopiesEveryFileUnderItsNewName();
+    void runWithTheClockNamesWhatItWrote();
+    void filesNotCopiedAreNamedAndCounted_data();
+    void filesNotCopiedAreNamedAndCounted();
+    void checksComeInTheWindowsOrder_data();
+    void checksComeInTheWindowsOrder();
+
+    // --folder: adding a folder's files.
+    void sourcesAreListedInTheOrderGiven_data();
+    void sourcesAreListedInTheOrderGiven();
+    void extensionFiltersAsTheWindowDoes_data();
+    void extensionFiltersAsTheWindowDoes();
 };
 
 void TestPlenvoyCli::listsTheOptionsInIndexOrder() {
@@ -183,6 +248,71 @@ void TestPlenvoyCli::usageErrorsExitWithTwo_data() {
                              << QStringLiteral("PATH");
     QTest::newRow("list with more")
         << QStringList{QStringLiteral("--list-options"), path} << QStringLiteral("--list-options");
+    QTest::newRow("list with a folder")
+        << QStringList{QStringLiteral("--list-options"), QStringLiteral("--folder"),
+                       QStringLiteral("/tmp")}
+        << QStringLiteral("--list-options");
+
+    const QString out = QStringLiteral("--out");
+    const QString folder = QStringLiteral("--folder");
+    const QString extension = QStringLiteral("--extension");
+    const QString tmp = QStringLiteral("/tmp");
+    QTest::newRow("run of an after-nth option without -n")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("35"), out, tmp, path}
+        << QStringLiteral("needs -n");
+    QTest::newRow("run and dry run at once")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("0"), out, tmp, dry, path}
+        << QStringLiteral("--out");
+    QTest::newRow("two output folders")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("0"), out, tmp, out, tmp, path}
+        << QStringLiteral("--out");
+    QTest::newRow("output folder without its value")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("0"), out}
+        << QStringLiteral("needs a value");
+    QTest::newRow("extension without a folder") << QStringList{QStringLiteral("--option"),
+                                                               QStringLiteral("0"),
+                                                               dry,
+                                                               extension,
+                                                               QStringLiteral("txt"),
+                                                               path}
+                                                << QStringLiteral("--extension");
+    QTest::newRow("extension after a PATH that follows the folder")
+        << QStringList{QStringLiteral("--option"),
+                       QStringLiteral("0"),
+                       dry,
+                       folder,
+                       tmp,
+                       path,
+                       extension,
+                       QStringLiteral("txt")}
+        << QStringLiteral("--extension");
+    QTest::newRow("two extensions for one folder") << QStringList{QStringLiteral("--option"),
+                                                                  QStringLiteral("0"),
+                                                                  dry,
+                                                                  folder,
+                                                                  tmp,
+                                                                  extension,
+                                                                  QStringLiteral("txt"),
+                                                                  extension,
+                                                                  QStringLiteral("jpg")}
+                                                   << QStringLiteral("--extension");
+    QTest::newRow("empty extension") << QStringList{QStringLiteral("--option"),
+                                                    QStringLiteral("0"),
+                                                    dry,
+                                                    folder,
+                                                    tmp,
+                                                    extension,
+                                                    QString()}
+                                     << QStringLiteral("--extension");
+    QTest::newRow("empty folder") << QStringList{QStringLiteral("--option"), QStringLiteral("0"),
+                                                 dry, folder, QString()}
+                                  << QStringLiteral("--folder");
+    QTest::newRow("folder without its value")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("0"), dry, folder}
+        << QStringLiteral("needs a value");
+    QTest::newRow("neither dry run nor run")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("0"), folder, tmp}
+        << QStringLiteral("--out");
 }
 
 void TestPlenvoyCli::usageErrorsExitWithTwo() {
@@ -244,9 +374,405 @@ void TestPlenvoyCli::regionalFormsFollowTheLocale() {
 void TestPlenvoyCli::helpDescribesEveryOption() {
     const Outcome outcome = runCli({QStringLiteral("--help")});
     QCOMPARE(outcome.exitCode, 0);
-    for (const char *word :
-         {"--list-options", "--option", "-n", "--at", "--dry-run", "--help", "PATH", "Exit status"})
+    for (const char *word : {"--list-options", "--option", "-n", "--at", "--dry-run", "--out",
+                             "--folder", "--extension", "--help", "PATH", "SOURCE -> DESTINATION",
+                             "N copied, N not copied", "No files added.", "Exit status"})
         QVERIFY2(outcome.out.contains(QLatin1String(word)), word);
+}
+
+// The run: a temporary folder holds "src" with the sources and "out" for the copies; the
+// program runs in it, so paths read as they are typed.
+namespace {
+
+struct RunFolder {
+    QTemporaryDir dir;
+    QString root() const { return dir.path(); }
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    bool fill() {
+        return dir.isValid() && QDir(root()).mkpath(QStringLiteral("out")) &&
+               writeFile(path(QStringLiteral("src/notes.txt")), "note\n") &&
+               writeFile(path(QStringLiteral("src/photo.jpg")), "JPEG data") &&
+               writeFile(path(QStringLiteral("src/Makefile")), "all:\n") &&
+               writeFile(path(QStringLiteral("src/sub/inner.txt")), "inner\n");
+    }
+};
+
+} // namespace
+
+void TestPlenvoyCli::runCopiesEveryFileUnderItsNewName_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QStringList>("names");
+    const QString option = QStringLiteral("--option");
+    const QString at = QStringLiteral("--at");
+    const QString out = QStringLiteral("--out");
+    const QStringList threePaths{QStringLiteral("{src}/notes.txt"),
+                                 QStringLiteral("{src}/photo.jpg"),
+                                 QStringLiteral("{src}/Makefile")};
+    const QStringList three{QStringLiteral("notes.txt"), QStringLiteral("photo.jpg"),
+                            QStringLiteral("Makefile")};
+    QTest::newRow("current time at the end")
+        << QStringList{option, QStringLiteral("1"), at, kAt, out, QStringLiteral("{out}")} +
+               threePaths
+        << three
+        << QStringList{QStringLiteral("notes 2-05-09 PM.txt"),
+                       QStringLiteral("photo 2-05-09 PM.jpg"),
+                       QStringLiteral("Makefile 2-05-09 PM")};
+    QTest::newRow("output folder typed with a trailing separator")
+        << QStringList{option, QStringLiteral("1"), at, kAt, out, QStringLiteral("{out}/")} +
+               threePaths
+        << three
+        << QStringList{QStringLiteral("notes 2-05-09 PM.txt"),
+                       QStringLiteral("photo 2-05-09 PM.jpg"),
+                       QStringLiteral("Makefile 2-05-09 PM")};
+    QTest::newRow("after the nth character, n from -n")
+        << QStringList{option,
+                       QStringLiteral("2"),
+                       QStringLiteral("-n"),
+                       QStringLiteral("2"),
+                       at,
+                       kAt,
+                       out,
+                       QStringLiteral("{out}")} +
+               threePaths
+        << three
+        << QStringList{QStringLiteral("no2-05-09 PMtes.txt"), QStringLiteral("ph2-05-09 PMoto.jpg"),
+                       QStringLiteral("Ma2-05-09 PMkefile")};
+    QTest::newRow("the file's own modification time")
+        << QStringList{option, QStringLiteral("25"), out, QStringLiteral("{out}")} + threePaths
+        << three
+        << QStringList{QStringLiteral("notes 7-15-2026 10-00-00 AM.txt"),
+                       QStringLiteral("photo 7-15-2026 10-00-00 AM.jpg"),
+                       QStringLiteral("Makefile 7-15-2026 10-00-00 AM")};
+    QTest::newRow("a folder's files between paths")
+        << QStringList{option,
+                       QStringLiteral("1"),
+                       at,
+                       kAt,
+                       out,
+                       QStringLiteral("{out}"),
+                       QStringLiteral("{src}/Makefile"),
+                       QStringLiteral("--folder"),
+                       QStringLiteral("{src}"),
+                       QStringLiteral("--extension"),
+                       QStringLiteral("JPG"),
+                       QStringLiteral("{src}/notes.txt")}
+        << QStringList{QStringLiteral("Makefile"), QStringLiteral("photo.jpg"),
+                       QStringLiteral("notes.txt")}
+        << QStringList{QStringLiteral("Makefile 2-05-09 PM"),
+                       QStringLiteral("photo 2-05-09 PM.jpg"),
+                       QStringLiteral("notes 2-05-09 PM.txt")};
+}
+
+void TestPlenvoyCli::runCopiesEveryFileUnderItsNewName() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, sources);
+    QFETCH(QStringList, names);
+    RunFolder folder;
+    QVERIFY(folder.fill());
+    const QMap<QString, QString> before = snapshot(folder.path(QStringLiteral("src")));
+
+    const Outcome outcome = runCli(
+        expanded(arguments, QStringLiteral("src"), QStringLiteral("out")), {}, folder.root());
+    QCOMPARE(outcome.err, QString());
+    QString lines;
+    QMap<QString, QString> copies;
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        lines += QStringLiteral("src/") + sources.at(i) + QStringLiteral(" -> out/") + names.at(i) +
+                 QLatin1Char('\n');
+        copies.insert(names.at(i), before.value(sources.at(i)));
+    }
+    QCOMPARE(outcome.out, lines + QStringLiteral("%1 copied, 0 not copied\n").arg(sources.size()));
+    QCOMPARE(outcome.exitCode, 0);
+    // Each copy has its source's content, modification time and mode; sources are untouched.
+    QCOMPARE(snapshot(folder.path(QStringLiteral("out"))), copies);
+    QCOMPARE(snapshot(folder.path(QStringLiteral("src"))), before);
+}
+
+void TestPlenvoyCli::runWithTheClockNamesWhatItWrote() {
+    RunFolder folder;
+    QVERIFY(folder.fill());
+    const Outcome outcome = runCli(
+        {QStringLiteral("--option"), QStringLiteral("7"), QStringLiteral("--out"),
+         QStringLiteral("out"), QStringLiteral("src/notes.txt"), QStringLiteral("src/Makefile")},
+        {}, folder.root());
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.err, QString());
+    QStringList lines = outcome.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.takeLast(), QStringLiteral("2 copied, 0 not copied"));
+    // Each line names the copy actually written, stamped with the run's clock.
+    const QRegularExpression line(
+        QStringLiteral("^src/(notes\\.txt|Makefile) -> out/(notes|Makefile) \\d+-\\d+-\\d{4} "
+                       "\\d+-\\d\\d-\\d\\d [AP]M"
+                       "(\\.txt)?$"));
+    QStringList written;
+    for (const QString &text : lines) {
+        QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+        written.append(text.section(QStringLiteral(" -> out/"), 1));
+    }
+    written.sort();
+    QCOMPARE(QDir(folder.path(QStringLiteral("out"))).entryList(QDir::Files, QDir::Name), written);
+}
+
+void TestPlenvoyCli::filesNotCopiedAreNamedAndCounted_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("preparedPath");
+    QTest::addColumn<QByteArray>("preparedContent");
+    QTest::addColumn<int>("preparedMode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<int>("exitCode");
+    const QStringList stamped{QStringLiteral("--option"), QStringLiteral("1"),
+                              QStringLiteral("--at"), kAt};
+    const QStringList toOut = stamped + QStringList{QStringLiteral("--out"), QStringLiteral("out")};
+    const QString notesCopy = QStringLiteral("out/notes 2-05-09 PM.txt");
+
+    QTest::newRow("a vanished file")
+        << toOut + QStringList{QStringLiteral("src/notes.txt"), QStringLiteral("src/gone.txt"),
+                               QStringLiteral("src/photo.jpg")}
+        << QString() << QByteArray() << 0
+        << QStringLiteral("src/notes.txt -> out/notes 2-05-09 PM.txt\n"
+                          "src/photo.jpg -> out/photo 2-05-09 PM.jpg\n"
+                          "2 copied, 1 not copied\n")
+        << QStringLiteral("plenvoy-cli: src/gone.txt: not copied: no such file\n") << 1;
+    QTest::newRow("a folder in the list")
+        << toOut + QStringList{QStringLiteral("src/sub")} << QString() << QByteArray() << 0
+        << QStringLiteral("0 copied, 1 not copied\n")
+        << QStringLiteral("plenvoy-cli: src/sub: not copied: not a file\n") << 1;
+    // Same size and time as the copy would have: only its being left alone tells.
+    QTest::newRow("a read-only destination that looks like the copy")
+        << toOut + QStringList{QStringLiteral("src/notes.txt")} << notesCopy << QByteArray("NOTE\n")
+        << 0444 << QStringLiteral("0 copied, 1 not copied\n")
+        << QStringLiteral("plenvoy-cli: src/notes.txt: not copied to out/notes 2-05-09 PM.txt\n")
+        << 1;
+    QTest::newRow("a writable destination is replaced")
+        << toOut + QStringList{QStringLiteral("src/notes.txt")} << notesCopy
+        << QByteArray("older and longer\n") << 0644
+        << QStringLiteral("src/notes.txt -> out/notes 2-05-09 PM.txt\n1 copied, 0 not copied\n")
+        << QString() << 0;
+    QTest::newRow("the same file listed twice")
+        << toOut + QStringList{QStringLiteral("src/notes.txt"), QStringLiteral("src/notes.txt")}
+        << QString() << QByteArray() << 0
+        << QStringLiteral("src/notes.txt -> out/notes 2-05-09 PM.txt\n"
+                          "src/notes.txt -> out/notes 2-05-09 PM.txt\n"
+                          "2 copied, 0 not copied\n")
+        << QString() << 0;
+    QTest::newRow("the destination is the source itself")
+        << QStringList{QStringLiteral("--option"), QString(), QStringLiteral("--out"),
+                       QStringLiteral("src"), QStringLiteral("src/notes.txt")}
+        << QString() << QByteArray() << 0 << QStringLiteral("0 copied, 1 not copied\n")
+        << QStringLiteral(
+               "plenvoy-cli: src/notes.txt: not copied: the destination is the file itself\n")
+        << 1;
+    QTest::newRow("the destination is another listed file")
+        << stamped + QStringList{QStringLiteral("--out"), QStringLiteral("src"),
+                                 QStringLiteral("src/notes.txt"),
+                                 QStringLiteral("src/notes 2-05-09 PM.txt")}
+        << QStringLiteral("src/notes 2-05-09 PM.txt") << QByteArray("listed\n") << 0644
+        << QStringLiteral("src/notes 2-05-09 PM.txt -> src/notes 2-05-09 PM 2-05-09 PM.txt\n"
+                          "1 copied, 1 not copied\n")
+        << QStringLiteral("plenvoy-cli: src/notes.txt: not copied to src/notes 2-05-09 PM.txt\n")
+        << 1;
+    QTest::newRow("a name that cannot be composed is copied under its own name")
+        << QStringList{QStringLiteral("--option"),     QStringLiteral("8"),
+                       QStringLiteral("-n"),           QStringLiteral("-1"),
+                       QStringLiteral("--out"),        QStringLiteral("out"),
+                       QStringLiteral("src/notes.txt")}
+        << QString() << QByteArray() << 0
+        << QStringLiteral("src/notes.txt -> out/notes.txt\n1 copied, 0 not copied\n")
+        << QStringLiteral("plenvoy-cli: src/notes.txt: Invalid procedure call or argument "
+                          "(in Plenvoy2021/08/31.Form1.PushButton2_Click at line 122)\n")
+        << 1;
+}
+
+void TestPlenvoyCli::filesNotCopiedAreNamedAndCounted() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, preparedPath);
+    QFETCH(QByteArray, preparedContent);
+    QFETCH(int, preparedMode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(int, exitCode);
+    RunFolder folder;
+    QVERIFY(folder.fill());
+    if (!preparedPath.isEmpty()) {
+        const QString prepared = folder.path(preparedPath);
+        QVERIFY(writeFile(prepared, preparedContent));
+        QCOMPARE(::chmod(QFile::encodeName(prepared).constData(), mode_t(preparedMode)), 0);
+    }
+
+    const Outcome outcome = runCli(arguments, {}, folder.root());
+    QCOMPARE(outcome.err, err);
+    QCOMPARE(outcome.out, out);
+    QCOMPARE(outcome.exitCode, exitCode);
+    if (!preparedPath.isEmpty()) {
+        QFile prepared(folder.path(preparedPath));
+        QVERIFY(prepared.open(QIODevice::ReadOnly));
+        const QByteArray expected =
+            out.contains(QStringLiteral("-> ") + preparedPath + QLatin1Char('\n'))
+                ? QByteArray("note\n")
+                : preparedContent;
+        QCOMPARE(prepared.readAll(), expected);
+    }
+}
+
+void TestPlenvoyCli::checksComeInTheWindowsOrder_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString noFiles = QStringLiteral("No files added.");
+    const QString noFolder = QStringLiteral("Folder does not exist. Please select another folder.");
+    const QStringList run{QStringLiteral("--option"), QStringLiteral("1"), QStringLiteral("--out")};
+    const QString notes = QStringLiteral("src/notes.txt");
+    QTest::newRow("empty list and a missing folder")
+        << run + QStringList{QStringLiteral("nope")} << noFiles;
+    QTest::newRow("empty list and an existing folder")
+        << run + QStringList{QStringLiteral("out")} << noFiles;
+    QTest::newRow("a folder that lists nothing and a missing output folder")
+        << run + QStringList{QStringLiteral("nope"), QStringLiteral("--folder"),
+                             QStringLiteral("src"), QStringLiteral("--extension"),
+                             QStringLiteral("none")}
+        << noFiles;
+    QTest::newRow("files and a missing folder")
+        << run + QStringList{QStringLiteral("nope"), notes} << noFolder;
+    QTest::newRow("files and a file as the folder") << run + QStringList{notes, notes} << noFolder;
+    QTest::newRow("files and an empty folder text")
+        << run + QStringList{QString(), notes} << noFolder;
+    QTest::newRow("files and a folder typed with a trailing blank")
+        << run + QStringList{QStringLiteral("out "), notes} << noFolder;
+    QTest::newRow("an after-nth option and a missing folder")
+        << QStringList{QStringLiteral("--option"),
+                       QStringLiteral("2"),
+                       QStringLiteral("-n"),
+                       QStringLiteral("3"),
+                       QStringLiteral("--out"),
+                       QStringLiteral("nope"),
+                       notes}
+        << noFolder;
+}
+
+void TestPlenvoyCli::checksComeInTheWindowsOrder() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    RunFolder folder;
+    QVERIFY(folder.fill());
+    const QMap<QString, QString> before = snapshot(folder.root());
+    const Outcome outcome = runCli(arguments, {}, folder.root());
+    QCOMPARE(outcome.err, QStringLiteral("plenvoy-cli: ") + message + QLatin1Char('\n'));
+    QCOMPARE(outcome.out, QString());
+    QCOMPARE(outcome.exitCode, 1);
+    QCOMPARE(snapshot(folder.root()), before);
+}
+
+void TestPlenvoyCli::sourcesAreListedInTheOrderGiven_data() {
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString folder = QStringLiteral("--folder");
+    QTest::newRow("a PATH before a folder")
+        << QStringList{QStringLiteral("t/x.txt"), folder, QStringLiteral("t/two")}
+        << QStringLiteral("t/x.txt\nt/two/d.txt\n") << QString();
+    QTest::newRow("a PATH between folders, sub-folders at every depth")
+        << QStringList{folder, QStringLiteral("t/two"), QStringLiteral("t/x.txt"), folder,
+                       QStringLiteral("t/one")}
+        << QStringLiteral("t/two/d.txt\nt/x.txt\nt/one/a.txt\nt/one/sub/b.txt\n"
+                          "t/one/sub/deeper/c.txt\n")
+        << QString();
+    QTest::newRow("the same folder twice lists its files twice")
+        << QStringList{folder, QStringLiteral("t/two"), QStringLiteral("--folder=t/two")}
+        << QStringLiteral("t/two/d.txt\nt/two/d.txt\n") << QString();
+    QTest::newRow("a folder typed with trailing separators")
+        << QStringList{folder, QStringLiteral("t/two//")} << QStringLiteral("t/two/d.txt\n")
+        << QString();
+    QTest::newRow("a missing folder between paths adds nothing and warns")
+        << QStringList{QStringLiteral("t/x.txt"), folder, QStringLiteral("t/nope"),
+                       QStringLiteral("t/x.txt")}
+        << QStringLiteral("t/x.txt\nt/x.txt\n")
+        << QStringLiteral("plenvoy-cli: warning: t/nope: no such folder, nothing added from it\n");
+    QTest::newRow("a file given as a folder adds nothing and warns")
+        << QStringList{folder, QStringLiteral("t/x.txt")} << QString()
+        << QStringLiteral("plenvoy-cli: warning: t/x.txt: no such folder, nothing added from it\n");
+}
+
+void TestPlenvoyCli::sourcesAreListedInTheOrderGiven() {
+    QFETCH(QStringList, sources);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char *name :
+         {"t/x.txt", "t/one/a.txt", "t/one/sub/b.txt", "t/one/sub/deeper/c.txt", "t/two/d.txt"})
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), "x"));
+    // The empty option text gives every path back: the output is the list itself.
+    const Outcome outcome = runCli(
+        QStringList{QStringLiteral("--option"), QString(), QStringLiteral("--dry-run")} + sources,
+        {}, dir.path());
+    QCOMPARE(outcome.err, err);
+    QCOMPARE(outcome.out, out);
+    QCOMPARE(outcome.exitCode, 0);
+}
+
+void TestPlenvoyCli::extensionFiltersAsTheWindowDoes_data() {
+    QTest::addColumn<QStringList>("extension");
+    QTest::addColumn<QStringList>("listed");
+    const QString e = QStringLiteral("--extension");
+    const QStringList everyFile{QStringLiteral("f/.dotdir/inside.txt"),
+                                QStringLiteral("f/.readonly.txt"),
+                                QStringLiteral("f/LOUD.TXT"),
+                                QStringLiteral("f/Makefile"),
+                                QStringLiteral("f/archive.tar.gz"),
+                                QStringLiteral("f/notes.txt"),
+                                QStringLiteral("f/photo.jpeg"),
+                                QStringLiteral("f/photo.jpg"),
+                                QStringLiteral("f/report~.txt"),
+                                QStringLiteral("f/sub/deep.txt"),
+                                QStringLiteral("f/two..txt")};
+    QTest::newRow("no extension lists every file") << QStringList() << everyFile;
+    QTest::newRow("* lists every file") << QStringList{e, QStringLiteral("*")} << everyFile;
+    QTest::newRow("TXT matches in any case") << QStringList{e, QStringLiteral("TXT")}
+                                             << QStringList{QStringLiteral("f/.dotdir/inside.txt"),
+                                                            QStringLiteral("f/.readonly.txt"),
+                                                            QStringLiteral("f/LOUD.TXT"),
+                                                            QStringLiteral("f/notes.txt"),
+                                                            QStringLiteral("f/report~.txt"),
+                                                            QStringLiteral("f/sub/deep.txt"),
+                                                            QStringLiteral("f/two..txt")};
+    QTest::newRow(".txt keeps its dot")
+        << QStringList{e, QStringLiteral(".txt")} << QStringList{QStringLiteral("f/two..txt")};
+    QTest::newRow("? stands for one character")
+        << QStringList{e, QStringLiteral("jp?")} << QStringList{QStringLiteral("f/photo.jpg")};
+    QTest::newRow("the last part of a double extension")
+        << QStringList{e, QStringLiteral("gz")} << QStringList{QStringLiteral("f/archive.tar.gz")};
+    QTest::newRow("nothing matches")
+        << QStringList{QStringLiteral("--extension=doc")} << QStringList();
+}
+
+void TestPlenvoyCli::extensionFiltersAsTheWindowDoes() {
+    QFETCH(QStringList, extension);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char *name :
+         {"f/notes.txt", "f/LOUD.TXT", "f/archive.tar.gz", "f/photo.jpg", "f/photo.jpeg",
+          "f/Makefile", "f/two..txt", "f/~draft.txt", "f/report~.txt", "f/.hidden.txt",
+          "f/.readonly.txt", "f/sub/deep.txt", "f/.dotdir/inside.txt", "elsewhere/linked.txt"})
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), "x"));
+    // A read-only dot-file (35) is listed, a plain one (34) is not; a linked folder is not
+    // walked.
+    QCOMPARE(::chmod(QFile::encodeName(dir.filePath(QStringLiteral("f/.readonly.txt"))).constData(),
+                     0444),
+             0);
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere")),
+                        dir.filePath(QStringLiteral("f/link"))));
+
+    const Outcome outcome =
+        runCli(QStringList{QStringLiteral("--option"), QString(), QStringLiteral("--dry-run"),
+                           QStringLiteral("--folder"), QStringLiteral("f")} +
+                   extension,
+               {}, dir.path());
+    QCOMPARE(outcome.err, QString());
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(sortedLines(outcome.out), listed);
 }
 
 QTEST_GUILESS_MAIN(TestPlenvoyCli)
