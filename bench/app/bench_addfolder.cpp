@@ -48,22 +48,6 @@ private:
     PointerMode m_pointer = PointerMode::Default;
 };
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-qint64 runFind(const QString &root, bool countLines) {
-    QProcess find;
-    if (!countLines)
-        find.setStandardOutputFile(QProcess::nullDevice());
-    find.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f"),
-                                        QStringLiteral("-iname"), QStringLiteral("*.txt")});
-    find.waitForFinished(-1);
-    return countLines ? find.readAllStandardOutput().count('\n') : 0;
-}
-
 int addFolder(const QString &root, SettingsStore &settings, QStringList &reports) {
     FileList list;
     AnsweringWindow ui(root);
@@ -98,7 +82,7 @@ int main(int argc, char *argv[]) {
     SettingsStore settings(work.path() + QStringLiteral("/settings.ini"));
 
     QStringList reports;
-    const qint64 found = runFind(root, true);
+    const qint64 found = bench::runFindTxt(root, true);
     const int listed = addFolder(root, settings, reports);
     // find also takes hidden files that the handler passes over (attributes 34).
     out << "find lists " << found << ", the handler lists " << listed << ", reports "
@@ -109,14 +93,14 @@ int main(int argc, char *argv[]) {
     QElapsedTimer timer;
     for (int round = 0; round < rounds; ++round) {
         timer.start();
-        runFind(root, false);
+        bench::runFindTxt(root, false);
         findTimes.push_back(timer.nsecsElapsed() / 1e6);
         timer.start();
         addFolder(root, settings, reports);
         handlerTimes.push_back(timer.nsecsElapsed() / 1e6);
     }
-    const double findMedian = median(findTimes);
-    const double handlerMedian = median(handlerTimes);
+    const double findMedian = bench::median(findTimes);
+    const double handlerMedian = bench::median(handlerTimes);
     out << QStringLiteral("Add All Files In Folder: median %1 ms; find: median %2 ms; ratio %3 "
                           "(goal: at most 2)\n")
                .arg(handlerMedian, 0, 'f', 1)

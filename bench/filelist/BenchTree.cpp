@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QProcess>
 
+#include <algorithm>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -78,6 +80,24 @@ void warmMemory(const QString &folder, qint64 bytes) {
         file.write(block);
     file.close();
     QFile::remove(path);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    if (n == 0)
+        return 0.0;
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+qint64 runFindTxt(const QString &root, bool countLines) {
+    QProcess find;
+    if (!countLines)
+        find.setStandardOutputFile(QProcess::nullDevice());
+    find.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f"),
+                                        QStringLiteral("-iname"), QStringLiteral("*.txt")});
+    find.waitForFinished(-1);
+    return countLines ? find.readAllStandardOutput().count('\n') : 0;
 }
 
 } // namespace plenvoy::bench

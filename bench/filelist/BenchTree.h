@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace plenvoy::bench {
 
 /// The shape of a generated tree of files for the folder benchmarks.
@@ -28,5 +30,12 @@ TreeCounts generateTree(const QString &root, const TreeShape &shape = TreeShape(
 /// Writes and deletes a throw-away file of the given size in the folder, so that the
 /// memory the timed runs use has been touched once.
 void warmMemory(const QString &folder, qint64 bytes = 384LL << 20);
+
+/// The median of a set of timings.
+double median(std::vector<double> values);
+
+/// Runs `find ROOT -type f -iname '*.txt'`, the standard the folder benchmarks compare
+/// with; with countLines, the number of files it lists, otherwise 0 (its output is dropped).
+qint64 runFindTxt(const QString &root, bool countLines);
 
 } // namespace plenvoy::bench

@@ -48,22 +48,6 @@ public:
     PointerMode m_pointer = PointerMode::Default;
 };
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-qint64 runFind(const QString &root, bool countLines) {
-    QProcess find;
-    if (!countLines)
-        find.setStandardOutputFile(QProcess::nullDevice());
-    find.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f"),
-                                        QStringLiteral("-iname"), QStringLiteral("*.txt")});
-    find.waitForFinished(-1);
-    return countLines ? find.readAllStandardOutput().count('\n') : 0;
-}
-
 qint64 walkAndList(const QString &root, BenchWindow &ui) {
     QStringList folders{root + QLatin1Char('/')};
     GetSubDirectories2016(folders, true, ui);
@@ -121,7 +105,7 @@ int main(int argc, char *argv[]) {
     }
 
     BenchWindow ui;
-    const qint64 found = runFind(root, true);
+    const qint64 found = bench::runFindTxt(root, true);
     const qint64 listed = walkAndList(root, ui);
     out << "find lists " << found << ", the walk lists " << listed << ", reports "
         << ui.reports.size() << '\n';
@@ -132,7 +116,7 @@ int main(int argc, char *argv[]) {
     std::vector<double> listOnlyTimes;
     for (int round = 0; round < rounds; ++round) {
         timer.restart();
-        runFind(root, false);
+        bench::runFindTxt(root, false);
         findTimes.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
         walkAndList(root, ui);
@@ -147,10 +131,10 @@ int main(int argc, char *argv[]) {
         listOnlyTimes.push_back(timer.nsecsElapsed() / 1e6);
     }
     out << QStringLiteral("of which the walk: median %1 ms; the listing: median %2 ms\n")
-               .arg(median(walkOnlyTimes), 0, 'f', 1)
-               .arg(median(listOnlyTimes), 0, 'f', 1);
-    const double findMedian = median(findTimes);
-    const double walkMedian = median(walkTimes);
+               .arg(bench::median(walkOnlyTimes), 0, 'f', 1)
+               .arg(bench::median(listOnlyTimes), 0, 'f', 1);
+    const double findMedian = bench::median(findTimes);
+    const double walkMedian = bench::median(walkTimes);
     out << QStringLiteral("walk + ListFolderFiles: median %1 ms; find: median %2 ms; ratio %3 "
                           "(goal: at most 2)\n")
                .arg(walkMedian, 0, 'f', 1)
@@ -167,9 +151,9 @@ int main(int argc, char *argv[]) {
         out << QStringLiteral("append one at a time%1: 100,000 in %2 ms, 200,000 in %3 ms; "
                               "ratio %4 (goal: at most 2.2)\n")
                    .arg(withView ? QStringLiteral(", view attached") : QString())
-                   .arg(median(small) * 1000, 0, 'f', 1)
-                   .arg(median(large) * 1000, 0, 'f', 1)
-                   .arg(median(large) / median(small), 0, 'f', 2);
+                   .arg(bench::median(small) * 1000, 0, 'f', 1)
+                   .arg(bench::median(large) * 1000, 0, 'f', 1)
+                   .arg(bench::median(large) / bench::median(small), 0, 'f', 2);
     }
     return 0;
 }

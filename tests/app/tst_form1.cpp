@@ -156,10 +156,10 @@ private Q_SLOTS:
     void storedFolderIsShownAndWrittenBack();
     void optionsAreTheCatalogueInOrder();
     void dropDownAndBoxWriteAtEveryChange();
-    void layoutMatchesTheDesign_data();
-    void layoutMatchesTheDesign();
+    void everyControlSitsAtItsPlace_data();
+    void everyControlSitsAtItsPlace();
     void windowIsFixedWithMinimiseOnly();
-    void tabOrderFollowsTheDesign();
+    void tabOrderFollowsTheLayout();
     void captionsAndFonts();
     void withoutOptionalFilesTheWindowIsWhiteAndQuiet();
     void shippedSkinAndPointerLoad();
@@ -308,7 +308,7 @@ void TestForm1::dropDownAndBoxWriteAtEveryChange() {
     QCOMPARE(stored(kKeyText1), QString());
 }
 
-void TestForm1::layoutMatchesTheDesign_data() {
+void TestForm1::everyControlSitsAtItsPlace_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("pixels");
@@ -331,7 +331,7 @@ void TestForm1::layoutMatchesTheDesign_data() {
     QTest::newRow("PushButton2") << QStringLiteral("PushButton2") << form << QRect(8, 368, 520, 27);
 }
 
-void TestForm1::layoutMatchesTheDesign() {
+void TestForm1::everyControlSitsAtItsPlace() {
     QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QRect, pixels);
@@ -363,7 +363,7 @@ void TestForm1::windowIsFixedWithMinimiseOnly() {
     QVERIFY(qAbs(form->geometry().center().y() - screen.center().y()) <= 1);
 }
 
-void TestForm1::tabOrderFollowsTheDesign() {
+void TestForm1::tabOrderFollowsTheLayout() {
     auto form = startForm();
     const QStringList expected{QStringLiteral("ListView1"),   QStringLiteral("PushButton1"),
                                QStringLiteral("PushButton3"), QStringLiteral("PushButton2"),
