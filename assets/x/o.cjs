@@ -7,6 +7,15 @@
     color: #1f2d3d;
 }
 
+/* Box buttons carry words only. */
+QDialogButtonBox {
+    dialogbuttonbox-buttons-have-icons: 0;
+}
+QMessageBox QPushButton, QInputDialog QPushButton {
+    min-width: 72px;
+    padding: 4px 12px;
+}
+
 QToolTip {
     background-color: #27313d;
     color: #f5f7fa;
