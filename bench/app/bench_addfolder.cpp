@@ -4,6 +4,7 @@
 // system's temporary folder), then alternates `find ROOT -type f -iname '*.txt'` with the
 // real handler answering "txt" and the tree's root, and prints medians and their ratio.
 #include "BenchTree.h"
+#include "BenchWindow.h"
 
 #include "app/AddFiles.h"
 #include "app/SettingsStore.h"
@@ -24,33 +25,11 @@ using namespace plenvoy;
 
 namespace {
 
-// A window that answers the two questions and processes its events for real.
-class AnsweringWindow final : public WindowPort {
-public:
-    explicit AnsweringWindow(QString folder)
-        : m_folder(std::move(folder)) {}
-    void showMessage(const QString &) override {}
-    bool askYesNo(const QString &) override { return false; }
-    QString askText(const QString &, const QString &) override { return QStringLiteral("txt"); }
-    void showErrorReport(const QString &text) override { reports.append(text); }
-    QStringList chooseFiles(const QString &) override { return QStringList(); }
-    QString chooseFolder(const QString &, const QString &) override { return m_folder; }
-    void openFolder(const QString &) override {}
-    PointerMode pointer() const override { return m_pointer; }
-    void setPointer(PointerMode mode) override { m_pointer = mode; }
-    void processEvents() override { QCoreApplication::processEvents(); }
-    bool closing() const override { return false; }
-
-    QStringList reports;
-
-private:
-    QString m_folder;
-    PointerMode m_pointer = PointerMode::Default;
-};
-
 int addFolder(const QString &root, SettingsStore &settings, QStringList &reports) {
     FileList list;
-    AnsweringWindow ui(root);
+    bench::BenchWindow ui;
+    ui.answer = QStringLiteral("txt");
+    ui.folder = root;
     PushButton3_Click(list, settings, ui);
     reports = ui.reports;
     return list.count();

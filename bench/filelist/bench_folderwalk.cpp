@@ -4,6 +4,7 @@
 // system's temporary folder), then alternates `find ROOT -type f -iname '*.txt'` with the
 // walk plus ListFolderFiles(folder, "*.txt") for every folder, and prints medians.
 #include "BenchTree.h"
+#include "BenchWindow.h"
 
 #include "core/WindowPort.h"
 #include "filelist/AddFolder.h"
@@ -24,31 +25,7 @@ using namespace plenvoy;
 
 namespace {
 
-// The window as the walk meets it: events are processed for real, nothing is shown.
-class BenchWindow final : public WindowPort {
-public:
-    void showMessage(const QString &) override {}
-    bool askYesNo(const QString &) override { return false; }
-    QString askText(const QString &, const QString &) override { return QString(); }
-    void showErrorReport(const QString &text) override { reports.append(text); }
-    QStringList chooseFiles(const QString &) override { return QStringList(); }
-    QString chooseFolder(const QString &, const QString &) override { return QString(); }
-    void openFolder(const QString &) override {}
-    PointerMode pointer() const override { return m_pointer; }
-    void setPointer(PointerMode mode) override { m_pointer = mode; }
-    void processEvents() override {
-        if (processesEvents)
-            QCoreApplication::processEvents();
-    }
-    bool closing() const override { return false; }
-
-    QStringList reports;
-    // PLENVOY_BENCH_NO_EVENTS=1 measures the walk without the window's event processing.
-    bool processesEvents = !qEnvironmentVariableIsSet("PLENVOY_BENCH_NO_EVENTS");
-    PointerMode m_pointer = PointerMode::Default;
-};
-
-qint64 walkAndList(const QString &root, BenchWindow &ui) {
+qint64 walkAndList(const QString &root, bench::BenchWindow &ui) {
     QStringList folders{root + QLatin1Char('/')};
     GetSubDirectories2016(folders, true, ui);
     qint64 names = 0;
@@ -59,7 +36,7 @@ qint64 walkAndList(const QString &root, BenchWindow &ui) {
 
 double appendSeconds(int entries, bool withView) {
     FileList list;
-    BenchWindow ui;
+    bench::BenchWindow ui;
     std::unique_ptr<ListView1> view;
     if (withView) {
         view = std::make_unique<ListView1>(list, ui);
@@ -104,7 +81,7 @@ int main(int argc, char *argv[]) {
             << counts.txtFiles << " *.txt; made in " << timer.elapsed() << " ms\n";
     }
 
-    BenchWindow ui;
+    bench::BenchWindow ui;
     const qint64 found = bench::runFindTxt(root, true);
     const qint64 listed = walkAndList(root, ui);
     out << "find lists " << found << ", the walk lists " << listed << ", reports "

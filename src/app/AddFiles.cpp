@@ -64,13 +64,10 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
 
 void PushButton1_Click(FileList &list, WindowPort &ui) {
     Trap trap(kTagAddFiles, ui);
-    // The dialog is set up afresh for every use: no file name, several files allowed,
-    // the title and the filter that shows every file.
+    // Qt's dialog is set up by each call (several files allowed, every file shown), so
+    // of the dialog's settings only the title remains a step.
     QString title;
-    trap.step(104, [] {});
-    trap.step(106, [] {});
     trap.step(108, [&] { title = kAddFilesDialogTitle; });
-    trap.step(110, [] {});
     QStringList chosen;
     trap.step(112, [&] { chosen = ui.chooseFiles(title); });
     if (trap.test(114, [&] { return chosen.isEmpty(); }))
@@ -87,10 +84,7 @@ void PushButton1_Click(FileList &list, WindowPort &ui) {
     }
     if (trap.test(124, [&] { return last < 1; }))
         return;
-    qsizetype first = 0;
-    trap.step(126, [&] { first = 0; });
-    trap.step(128, [&] {});
-    for (qsizetype position = first; position <= last; ++position) {
+    for (qsizetype position = 0; position <= last; ++position) {
         QString path;
         trap.step(136, [&] { path = chosen.at(position); });
         trap.step(138, [&] { path = CollapseBackslashes(path); });
@@ -100,7 +94,6 @@ void PushButton1_Click(FileList &list, WindowPort &ui) {
             trap.step(144, [&] {
                 ui.showMessage(path + QStringLiteral("\r\r") + kBadCharactersMessage);
             });
-        trap.step(146, [] {});
     }
 }
 
