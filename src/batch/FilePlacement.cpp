@@ -163,24 +163,27 @@ void removeOwnFile(int folderFd, const char *name, const struct stat &own) {
         ::unlinkat(folderFd, name, 0);
 }
 
-/// Writes a destination name that did not exist. False when the name was taken in the
+enum class NewName { Written, Failed, Taken };
+
+/// Writes a destination name that did not exist. Taken when the name appeared in the
 /// meantime (the caller then treats it as an existing destination).
-bool copyToNewName(int sourceFd, const struct stat &sourceInfo, int folderFd, const char *name,
-                   const detail::WriteFault &fault) {
+NewName copyToNewName(int sourceFd, const struct stat &sourceInfo, int folderFd, const char *name,
+                      const detail::WriteFault &fault) {
     Descriptor target(::openat(folderFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (!target.isValid())
-        return errno != EEXIST;
+        return errno == EEXIST ? NewName::Taken : NewName::Failed;
     struct stat own {};
     if (::fstat(target.get(), &own) != 0) {
         target.close();
         ::unlinkat(folderFd, name, 0); // just made, still empty
-        return true;
+        return NewName::Failed;
     }
     if (!fillNewFile(sourceFd, sourceInfo, target, fault)) {
         target.close();
         removeOwnFile(folderFd, name, own);
+        return NewName::Failed;
     }
-    return true;
+    return NewName::Written;
 }
 
 /// Opens a fresh temporary file in the destination folder, created exclusively.
@@ -197,84 +200,97 @@ int createTemporary(int folderFd, QByteArray &name) {
 }
 
 /// Replaces an existing destination by renaming a complete temporary file over it,
-/// unless it must be left alone.
-void replaceExisting(int sourceFd, const struct stat &sourceInfo, int folderFd, const char *name,
+/// unless it must be left alone. True when it was replaced.
+bool replaceExisting(int sourceFd, const struct stat &sourceInfo, int folderFd, const char *name,
                      const ProtectedFiles *protectedFiles, const detail::WriteFault &fault) {
     struct stat existing {};
     if (::fstatat(folderFd, name, &existing, 0) != 0)
-        return; // a broken link: nothing of it is a file to replace
+        return false; // a broken link: nothing of it is a file to replace
     if (!S_ISREG(existing.st_mode) || sameFile(existing, sourceInfo))
-        return;
+        return false;
     if (protectedFiles && protectedFiles->contains(existing.st_dev, existing.st_ino))
-        return;
+        return false;
     // Read-only: no write bit at all (so also for root), or not writable by this user.
     if ((existing.st_mode & 0222) == 0 || ::faccessat(folderFd, name, W_OK, AT_EACCESS) != 0)
-        return;
+        return false;
 
     QByteArray temporaryName;
     Descriptor temporary(createTemporary(folderFd, temporaryName));
     if (!temporary.isValid())
-        return;
+        return false;
     struct stat own {};
     if (::fstat(temporary.get(), &own) != 0) {
         temporary.close();
         ::unlinkat(folderFd, temporaryName.constData(), 0);
-        return;
+        return false;
     }
     if (!fillNewFile(sourceFd, sourceInfo, temporary, fault) ||
         ::renameat(folderFd, temporaryName.constData(), folderFd, name) != 0) {
         temporary.close();
         removeOwnFile(folderFd, temporaryName.constData(), own);
+        return false;
     }
+    return true;
 }
 
-void copyFileOrNothing(const QString &source, const QString &destination,
+/// The path a copy to the destination lands at: a destination that names a folder (ends in
+/// the separator) takes the source's own name.
+QString landingPath(const QString &source, const QString &destination) {
+    const QChar separator = platformSeparator();
+    if (!destination.isEmpty() && destination.endsWith(separator))
+        return destination + source.mid(source.lastIndexOf(separator) + 1);
+    return destination;
+}
+
+/// Copies the source to the destination when it can; true when this call wrote the file.
+bool copyFileOrNothing(const QString &source, const QString &destination,
                        const ProtectedFiles *protectedFiles, const detail::WriteFault &fault) {
     if (destination.isEmpty())
-        return;
-    const QChar separator = platformSeparator();
-    const qsizetype cut = destination.lastIndexOf(separator);
-    const QString folder = cut < 0 ? QStringLiteral(".") : destination.left(cut + 1);
-    QString name = destination.mid(cut + 1);
-    if (name.isEmpty())
-        name = source.mid(source.lastIndexOf(separator) + 1); // into the folder, same name
+        return false;
+    const QString target = landingPath(source, destination);
+    const qsizetype cut = target.lastIndexOf(platformSeparator());
+    const QString folder = cut < 0 ? QStringLiteral(".") : target.left(cut + 1);
+    const QString name = target.mid(cut + 1);
     const QByteArray sourcePath = encoded(source);
     const QByteArray folderPath = encoded(folder);
     const QByteArray fileName = encoded(name);
     if (sourcePath.isEmpty() || folderPath.isEmpty() || fileName.isEmpty())
-        return;
+        return false;
 
     // Non-blocking, so that a pipe put in the file's place can't make the copy wait.
     Descriptor sourceFd(::open(sourcePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!sourceFd.isValid())
-        return;
+        return false;
     struct stat sourceInfo {};
     if (::fstat(sourceFd.get(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
-        return;
+        return false;
     Descriptor folderFd(::open(folderPath.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folderFd.isValid())
-        return;
+        return false;
 
     struct stat existing {};
     if (::fstatat(folderFd.get(), fileName.constData(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno != ENOENT)
-            return;
-        if (copyToNewName(sourceFd.get(), sourceInfo, folderFd.get(), fileName.constData(), fault))
-            return;
+            return false;
+        const NewName made =
+            copyToNewName(sourceFd.get(), sourceInfo, folderFd.get(), fileName.constData(), fault);
+        if (made != NewName::Taken)
+            return made == NewName::Written;
         // The name appeared in the meantime: it is now an existing destination.
     }
-    replaceExisting(sourceFd.get(), sourceInfo, folderFd.get(), fileName.constData(),
-                    protectedFiles, fault);
+    return replaceExisting(sourceFd.get(), sourceInfo, folderFd.get(), fileName.constData(),
+                           protectedFiles, fault);
 }
 
 bool isBlank(const QString &text) {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
-void placeFile(const QString &source, const QString &destination,
-               const ProtectedFiles *protectedFiles) {
+Placement placeFile(const QString &source, const QString &destination,
+                    const ProtectedFiles *protectedFiles) {
+    Placement placement;
     if (isBlank(destination) || isBlank(source))
-        return;
+        return placement;
     const QString cleanSource = CollapseBackslashes(source);
     const QString cleanDestination = CollapseBackslashes(destination);
     // "?" and "*" are ordinary name characters here, so there is no wildcard step.
@@ -282,8 +298,11 @@ void placeFile(const QString &source, const QString &destination,
     // caller even when the source is missing.
     const QString destinationFolder = FolderOf(cleanDestination);
     const bool sourceIsFile = FileIsPresent(cleanSource);
+    placement.destination = landingPath(cleanSource, cleanDestination);
     if (sourceIsFile && FolderExists(destinationFolder))
-        detail::copyFileQuiet(cleanSource, cleanDestination, protectedFiles, {});
+        placement.written =
+            detail::copyFileQuiet(cleanSource, cleanDestination, protectedFiles, {});
+    return placement;
 }
 
 } // namespace
@@ -312,17 +331,24 @@ void PlaceFile(const QString &source, const QString &destination,
     placeFile(source, destination, &protectedFiles);
 }
 
+Placement PlaceFileAndTell(const QString &source, const QString &destination,
+                           const ProtectedFiles &protectedFiles) {
+    return placeFile(source, destination, &protectedFiles);
+}
+
 namespace detail {
 
-void copyFileQuiet(const QString &source, const QString &destination,
+bool copyFileQuiet(const QString &source, const QString &destination,
                    const ProtectedFiles *protectedFiles, const WriteFault &fault) {
     const int savedErrno = errno;
+    bool written = false;
     try {
-        copyFileOrNothing(source, destination, protectedFiles, fault);
+        written = copyFileOrNothing(source, destination, protectedFiles, fault);
     } catch (...) {
         // The copy reports nothing, whatever went wrong (memory included).
     }
     errno = savedErrno;
+    return written;
 }
 
 } // namespace detail

@@ -47,6 +47,20 @@ void PlaceFile(const QString &source, const QString &destination);
 void PlaceFile(const QString &source, const QString &destination,
                const ProtectedFiles &protectedFiles);
 
+/// What one placement did.
+struct Placement {
+    /// Where the copy landed or would have landed: the destination with its doubled
+    /// separators collapsed and, when it names a folder, the source's own name added.
+    /// Empty when either path was blank.
+    QString destination;
+    /// True when this placement wrote the file there.
+    bool written = false;
+};
+
+/// PlaceFile with protected files that tells what it did.
+Placement PlaceFileAndTell(const QString &source, const QString &destination,
+                           const ProtectedFiles &protectedFiles);
+
 namespace detail {
 
 /// A failure injected into the copy's write step, for tests: once afterBytes bytes have
@@ -57,8 +71,9 @@ struct WriteFault {
     int errorNumber = 0;
 };
 
-/// CopyFileQuiet with its protected files and an injected write failure.
-void copyFileQuiet(const QString &source, const QString &destination,
+/// CopyFileQuiet with its protected files and an injected write failure; true when it
+/// wrote the destination.
+bool copyFileQuiet(const QString &source, const QString &destination,
                    const ProtectedFiles *protectedFiles, const WriteFault &fault);
 
 } // namespace detail

@@ -53,6 +53,8 @@ ProtectedFiles listedFiles(const RunInputs &inputs, int count) {
 
 RunInputs::~RunInputs() = default;
 
+void RunInputs::filePlaced(const QString &, const Placement &) {}
+
 void PushButton2_Click(RunInputs &inputs, WindowPort &ui) {
     PushButton2_Click(inputs, ui, systemClock(), systemFileTimes());
 }
@@ -108,7 +110,9 @@ void PushButton2_Click(RunInputs &inputs, WindowPort &ui, const ClockProvider &c
         trap.step(kLineDestination, [&] {
             destinationPath = inputs.outputFolderText() + platformSeparator() + FileNameOf(newName);
         });
-        trap.step(kLinePlace, [&] { PlaceFile(sourcePath, destinationPath, sources); });
+        trap.step(kLinePlace, [&] {
+            inputs.filePlaced(sourcePath, PlaceFileAndTell(sourcePath, destinationPath, sources));
+        });
         trap.step(kLineNext, [&] { ++position; });
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilePlacement.h"
+
 #include <QString>
 
 namespace plenvoy {
@@ -28,6 +30,9 @@ public:
     virtual QString outputFolderText() const = 0;
     /// The drop-down's current text.
     virtual QString optionText() const = 0;
+    /// Told after each file's placement what became of it; the window needs nothing of
+    /// it, the command-line front reports it.
+    virtual void filePlaced(const QString &source, const Placement &placement);
 };
 
 /// The "Start Changing" run: every listed file is copied into the output folder under

@@ -14,54 +14,12 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <optional>
-#include <tuple>
-#include <vector>
 
 namespace plenvoy::cli {
 
 namespace {
-
-/// The clock and the file times as one file of the run sees them: each is read once per
-/// file and then repeated, so that a name composed twice for the same file comes out the
-/// same both times.
-class PerFileReadings final : public ClockProvider, public FileTimeProvider {
-public:
-    PerFileReadings(const ClockProvider &clock, const FileTimeProvider &times)
-        : m_clock(clock)
-        , m_times(times) {}
-
-    void nextFile() {
-        m_now.reset();
-        m_fileTimes.clear();
-    }
-
-    QDateTime now() const override {
-        if (!m_now)
-            m_now = m_clock.now();
-        return *m_now;
-    }
-
-    std::optional<qint64> fileTime(const QString &path, TimeSource source) const override {
-        for (const FileTimeReading &reading : m_fileTimes)
-            if (reading.source == source && reading.path == path)
-                return reading.ticks;
-        const std::optional<qint64> ticks = m_times.fileTime(path, source);
-        m_fileTimes.push_back({path, source, ticks});
-        return ticks;
-    }
-
-private:
-    struct FileTimeReading {
-        QString path;
-        TimeSource source;
-        std::optional<qint64> ticks;
-    };
-    const ClockProvider &m_clock;
-    const FileTimeProvider &m_times;
-    mutable std::optional<QDateTime> m_now;
-    mutable std::vector<FileTimeReading> m_fileTimes;
-};
 
 /// What the run's loop reads: the list, the output folder and the option, all fixed.
 class FixedRunInputs final : public RunInputs {
@@ -75,6 +33,12 @@ public:
     QString entryAt(int position) const override { return m_list.textAt(position); }
     QString outputFolderText() const override { return m_outputFolder; }
     QString optionText() const override { return m_optionText; }
+    void filePlaced(const QString &source, const Placement &placement) override {
+        if (onFilePlaced)
+            onFilePlaced(source, placement);
+    }
+
+    std::function<void(const QString &, const Placement &)> onFilePlaced;
 
 private:
     const FileList &m_list;
@@ -82,33 +46,13 @@ private:
     QString m_optionText;
 };
 
-/// The parts of a file's status that tell whether a name was written anew.
-struct FileStatus {
-    dev_t device = 0;
-    ino_t inode = 0;
-    mode_t mode = 0;
-    off_t size = 0;
-    struct timespec modified {};
-    struct timespec changed {};
-
-    bool sameFileAs(const FileStatus &other) const {
-        return device == other.device && inode == other.inode;
-    }
-};
-
-bool operator==(const struct timespec &a, const struct timespec &b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-/// The status of the path itself (followLinks false) or of what it leads to.
-std::optional<FileStatus> statusOf(const QString &path, bool followLinks) {
+/// The status of what the path leads to, when there is something.
+std::optional<struct stat> statusOf(const QString &path) {
     const QByteArray bytes = QFile::encodeName(path);
     struct stat info {};
-    if (bytes.isEmpty() ||
-        (followLinks ? ::stat(bytes.constData(), &info) : ::lstat(bytes.constData(), &info)) != 0)
+    if (bytes.isEmpty() || ::stat(bytes.constData(), &info) != 0)
         return std::nullopt;
-    return FileStatus{info.st_dev,  info.st_ino,  info.st_mode,
-                      info.st_size, info.st_mtim, info.st_ctim};
+    return info;
 }
 
 /// "plenvoy-cli: [SUBJECT: ]TEXT" on standard error, after what standard output holds.
@@ -128,17 +72,13 @@ void reportErrorsAbout(CliWindowPort &ui, const std::optional<QString> *subject,
     };
 }
 
-/// Follows the run file by file. The run lets the window process its events once before
-/// each file, so each such call closes the previous file and opens the next: the file's
-/// destination is composed again from the same readings the run uses, and the
-/// destination's status before and after the run's placement tells whether this run
-/// wrote it.
+/// Follows the run file by file: the run lets the window process its events once before
+/// each file, which names the file that later error reports concern, and it tells the
+/// outcome of each placement.
 class RunObserver final {
 public:
-    RunObserver(const FileList &list, const CliRequest &request, PerFileReadings &readings)
-        : m_list(list)
-        , m_request(request)
-        , m_readings(readings) {}
+    explicit RunObserver(const FileList &list)
+        : m_list(list) {}
 
     /// The file whose turn it is; none before the first file and after the last.
     const std::optional<QString> *subject() const { return &m_subject; }
@@ -147,81 +87,45 @@ public:
     void nextFile() {
         finishFile();
         ++m_position;
-        m_readings.nextFile();
-        if (m_position > m_list.count()) {
+        if (m_position > m_list.count())
             m_subject.reset();
-            return;
-        }
-        Pending file;
-        file.source = m_list.textAt(m_position);
-        file.destination = destinationOf(file.source);
-        file.before = statusOf(file.destination, false);
-        m_subject = file.source;
-        m_pending = file;
+        else
+            m_subject = m_list.textAt(m_position);
+        m_told = false;
     }
 
+    /// A file whose placement step failed before telling anything is not copied.
     void finishFile() {
-        if (!m_pending)
-            return;
-        const Pending file = *m_pending;
-        m_pending.reset();
-        const std::optional<FileStatus> source = statusOf(file.source, true);
-        const std::optional<FileStatus> after = statusOf(file.destination, false);
-        // Written by this run: a regular file with the source's size and time that is not
-        // the source itself, and is new or another file than the one there before.
-        const bool written = source && after && S_ISREG(after->mode) &&
-                             !after->sameFileAs(*source) && after->size == source->size &&
-                             after->modified == source->modified &&
-                             (!file.before || !file.before->sameFileAs(*after) ||
-                              !(file.before->changed == after->changed));
-        if (written) {
+        if (m_subject && !m_told)
+            writeError(*m_subject, QStringLiteral("not copied"));
+        m_told = true;
+    }
+
+    void filePlaced(const QString &source, const Placement &placement) {
+        m_told = true;
+        if (placement.written) {
             ++m_copied;
-            writeLine(stdout, file.source + QStringLiteral(" -> ") + file.destination);
+            writeLine(stdout, source + QStringLiteral(" -> ") + placement.destination);
             return;
         }
-        if (!source)
-            writeError(file.source, QStringLiteral("not copied: no such file"));
-        else if (!S_ISREG(source->mode))
-            writeError(file.source, QStringLiteral("not copied: not a file"));
-        else if (after && after->sameFileAs(*source))
-            writeError(file.source, QStringLiteral("not copied: the destination is the file "
-                                                   "itself"));
+        const std::optional<struct stat> sourceStatus = statusOf(source);
+        const std::optional<struct stat> landing = statusOf(placement.destination);
+        if (!sourceStatus)
+            writeError(source, QStringLiteral("not copied: no such file"));
+        else if (!S_ISREG(sourceStatus->st_mode))
+            writeError(source, QStringLiteral("not copied: not a file"));
+        else if (landing && landing->st_dev == sourceStatus->st_dev &&
+                 landing->st_ino == sourceStatus->st_ino)
+            writeError(source, QStringLiteral("not copied: the destination is the file itself"));
         else
-            writeError(file.source, QStringLiteral("not copied to ") + file.destination);
+            writeError(source, QStringLiteral("not copied to ") + placement.destination);
     }
 
 private:
-    struct Pending {
-        QString source;
-        QString destination;
-        std::optional<FileStatus> before;
-    };
-
-    /// The destination as the run builds it (output folder, separator, the file name of
-    /// the new name) and as the placement resolves it: doubled separators collapsed, and
-    /// a destination ending in the separator takes the source's own name.
-    QString destinationOf(const QString &source) const {
-        QString newName;
-        try {
-            const qint16 nthValue = needsNthValue(m_request.optionText) ? m_request.nthValue : -1;
-            newName =
-                ComposeNewName(source, m_request.optionText, nthValue, m_readings, m_readings);
-        } catch (const Failure &) {
-            // The run reports it; the file then keeps its own name.
-        }
-        const QString destination =
-            CollapseBackslashes(m_request.outputFolder + platformSeparator() + FileNameOf(newName));
-        if (FileNameOf(destination).isEmpty())
-            return destination + FileNameOf(CollapseBackslashes(source));
-        return destination;
-    }
-
     const FileList &m_list;
-    const CliRequest &m_request;
-    PerFileReadings &m_readings;
     int m_position = 0;
     std::optional<QString> m_subject;
-    std::optional<Pending> m_pending;
+    bool m_told = true;
     int m_copied = 0;
 };
 
@@ -276,17 +180,19 @@ int startChanging(const CliRequest &request) {
     const FixedClock fixed(request.at.value_or(QDateTime()));
     const ClockProvider &clock =
         request.at ? static_cast<const ClockProvider &>(fixed) : systemClock();
-    PerFileReadings readings(clock, systemFileTimes());
     CliWindowPort ui(request.nthText);
     FileList list;
     const int addingErrors = addSources(list, request.sources, ui);
 
     FixedRunInputs inputs(list, request.outputFolder, request.optionText);
-    RunObserver observer(list, request, readings);
+    RunObserver observer(list);
     int runErrors = 0;
     reportErrorsAbout(ui, observer.subject(), runErrors);
     ui.onProcessEvents = [&observer] { observer.nextFile(); };
-    PushButton2_Click(inputs, ui, readings, readings);
+    inputs.onFilePlaced = [&observer](const QString &source, const Placement &placement) {
+        observer.filePlaced(source, placement);
+    };
+    PushButton2_Click(inputs, ui, clock, systemFileTimes());
     observer.finishFile();
 
     // The run's refusals come before anything is done: no file touched, no summary.
