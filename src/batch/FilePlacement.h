@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <sys/stat.h>
 #include <sys/types.h>
+
+#include <functional>
 
 #include <set>
 #include <utility>
@@ -60,6 +63,93 @@ struct Placement {
 /// PlaceFile with protected files that tells what it did.
 Placement PlaceFileAndTell(const QString &source, const QString &destination,
                            const ProtectedFiles &protectedFiles);
+
+/// Why a file was not copied. The run and plenvoy-cli tell the user in plain words.
+enum class CopyProblem {
+    None,               ///< copied
+    SourceGone,         ///< the source no longer exists (ENOENT, ENOTDIR)
+    PermissionDenied,   ///< EACCES, EPERM on the source or in the output folder
+    OutputFull,         ///< ENOSPC, EDQUOT, EFBIG
+    ReadOnlyInTheWay,   ///< an existing destination is read-only and was left alone
+    NameTooLong,        ///< ENAMETOOLONG for the destination name
+    SourceChanged,      ///< the source's size or modification time changed during the copy
+    NotRegularFile,     ///< not a regular file, or a file of a pseudo file system (/proc, /sys)
+    OwnSource,          ///< the destination is the source itself (any spelling or link)
+    ListedFileInTheWay, ///< the destination is one of the protected (listed) files
+    NotAFileInTheWay,   ///< a folder or another non-file holds the destination name
+    NameTaken,          ///< ExistingName::Keep and the destination name exists
+    Dropped,            ///< keepGoing answered false: the unfinished copy was dropped
+    SystemError         ///< any other failure; errorNumber tells which
+};
+
+/// A source opened for copying: read-only and non-blocking, with O_NOATIME where the
+/// kernel allows it (decided from the status: this user owns the file, or is root), so
+/// reading never changes its access time. Its status is read once, from the descriptor
+/// (statx with the birth time), and serves both the new name and the copy's checks.
+/// Never throws; problem() tells why it could not be opened or is no file to copy.
+class SourceFile final {
+public:
+    explicit SourceFile(const QString &path);
+    ~SourceFile();
+    SourceFile(const SourceFile &) = delete;
+    SourceFile &operator=(const SourceFile &) = delete;
+
+    /// True when open and a regular file that is not on a pseudo file system.
+    bool isOpen() const { return m_fd >= 0 && m_problem == CopyProblem::None; }
+    CopyProblem problem() const { return m_problem; }
+    int errorNumber() const { return m_errorNumber; }
+    int descriptor() const { return m_fd; }
+    /// The status read at opening (valid when isOpen()).
+    const struct statx &status() const { return m_status; }
+
+private:
+    int m_fd = -1;
+    CopyProblem m_problem = CopyProblem::SystemError;
+    int m_errorNumber = 0;
+    struct statx m_status {};
+};
+
+/// What the copy may do with a destination name that exists.
+enum class ExistingName {
+    Replace, ///< replace it as designed, unless it must be left alone
+    Keep     ///< never touch it: fail with NameTaken (numbered names of a clash)
+};
+
+/// What one copy did.
+struct CopyResult {
+    CopyProblem problem = CopyProblem::SystemError;
+    int errorNumber = 0;   ///< for SystemError and the errno-based problems
+    bool replaced = false; ///< an earlier file of that name was replaced
+    dev_t device = 0;      ///< the written destination's identity (when copied)
+    ino_t inode = 0;
+    bool copied() const { return problem == CopyProblem::None; }
+};
+
+/// Seams of the copy for tests; the defaults are what the program uses.
+struct CopyHooks {
+    /// Asked about every 50 ms while a long copy runs; false drops the unfinished copy.
+    std::function<bool()> keepGoing;
+    /// Called once after the first chunk was written (a test changes the source there).
+    std::function<void()> afterFirstChunk;
+    /// Once this many bytes are written the next write fails with faultErrorNumber.
+    qint64 faultAfterBytes = -1;
+    int faultErrorNumber = 0;
+    /// Behave as on a file system without O_TMPFILE (vfat, NFS, FUSE, old overlayfs).
+    bool withoutAnonymousFile = false;
+    /// Behave as where renameat2(RENAME_NOREPLACE) answers EINVAL.
+    bool withoutNoReplaceRename = false;
+};
+
+/// Copies an opened source to the destination path (folder and name, no trailing
+/// separator). The copy gets the destination name only when complete and checked: it is
+/// written into an anonymous file in the destination folder (or an exclusively created
+/// temporary file where there is none), then linked under the name, or renamed over an
+/// existing name. Holes are kept. The copy reads at most the size the source had when
+/// opened, and is dropped when the source's size or modification time changed. Keeps
+/// the source's modification and access times and mode & 0777. Never throws.
+CopyResult copySourceFile(const SourceFile &source, const QString &destinationPath,
+                          const ProtectedFiles *protectedFiles, ExistingName existing,
+                          const CopyHooks &hooks = {});
 
 namespace detail {
 
