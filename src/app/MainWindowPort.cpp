@@ -58,7 +58,9 @@ QString MainWindowPort::askText(const QString &prompt, const QString &defaultAns
     dialog.setTextValue(defaultAnswer);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
-    return dialog.textValue();
+    // OK with an empty box is an answer, told apart from Cancel's null text.
+    const QString answer = dialog.textValue();
+    return answer.isNull() ? QStringLiteral("") : answer;
 }
 
 void MainWindowPort::showErrorReport(const QString &text) {

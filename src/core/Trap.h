@@ -49,11 +49,14 @@ public:
     void report(qint32 line, const QString &description);
 
     const QString &tag() const { return m_tag; }
+    /// The description of the last failure reported; empty before any.
+    const QString &lastReported() const { return m_lastReported; }
     WindowPort &ui() const { return m_ui; }
 
 private:
     QString m_tag;
     WindowPort &m_ui;
+    QString m_lastReported;
 };
 
 } // namespace plenvoy

@@ -99,6 +99,13 @@ private Q_SLOTS:
     void listedFilesAreNeverReplaced_data();
     void listedFilesAreNeverReplaced();
     void destinationOverflowIsReportedPerFile();
+    void cancellingTheQuestionTouchesNothing();
+    void clashesWithinTheRunGetNumberedNames_data();
+    void clashesWithinTheRunGetNumberedNames();
+    void numberedNamePastTheNameLimitIsNotCopied();
+    void closingMessageTellsWhatWasNotDone_data();
+    void closingMessageTellsWhatWasNotDone();
+    void lastAccessedStampDoesNotMoveWithReading();
 
 private:
     QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -240,16 +247,16 @@ void TestStartChanging::questionRepeatsUntilANumber() {
     inputs.folder = path("out");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
-    // Cancel, an empty answer, letters, blanks and a grouped number, then 3.
-    ui.textAnswers << QString() << QStringLiteral("") << QStringLiteral("abc")
-                   << QStringLiteral("   ") << QStringLiteral("1,000") << QStringLiteral("3");
+    // An empty answer, letters, blanks and a grouped number, then 3.
+    ui.textAnswers << QStringLiteral("") << QStringLiteral("abc") << QStringLiteral("   ")
+                   << QStringLiteral("1,000") << QStringLiteral("3");
     int eventsWhileAsking = -1;
     ui.onAskText = [&] { eventsWhileAsking = std::max(eventsWhileAsking, ui.processEventsCalls); };
 
     run(inputs, ui);
 
-    QCOMPARE(ui.prompts, QStringList(6, kPromptEnterN));
-    QCOMPARE(ui.promptDefaults, QStringList(6, QString()));
+    QCOMPARE(ui.prompts, QStringList(5, kPromptEnterN));
+    QCOMPARE(ui.promptDefaults, QStringList(5, QString()));
     QCOMPARE(eventsWhileAsking, 0); // asked before any file is touched
     QCOMPARE(ui.messages, QStringList{kMessageDone});
     QVERIFY(ui.errorReports.isEmpty());
@@ -357,7 +364,8 @@ void TestStartChanging::newNameEqualToTheSourceWritesNothing() {
     QCOMPARE(namesIn(path("src")), QStringList{QStringLiteral("a.txt")});
     QCOMPARE(contentOf(a), QByteArray("a"));
     QVERIFY(ui.errorReports.isEmpty());
-    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("Done.\r\r1 of 1 files was not copied:\r") +
+                                      a + QStringLiteral(": the new name is the file itself")});
 }
 
 void TestStartChanging::twoEntriesWithTheSameNewName() {
@@ -371,10 +379,14 @@ void TestStartChanging::twoEntriesWithTheSameNewName() {
 
     run(inputs, ui);
 
+    // Both copies stay: the second gets a numbered name and the run says so.
     const QString name = FileNameOf(newNameOf(first, inputs.option));
-    QCOMPARE(namesIn(path("out")), QStringList{name});
-    QCOMPARE(contentOf(path("out/") + name), QByteArray("second"));
-    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    const QString numbered = name.left(name.size() - 4) + QStringLiteral(" (2).txt");
+    QCOMPARE(namesIn(path("out")), (QStringList{numbered, name}));
+    QCOMPARE(contentOf(path("out/") + name), QByteArray("first"));
+    QCOMPARE(contentOf(path("out/") + numbered), QByteArray("second"));
+    QCOMPARE(ui.messages,
+             QStringList{QStringLiteral("Done.\r\r1 file was renamed to avoid a clash.")});
     QVERIFY(ui.errorReports.isEmpty());
 }
 
@@ -389,7 +401,10 @@ void TestStartChanging::vanishedFilesStillEndWithDone() {
 
     QVERIFY(namesIn(path("out")).isEmpty());
     QVERIFY(ui.errorReports.isEmpty());
-    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QCOMPARE(ui.messages,
+             QStringList{QStringLiteral("Done.\r\r2 of 2 files were not copied:\r") +
+                         path("src/gone1.txt") + QStringLiteral(": it no longer exists\r") +
+                         path("src/gone2.txt") + QStringLiteral(": it no longer exists")});
     QCOMPARE(ui.pointerChanges.last(), PointerMode::Default);
 }
 
@@ -465,7 +480,9 @@ void TestStartChanging::countIsFixedAndEntriesReadByPosition() {
     QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, kCurrentDateAtEnd))});
     QCOMPARE(reportsNaming(ui, 116), 2);
     QCOMPARE(ui.processEventsCalls, 3);
-    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    const QString unread = failureDescription(ErrorNumber::SubscriptOutOfRange);
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("Done.\r\r2 of 3 files were not copied:\r") +
+                                      unread + QLatin1Char('\r') + unread});
 }
 
 void TestStartChanging::secondRunInsideARunningOne() {
@@ -581,13 +598,19 @@ void TestStartChanging::listedFilesAreNeverReplaced() {
     inputs.option = kLastModifiedDateAtEnd;
     FakeWindow ui;
 
-    run(inputs, ui);
+    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
 
     QCOMPARE(contentOf(taken), QByteArray("listed"));
     QCOMPARE(contentOf(listed), QByteArray("listed"));
     QCOMPARE(contentOf(a), QByteArray("a"));
+    // The copy of a.txt is kept under a numbered name beside the listed file.
+    const QString numbered = taken.left(taken.size() - 4) + QStringLiteral(" (2).txt");
+    QCOMPARE(contentOf(numbered), QByteArray("a"));
+    QCOMPARE(outcome.files.first().destination, numbered);
+    QVERIFY(outcome.files.first().renamed);
     QVERIFY(ui.errorReports.isEmpty());
-    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QCOMPARE(ui.messages,
+             QStringList{QStringLiteral("Done.\r\r1 file was renamed to avoid a clash.")});
 }
 
 void TestStartChanging::destinationOverflowIsReportedPerFile() {
@@ -609,9 +632,177 @@ void TestStartChanging::destinationOverflowIsReportedPerFile() {
 
     QCOMPARE(ui.errorReports.size(), 2);
     QCOMPARE(reportsNaming(ui, 126), 2);
-    QVERIFY(ui.errorReports.first().startsWith(failureDescription(ErrorNumber::Overflow)));
+    const QString overflow = failureDescription(ErrorNumber::Overflow);
+    QVERIFY(ui.errorReports.first().startsWith(overflow));
     QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, inputs.option))});
-    QCOMPARE(ui.messages, QStringList{kMessageDone});
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("Done.\r\r2 of 3 files were not copied:\r") +
+                                      b + QStringLiteral(": ") + overflow + QLatin1Char('\r') + c +
+                                      QStringLiteral(": ") + overflow});
+}
+
+void TestStartChanging::cancellingTheQuestionTouchesNothing() {
+    const QString a = makeSource("src/abc.txt", "a");
+    ListInputs inputs;
+    inputs.entries << a;
+    inputs.folder = path("out");
+    inputs.option = kLastModifiedDateAfterNth;
+    FakeWindow ui;
+    // Cancel answers a null text; a number waits behind it should the box come back.
+    ui.textAnswers << QString() << QStringLiteral("1");
+
+    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+
+    QCOMPARE(outcome.end, RunOutcome::End::Cancelled);
+    QCOMPARE(ui.prompts.size(), 1);
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(ui.pointerChanges.isEmpty());
+    QVERIFY(namesIn(path("out")).isEmpty());
+}
+
+void TestStartChanging::clashesWithinTheRunGetNumberedNames_data() {
+    QTest::addColumn<QStringList>("sources");  // folder/name, each with its own content
+    QTest::addColumn<QStringList>("before");   // names in the output folder before the run
+    QTest::addColumn<QStringList>("expected"); // "name=content" after the run
+    QTest::addColumn<int>("renamed");
+    QTest::newRow("three files of one name")
+        << QStringList{"a/x.txt", "b/x.txt", "c/x.txt"} << QStringList{}
+        << QStringList{"x S.txt=a/x.txt", "x S (2).txt=b/x.txt", "x S (3).txt=c/x.txt"} << 2;
+    QTest::newRow("a name without a dot")
+        << QStringList{"a/Makefile", "b/Makefile"} << QStringList{}
+        << QStringList{"Makefile S=a/Makefile", "Makefile S (2)=b/Makefile"} << 1;
+    QTest::newRow("a numbered name already there is passed over")
+        << QStringList{"a/x.txt", "b/x.txt"} << QStringList{"x S (2).txt"}
+        << QStringList{"x S.txt=a/x.txt", "x S (2).txt=old", "x S (3).txt=b/x.txt"} << 1;
+    QTest::newRow("a file from before the run is replaced as designed")
+        << QStringList{"a/x.txt"} << QStringList{"x S.txt"} << QStringList{"x S.txt=a/x.txt"} << 0;
+    QTest::newRow("the same source listed twice is copied over its own copy")
+        << QStringList{"a/x.txt", "a/x.txt"} << QStringList{} << QStringList{"x S.txt=a/x.txt"}
+        << 0;
+}
+
+void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
+    QFETCH(QStringList, sources);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, expected);
+    QFETCH(int, renamed);
+    // "S" stands for the stamp of the first source's modification date.
+    ListInputs inputs;
+    for (const QString &source : sources) {
+        QDir(m_dir->path()).mkpath(source.section(QLatin1Char('/'), 0, 0));
+        inputs.entries << makeSource(source, source.toUtf8());
+    }
+    const QString stamp = FileNameOf(newNameOf(inputs.entries.first(), inputs.option))
+                              .section(QLatin1Char(' '), 1)
+                              .section(QLatin1Char('.'), 0, 0);
+    const auto stamped = [&](QString name) {
+        return name.replace(QStringLiteral(" S"), QLatin1Char(' ') + stamp);
+    };
+    for (const QString &name : before)
+        makeSource(QStringLiteral("out/") + stamped(name), "old");
+    inputs.folder = path("out");
+    FakeWindow ui;
+
+    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+
+    QStringList found;
+    for (const QString &name : namesIn(path("out")))
+        found << name + QLatin1Char('=') + QString::fromUtf8(contentOf(path("out/") + name));
+    QStringList want;
+    for (const QString &line : expected)
+        want << stamped(line);
+    want.sort();
+    QCOMPARE(found, want);
+    QCOMPARE(outcome.copiedCount(), int(sources.size()));
+    QCOMPARE(outcome.renamedCount(), renamed);
+    QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestStartChanging::numberedNamePastTheNameLimitIsNotCopied() {
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("a")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("b")));
+    // The stamp " MM-dd-yyyy" takes 11 bytes and ".t" two: the stamped name has 255
+    // bytes, the numbered one would have more.
+    const QString base(242, QLatin1Char('y'));
+    const QString first = makeSource(QStringLiteral("a/") + base + QStringLiteral(".t"), "1");
+    const QString second = makeSource(QStringLiteral("b/") + base + QStringLiteral(".t"), "2");
+    ListInputs inputs;
+    inputs.entries << first << second;
+    inputs.folder = path("out");
+    inputs.option = kCurrentDateAtEnd;
+    FakeWindow ui;
+
+    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+
+    QCOMPARE(FileNameOf(newNameOf(first, kCurrentDateAtEnd)).toUtf8().size(), 255);
+    QCOMPARE(namesIn(path("out")).size(), 1);
+    QCOMPARE(outcome.notCopiedCount(), 1);
+    QCOMPARE(outcome.files.at(1).reason,
+             QStringLiteral("the name is too long for the output folder"));
+}
+
+void TestStartChanging::closingMessageTellsWhatWasNotDone_data() {
+    QTest::addColumn<int>("copied");
+    QTest::addColumn<int>("notCopied");
+    QTest::addColumn<int>("renamed");
+    QTest::addColumn<QString>("expected");
+    const QString none = QStringLiteral(": it no longer exists");
+    QTest::newRow("everything copied") << 3 << 0 << 0 << "Done.";
+    QTest::newRow("one of one not copied")
+        << 0 << 1 << 0 << (QStringLiteral("Done.\r\r1 of 1 files was not copied:\r/f1") + none);
+    QString eleven = QStringLiteral("Done.\r\r12 of 13 files were not copied:");
+    for (int i = 1; i <= 10; ++i)
+        eleven += QStringLiteral("\r/f") + QString::number(i) + none;
+    QTest::newRow("at most ten named") << 1 << 12 << 0 << eleven + QStringLiteral("\rand 2 more.");
+    QTest::newRow("renamed only") << 3 << 0 << 3
+                                  << QStringLiteral(
+                                         "Done.\r\r3 files were renamed to avoid a clash.");
+    QTest::newRow("both") << 1 << 1 << 1
+                          << (QStringLiteral("Done.\r\r1 of 2 files was not copied:\r/f1") + none +
+                              QStringLiteral("\r\r1 file was renamed to avoid a clash."));
+}
+
+void TestStartChanging::closingMessageTellsWhatWasNotDone() {
+    QFETCH(int, copied);
+    QFETCH(int, notCopied);
+    QFETCH(int, renamed);
+    QFETCH(QString, expected);
+    RunOutcome outcome;
+    outcome.listed = copied + notCopied;
+    for (int i = 1; i <= notCopied; ++i) {
+        FileOutcome file;
+        file.source = QStringLiteral("/f") + QString::number(i);
+        file.problem = CopyProblem::SourceGone;
+        file.reason = copyProblemText(file.problem, ENOENT);
+        outcome.files << file;
+    }
+    for (int i = 0; i < copied; ++i) {
+        FileOutcome file;
+        file.renamed = i < renamed;
+        outcome.files << file;
+    }
+    QCOMPARE(closingMessage(outcome), expected);
+}
+
+void TestStartChanging::lastAccessedStampDoesNotMoveWithReading() {
+    // The access time is a week old; copying the file must not make it today's, or the
+    // next run would stamp another date and a file listed twice would get two names.
+    const QString a = makeSource("src/a.txt", QByteArray(1 << 16, 'a'));
+    const struct timespec weekOld[2] = {{::time(nullptr) - 7 * 86400, 0}, {0, UTIME_OMIT}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(a).constData(), weekOld, 0), 0);
+    ListInputs inputs;
+    inputs.entries << a << a;
+    inputs.folder = path("out");
+    inputs.option = QStringLiteral("Add last accessed date to end of filename");
+    FakeWindow ui;
+
+    run(inputs, ui);
+    run(inputs, ui);
+
+    struct stat after {};
+    QCOMPARE(::stat(QFile::encodeName(a).constData(), &after), 0);
+    QCOMPARE(qint64(after.st_atim.tv_sec), qint64(weekOld[0].tv_sec));
+    QCOMPARE(namesIn(path("out")).size(), 1);
+    QCOMPARE(ui.messages, (QStringList{kMessageDone, kMessageDone}));
 }
 
 QTEST_GUILESS_MAIN(TestStartChanging)
