@@ -40,8 +40,9 @@ struct FormatPiece {
     QString text; // as written in the format, quotes included
 };
 
-const QString kOpenBrackets = QStringLiteral("([{<\uFF08\uFF3B\u3010\u300C\u300E");
-const QString kCloseBrackets = QStringLiteral(")]}>\uFF09\uFF3D\u3011\u300D\u300F");
+/// Brackets, each opening one at the index of its closing one (full-width and CJK too).
+constexpr QStringView kOpenBrackets = u"([{<\uFF08\uFF3B\u3010\u300C\u300E";
+constexpr QStringView kCloseBrackets = u")]}>\uFF09\uFF3D\u3011\u300D\u300F";
 
 /// Blanks, invisible direction marks and commas: what sets a zone apart from the time.
 bool isFraming(QChar c) {
@@ -137,8 +138,9 @@ QString adjustFormat(const QString &format) {
         if (pieces.at(z).kind == FormatPiece::Zone) {
             dropZone(pieces, z);
             z = 0;
-        } else
+        } else {
             ++z;
+        }
     }
     QString out;
     out.reserve(format.size() + 2);
