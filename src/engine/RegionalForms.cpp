@@ -90,7 +90,7 @@ bool closes(const FormatPiece &open, const FormatPiece &close) {
 
 /// Takes out the zone piece at index z together with the brackets that held nothing else
 /// and the blanks or commas that only set it apart ("H:mm:ss (t)", "h:mm:ss AP, t",
-/// "t HH:mm:ss"); between two parts of the time one run of them stays.
+/// "t HH:mm:ss"); between two pieces of the time one run of them stays.
 void dropZone(QList<FormatPiece> &pieces, qsizetype z) {
     pieces.removeAt(z);
     qsizetype left = z - 1; // last piece before the gap
