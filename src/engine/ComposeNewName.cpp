@@ -1,6 +1,7 @@
 #include "ComposeNewName.h"
 
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 #include "engine/RegionalForms.h"
 #include "engine/RenameOptions.h"
 
@@ -195,11 +196,17 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
         appendCleaned(result, base);
         result.append(QLatin1Char(' ')).append(stamp);
         break;
-    case InsertPosition::AfterNth:
-        appendCleaned(result, base.left(nthValue));
+    case InsertPosition::AfterNth: {
+        // A stamp never splits a character made of two units: after the first half of a
+        // pair it goes after the pair.
+        qsizetype cut = nthValue;
+        if (cut > 0 && startsSurrogatePair(sourcePath, nameStart + cut - 1))
+            ++cut;
+        appendCleaned(result, base.left(cut));
         result.append(stamp);
-        appendCleaned(result, base.mid(nthValue));
+        appendCleaned(result, base.mid(cut));
         break;
+    }
     }
     if (result.size() == nameStart)
         return sourcePath; // the new base is empty: the file keeps its name

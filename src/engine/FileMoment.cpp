@@ -1,8 +1,7 @@
 #include "FileMoment.h"
 
+#include "core/PathCodec.h"
 #include "engine/RegionalForms.h"
-
-#include <QFile>
 
 #include <limits>
 
@@ -34,8 +33,8 @@ qint64 ticksOf(const struct statx_timestamp &stamp) {
     return ticks;
 }
 
-/// statx of the link target. ASCII paths are encoded on the stack, others through Qt's
-/// file-name encoding.
+/// statx of the link target. ASCII paths are encoded on the stack, others through the
+/// path codec, so that a name that is not UTF-8 is looked up as its own bytes.
 bool statxOf(const QString &path, unsigned int mask, struct statx &status) {
     char buffer[512];
     bool ascii = path.size() < qsizetype(sizeof buffer);
@@ -48,8 +47,37 @@ bool statxOf(const QString &path, unsigned int mask, struct statx &status) {
         buffer[path.size()] = '\0';
         return ::statx(AT_FDCWD, buffer, AT_STATX_SYNC_AS_STAT, mask, &status) == 0;
     }
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = pathToBytes(path);
     return ::statx(AT_FDCWD, encoded.constData(), AT_STATX_SYNC_AS_STAT, mask, &status) == 0;
+}
+
+/// The time of one source in a status read with (at least) the mask that maskFor gives.
+qint64 timeOf(const struct statx &status, TimeSource source) {
+    switch (source) {
+    case TimeSource::Creation:
+        if (status.stx_mask & STATX_BTIME)
+            return ticksOf(status.stx_btime);
+        return ticksOf(status.stx_mtime);
+    case TimeSource::LastAccess:
+        return ticksOf(status.stx_atime);
+    case TimeSource::LastWrite:
+    case TimeSource::Clock:
+        break;
+    }
+    return ticksOf(status.stx_mtime);
+}
+
+unsigned int maskFor(TimeSource source) {
+    switch (source) {
+    case TimeSource::Creation:
+        return STATX_MTIME | STATX_BTIME;
+    case TimeSource::LastAccess:
+        return STATX_ATIME;
+    case TimeSource::LastWrite:
+    case TimeSource::Clock:
+        break;
+    }
+    return STATX_MTIME;
 }
 
 class StatxFileTimes final : public FileTimeProvider {
@@ -57,26 +85,10 @@ public:
     std::optional<qint64> fileTime(const QString &path, TimeSource source) const override {
         if (path.isEmpty())
             return std::nullopt;
-        unsigned int mask = STATX_MTIME;
-        if (source == TimeSource::Creation)
-            mask |= STATX_BTIME;
-        else if (source == TimeSource::LastAccess)
-            mask = STATX_ATIME;
         struct statx status {};
-        if (!statxOf(path, mask, status))
+        if (!statxOf(path, maskFor(source), status))
             return std::nullopt;
-        switch (source) {
-        case TimeSource::Creation:
-            if (status.stx_mask & STATX_BTIME)
-                return ticksOf(status.stx_btime);
-            return ticksOf(status.stx_mtime);
-        case TimeSource::LastAccess:
-            return ticksOf(status.stx_atime);
-        case TimeSource::LastWrite:
-        case TimeSource::Clock:
-            break;
-        }
-        return ticksOf(status.stx_mtime);
+        return timeOf(status, source);
     }
 };
 
@@ -87,6 +99,18 @@ FileTimeProvider::~FileTimeProvider() = default;
 const FileTimeProvider &systemFileTimes() {
     static const StatxFileTimes times;
     return times;
+}
+
+StatusFileTimes::StatusFileTimes(const QString &path, const struct statx &status,
+                                 const FileTimeProvider &fallback)
+    : m_path(path)
+    , m_status(status)
+    , m_fallback(fallback) {}
+
+std::optional<qint64> StatusFileTimes::fileTime(const QString &path, TimeSource source) const {
+    if (path != m_path)
+        return m_fallback.fileTime(path, source);
+    return timeOf(m_status, source);
 }
 
 bool LocalMoment::isDayZero() const {

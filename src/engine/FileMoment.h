@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include <sys/stat.h>
+
 namespace plenvoy {
 
 class RegionalForms;
@@ -30,6 +32,22 @@ public:
 /// Creation (the modification time where the file system keeps no birth time), the
 /// modification time for LastWrite, the access time for LastAccess.
 const FileTimeProvider &systemFileTimes();
+
+/// The times of one file from a status already read (e.g. with statx of the descriptor
+/// the copy reads from), with the same rules as systemFileTimes(); other paths are asked
+/// of the fallback. The status should hold STATX_MTIME, STATX_ATIME and, where the file
+/// system keeps it, STATX_BTIME.
+class StatusFileTimes final : public FileTimeProvider {
+public:
+    StatusFileTimes(const QString &path, const struct statx &status,
+                    const FileTimeProvider &fallback);
+    std::optional<qint64> fileTime(const QString &path, TimeSource source) const override;
+
+private:
+    QString m_path;
+    struct statx m_status;
+    const FileTimeProvider &m_fallback;
+};
 
 /// A local date and time rounded to the nearest whole second.
 struct LocalMoment {

@@ -9,13 +9,19 @@
 namespace plenvoy {
 
 /// The regional date and time forms that stamps are written in: the locale's short date
-/// format (year always with four digits) and long time format (without a time-zone part),
+/// format (year always with four digits) and long time format (without a time-zone part
+/// and the brackets, blanks or commas that only set it apart),
 /// its AM and PM texts, and the date and time separators. The C, POSIX and English (United
 /// States) locales give exactly M/d/yyyy and h:mm:ss AP. The formats are compiled once, so
 /// writing a stamp costs no locale look-up.
 class RegionalForms final {
 public:
     explicit RegionalForms(const QLocale &locale);
+    /// Forms from the given QLocale-style formats, adjusted as the locale's own would be
+    /// (four-digit years, no time-zone part), with the locale's names, AM and PM texts and
+    /// digits. The C, POSIX and English (United States) locales keep their fixed forms.
+    RegionalForms(const QLocale &locale, const QString &shortDateFormat,
+                  const QString &longTimeFormat);
 
     /// The forms of QLocale::system(), read once on first use.
     static const RegionalForms &system();

@@ -1,4 +1,5 @@
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
 #include "engine/NthValue.h"
@@ -10,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 using namespace plenvoy;
 
@@ -98,7 +100,54 @@ void setFileTimes(const QString &path, qint64 accessSeconds, long accessNanos, q
                   long writeNanos) {
     const struct timespec times[2] = {{time_t(accessSeconds), accessNanos},
                                       {time_t(writeSeconds), writeNanos}};
-    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    QCOMPARE(::utimensat(AT_FDCWD, pathToBytes(path).constData(), times, 0), 0);
+}
+
+/// The decimal digits of a text, in whatever script, as ASCII digits.
+QString digitsOf(const QString &text) {
+    QString digits;
+    for (const uint c : text.toUcs4()) {
+        const int value = QChar::digitValue(char32_t(c));
+        if (value >= 0)
+            digits.append(QChar(u'0' + value));
+    }
+    return digits;
+}
+
+/// True when brackets of any kind hold nothing but blanks.
+bool hasEmptyBrackets(const QString &text) {
+    QString packed;
+    for (const QChar c : text) {
+        if (!c.isSpace() && c.category() != QChar::Other_Format)
+            packed.append(c);
+    }
+    static const QStringList pairs = {
+        QStringLiteral("()"),           QStringLiteral("[]"),
+        QStringLiteral("{}"),           QStringLiteral("<>"),
+        QStringLiteral("\uFF08\uFF09"), QStringLiteral("\uFF3B\uFF3D"),
+        QStringLiteral("\u3010\u3011"), QStringLiteral("\u300C\u300D"),
+        QStringLiteral("\u300E\u300F")};
+    for (const QString &pair : pairs) {
+        if (packed.contains(pair))
+            return true;
+    }
+    return false;
+}
+
+/// A character that a stamp should neither begin nor end with.
+bool isLooseEnd(QChar c) {
+    return c.isSpace() || c.category() == QChar::Other_Format || c == QLatin1Char(',') ||
+           c == QLatin1Char(';') || c == QChar(0x060C) || c == QChar(0x3001);
+}
+
+/// The zone abbreviation that the C library gives for a moment in the current zone.
+QString zoneAbbreviation(time_t moment) {
+    struct tm local {};
+    char buffer[64] = {};
+    if (::localtime_r(&moment, &local) == nullptr ||
+        ::strftime(buffer, sizeof buffer, "%Z", &local) == 0)
+        return QString();
+    return QString::fromLatin1(buffer);
 }
 
 } // namespace
@@ -125,6 +174,8 @@ private Q_SLOTS:
     void cutting();
     void afterNthBounds_data();
     void afterNthBounds();
+    void afterNthKeepsPairsWhole_data();
+    void afterNthKeepsPairsWhole();
     void nGreaterThanBaseAsksNoFileTime();
     void optionTextAndNameCases_data();
     void optionTextAndNameCases();
@@ -146,11 +197,19 @@ private Q_SLOTS:
     void creationFallsBackToAKnownTime();
     void summerTimeReadInWinter_data();
     void summerTimeReadInWinter();
+    void nameThatIsNotUtf8HasItsOwnTimes();
+    void statusGivesTheTimesOfItsPath_data();
+    void statusGivesTheTimesOfItsPath();
+    void statusOfARealFileMatchesTheSystemTimes();
 
     void referenceLocalesGiveTheReferenceForms_data();
     void referenceLocalesGiveTheReferenceForms();
     void otherLocalesUseTheirOwnForms_data();
     void otherLocalesUseTheirOwnForms();
+    void zonePartIsDroppedWithItsFrame_data();
+    void zonePartIsDroppedWithItsFrame();
+    void everyLocaleComposesCleanNames_data();
+    void everyLocaleComposesCleanNames();
 
     void nthValueConversion_data();
     void nthValueConversion();
@@ -317,6 +376,39 @@ void TestRenameEngine::afterNthBounds() {
     QFETCH(int, n);
     QFETCH(QString, expected);
     QCOMPARE(compose(QStringLiteral("/Photos/trip.beach.jpg"), option, qint16(n)), expected);
+}
+
+void TestRenameEngine::afterNthKeepsPairsWhole_data() {
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("expected");
+    const QString camera = QStringLiteral("📷");
+    const QString stamp = QStringLiteral("2-05-09 PM");
+    const QString twoCameras = camera + camera + QLatin1Char('x');
+    QTest::newRow("0: before the first pair") << twoCameras << 0 << stamp + twoCameras;
+    QTest::newRow("1: first half of a pair, the stamp follows the pair")
+        << twoCameras << 1 << camera + stamp + camera + QLatin1Char('x');
+    QTest::newRow("2: right after the pair")
+        << twoCameras << 2 << camera + stamp + camera + QLatin1Char('x');
+    QTest::newRow("3: first half of the second pair")
+        << twoCameras << 3 << camera + camera + stamp + QLatin1Char('x');
+    QTest::newRow("5: at the end") << twoCameras << 5 << twoCameras + stamp;
+    QTest::newRow("pair that ends the base")
+        << QString(QLatin1Char('a') + camera) << 2 << QLatin1Char('a') + camera + stamp;
+    // Escaped bytes are one unit each: they are no pair and are split like any unit.
+    const QString bytes = QStringLiteral("\xDCC3\xDCA9x");
+    QTest::newRow("escaped bytes are split as units")
+        << bytes << 1 << QString(QChar(0xDCC3) + stamp + QChar(0xDCA9) + QLatin1Char('x'));
+}
+
+void TestRenameEngine::afterNthKeepsPairsWhole() {
+    QFETCH(QString, base);
+    QFETCH(int, n);
+    QFETCH(QString, expected);
+    const QString result =
+        compose(QStringLiteral("/p/") + base + QStringLiteral(".jpg"), kClockTimeNth, qint16(n));
+    QCOMPARE(result, QStringLiteral("/p/") + expected + QStringLiteral(".jpg"));
+    QCOMPARE(result.isValidUtf16(), base.isValidUtf16());
 }
 
 void TestRenameEngine::nGreaterThanBaseAsksNoFileTime() {
@@ -649,6 +741,95 @@ void TestRenameEngine::summerTimeReadInWinter() {
              m_dir.filePath(QStringLiteral("berlin ") + timeStamp + QStringLiteral(".txt")));
 }
 
+void TestRenameEngine::nameThatIsNotUtf8HasItsOwnTimes() {
+    // "caf" + byte E9 (Latin-1, not UTF-8) beside the name that Qt's own conversion would
+    // make of it, "caf" + U+FFFD, with other times.
+    const QByteArray folder = pathToBytes(m_dir.path());
+    const QByteArray own = folder + "/caf\xE9.txt";
+    const QByteArray decoy = folder + "/caf\xEF\xBF\xBD.txt";
+    for (const QByteArray &bytes : {own, decoy}) {
+        const int fd = ::open(bytes.constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    const QString path = pathFromBytes(own);
+    QVERIFY(hasEscapedBytes(path));
+    const qint64 ownWrite =
+        QDateTime(QDate(2023, 4, 5), QTime(6, 7, 8), Qt::UTC).toSecsSinceEpoch();
+    const qint64 decoyWrite =
+        QDateTime(QDate(2019, 9, 9), QTime(9, 9, 9), Qt::UTC).toSecsSinceEpoch();
+    setFileTimes(path, ownWrite, 0, ownWrite, 0);
+    setFileTimes(pathFromBytes(decoy), decoyWrite, 0, decoyWrite, 0);
+    QCOMPARE(systemFileTimes().fileTime(path, TimeSource::LastWrite),
+             std::optional<qint64>(utcTicks(QDate(2023, 4, 5), QTime(6, 7, 8))));
+    QCOMPARE(ComposeNewName(path, kModifiedBothEnd, -1, m_clock, systemFileTimes(), m_us),
+             pathFromBytes(folder + "/caf\xE9 4-5-2023 6-07-08 AM.txt"));
+    // Without the decoy the name is still found.
+    QCOMPARE(::unlink(decoy.constData()), 0);
+    QCOMPARE(FileMomentText(path, TimeSource::LastAccess, systemFileTimes(), m_us),
+             std::optional<QString>(QStringLiteral("4/5/2023 6:07:08 AM")));
+    // The temporary folder's clean-up cannot name it.
+    QCOMPARE(::unlink(own.constData()), 0);
+}
+
+void TestRenameEngine::statusGivesTheTimesOfItsPath_data() {
+    QTest::addColumn<bool>("hasBirth");
+    QTest::newRow("birth time reported") << true;
+    QTest::newRow("no birth time: creation is the write time") << false;
+}
+
+void TestRenameEngine::statusGivesTheTimesOfItsPath() {
+    QFETCH(bool, hasBirth);
+    struct statx status {};
+    status.stx_mask = STATX_MTIME | STATX_ATIME | (hasBirth ? STATX_BTIME : 0u);
+    status.stx_btime.tv_sec =
+        QDateTime(QDate(2020, 1, 1), QTime(1, 1, 1), Qt::UTC).toSecsSinceEpoch();
+    status.stx_btime.tv_nsec = 100'000'000;
+    status.stx_mtime.tv_sec =
+        QDateTime(QDate(2021, 2, 2), QTime(2, 2, 2), Qt::UTC).toSecsSinceEpoch();
+    status.stx_mtime.tv_nsec = 250'000'000;
+    status.stx_atime.tv_sec =
+        QDateTime(QDate(2022, 3, 3), QTime(3, 3, 3), Qt::UTC).toSecsSinceEpoch();
+    // A path that does not exist: the times come from the status alone.
+    const QString path = m_dir.filePath(QStringLiteral("opened.txt"));
+    const StatusFileTimes times(path, status, m_times);
+    const qint64 birth = utcTicks(QDate(2020, 1, 1), QTime(1, 1, 1), 1'000'000);
+    const qint64 write = utcTicks(QDate(2021, 2, 2), QTime(2, 2, 2), 2'500'000);
+    QCOMPARE(times.fileTime(path, TimeSource::Creation),
+             std::optional<qint64>(hasBirth ? birth : write));
+    QCOMPARE(times.fileTime(path, TimeSource::LastWrite), std::optional<qint64>(write));
+    QCOMPARE(times.fileTime(path, TimeSource::LastAccess),
+             std::optional<qint64>(utcTicks(QDate(2022, 3, 3), QTime(3, 3, 3))));
+    QCOMPARE(ComposeNewName(path, kAccessedBothEnd, -1, m_clock, times, m_us),
+             m_dir.filePath(QStringLiteral("opened 3-3-2022 3-03-03 AM.txt")));
+    QCOMPARE(m_times.asked, 0);
+    // Any other path is the fallback's.
+    QCOMPARE(times.fileTime(QStringLiteral("/elsewhere/b.txt"), TimeSource::LastWrite),
+             m_times.lastWrite);
+    QCOMPARE(m_times.asked, 1);
+}
+
+void TestRenameEngine::statusOfARealFileMatchesTheSystemTimes() {
+    const QString path = m_dir.filePath(QStringLiteral("status.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const qint64 write = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC).toSecsSinceEpoch();
+    setFileTimes(path, write - 86'400, 123'456'700, write, 987'654'300);
+    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    struct statx status {};
+    const int read = ::statx(fd, "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT,
+                             STATX_BASIC_STATS | STATX_BTIME, &status);
+    ::close(fd);
+    QCOMPARE(read, 0);
+    const StatusFileTimes times(path, status, m_times);
+    for (const TimeSource source :
+         {TimeSource::Creation, TimeSource::LastWrite, TimeSource::LastAccess})
+        QCOMPARE(times.fileTime(path, source), systemFileTimes().fileTime(path, source));
+    QCOMPARE(m_times.asked, 0);
+}
+
 // --- regional forms --------------------------------------------------------------------
 
 void TestRenameEngine::referenceLocalesGiveTheReferenceForms_data() {
@@ -691,6 +872,27 @@ void TestRenameEngine::otherLocalesUseTheirOwnForms_data() {
         << QStringLiteral("ko_KR") << QStringLiteral("2026. 12. 6.")
         << QStringLiteral("오후 2시 5분 9초") << QStringLiteral("12.06.2026")
         << QStringLiteral("02 05 09 오후");
+    QTest::newRow("Spanish: zone in brackets dropped with them")
+        << QStringLiteral("es_ES") << QStringLiteral("6/12/2026") << QStringLiteral("14:05:09")
+        << QStringLiteral("12/06/2026") << QStringLiteral("02:05:09 p.\u00A0m.");
+    QTest::newRow("Persian: own digits, zone in brackets dropped")
+        << QStringLiteral("fa_IR") << QStringLiteral("۲۰۲۶/۱۲/۶") << QStringLiteral("۱۴:۰۵:۰۹")
+        << QStringLiteral("۱۲/۰۶/۲۰۲۶") << QStringLiteral("۰۲:۰۵:۰۹ بعدازظهر");
+    QTest::newRow("Albanian: zone after a comma dropped with it")
+        << QStringLiteral("sq_AL") << QStringLiteral("6.12.2026")
+        << QStringLiteral("2:05:09 E PASDITES") << QStringLiteral("12.06.2026")
+        << QStringLiteral("02:05:09 e pasdites");
+    QTest::newRow("Burmese: zone first dropped with its blank")
+        << QStringLiteral("my_MM") << QStringLiteral("၀၆-၁၂-၂၀၂၆") << QStringLiteral("၁၄:၀၅:၀၉")
+        << QStringLiteral("၁၂-၀၆-၂၀၂၆") << QStringLiteral("၀၂:၀၅:၀၉ ညနေ");
+    QTest::newRow("Chinese (Taiwan): day period B is the PM text, zone in brackets dropped")
+        << QStringLiteral("zh_TW") << QStringLiteral("2026/12/6") << QStringLiteral("下午2:05:09")
+        << QStringLiteral("12/06/2026") << QStringLiteral("02:05:09 下午");
+    // The quote marks around "Klock" are no separator.
+    QTest::newRow("Low German: quoted text kept, zone in brackets dropped")
+        << QStringLiteral("nds_DE") << QStringLiteral("6.12.2026")
+        << QStringLiteral("Klock 14.05:09") << QStringLiteral("12.06.2026")
+        << QStringLiteral("02 05 09 PM");
 }
 
 void TestRenameEngine::otherLocalesUseTheirOwnForms() {
@@ -711,9 +913,149 @@ void TestRenameEngine::otherLocalesUseTheirOwnForms() {
     expected.replace(QLatin1Char('/'), QLatin1Char('-'));
     QCOMPARE(ComposeNewName(path, kClockDateEnd, -1, m_clock, m_times, forms),
              QStringLiteral("/p/a ") + expected + QStringLiteral(".txt"));
+    QString expectedTime = time;
+    expectedTime.replace(QLatin1Char(':'), QLatin1Char('-'));
+    QCOMPARE(ComposeNewName(path, kClockTimeEnd, -1, m_clock, m_times, forms),
+             QStringLiteral("/p/a ") + expectedTime + QStringLiteral(".txt"));
     QCOMPARE(ComposeNewName(path, kCreationDateEnd, -1, m_clock, m_times, forms),
              QStringLiteral("/p/a ") + fixedDate.replace(QLatin1Char('/'), QLatin1Char('-')) +
                  QStringLiteral(".txt"));
+}
+
+void TestRenameEngine::zonePartIsDroppedWithItsFrame_data() {
+    QTest::addColumn<QString>("dateFormat");
+    QTest::addColumn<QString>("timeFormat");
+    QTest::addColumn<QString>("adjustedDate");
+    QTest::addColumn<QString>("adjustedTime");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
+    const QString dmy = QStringLiteral("dd/MM/yy");
+    const QString dmyyyy = QStringLiteral("dd/MM/yyyy");
+    const QString day = QStringLiteral("06/12/2026");
+    QTest::newRow("zone in brackets")
+        << dmy << QStringLiteral("HH:mm:ss (t)") << dmyyyy << QStringLiteral("HH:mm:ss") << day
+        << QStringLiteral("14:05:09");
+    QTest::newRow("zone after a comma")
+        << QStringLiteral("d/M/yy") << QStringLiteral("h:mm:ss AP, tttt")
+        << QStringLiteral("d/M/yyyy") << QStringLiteral("h:mm:ss AP") << QStringLiteral("6/12/2026")
+        << QStringLiteral("2:05:09 PM");
+    QTest::newRow("zone first") << QStringLiteral("yy-MM-dd") << QStringLiteral("t HH:mm:ss")
+                                << QStringLiteral("yyyy-MM-dd") << QStringLiteral("HH:mm:ss")
+                                << QStringLiteral("2026-12-06") << QStringLiteral("14:05:09");
+    QTest::newRow("zone between time and text keeps one blank")
+        << dmy << QStringLiteral("HH:mm:ss t 'Uhr'") << dmyyyy << QStringLiteral("HH:mm:ss 'Uhr'")
+        << day << QStringLiteral("14:05:09 Uhr");
+    QTest::newRow("brackets in brackets, blanks inside")
+        << dmy << QStringLiteral("HH:mm:ss ( [ t ] )") << dmyyyy << QStringLiteral("HH:mm:ss")
+        << day << QStringLiteral("14:05:09");
+    QTest::newRow("full-width brackets")
+        << dmy << QStringLiteral("HH:mm:ss\uFF08t\uFF09") << dmyyyy << QStringLiteral("HH:mm:ss")
+        << day << QStringLiteral("14:05:09");
+    QTest::newRow("brackets that hold more stay")
+        << dmy << QStringLiteral("[HH:mm:ss t]") << dmyyyy << QStringLiteral("[HH:mm:ss]") << day
+        << QStringLiteral("[14:05:09]");
+    QTest::newRow("quoted t and y are text")
+        << QStringLiteral("dd.MM.yy 'yy'") << QStringLiteral("HH:mm:ss ('t')")
+        << QStringLiteral("dd.MM.yyyy 'yy'") << QStringLiteral("HH:mm:ss ('t')")
+        << QStringLiteral("06.12.2026 yy") << QStringLiteral("14:05:09 (t)");
+    QTest::newRow("doubled quote inside quoted text")
+        << dmy << QStringLiteral("H 'o''clock' t") << dmyyyy << QStringLiteral("H 'o''clock'")
+        << day << QStringLiteral("14 o'clock");
+    QTest::newRow("quoted text before a bracketed zone")
+        << dmy << QStringLiteral("'at' H.mm (t)") << dmyyyy << QStringLiteral("'at' H.mm") << day
+        << QStringLiteral("at 14.05");
+}
+
+void TestRenameEngine::zonePartIsDroppedWithItsFrame() {
+    QFETCH(QString, dateFormat);
+    QFETCH(QString, timeFormat);
+    QFETCH(QString, adjustedDate);
+    QFETCH(QString, adjustedTime);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
+    const RegionalForms forms(QLocale(QLocale::English, QLocale::UnitedKingdom), dateFormat,
+                              timeFormat);
+    QCOMPARE(forms.shortDateFormat(), adjustedDate);
+    QCOMPARE(forms.longTimeFormat(), adjustedTime);
+    QCOMPARE(forms.shortDate(QDate(2026, 12, 6)), date);
+    QCOMPARE(forms.longTime(14, 5, 9), time);
+}
+
+void TestRenameEngine::everyLocaleComposesCleanNames_data() {
+    QTest::addColumn<QByteArray>("zone");
+    QTest::newRow("UTC") << QByteArray("UTC");
+    QTest::newRow("Europe/Madrid") << QByteArray("Europe/Madrid");
+    QTest::newRow("Asia/Kolkata (+05:30)") << QByteArray("Asia/Kolkata");
+}
+
+void TestRenameEngine::everyLocaleComposesCleanNames() {
+    QFETCH(QByteArray, zone);
+    useTimeZone(zone.constData());
+    const FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(14, 40, 47)));
+    const QString clockMinutes = QStringLiteral("4047");
+    FixedFileTimes times;
+    const qint64 fileTicks = utcTicks(QDate(2026, 12, 6), QTime(12, 40, 47));
+    times.creation = times.lastWrite = times.lastAccess = fileTicks;
+    const time_t fileSecond = time_t(fileTicks / kTicksPerSecond - kSecondsFrom1601To1970);
+    struct tm fileLocal {};
+    QVERIFY(::localtime_r(&fileSecond, &fileLocal) != nullptr);
+    const QString fileMinutes = QString::asprintf("%02d%02d", fileLocal.tm_min, fileLocal.tm_sec);
+
+    // Whatever the zone is called, its name and offset must not reach a name.
+    QStringList zoneTexts = {QStringLiteral("UTC"), QStringLiteral("GMT"), QStringLiteral("+")};
+    zoneTexts << zoneAbbreviation(fileSecond) << zoneAbbreviation(::time(nullptr))
+              << QDateTime(QDate(2026, 12, 6), QTime(14, 40, 47)).timeZoneAbbreviation();
+    zoneTexts.removeAll(QString());
+    zoneTexts.removeDuplicates();
+
+    QSet<QString> seen;
+    QStringList faults;
+    const QList<QLocale> all =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    for (const QLocale &locale : all) {
+        if (seen.contains(locale.name()))
+            continue;
+        seen.insert(locale.name());
+        const RegionalForms forms(locale);
+        for (const RenameOption &option : renameOptions()) {
+            const QString name =
+                ComposeNewName(QStringLiteral("/d/x.txt"), option.text, 1, clock, times, forms)
+                    .mid(3);
+            auto fault = [&](const QString &what) {
+                faults << locale.name() + QStringLiteral(", ") + option.text +
+                              QStringLiteral(": ") + what + QStringLiteral(": \"") + name +
+                              QLatin1Char('"');
+            };
+            if (hasEmptyBrackets(name))
+                fault(QStringLiteral("empty brackets"));
+            for (const QString &text : zoneTexts) {
+                if (name.contains(text))
+                    fault(QStringLiteral("zone text ") + text);
+            }
+            if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char(':')))
+                fault(QStringLiteral("separator kept"));
+            if (name.contains(QStringLiteral("  ")))
+                fault(QStringLiteral("two blanks"));
+            if (option.position != InsertPosition::End)
+                continue;
+            // "x " + stamp + ".txt": the stamp has no loose ends and says what it should.
+            const QString stamp = name.mid(2, name.size() - 6);
+            if (stamp.isEmpty() || isLooseEnd(stamp.front()) || isLooseEnd(stamp.back()))
+                fault(QStringLiteral("loose end"));
+            const QString digits = digitsOf(stamp);
+            if (option.kind != StampKind::Time && !digits.contains(QStringLiteral("2026")))
+                fault(QStringLiteral("no four-digit year"));
+            const QString &minutes =
+                option.source == TimeSource::Clock ? clockMinutes : fileMinutes;
+            if (option.kind != StampKind::Date && !digits.contains(minutes))
+                fault(QStringLiteral("no minutes and seconds"));
+        }
+    }
+    qInfo("%d locales", int(seen.size()));
+    QVERIFY2(seen.size() > 500, "Qt knows far fewer locales than expected");
+    QVERIFY2(faults.isEmpty(),
+             qPrintable(QString::number(faults.size()) + QStringLiteral(" faults, among them:\n") +
+                        faults.mid(0, 20).join(QLatin1Char('\n'))));
 }
 
 // --- the answer to "Enter n:" ----------------------------------------------------------
