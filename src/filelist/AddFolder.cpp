@@ -335,8 +335,10 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
         if (skip)
             continue;
         // Line 110: a path the system cannot open is not entered.
+        // Each trailing separator is one byte.
         const qsizetype folderBytes = pathToBytes(folder).size();
-        if (pathToBytes(withoutTrailingSeparators(folder)).size() >= kPathLimitBytes) {
+        const qsizetype trailing = folder.size() - withoutTrailingSeparators(folder).size();
+        if (folderBytes - trailing >= kPathLimitBytes) {
             report(folder, LeftOutReason::PathTooLong);
             continue;
         }
