@@ -29,6 +29,8 @@ namespace {
 
 // Set in the child process that walks a tree as an unprivileged user.
 constexpr char kChildWalkVariable[] = "PLENVOY_WALK_AS_CHILD";
+// A file whose presence the child also tells.
+constexpr char kChildProbeVariable[] = "PLENVOY_WALK_PROBE";
 
 // Folders and files are made from the codec's bytes, so names that are not UTF-8 are exact.
 void makeFolder(const QString &path) {
@@ -107,6 +109,10 @@ int childWalk() {
         for (const QString &name : names.names())
             out << "file " << folder << name << " present " << FileIsPresent(folder + name) << '\n';
     }
+    if (qEnvironmentVariableIsSet(kChildProbeVariable)) {
+        const QString probe = qEnvironmentVariable(kChildProbeVariable);
+        out << "probe " << probe << " present " << FileIsPresent(probe) << '\n';
+    }
     for (const QString &line : leftOut)
         out << "left out " << line << '\n';
     for (const QString &report : ui.errorReports)
@@ -115,10 +121,12 @@ int childWalk() {
 }
 
 // Runs childWalk on the folder as an unprivileged user; the lines it printed.
-QStringList walkAsUnprivilegedUser(const QString &folder) {
+QStringList walkAsUnprivilegedUser(const QString &folder, const QString &probe = QString()) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kChildWalkVariable), folder);
+    if (!probe.isEmpty())
+        environment.insert(QString::fromLatin1(kChildProbeVariable), probe);
     child.setProcessEnvironment(environment);
     child.start(QStringLiteral("setpriv"),
                 {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
@@ -499,7 +507,10 @@ private Q_SLOTS:
         // Readable, so its names can be read, but not searchable: its files cannot be opened.
         setMode(root() + QStringLiteral("shut"), 0644);
 
-        const QStringList lines = walkAsUnprivilegedUser(root());
+        const QString hidden = root() + QStringLiteral("shut/b.txt");
+        const QStringList lines = walkAsUnprivilegedUser(root(), hidden);
+        QCOMPARE(linesStartingWith(lines, QStringLiteral("probe ")),
+                 QStringList{QStringLiteral("probe ") + hidden + QStringLiteral(" present 0")});
         QCOMPARE(
             linesStartingWith(lines, QStringLiteral("file ")),
             QStringList{QStringLiteral("file ") + root() + QStringLiteral("open/a.txt present 1")});
