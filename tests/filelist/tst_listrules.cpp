@@ -357,7 +357,8 @@ private Q_SLOTS:
 
     void theListShowsEscapedBytesAsTheReplacementMarkAndKeepsThem() {
         FileList list;
-        const QString exact = pathFromBytes("/tmp/a\xff" "b.txt");
+        const QString exact = pathFromBytes("/tmp/a\xff"
+                                            "b.txt");
         fill(list, {exact, QStringLiteral("/tmp/\u0436.txt")});
         QCOMPARE(list.data(list.index(0), Qt::DisplayRole).toString(),
                  QStringLiteral("/tmp/a\ufffdb.txt"));
@@ -365,7 +366,8 @@ private Q_SLOTS:
                  QStringLiteral("/tmp/\u0436.txt"));
         QCOMPARE(list.textAt(1), exact);
         QCOMPARE(list.entries().first(), exact);
-        QCOMPARE(pathToBytes(list.textAt(1)), QByteArray("/tmp/a\xff" "b.txt"));
+        QCOMPARE(pathToBytes(list.textAt(1)), QByteArray("/tmp/a\xff"
+                                                         "b.txt"));
     }
 
     void hotSpotOfPointerFiles() {
