@@ -1,8 +1,7 @@
 #include "PathHelpers.h"
 
 #include "core/Failure.h"
-
-#include <QFile>
+#include "core/PathCodec.h"
 
 #include <sys/stat.h>
 
@@ -33,7 +32,7 @@ bool containsPair(const QString &text, QChar separator) {
 bool statPath(const QString &path, struct stat *info) {
     if (path.isEmpty())
         return false;
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = pathToBytes(path);
     if (encoded.contains('\0'))
         return false;
     return ::stat(encoded.constData(), info) == 0;
@@ -78,6 +77,8 @@ bool FolderExists(const QString &path) {
 }
 
 bool FileIsPresent(const QString &path) {
+    // The status of a name inside a folder can only be read when the folder can be
+    // searched, so a file in a folder that cannot be searched is never present.
     struct stat info {};
     return statPath(path, &info) && S_ISREG(info.st_mode);
 }

@@ -3,6 +3,7 @@
 #include "batch/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
+#include "core/PathCodec.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
 
@@ -26,14 +27,12 @@ namespace plenvoy {
 namespace {
 
 constexpr QChar kSeparator = QLatin1Char('/');
-// Folder and name lengths from which the walk refuses a folder.
-constexpr int kLongPath = 260;
 // Attribute values of hidden system folders and of the links the system marks the same way.
 constexpr int kHiddenSystemFolder = Attribute::Folder | Attribute::System | Attribute::Hidden;
 constexpr int kHiddenSystemLink = kHiddenSystemFolder | Attribute::ReparsePoint;
 
 QByteArray encodedPath(const QString &path) {
-    const QByteArray encoded = QFile::encodeName(path);
+    const QByteArray encoded = pathToBytes(path);
     if (encoded.isEmpty() || encoded.contains('\0'))
         throw Failure::fromErrno(ENOENT);
     return encoded;
@@ -164,10 +163,28 @@ int attributesOf(const QByteArray &encoded, const QString &named, struct stat *t
 // walk ends at once at every level.
 struct WalkClosed {};
 
+// A sub-folder's name, and its length in the file system's bytes.
+struct SubFolder {
+    QString name;
+    qsizetype bytes = 0;
+};
+
+// A name as readdir gives it: plain ASCII names, by far the most common, skip the codec's
+// check of every byte.
+QString nameFromBytes(const char *name, qsizetype *length) {
+    qsizetype size = 0;
+    bool ascii = true;
+    for (; name[size] != '\0'; ++size)
+        ascii = ascii && static_cast<unsigned char>(name[size]) < 0x80;
+    *length = size;
+    return ascii ? QString::fromLatin1(name, size) : pathFromBytes(name, size);
+}
+
 class FolderWalk final {
 public:
-    explicit FolderWalk(WindowPort &ui)
-        : m_ui(ui) {}
+    FolderWalk(WindowPort &ui, const LeftOutReport &leftOut)
+        : m_ui(ui)
+        , m_leftOut(leftOut) {}
 
     void level(QStringList &folders, bool deeper);
 
@@ -192,7 +209,12 @@ private:
                m_pseudo.holds(encoded, target.st_dev);
     }
 
-    QStringList subFolderNames(const QString &folder);
+    QList<SubFolder> subFolderNames(const QString &folder);
+
+    void report(const QString &folder, LeftOutReason reason) const {
+        if (m_leftOut)
+            m_leftOut(folder, reason);
+    }
 
     // Whether a folder exists (through links) and whether the walk keeps it out.
     struct Look {
@@ -213,7 +235,7 @@ private:
     Look readLook(const QString &folder) {
         Look look;
         const QString named = withoutTrailingSeparators(folder);
-        const QByteArray encoded = QFile::encodeName(named);
+        const QByteArray encoded = pathToBytes(named);
         if (encoded.isEmpty() || encoded.contains('\0'))
             return look;
         struct stat target {};
@@ -231,18 +253,19 @@ private:
     }
 
     WindowPort &m_ui;
+    const LeftOutReport &m_leftOut;
     PseudoFileSystems m_pseudo;
     QHash<QString, Look> m_looks;
 };
 
 // The names of the real sub-folders of a folder in the system's order; links to folders
 // are not sub-folders, so link cycles end.
-QStringList FolderWalk::subFolderNames(const QString &folder) {
+QList<SubFolder> FolderWalk::subFolderNames(const QString &folder) {
     const QByteArray encoded = encodedPath(folder);
     DirHandle dir(::opendir(encoded.constData()));
     if (!dir)
         throw Failure::fromErrno(errno);
-    QStringList names;
+    QList<SubFolder> names;
     const int dirFd = ::dirfd(dir.get());
     for (;;) {
         errno = 0;
@@ -258,8 +281,11 @@ QStringList FolderWalk::subFolderNames(const QString &folder) {
             isFolder =
                 ::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
         }
-        if (isFolder)
-            names.append(QFile::decodeName(name));
+        if (isFolder) {
+            SubFolder found;
+            found.name = nameFromBytes(name, &found.bytes);
+            names.append(found);
+        }
     }
     if (errno != 0)
         throw Failure::fromErrno(errno);
@@ -282,6 +308,7 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
         folders.removeAt(found); // line 148
         if (found <= index)
             --index; // the next folder is still taken
+        report(folder, LeftOutReason::Unreadable);
     };
     // Runs one step under whichever trap is in force; false when it failed. Under the
     // sub-folder trap a failure ends the folder's sub-folder listing.
@@ -307,8 +334,14 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
             continue;
         if (skip)
             continue;
-        if (folder.size() >= kLongPath) // line 110
+        // Line 110: a path the system cannot open is not entered.
+        // Each trailing separator is one byte.
+        const qsizetype folderBytes = pathToBytes(folder).size();
+        const qsizetype trailing = folder.size() - withoutTrailingSeparators(folder).size();
+        if (folderBytes - trailing >= kPathLimitBytes) {
+            report(folder, LeftOutReason::PathTooLong);
             continue;
+        }
         // Line 112: the folder object; what it stands for is read at line 116.
         if (!guarded(114, i, folder, [&] { yield(); }) && subFolderTrap)
             continue;
@@ -318,20 +351,24 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
         if (skip)
             continue;
         subFolderTrap = true; // line 116
-        QStringList names;
+        QList<SubFolder> names;
         if (!guarded(118, i, folder, [&] { names = subFolderNames(folder); }))
             continue;
-        for (const QString &name : names) {
+        for (const SubFolder &sub : std::as_const(names)) {
             if (!guarded(120, i, folder, [&] { yield(); }))
                 break;
-            if (name.size() >= kLongPath) // line 124
+            // The folder's text ends in its separator, so the sub-folder's path is the two
+            // joined; no name can pass the system's own name limit.
+            const QString subFolder = folder + sub.name + kSeparator;
+            if (folderBytes + sub.bytes >= kPathLimitBytes) { // line 124
+                report(subFolder, LeftOutReason::PathTooLong);
                 continue;
-            if (HasBadCharacters(name)) // line 126
+            }
+            if (HasBadCharacters(sub.name)) { // line 126
+                report(subFolder, LeftOutReason::ControlCharacter);
                 continue;
-            if (name.contains(QLatin1Char('?'))) // line 128
-                continue;
-            if (name != QLatin1String(".") && name != QLatin1String("..")) // lines 130 to 134
-                newFolders.append(folder + name + kSeparator);
+            }
+            newFolders.append(subFolder); // lines 130 to 134: readdir gave no "." or ".."
         }
     } // line 148
 
@@ -344,20 +381,16 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
     for (const QString &candidate : std::as_const(newFolders)) { // line 152
         // Existence and attributes come from one reading of the sub-folder's status.
         Look look;
-        if (!trap.test(154, [&] { return (look = lookAt(candidate)).exists; }))
+        if (!trap.test(154, [&] { return (look = lookAt(candidate)).exists; })) {
+            // Gone since its folder was read, or its folder cannot be searched.
+            report(candidate, LeftOutReason::Unreadable);
             continue;
+        }
         trap.step(156, [&] { yield(); });
         if (trap.test(158, [&] { return !look.keptOut; }))
             trap.step(160, [&] { folders.append(candidate); });
     }
 }
-
-// The Windows-1252 characters at codes 128 to 159; the five codes the page leaves unused
-// stand for the control characters of the same number, as the system maps them.
-constexpr char16_t kHighCodes[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 bool isDotOrDotDot(const char *name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -387,8 +420,9 @@ QString BrowseForFolder(WindowPort &ui, const QString &prompt, const QString &st
     return withoutTrailingSeparators(chosen);
 }
 
-void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui) {
-    FolderWalk walk(ui);
+void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui,
+                           const LeftOutReport &leftOut) {
+    FolderWalk walk(ui, leftOut);
     try {
         walk.level(folders, deeper);
     } catch (const WalkClosed &) {
@@ -396,21 +430,10 @@ void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui) {
     }
 }
 
-int windows1252Code(QChar character) {
-    const char16_t unit = character.unicode();
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return unit;
-    for (int i = 0; i < 32; ++i) {
-        if (kHighCodes[i] == unit)
-            return 0x80 + i;
-    }
-    return '?';
-}
-
 bool HasBadCharacters(const QString &text) {
     for (const QChar c : text) {
-        const int code = windows1252Code(c);
-        if (code < 32 || (code >= 127 && code <= 159) || code == '?')
+        const char16_t code = c.unicode();
+        if (code < 32 || (code >= 127 && code <= 159))
             return true;
     }
     return false;
@@ -501,15 +524,20 @@ int WildcardPattern::matchesAscii(const char *name) const {
 }
 
 FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
-    QString base = folder;
-    if (!base.endsWith(kSeparator))
-        base += kSeparator;
-    const QByteArray encoded = QFile::encodeName(base);
-    if (encoded.contains('\0'))
+    // An empty folder text is the root, as the walk's "/" comes back without its separator.
+    const QString named =
+        folder.isEmpty() ? QString(kSeparator) : withoutTrailingSeparators(folder);
+    const QByteArray encoded = pathToBytes(named);
+    if (encoded.contains('\0') || encoded.size() >= kPathLimitBytes)
         return FolderNames();
     DirHandle dir(::opendir(encoded.constData()));
     if (!dir)
         return FolderNames();
+    // A folder that can be read but not searched lists names whose files cannot be opened:
+    // none of them is present. One test answers for the whole folder.
+    if (::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0)
+        return FolderNames();
+    const int dirFd = ::dirfd(dir.get());
     const WildcardPattern wildcard(pattern);
     QStringList names;
     names.reserve(100);
@@ -523,15 +551,15 @@ FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
         const int asciiMatch = wildcard.matchesAscii(entry->d_name);
         if (asciiMatch == 0)
             continue;
-        const QString name = QFile::decodeName(entry->d_name);
+        qsizetype length = 0;
+        const QString name = nameFromBytes(entry->d_name, &length);
         if (asciiMatch < 0 && !wildcard.matches(name))
             continue;
-        // A regular file whose name survives the round trip through text is present as
-        // listed; links, unknown types and names that do not survive need the full test.
-        const bool present =
-            type == DT_REG && (asciiMatch > 0 || QFile::encodeName(name) == entry->d_name)
-                ? true
-                : FileIsPresent(base + name);
+        // A regular file is present as listed; a link or an unknown type is examined by
+        // its own bytes, so the status read is that of this very entry.
+        struct stat info {};
+        const bool present = type == DT_REG || (::fstatat(dirFd, entry->d_name, &info, 0) == 0 &&
+                                                S_ISREG(info.st_mode));
         if (present)
             names.append(name);
     }

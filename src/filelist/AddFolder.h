@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace plenvoy {
 
 class WindowPort;
@@ -33,21 +35,35 @@ bool AttributesUnreadable(const QString &path);
 /// empty text on Cancel. A failure of the window's dialog passes to the caller.
 QString BrowseForFolder(WindowPort &ui, const QString &prompt, const QString &start);
 
+/// Why the walk leaves a sub-folder out (with everything below it).
+enum class LeftOutReason {
+    Unreadable,       ///< permission denied, or it vanished during the walk
+    ControlCharacter, ///< its name holds a control character
+    PathTooLong,      ///< its path reaches the system's path limit
+};
+
+/// Told of each folder the walk leaves out, with the folder's text as the walk would have
+/// listed it (ending in "/"). Links to folders and pseudo file systems are left out silently.
+using LeftOutReport = std::function<void(const QString &folder, LeftOutReason reason)>;
+
+/// The system's path limit in bytes: a folder whose encoded path is this long or longer
+/// cannot be opened, so the walk and the listing leave it out.
+constexpr int kPathLimitBytes = 4096;
+
 /// Appends to the folder list (texts ending in "/") every sub-folder of its folders, level
-/// by level; with deeper false only the first level. Sub-folders that are symbolic links,
-/// lie on the kernel's pseudo file systems, or carry bad characters are left out with
-/// everything below them; a folder that cannot be listed (permission denied, vanished)
-/// is removed from the list without a message. Other failures show the error report
-/// tagged kTagFolderWalk. Lets the window process its events once per folder and once
-/// per sub-folder, and returns at once when the window is closing.
-void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui);
+/// by level; with deeper false only the first level. Sub-folders that are symbolic links or
+/// lie on the kernel's pseudo file systems are left out silently with everything below
+/// them; those whose name holds a control character or whose path reaches the path limit
+/// are left out and told to leftOut. A folder that cannot be listed (permission denied,
+/// vanished) is removed from the list and told to leftOut; there is no message. Other
+/// failures show the error report tagged kTagFolderWalk. Lets the window process its events
+/// once per folder and once per sub-folder, and returns at once when the window is closing.
+void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui,
+                           const LeftOutReport &leftOut = {});
 
-/// True when the text holds a character whose Windows-1252 code is below 32, from 127 to
-/// 159, or 63 ("?"); a character that Windows-1252 cannot represent counts as "?".
+/// True when the text holds a control character (code below 32, or 127 to 159). Letters of
+/// every script, punctuation, "?" and the codec's escaped bytes are good.
 bool HasBadCharacters(const QString &text);
-
-/// The Windows-1252 code of one UTF-16 unit; 63 ("?") when the code page has none.
-int windows1252Code(QChar character);
 
 /// The names that ListFolderFiles returns, at 1-based positions 1..upperBound(). With no
 /// names the array holds one empty slot at position 0, so a loop from 1 to upperBound()
@@ -89,7 +105,8 @@ private:
 
 /// The names of the files (regular files, or links to them; hidden ones included, folders
 /// excluded) in the folder that match the pattern, in the order the system lists them.
-/// A missing or unreadable folder gives no names.
+/// A missing or unreadable folder, one that cannot be searched (its files cannot be opened)
+/// and one whose path reaches the path limit give no names.
 FolderNames ListFolderFiles(const QString &folder, const QString &pattern);
 
 } // namespace plenvoy

@@ -1,6 +1,7 @@
 #include "FileList.h"
 
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 
 namespace plenvoy {
 
@@ -60,9 +61,10 @@ int FileList::rowCount(const QModelIndex &parent) const {
 QVariant FileList::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return QVariant();
-    // The tool tip is the list's own instruction, not the entry's text.
+    // The tool tip is the list's own instruction, not the entry's text. A byte that is not
+    // text shows as the replacement mark; the entry itself keeps it.
     if (role == Qt::DisplayRole)
-        return m_entries.at(index.row());
+        return pathForDisplay(m_entries.at(index.row()));
     return QVariant();
 }
 

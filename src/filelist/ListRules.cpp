@@ -3,6 +3,7 @@
 #include "FileList.h"
 
 #include "core/LocationTags.h"
+#include "core/PathCodec.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
 
@@ -11,6 +12,20 @@
 #include <algorithm>
 
 namespace plenvoy {
+
+ScrollBand scrollBandFor(int viewportHeight) {
+    const int middle = viewportHeight / 2;
+    return ScrollBand{middle - kScrollBandHeight / 2, middle + kScrollBandHeight / 2 - 1};
+}
+
+ScrollDirection scrollDirectionAt(int y, int viewportHeight) {
+    const ScrollBand band = scrollBandFor(viewportHeight);
+    if (y < band.top)
+        return ScrollDirection::Up;
+    if (y > band.bottom)
+        return ScrollDirection::Down;
+    return ScrollDirection::None;
+}
 
 ListRules::ListRules(FileList &list, WindowPort &ui)
     : m_list(list)
@@ -38,7 +53,7 @@ int ListRules::movingPosition() const {
     return m_movingEntry.row() + 1;
 }
 
-MoveOutcome ListRules::pointerMoved(int hoveredPosition, int screenY) {
+MoveOutcome ListRules::pointerMoved(int hoveredPosition, int y, int viewportHeight) {
     MoveOutcome outcome;
     const PointerMode pointer = m_ui.pointer();
     if (pointer != PointerMode::Busy && pointer != PointerMode::Default)
@@ -59,10 +74,11 @@ MoveOutcome ListRules::pointerMoved(int hoveredPosition, int screenY) {
     m_movingEntry = QPersistentModelIndex(m_list.index(hoveredPosition - 1));
     outcome.exchanged = true;
     outcome.selectPosition = hoveredPosition;
-    if (screenY < kScrollUpBelowY) {
+    const ScrollDirection direction = scrollDirectionAt(y, viewportHeight);
+    if (direction == ScrollDirection::Up) {
         if (hoveredPosition >= 2)
             outcome.scrollToPosition = hoveredPosition - 1;
-    } else if (screenY >= kScrollDownFromY && hoveredPosition + 1 <= count) {
+    } else if (direction == ScrollDirection::Down && hoveredPosition + 1 <= count) {
         outcome.scrollToPosition = hoveredPosition + 1;
     }
     return outcome;
@@ -76,16 +92,18 @@ void PushButton4_Click(FileList &list, WindowPort &ui) {
 
 QStringList droppedLocalPaths(const QList<QUrl> &urls) {
     QStringList paths;
-    for (QUrl url : urls) {
+    for (const QUrl &url : urls) {
         if (url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0)
             continue;
         const QString host = url.host();
         if (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0)
             continue;
-        url.setHost(QString());
-        const QString path = url.toLocalFile();
-        if (!path.isEmpty())
-            paths.append(path);
+        // toLocalFile would turn bytes that are not UTF-8 into U+FFFD and so name another
+        // file: the percent-encoded path gives the exact bytes.
+        const QByteArray bytes =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        if (!bytes.isEmpty())
+            paths.append(pathFromBytes(bytes));
     }
     return paths;
 }

@@ -15,11 +15,22 @@ namespace plenvoy {
 class FileList;
 class WindowPort;
 
-/// Screen heights (pixels from the top edge of the screen) that decide the scrolling while
-/// an entry is dragged: above the first the list shows the entry above, from the second on
-/// the entry below.
-constexpr int kScrollUpBelowY = 305;
-constexpr int kScrollDownFromY = 365;
+/// Height of the band in the middle of the list's visible area within which a dragged
+/// entry does not scroll the list.
+constexpr int kScrollBandHeight = 60;
+
+/// Which way a drag scrolls the list.
+enum class ScrollDirection { None, Up, Down };
+
+/// The band in the list's viewport (its visible area below the header) where dragging does
+/// not scroll: from its middle minus 30 to its middle plus 29, both included.
+struct ScrollBand {
+    int top = 0;
+    int bottom = 0;
+};
+ScrollBand scrollBandFor(int viewportHeight);
+/// Up above the band, down below it, none inside; y in viewport coordinates.
+ScrollDirection scrollDirectionAt(int y, int viewportHeight);
 
 /// What the view must do after a pointer motion: positions are 1-based, 0 means nothing.
 struct MoveOutcome {
@@ -45,8 +56,8 @@ public:
     /// A mouse button released in the list; the moving entry stays.
     void buttonReleased() { m_moving = false; }
     /// The pointer moved over the list: hoveredPosition is the entry under it (0 for none),
-    /// screenY the pointer's height on the screen.
-    MoveOutcome pointerMoved(int hoveredPosition, int screenY);
+    /// y the pointer's height in the list's viewport, viewportHeight that viewport's height.
+    MoveOutcome pointerMoved(int hoveredPosition, int y, int viewportHeight);
 
     bool moving() const { return m_moving; }
     /// The moving entry's current position, 0 when there is none (or it was removed).
@@ -64,7 +75,8 @@ private:
 void PushButton4_Click(FileList &list, WindowPort &ui);
 
 /// The local paths of dropped file URLs, in the order delivered: file URLs without a host
-/// or with the host "localhost". Other hosts and other schemes are left out.
+/// or with the host "localhost". Other hosts and other schemes are left out. The path's
+/// bytes come from the URL's percent-encoding, so a name that is not UTF-8 names its file.
 QStringList droppedLocalPaths(const QList<QUrl> &urls);
 
 /// The hot spot of a pointer file from the head of its bytes: for a cursor file (type 2)

@@ -133,8 +133,10 @@ void ListView1::mouseMoveEvent(QMouseEvent *event) {
     // With a button held the rules move the selection, not the view's own drag-select.
     if (event->buttons() == Qt::NoButton)
         QTreeView::mouseMoveEvent(event);
-    const MoveOutcome outcome = m_rules.pointerMoved(positionAt(event->position().toPoint()),
-                                                     qRound(event->globalPosition().y()));
+    // The scroll band belongs to the list's visible area, wherever the window is.
+    const QPoint point = event->position().toPoint();
+    const MoveOutcome outcome =
+        m_rules.pointerMoved(positionAt(point), point.y(), viewport()->height());
     if (outcome.selectPosition > 0)
         selectPosition(outcome.selectPosition);
     if (outcome.scrollToPosition > 0)

@@ -1,11 +1,13 @@
 #include "batch/PathHelpers.h"
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +57,17 @@ void TestPathHelpers::initTestCase() {
     QVERIFY(QFile::link(path(QStringLiteral("d")), path(QStringLiteral("link-to-folder"))));
     QVERIFY(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("broken-link"))));
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600), 0);
+    // Names that are not UTF-8, each beside the decoy that a lossy conversion would name
+    // instead: a folder "\xff" beside a file "\uFFFD", a file "\xfe" beside a folder
+    // "\uFFFD\uFFFD".
+    const QByteArray base = m_dir.path().toUtf8() + '/';
+    QCOMPARE(::mkdir(QByteArray(base + "\xff").constData(), 0755), 0);
+    QCOMPARE(::mkdir(QByteArray(base + "\xef\xbf\xbd\xef\xbf\xbd").constData(), 0755), 0);
+    for (const QByteArray &name : {QByteArray("\xef\xbf\xbd"), QByteArray("\xfe")}) {
+        const int fd = ::open(QByteArray(base + name).constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
 }
 
 void TestPathHelpers::collapseBackslashes_data() {
@@ -207,6 +220,12 @@ void TestPathHelpers::fileSystemTests_data() {
         << "what?*.txt" << false << true << true;
     QTest::newRow("names outside any 8-bit code page")
         << QStringLiteral("\u00e9t\u00e9 \u20ac \u0436.txt") << false << true << true;
+    QTest::newRow("folder named by a byte that is not UTF-8")
+        << pathFromBytes("\xff") << true << false << true;
+    QTest::newRow("file named by a byte that is not UTF-8")
+        << pathFromBytes("\xfe") << false << true << true;
+    QTest::newRow("missing name of bytes that are not UTF-8")
+        << pathFromBytes("\xfd") << false << false << false;
     QTest::newRow("embedded NUL") << QString::fromUtf8("f.txt\0x", 7) << false << false << false;
 }
 

@@ -1,19 +1,31 @@
 // The file list and its removal, clearing, dropping and reordering rules, without a window.
 #include "FakeWindow.h"
 
+#include "batch/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
+#include "core/PathCodec.h"
 #include "filelist/FileList.h"
 #include "filelist/ListRules.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace plenvoy;
 using namespace Qt::Literals::StringLiterals;
 using plenvoy::test::FakeWindow;
 
+Q_DECLARE_METATYPE(plenvoy::ScrollDirection)
+
 namespace {
+
+// A viewport 169 pixels high has its band from 54 to 113.
+constexpr int kViewportHeight = 169;
+constexpr int kInBand = 84;
 
 void fill(FileList &list, const QStringList &texts) {
     for (const QString &text : texts)
@@ -122,7 +134,7 @@ private Q_SLOTS:
         ListRules rules(list, ui);
         rules.entryClicked(1);
         rules.buttonPressed();
-        const MoveOutcome outcome = rules.pointerMoved(4, 330);
+        const MoveOutcome outcome = rules.pointerMoved(4, kInBand, kViewportHeight);
         QVERIFY(outcome.exchanged);
         QCOMPARE(list.entries(), (QStringList{u"d"_s, u"b"_s, u"c"_s, u"a"_s, u"e"_s}));
         QCOMPARE(outcome.selectPosition, 4);
@@ -137,10 +149,11 @@ private Q_SLOTS:
         ListRules rules(list, ui);
         rules.entryClicked(1);
         rules.buttonPressed();
-        rules.pointerMoved(2, 330);
-        rules.pointerMoved(2, 330); // the same entry again: it already holds the text
-        rules.pointerMoved(3, 330);
-        rules.pointerMoved(0, 330); // over empty space
+        rules.pointerMoved(2, kInBand, kViewportHeight);
+        rules.pointerMoved(2, kInBand,
+                           kViewportHeight); // the same entry again: it already holds the text
+        rules.pointerMoved(3, kInBand, kViewportHeight);
+        rules.pointerMoved(0, kInBand, kViewportHeight); // over empty space
         QCOMPARE(list.entries(), (QStringList{u"b"_s, u"c"_s, u"a"_s, u"d"_s}));
         QCOMPARE(rules.movingPosition(), 3);
     }
@@ -153,12 +166,12 @@ private Q_SLOTS:
         ListRules rules(list, ui);
         rules.entryClicked(1);
         rules.buttonPressed();
-        const MoveOutcome same = rules.pointerMoved(3, 330);
+        const MoveOutcome same = rules.pointerMoved(3, kInBand, kViewportHeight);
         QVERIFY(!same.exchanged);
         QCOMPARE(same.selectPosition, 0);
         QCOMPARE(rules.movingPosition(), 1);
         // The comparison is case-sensitive.
-        QVERIFY(rules.pointerMoved(4, 330).exchanged);
+        QVERIFY(rules.pointerMoved(4, kInBand, kViewportHeight).exchanged);
         QCOMPARE(list.entries(), (QStringList{u"/SAME"_s, u"/other"_s, u"/same"_s, u"/same"_s}));
     }
 
@@ -168,13 +181,13 @@ private Q_SLOTS:
         FakeWindow ui;
         ListRules rules(list, ui);
         rules.entryClicked(1);
-        QVERIFY(!rules.pointerMoved(3, 330).exchanged);
+        QVERIFY(!rules.pointerMoved(3, kInBand, kViewportHeight).exchanged);
         rules.buttonPressed();
         rules.buttonReleased();
-        QVERIFY(!rules.pointerMoved(3, 330).exchanged);
+        QVERIFY(!rules.pointerMoved(3, kInBand, kViewportHeight).exchanged);
         // The moving entry stays after the release: the next press drags it again.
         rules.buttonPressed();
-        QVERIFY(rules.pointerMoved(3, 330).exchanged);
+        QVERIFY(rules.pointerMoved(3, kInBand, kViewportHeight).exchanged);
         QCOMPARE(list.entries(), (QStringList{u"c"_s, u"b"_s, u"a"_s}));
     }
 
@@ -184,7 +197,7 @@ private Q_SLOTS:
         FakeWindow ui;
         ListRules rules(list, ui);
         rules.buttonPressed();
-        QVERIFY(!rules.pointerMoved(2, 330).exchanged);
+        QVERIFY(!rules.pointerMoved(2, kInBand, kViewportHeight).exchanged);
         QCOMPARE(list.entries(), letters(3));
     }
 
@@ -197,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(rules.removeSelected(2));
         rules.buttonPressed();
         QCOMPARE(rules.movingPosition(), 0);
-        QVERIFY(!rules.pointerMoved(1, 330).exchanged);
+        QVERIFY(!rules.pointerMoved(1, kInBand, kViewportHeight).exchanged);
         QCOMPARE(list.entries(), (QStringList{u"a"_s, u"c"_s, u"d"_s}));
         // An entry above the moving one removed: the moving entry is followed.
         rules.entryClicked(3);
@@ -205,26 +218,56 @@ private Q_SLOTS:
         QCOMPARE(rules.movingPosition(), 2);
     }
 
-    void scrollingByScreenHeight_data() {
+    void theScrollBandIsSixtyPixelsAtTheMiddleOfTheViewport_data() {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<ScrollDirection>("direction");
+        // Height 169: middle 84, band 54 to 113.
+        QTest::newRow("169: top edge") << 169 << 0 << ScrollDirection::Up;
+        QTest::newRow("169: just above the band") << 169 << 53 << ScrollDirection::Up;
+        QTest::newRow("169: first line of the band") << 169 << 54 << ScrollDirection::None;
+        QTest::newRow("169: middle") << 169 << 84 << ScrollDirection::None;
+        QTest::newRow("169: last line of the band") << 169 << 113 << ScrollDirection::None;
+        QTest::newRow("169: just below the band") << 169 << 114 << ScrollDirection::Down;
+        QTest::newRow("169: below the viewport") << 169 << 500 << ScrollDirection::Down;
+        QTest::newRow("169: above the viewport") << 169 << -20 << ScrollDirection::Up;
+        // A taller list: the band moves with its middle, not with the screen.
+        QTest::newRow("800: 305 is above the band") << 800 << 305 << ScrollDirection::Up;
+        QTest::newRow("800: 369 is just above the band") << 800 << 369 << ScrollDirection::Up;
+        QTest::newRow("800: 370 is in the band") << 800 << 370 << ScrollDirection::None;
+        QTest::newRow("800: 429 is in the band") << 800 << 429 << ScrollDirection::None;
+        QTest::newRow("800: 430 is below the band") << 800 << 430 << ScrollDirection::Down;
+    }
+    void theScrollBandIsSixtyPixelsAtTheMiddleOfTheViewport() {
+        QFETCH(int, height);
+        QFETCH(int, y);
+        QFETCH(ScrollDirection, direction);
+        const ScrollBand band = scrollBandFor(height);
+        QCOMPARE(band.bottom - band.top + 1, 60);
+        QCOMPARE(band.top, height / 2 - 30);
+        QCOMPARE(scrollDirectionAt(y, height), direction);
+    }
+
+    void scrollingByTheBand_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
-        QTest::addColumn<int>("screenY");
+        QTest::addColumn<int>("y");
         QTest::addColumn<int>("scrollTo");
-        QTest::newRow("to position 1 at 304: nothing above") << 2 << 1 << 304 << 0;
-        QTest::newRow("to position 3 at 304: shows position 2") << 1 << 3 << 304 << 2;
-        QTest::newRow("to position 3 at 0: shows position 2") << 1 << 3 << 0 << 2;
-        QTest::newRow("to the last position at 365: nothing below") << 1 << 5 << 365 << 0;
-        QTest::newRow("to position 3 at 365: shows position 4") << 1 << 3 << 365 << 4;
-        QTest::newRow("to position 4 at 2000: shows position 5") << 1 << 4 << 2000 << 5;
-        QTest::newRow("at 305 nothing scrolls") << 1 << 3 << 305 << 0;
-        QTest::newRow("at 364 nothing scrolls") << 1 << 3 << 364 << 0;
-        QTest::newRow("at 305, last position") << 1 << 5 << 305 << 0;
-        QTest::newRow("at 364, first position") << 2 << 1 << 364 << 0;
+        QTest::newRow("to position 1 above the band: nothing above") << 2 << 1 << 53 << 0;
+        QTest::newRow("to position 3 above the band: shows position 2") << 1 << 3 << 53 << 2;
+        QTest::newRow("to position 3 at the top: shows position 2") << 1 << 3 << 0 << 2;
+        QTest::newRow("to the last position below the band: nothing below") << 1 << 5 << 114 << 0;
+        QTest::newRow("to position 3 below the band: shows position 4") << 1 << 3 << 114 << 4;
+        QTest::newRow("to position 4 far below: shows position 5") << 1 << 4 << 2000 << 5;
+        QTest::newRow("at the band's top nothing scrolls") << 1 << 3 << 54 << 0;
+        QTest::newRow("at the band's bottom nothing scrolls") << 1 << 3 << 113 << 0;
+        QTest::newRow("in the band, last position") << 1 << 5 << 54 << 0;
+        QTest::newRow("in the band, first position") << 2 << 1 << 113 << 0;
     }
-    void scrollingByScreenHeight() {
+    void scrollingByTheBand() {
         QFETCH(int, from);
         QFETCH(int, to);
-        QFETCH(int, screenY);
+        QFETCH(int, y);
         QFETCH(int, scrollTo);
         FileList list;
         fill(list, letters(5));
@@ -232,7 +275,7 @@ private Q_SLOTS:
         ListRules rules(list, ui);
         rules.entryClicked(from);
         rules.buttonPressed();
-        const MoveOutcome outcome = rules.pointerMoved(to, screenY);
+        const MoveOutcome outcome = rules.pointerMoved(to, y, kViewportHeight);
         QVERIFY(outcome.exchanged);
         QCOMPARE(outcome.selectPosition, to);
         QCOMPARE(outcome.scrollToPosition, scrollTo);
@@ -244,7 +287,7 @@ private Q_SLOTS:
         FakeWindow ui;
         ListRules rules(list, ui);
         ui.m_pointer = PointerMode::Custom;
-        rules.pointerMoved(0, 330);
+        rules.pointerMoved(0, kInBand, kViewportHeight);
         QCOMPARE(ui.pointer(), PointerMode::Default);
 
         ui.m_pointer = PointerMode::Busy;
@@ -252,7 +295,7 @@ private Q_SLOTS:
         rules.entryClicked(1);
         rules.buttonPressed();
         // Reordering still works while busy, and the busy pointer stays.
-        QVERIFY(rules.pointerMoved(2, 330).exchanged);
+        QVERIFY(rules.pointerMoved(2, kInBand, kViewportHeight).exchanged);
         QCOMPARE(ui.pointer(), PointerMode::Busy);
         QVERIFY(ui.pointerChanges.isEmpty());
     }
@@ -267,6 +310,64 @@ private Q_SLOTS:
         QCOMPARE(droppedLocalPaths(urls), (QStringList{u"/tmp/b c.txt"_s, u"/tmp/a.txt"_s,
                                                        u"/tmp/folder/"_s, u"/tmp/b c.txt"_s}));
         QVERIFY(droppedLocalPaths({QUrl(QStringLiteral("https://x/y"))}).isEmpty());
+    }
+
+    void droppedPathsKeepTheBytesOfTheirNames_data() {
+        QTest::addColumn<QByteArray>("uri");
+        QTest::addColumn<QByteArray>("path");
+        QTest::newRow("a byte that is not UTF-8")
+            << QByteArray("file:///tmp/%FF.txt") << QByteArray("/tmp/\xff.txt");
+        QTest::newRow("lower-case escape")
+            << QByteArray("file:///tmp/a%fe%fd") << QByteArray("/tmp/a\xfe\xfd");
+        QTest::newRow("UTF-8") << QByteArray("file:///tmp/caf%C3%A9")
+                               << QByteArray("/tmp/caf\xc3\xa9");
+        QTest::newRow("percent sign in the name")
+            << QByteArray("file:///tmp/50%25.txt") << QByteArray("/tmp/50%.txt");
+        QTest::newRow("hash and question mark")
+            << QByteArray("file:///tmp/a%23b%3F") << QByteArray("/tmp/a#b?");
+        QTest::newRow("localhost")
+            << QByteArray("file://localhost/tmp/%FF") << QByteArray("/tmp/\xff");
+    }
+    void droppedPathsKeepTheBytesOfTheirNames() {
+        QFETCH(QByteArray, uri);
+        QFETCH(QByteArray, path);
+        const QStringList paths = droppedLocalPaths({QUrl::fromEncoded(uri)});
+        QCOMPARE(paths.size(), 1);
+        QCOMPARE(pathToBytes(paths.first()), path);
+    }
+
+    void aDroppedNameThatIsNotUtf8NamesItsOwnFile() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray folder = pathToBytes(dir.path());
+        // The decoy is what a lossy conversion of the real name would name.
+        for (const QByteArray &name : {QByteArray("/\xff.txt"), QByteArray("/\xef\xbf\xbd.txt")}) {
+            const int fd = ::open(QByteArray(folder + name).constData(), O_CREAT | O_WRONLY, 0644);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        // A file manager's text/uri-list line for the real file.
+        const QUrl dropped =
+            QUrl::fromEncoded("file://" + folder.toPercentEncoding("/") + "/%FF.txt");
+        const QStringList paths = droppedLocalPaths({dropped});
+        QCOMPARE(paths.size(), 1);
+        QCOMPARE(pathToBytes(paths.first()), folder + "/\xff.txt");
+        QVERIFY(FileIsPresent(paths.first()));
+    }
+
+    void theListShowsEscapedBytesAsTheReplacementMarkAndKeepsThem() {
+        FileList list;
+        const QString exact = pathFromBytes("/tmp/a\xff"
+                                            "b.txt");
+        fill(list, {exact, QStringLiteral("/tmp/\u0436.txt")});
+        QCOMPARE(list.data(list.index(0), Qt::DisplayRole).toString(),
+                 QStringLiteral("/tmp/a\ufffdb.txt"));
+        QCOMPARE(list.data(list.index(1), Qt::DisplayRole).toString(),
+                 QStringLiteral("/tmp/\u0436.txt"));
+        QCOMPARE(list.textAt(1), exact);
+        QCOMPARE(list.entries().first(), exact);
+        QCOMPARE(pathToBytes(list.textAt(1)), QByteArray("/tmp/a\xff"
+                                                         "b.txt"));
     }
 
     void hotSpotOfPointerFiles() {

@@ -1,6 +1,7 @@
 // The real list view driven by mouse, key and drop events.
 #include "FakeWindow.h"
 
+#include "core/PathCodec.h"
 #include "filelist/FileList.h"
 #include "filelist/ListView1.h"
 
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QImageReader>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -150,6 +152,56 @@ private Q_SLOTS:
         // Without a button held the pointer's motion moves nothing.
         sendMouse(f.viewport(), QEvent::MouseMove, f.centreOf(1), Qt::NoButton, Qt::NoButton);
         QCOMPARE(f.list.entries(), (QStringList{u"/d"_s, u"/b"_s, u"/a"_s, u"/c"_s}));
+    }
+
+    void dragScrollingFollowsTheBandOfTheVisibleListWhereverTheWindowIs_data() {
+        QTest::addColumn<int>("windowY");
+        QTest::newRow("window at the top of the screen") << 0;
+        QTest::newRow("window low on the screen") << 700;
+    }
+    void dragScrollingFollowsTheBandOfTheVisibleListWhereverTheWindowIs() {
+        QFETCH(int, windowY);
+        QStringList texts;
+        for (int i = 1; i <= 40; ++i)
+            texts.append(QStringLiteral("/entry%1").arg(i));
+        Fixture f(texts);
+        f.view.move(0, windowY);
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        QScrollBar *bar = f.view.verticalScrollBar();
+        const int height = f.viewport()->height();
+        const QPoint nearBottom(20, height - 3);
+        const QPoint nearTop(20, 2);
+        const QPoint middle(20, height / 2);
+
+        // Dragged below the band: the entry below comes into view.
+        sendMouse(f.viewport(), QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(f.viewport(), QEvent::MouseMove, nearBottom, Qt::NoButton, Qt::LeftButton);
+        sendMouse(f.viewport(), QEvent::MouseButtonRelease, nearBottom, Qt::LeftButton,
+                  Qt::NoButton);
+        QVERIFY(bar->value() > 0);
+
+        // Dragged above the band: the entry above comes into view.
+        bar->setValue(bar->maximum());
+        const int bottomValue = bar->value();
+        sendMouse(f.viewport(), QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(f.viewport(), QEvent::MouseMove, nearTop, Qt::NoButton, Qt::LeftButton);
+        sendMouse(f.viewport(), QEvent::MouseButtonRelease, nearTop, Qt::LeftButton, Qt::NoButton);
+        QVERIFY(bar->value() < bottomValue);
+
+        // Inside the band nothing scrolls.
+        const int before = bar->value();
+        sendMouse(f.viewport(), QEvent::MouseButtonPress, middle + QPoint(0, 25), Qt::LeftButton,
+                  Qt::LeftButton);
+        sendMouse(f.viewport(), QEvent::MouseMove, middle - QPoint(0, 25), Qt::NoButton,
+                  Qt::LeftButton);
+        sendMouse(f.viewport(), QEvent::MouseButtonRelease, middle, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(bar->value(), before);
+    }
+
+    void escapedBytesAreShownAsTheReplacementMark() {
+        Fixture f({pathFromBytes("/tmp/a\xff.txt")});
+        QCOMPARE(f.view.model()->data(f.list.index(0)).toString(), u"/tmp/a\ufffd.txt"_s);
+        QCOMPARE(pathToBytes(f.list.textAt(1)), QByteArray("/tmp/a\xff.txt"));
     }
 
     void aMissingPointerFileLeavesThePointer() {
