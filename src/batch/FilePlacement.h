@@ -138,6 +138,8 @@ struct CopyHooks {
     bool withoutAnonymousFile = false;
     /// Behave as where renameat2(RENAME_NOREPLACE) answers EINVAL.
     bool withoutNoReplaceRename = false;
+    /// Bytes copied between two looks at the clock; 0 or less means 8 MiB.
+    qint64 chunkBytes = 0;
 };
 
 /// Copies an opened source to the destination path (folder and name, no trailing
