@@ -1,7 +1,9 @@
 // PlaceFile against cp on the same files, alternating, medians:
 //   (a) 10,000 files of 4 KiB into a fresh folder,
 //   (b) the same again over those copies (every destination replaced),
-//   (c) one file of 1 GiB.
+//   (c) one file of 1 GiB,
+//   (d) and (e) as (a) through the copy alone, the copy written into an anonymous file
+//       and into a named temporary file (as where there are no anonymous files).
 // Usage: bench_placefile [rounds] [base folder]
 
 #include "BenchSupport.h"
@@ -38,9 +40,19 @@ int main(int argc, char **argv) {
     settle();
 
     std::vector<double> newPlace, newCp, replacePlace, replaceCp, largePlace, largeCp;
+    std::vector<double> anonymousCopy, anonymousCp, temporaryCopy, temporaryCp;
     const auto placeAll = [&](const QString &into) {
         for (const QString &name : names)
             plenvoy::PlaceFile(sources + QLatin1Char('/') + name, into + QLatin1Char('/') + name);
+    };
+    const auto copyAll = [&](const QString &into, bool withoutAnonymousFile) {
+        plenvoy::CopyHooks hooks;
+        hooks.withoutAnonymousFile = withoutAnonymousFile;
+        for (const QString &name : names) {
+            const plenvoy::SourceFile source(sources + QLatin1Char('/') + name);
+            plenvoy::copySourceFile(source, into + QLatin1Char('/') + name, nullptr,
+                                    plenvoy::ExistingName::Replace, hooks);
+        }
     };
     const auto cpAll = [&](const QString &into) {
         run({QStringLiteral("cp"), QStringLiteral("-r"), sources + QStringLiteral("/."), into});
@@ -69,6 +81,14 @@ int main(int argc, char **argv) {
                  run({QStringLiteral("cp"), large, cpLarge + QStringLiteral("/large.bin")});
              },
              largePlace, largeCp);
+        const QString anonymousInto = freshFolder(top, QStringLiteral("anonymous") + tag);
+        const QString anonymousCpInto = freshFolder(top, QStringLiteral("cp-anonymous") + tag);
+        pair([&] { copyAll(anonymousInto, false); }, [&] { cpAll(anonymousCpInto); }, anonymousCopy,
+             anonymousCp);
+        const QString temporaryInto = freshFolder(top, QStringLiteral("temporary") + tag);
+        const QString temporaryCpInto = freshFolder(top, QStringLiteral("cp-temporary") + tag);
+        pair([&] { copyAll(temporaryInto, true); }, [&] { cpAll(temporaryCpInto); }, temporaryCopy,
+             temporaryCp);
         std::fprintf(stderr, "round %d done\n", round + 1);
     }
 
@@ -82,6 +102,8 @@ int main(int argc, char **argv) {
     line("(a) 10,000 x 4 KiB into a fresh folder", newPlace, newCp, 1.3);
     line("(b) 10,000 x 4 KiB over the earlier copies", replacePlace, replaceCp, 1.7);
     line("(c) 1 GiB", largePlace, largeCp, 1.1);
+    line("(d) as (a), the copy alone, anonymous file", anonymousCopy, anonymousCp, 1.3);
+    line("(e) as (a), the copy alone, temporary file", temporaryCopy, temporaryCp, 1.3);
     settle();
     return 0;
 }

@@ -34,8 +34,8 @@ private:
 /// temporary file, made in the destination folder, over it; its name is never opened for
 /// writing. A destination that is the source itself (by any spelling or link), a folder,
 /// not a regular file, or read-only (no write bit at all, or not writable by this user)
-/// is left as it was. The copy carries the source's modification time and its
-/// permission bits (mode & 0777). A copy that fails half-way leaves the earlier
+/// is left as it was. The copy carries the source's modification and access times and
+/// its permission bits (mode & 0777). A copy that fails half-way leaves the earlier
 /// destination exactly as it was and no partial file behind. The source is opened for
 /// reading only and copied only when it is a regular file.
 void CopyFileQuiet(const QString &source, const QString &destination);
@@ -112,7 +112,7 @@ private:
 /// What the copy may do with a destination name that exists.
 enum class ExistingName {
     Replace, ///< replace it as designed, unless it must be left alone
-    Keep     ///< never touch it: fail with NameTaken (numbered names of a clash)
+    Keep     ///< never touch any existing name: fail with NameTaken (numbered names)
 };
 
 /// What one copy did.
@@ -138,6 +138,8 @@ struct CopyHooks {
     bool withoutAnonymousFile = false;
     /// Behave as where renameat2(RENAME_NOREPLACE) answers EINVAL.
     bool withoutNoReplaceRename = false;
+    /// Bytes copied between two looks at the clock; 0 or less means 8 MiB.
+    qint64 chunkBytes = 0;
 };
 
 /// Copies an opened source to the destination path (folder and name, no trailing

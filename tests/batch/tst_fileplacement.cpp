@@ -1,5 +1,6 @@
 #include "batch/FilePlacement.h"
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,18 +15,24 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace plenvoy;
 
+Q_DECLARE_METATYPE(plenvoy::CopyProblem)
+
 namespace {
 
 QByteArray enc(const QString &path) {
-    return QFile::encodeName(path);
+    return pathToBytes(path);
 }
 
 /// A modification time with nanoseconds that no fresh file has.
@@ -33,10 +40,10 @@ constexpr struct timespec kOldTime = {981173045, 123456789}; // 2001-02-03
 
 void writeFile(const QString &path, const QByteArray &bytes, mode_t mode = 0644,
                struct timespec mtime = kOldTime) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-    file.close();
+    const int fd = ::open(enc(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    QVERIFY2(fd >= 0, qPrintable(path));
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
     QCOMPARE(::chmod(enc(path).constData(), mode), 0);
     const struct timespec times[2] = {{0, UTIME_OMIT}, mtime};
     QCOMPARE(::utimensat(AT_FDCWD, enc(path).constData(), times, 0), 0);
@@ -51,8 +58,15 @@ QByteArray randomBytes(qsizetype size) {
 }
 
 QByteArray contentOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    const int fd = ::open(enc(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray("<unreadable>");
+    QByteArray content;
+    char buffer[1 << 16];
+    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
+        content.append(buffer, got);
+    ::close(fd);
+    return content;
 }
 
 /// One entry as lstat and its content describe it: kind, mode, size, modification time
@@ -85,7 +99,7 @@ void collect(const QString &root, const QString &relative, Snapshot &into) {
     if (!dir)
         return;
     while (const dirent *entry = ::readdir(dir)) {
-        const QString name = QFile::decodeName(entry->d_name);
+        const QString name = pathFromBytes(entry->d_name);
         if (name == QLatin1String(".") || name == QLatin1String(".."))
             continue;
         const QString child = relative + QLatin1Char('/') + name;
@@ -137,6 +151,72 @@ bool isRoot() {
     return ::geteuid() == 0;
 }
 
+/// The ways a copy may get its name: an anonymous file, or a temporary file with and
+/// without the exclusive rename (as on vfat, NFS, FUSE).
+enum Route { Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename };
+
+CopyHooks hooksFor(int route) {
+    CopyHooks hooks;
+    hooks.withoutAnonymousFile = route != Anonymous;
+    hooks.withoutNoReplaceRename = route == TemporaryFileWithoutExclusiveRename;
+    return hooks;
+}
+
+const char *routeName(int route) {
+    switch (route) {
+    case Anonymous:
+        return "anonymous file";
+    case TemporaryFile:
+        return "temporary file";
+    default:
+        return "temporary file, no exclusive rename";
+    }
+}
+
+CopyResult copyAlone(const QString &source, const QString &destination, const CopyHooks &hooks,
+                     ExistingName existing = ExistingName::Replace,
+                     const ProtectedFiles *protectedFiles = nullptr) {
+    const SourceFile file(source);
+    return copySourceFile(file, destination, protectedFiles, existing, hooks);
+}
+
+void setTimes(const QString &path, struct timespec atime, struct timespec mtime) {
+    const struct timespec times[2] = {atime, mtime};
+    QCOMPARE(::utimensat(AT_FDCWD, enc(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+struct stat statusOf(const QString &path) {
+    struct stat info {};
+    ::stat(enc(path).constData(), &info);
+    return info;
+}
+
+bool sameTime(const struct timespec &a, const struct timespec &b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+/// An access time that relatime would replace at the first read.
+constexpr struct timespec kOldAccess = {1000000000, 111111111}; // 2001-09-09
+
+/// Runs this test program as the unprivileged user; returns its exit code (-1 on a crash).
+int runAsNobody(const QStringList &arguments, QByteArray *errors = nullptr) {
+    QProcess child;
+    child.start(QStringLiteral("setpriv"),
+                QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                            QStringLiteral("--clear-groups"),
+                            QCoreApplication::applicationFilePath()} +
+                    arguments);
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit)
+        return -1;
+    if (errors)
+        *errors = child.readAllStandardError();
+    return child.exitCode();
+}
+
+bool canActAsNobody() {
+    return isRoot() && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+}
+
 } // namespace
 
 class TestFilePlacement : public QObject {
@@ -161,6 +241,26 @@ private Q_SLOTS:
     void folderOverflowReachesTheCaller();
     void unprivilegedUser_data();
     void unprivilegedUser();
+    void namesThatAreNotUtf8AreCopiedExactly();
+    void sourcesThatAreNoFilesToCopy_data();
+    void sourcesThatAreNoFilesToCopy();
+    void readingKeepsSourceTimesAndTheCopyCarriesThem_data();
+    void readingKeepsSourceTimesAndTheCopyCarriesThem();
+    void copyTellsWhy_data();
+    void copyTellsWhy();
+    void nameThatAppearsDuringTheCopy_data();
+    void nameThatAppearsDuringTheCopy();
+    void interruptedCopyLeavesNoFile_data();
+    void interruptedCopyLeavesNoFile();
+    void changedSourceIsNotCopied_data();
+    void changedSourceIsNotCopied();
+    void holesAreKept_data();
+    void holesAreKept();
+    void longCopyAsksToGoOn_data();
+    void longCopyAsksToGoOn();
+    void nothingEscapesTheCopy();
+    void unprivilegedProblems_data();
+    void unprivilegedProblems();
 
 private:
     QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -498,11 +598,497 @@ void TestFilePlacement::unprivilegedUser() {
     COMPARE_TREE(expected, actual);
 }
 
+void TestFilePlacement::namesThatAreNotUtf8AreCopiedExactly() {
+    // Qt's own conversion turns both bytes of the real name into U+FFFD, which names the
+    // decoy beside it.
+    const QByteArray folder = enc(m_dir->path());
+    const QString source = pathFromBytes(folder + "/src/\xff\xfe.txt");
+    const QString decoy = QString::fromUtf8("/src/\xef\xbf\xbd\xef\xbf\xbd.txt");
+    // Qt can't remove these names with the folder: they go first.
+    const auto removeOddNames = qScopeGuard([&] {
+        ::unlink(QByteArray(folder + "/src/\xff\xfe.txt").constData());
+        ::unlink(QByteArray(folder + "/out/\xfe-copy.txt").constData());
+    });
+    writeFile(source, "the real file");
+    writeFile(m_dir->path() + decoy, "the decoy");
+    QVERIFY(hasEscapedBytes(source));
+
+    CopyFileQuiet(source, path("out/plain.txt"));
+    QCOMPARE(contentOf(path("out/plain.txt")), QByteArray("the real file"));
+
+    const QString destination = pathFromBytes(folder + "/out/\xfe-copy.txt");
+    const CopyResult result = copyAlone(source, destination, {});
+    QCOMPARE(result.problem, CopyProblem::None);
+    struct stat written {};
+    QCOMPARE(::stat(QByteArray(folder + "/out/\xfe-copy.txt").constData(), &written), 0);
+    QCOMPARE(written.st_ino, result.inode);
+    QCOMPARE(contentOf(destination), QByteArray("the real file"));
+
+    ProtectedFiles listed;
+    listed.add(source);
+    const struct stat real = statusOf(source);
+    const struct stat other = statusOf(m_dir->path() + decoy);
+    QVERIFY(listed.contains(real.st_dev, real.st_ino));
+    QVERIFY(!listed.contains(other.st_dev, other.st_ino));
+}
+
+void TestFilePlacement::sourcesThatAreNoFilesToCopy_data() {
+    QTest::addColumn<QString>("source"); // relative to the fixture unless absolute
+    QTest::addColumn<CopyProblem>("problem");
+    QTest::newRow("regular file") << QStringLiteral("src/a.txt") << CopyProblem::None;
+    QTest::newRow("missing") << QStringLiteral("src/gone.txt") << CopyProblem::SourceGone;
+    QTest::newRow("below a file") << QStringLiteral("src/a.txt/b") << CopyProblem::SourceGone;
+    QTest::newRow("folder") << QStringLiteral("src") << CopyProblem::NotRegularFile;
+    QTest::newRow("pipe") << QStringLiteral("src/pipe") << CopyProblem::NotRegularFile;
+    QTest::newRow("device") << QStringLiteral("/dev/null") << CopyProblem::NotRegularFile;
+    QTest::newRow("proc: pagemap, endless zeros")
+        << QStringLiteral("/proc/self/pagemap") << CopyProblem::NotRegularFile;
+    QTest::newRow("proc: a status text")
+        << QStringLiteral("/proc/self/status") << CopyProblem::NotRegularFile;
+    QTest::newRow("sysfs") << QStringLiteral("/sys/kernel/uevent_seqnum")
+                           << CopyProblem::NotRegularFile;
+}
+
+void TestFilePlacement::sourcesThatAreNoFilesToCopy() {
+    QFETCH(QString, source);
+    QFETCH(CopyProblem, problem);
+    if (!source.startsWith(QLatin1Char('/')))
+        source = path(source);
+    else if (::access(enc(source).constData(), R_OK) != 0)
+        QSKIP("not on this machine");
+    writeFile(path("src/a.txt"), "content");
+    QCOMPARE(::mkfifo(enc(path("src/pipe")).constData(), 0600), 0);
+    const Snapshot before = snapshot(m_dir->path());
+
+    const SourceFile file(source);
+    QCOMPARE(file.problem(), problem);
+    QCOMPARE(file.isOpen(), problem == CopyProblem::None);
+    if (problem == CopyProblem::None)
+        return;
+    QCOMPARE(copySourceFile(file, path("out/copy"), nullptr, ExistingName::Replace).problem,
+             problem);
+    CopyFileQuiet(source, path("out/copy"));
+    COMPARE_TREE(before, snapshot(m_dir->path()));
+}
+
+void TestFilePlacement::readingKeepsSourceTimesAndTheCopyCarriesThem_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<bool>("destinationExists");
+    for (const int route : {Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename})
+        for (const bool exists : {false, true})
+            QTest::addRow("%s, %s", routeName(route), exists ? "replacing" : "new name")
+                << route << exists;
+}
+
+void TestFilePlacement::readingKeepsSourceTimesAndTheCopyCarriesThem() {
+    QFETCH(int, route);
+    QFETCH(bool, destinationExists);
+    const QString source = path("src/a.bin");
+    const QString destination = path("out/a.bin");
+    const QByteArray content = randomBytes(100000);
+    writeFile(source, content, 0640);
+    setTimes(source, kOldAccess, kOldTime);
+    if (destinationExists)
+        writeFile(destination, "earlier");
+
+    const CopyResult result = copyAlone(source, destination, hooksFor(route));
+
+    QCOMPARE(result.problem, CopyProblem::None);
+    QCOMPARE(result.replaced, destinationExists);
+    const struct stat read = statusOf(source);
+    QVERIFY2(sameTime(read.st_atim, kOldAccess), "reading the source changed its access time");
+    const struct stat copy = statusOf(destination);
+    QVERIFY(sameTime(copy.st_atim, kOldAccess));
+    QVERIFY(sameTime(copy.st_mtim, kOldTime));
+    QCOMPARE(copy.st_mode, mode_t(S_IFREG | 0640));
+    QCOMPARE(copy.st_ino, result.inode);
+    QCOMPARE(copy.st_dev, result.device);
+    QCOMPARE(contentOf(destination), content);
+    // The old entry point reads through the same source and keeps both times too.
+    PlaceFile(source, path("out/placed.bin"));
+    QVERIFY(sameTime(statusOf(source).st_atim, kOldAccess));
+    QVERIFY(sameTime(statusOf(path("out/placed.bin")).st_atim, kOldAccess));
+}
+
+void TestFilePlacement::copyTellsWhy_data() {
+    // The fixture holds src/a.txt, src/link-to-a.txt, out/old.txt, a listed out/listed.txt,
+    // a read-only out/ro.txt, a folder out/sub, a pipe out/pipe and a broken link out/broken.
+    QTest::addColumn<int>("route");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<int>("faultErrorNumber");
+    QTest::addColumn<CopyProblem>("problem");
+    QTest::addColumn<int>("errorNumber");
+    const QString longName = QStringLiteral("out/") + QString(256, QLatin1Char('n'));
+    for (const int route : {Anonymous, TemporaryFile}) {
+        const auto row = [&](const char *name, const QString &destination, bool keep, int fault,
+                             CopyProblem problem, int errorNumber = 0) {
+            QTest::addRow("%s (%s)", name, routeName(route))
+                << route << destination << keep << fault << problem << errorNumber;
+        };
+        row("new name", QStringLiteral("out/new.txt"), false, 0, CopyProblem::None);
+        row("replaced", QStringLiteral("out/old.txt"), false, 0, CopyProblem::None);
+        row("the source itself", QStringLiteral("src/a.txt"), false, 0, CopyProblem::OwnSource);
+        row("a link to the source", QStringLiteral("src/link-to-a.txt"), false, 0,
+            CopyProblem::OwnSource);
+        row("a listed file", QStringLiteral("out/listed.txt"), false, 0,
+            CopyProblem::ListedFileInTheWay);
+        row("read-only", QStringLiteral("out/ro.txt"), false, 0, CopyProblem::ReadOnlyInTheWay);
+        row("a folder", QStringLiteral("out/sub"), false, 0, CopyProblem::NotAFileInTheWay);
+        row("a pipe", QStringLiteral("out/pipe"), false, 0, CopyProblem::NotAFileInTheWay);
+        row("a broken link", QStringLiteral("out/broken"), false, 0, CopyProblem::NotAFileInTheWay);
+        row("kept name", QStringLiteral("out/old.txt"), true, 0, CopyProblem::NameTaken);
+        row("name past 255 bytes", longName, false, 0, CopyProblem::NameTooLong, ENAMETOOLONG);
+        row("missing folder", QStringLiteral("nowhere/a.txt"), false, 0, CopyProblem::SystemError,
+            ENOENT);
+        row("disk full", QStringLiteral("out/new.txt"), false, ENOSPC, CopyProblem::OutputFull,
+            ENOSPC);
+        row("quota", QStringLiteral("out/old.txt"), false, EDQUOT, CopyProblem::OutputFull, EDQUOT);
+        row("file too large", QStringLiteral("out/new.txt"), false, EFBIG, CopyProblem::OutputFull,
+            EFBIG);
+        row("I/O error", QStringLiteral("out/old.txt"), false, EIO, CopyProblem::SystemError, EIO);
+    }
+}
+
+void TestFilePlacement::copyTellsWhy() {
+    QFETCH(int, route);
+    QFETCH(QString, destination);
+    QFETCH(bool, keep);
+    QFETCH(int, faultErrorNumber);
+    QFETCH(CopyProblem, problem);
+    QFETCH(int, errorNumber);
+    const QString source = path("src/a.txt");
+    writeFile(source, randomBytes(300000));
+    QVERIFY(QFile::link(source, path("src/link-to-a.txt")));
+    writeFile(path("out/old.txt"), "earlier");
+    writeFile(path("out/listed.txt"), "listed");
+    writeFile(path("out/ro.txt"), "read-only", 0444);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out/sub")));
+    QCOMPARE(::mkfifo(enc(path("out/pipe")).constData(), 0600), 0);
+    QVERIFY(QFile::link(path("out/nowhere"), path("out/broken")));
+    ProtectedFiles listed;
+    listed.add(path("out/listed.txt"));
+    Snapshot expected = snapshot(m_dir->path());
+    const bool existed = expected.contains(QLatin1Char('/') + destination);
+    if (problem == CopyProblem::None)
+        expected.insert(QLatin1Char('/') + destination, describeAsCopyOf(source));
+    CopyHooks hooks = hooksFor(route);
+    if (faultErrorNumber != 0) {
+        hooks.faultAfterBytes = 100000;
+        hooks.faultErrorNumber = faultErrorNumber;
+    }
+
+    const CopyResult result = copyAlone(source, path(destination), hooks,
+                                        keep ? ExistingName::Keep : ExistingName::Replace, &listed);
+
+    QCOMPARE(result.problem, problem);
+    QCOMPARE(result.errorNumber, errorNumber);
+    QCOMPARE(result.copied(), problem == CopyProblem::None);
+    COMPARE_TREE(expected, snapshot(m_dir->path()));
+    if (result.copied()) {
+        QCOMPARE(result.replaced, existed);
+        const struct stat written = statusOf(path(destination));
+        QCOMPARE(result.device, written.st_dev);
+        QCOMPARE(result.inode, written.st_ino);
+    }
+}
+
+void TestFilePlacement::nameThatAppearsDuringTheCopy_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<int>("appearingMode"); // 0: nothing appears
+    QTest::addColumn<CopyProblem>("problem");
+    for (const int route : {Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename}) {
+        const auto row = [&](const char *name, bool keep, int mode, CopyProblem problem) {
+            QTest::addRow("%s (%s)", name, routeName(route)) << route << keep << mode << problem;
+        };
+        row("nothing appears: copied", true, 0, CopyProblem::None);
+        row("a name kept for a clash is never replaced", true, 0644, CopyProblem::NameTaken);
+        row("a read-only file that appeared is left alone", false, 0444,
+            CopyProblem::ReadOnlyInTheWay);
+        row("a writable file that appeared is replaced as an existing one", false, 0644,
+            CopyProblem::None);
+    }
+}
+
+void TestFilePlacement::nameThatAppearsDuringTheCopy() {
+    QFETCH(int, route);
+    QFETCH(bool, keep);
+    QFETCH(int, appearingMode);
+    QFETCH(CopyProblem, problem);
+    const QString source = path("src/a.bin");
+    const QString destination = path("out/a.bin");
+    writeFile(source, randomBytes(64 << 10));
+    CopyHooks hooks = hooksFor(route);
+    hooks.chunkBytes = 4096;
+    hooks.afterFirstChunk = [&] {
+        if (appearingMode != 0)
+            writeFile(destination, "appeared meanwhile", mode_t(appearingMode), {12345, 0});
+    };
+
+    const CopyResult result =
+        copyAlone(source, destination, hooks, keep ? ExistingName::Keep : ExistingName::Replace);
+
+    QCOMPARE(result.problem, problem);
+    Snapshot expected;
+    if (problem == CopyProblem::None)
+        expected.insert(QStringLiteral("/a.bin"), describeAsCopyOf(source));
+    else
+        expected.insert(QStringLiteral("/a.bin"),
+                        QStringLiteral("mode %1 size 18 mtime 12345.000000000 ")
+                                .arg(S_IFREG | appearingMode, 0, 8) +
+                            QString::fromLatin1(QCryptographicHash::hash("appeared meanwhile",
+                                                                         QCryptographicHash::Sha1)
+                                                    .toHex()));
+    COMPARE_TREE(expected, snapshot(path("out")));
+    QCOMPARE(result.replaced, problem == CopyProblem::None && appearingMode != 0);
+}
+
+void TestFilePlacement::interruptedCopyLeavesNoFile_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<bool>("destinationExists");
+    QTest::newRow("anonymous file, killed, new name") << int(Anonymous) << SIGKILL << false;
+    QTest::newRow("anonymous file, killed, replacing") << int(Anonymous) << SIGKILL << true;
+    QTest::newRow("temporary file, terminated, new name") << int(TemporaryFile) << SIGTERM << false;
+    QTest::newRow("temporary file, terminated, replacing") << int(TemporaryFile) << SIGTERM << true;
+    QTest::newRow("temporary file, interrupted") << int(TemporaryFile) << SIGINT << false;
+    QTest::newRow("temporary file, hung up") << int(TemporaryFile) << SIGHUP << true;
+    QTest::newRow("temporary file, broken pipe") << int(TemporaryFile) << SIGPIPE << false;
+}
+
+void TestFilePlacement::interruptedCopyLeavesNoFile() {
+    QFETCH(int, route);
+    QFETCH(int, signalNumber);
+    QFETCH(bool, destinationExists);
+    const QString source = path("src/big.bin");
+    const QString destination = path("out/big.bin");
+    writeFile(source, randomBytes(1 << 20));
+    if (destinationExists)
+        writeFile(destination, "the earlier copy", 0640, {12345, 678});
+    const Snapshot before = snapshot(path("out"));
+
+    // The child stops after its first chunk, so the signal finds the copy half-way.
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--stalled-copy"), source, destination, QString::number(route)});
+    QVERIFY(child.waitForStarted());
+    QVERIFY(child.waitForReadyRead(20000));
+    QCOMPARE(child.readAll(), QByteArray("half-way\n"));
+    const Snapshot during = snapshot(path("out"));
+    if (route == Anonymous) {
+        COMPARE_TREE(before, during); // the unfinished copy has no name at all
+    } else {
+        QCOMPARE(during.size(), before.size() + 1); // the temporary file is there...
+    }
+    ::kill(pid_t(child.processId()), signalNumber);
+    QVERIFY(child.waitForFinished(20000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit); // ...and the signal still ended it
+
+    COMPARE_TREE(before, snapshot(path("out")));
+}
+
+void TestFilePlacement::changedSourceIsNotCopied_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<int>("change"); // 0 truncated, 1 grown, 2 rewritten in place
+    QTest::addColumn<bool>("destinationExists");
+    QTest::newRow("truncated, new name") << int(Anonymous) << 0 << false;
+    QTest::newRow("grown, replacing") << int(Anonymous) << 1 << true;
+    QTest::newRow("rewritten in place, new name") << int(Anonymous) << 2 << false;
+    QTest::newRow("truncated, temporary file") << int(TemporaryFile) << 0 << true;
+    QTest::newRow("grown, temporary file") << int(TemporaryFile) << 1 << false;
+    QTest::newRow("rewritten in place, temporary file") << int(TemporaryFile) << 2 << true;
+}
+
+void TestFilePlacement::changedSourceIsNotCopied() {
+    QFETCH(int, route);
+    QFETCH(int, change);
+    QFETCH(bool, destinationExists);
+    const QString source = path("src/log.txt");
+    const QString destination = path("out/log.txt");
+    writeFile(source, randomBytes(1 << 20));
+    if (destinationExists)
+        writeFile(destination, "the earlier copy");
+    const Snapshot before = snapshot(path("out"));
+    CopyHooks hooks = hooksFor(route);
+    hooks.chunkBytes = 64 << 10;
+    hooks.afterFirstChunk = [&] {
+        const int fd = ::open(enc(source).constData(), O_WRONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        if (change == 0)
+            QCOMPARE(::ftruncate(fd, 100 << 10), 0);
+        else
+            QCOMPARE(::pwrite(fd, "more", 4, change == 1 ? (1 << 20) : 500000), ssize_t(4));
+        ::close(fd);
+    };
+
+    const CopyResult result = copyAlone(source, destination, hooks);
+
+    QCOMPARE(result.problem, CopyProblem::SourceChanged);
+    COMPARE_TREE(before, snapshot(path("out")));
+}
+
+void TestFilePlacement::holesAreKept_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<QList<qint64>>("dataAt"); // 4 KiB blocks of data in 256 MiB
+    const QList<qint64> spread = {0, 100 << 20, (256 << 20) - 4096};
+    const QList<qint64> inner = {64 << 20, (64 << 20) + 8192};
+    QTest::newRow("data at both ends and inside") << int(Anonymous) << spread;
+    QTest::newRow("holes at both ends") << int(Anonymous) << inner;
+    QTest::newRow("holes at both ends, temporary file") << int(TemporaryFile) << inner;
+}
+
+void TestFilePlacement::holesAreKept() {
+    QFETCH(int, route);
+    QFETCH(QList<qint64>, dataAt);
+    constexpr qint64 kSize = qint64(256) << 20;
+    const QString source = path("src/sparse.img");
+    const QString destination = path("out/sparse.img");
+    {
+        const int fd = ::open(enc(source).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        const QByteArray block = randomBytes(4096);
+        for (const qint64 at : dataAt)
+            QCOMPARE(::pwrite(fd, block.constData(), 4096, at), ssize_t(4096));
+        QCOMPARE(::ftruncate(fd, kSize), 0);
+        ::close(fd);
+    }
+    const struct stat original = statusOf(source);
+    if (original.st_blocks * 512 >= kSize)
+        QSKIP("this file system keeps no holes");
+
+    QCOMPARE(copyAlone(source, destination, hooksFor(route)).problem, CopyProblem::None);
+
+    const struct stat copy = statusOf(destination);
+    QCOMPARE(copy.st_size, kSize);
+    QVERIFY2(
+        copy.st_blocks <= original.st_blocks + 64,
+        qPrintable(QStringLiteral("%1 blocks for %2").arg(copy.st_blocks).arg(original.st_blocks)));
+    QFile a(source), b(destination);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    while (!a.atEnd())
+        QVERIFY(a.read(8 << 20) == b.read(8 << 20));
+    QVERIFY(b.atEnd());
+}
+
+void TestFilePlacement::longCopyAsksToGoOn_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("going on: copied") << int(Anonymous) << true;
+    QTest::newRow("stopped: dropped") << int(Anonymous) << false;
+    QTest::newRow("stopped: dropped, temporary file") << int(TemporaryFile) << false;
+}
+
+void TestFilePlacement::longCopyAsksToGoOn() {
+    QFETCH(int, route);
+    QFETCH(bool, answer);
+    const QString source = path("src/a.bin");
+    const QString destination = path("out/a.bin");
+    writeFile(source, randomBytes(64 << 10));
+    Snapshot expected = snapshot(path("out"));
+    if (answer)
+        expected.insert(QStringLiteral("/a.bin"), describeAsCopyOf(source));
+    int asked = 0;
+    CopyHooks hooks = hooksFor(route);
+    hooks.chunkBytes = 4096;
+    // The first chunk takes longer than the copy waits between two questions.
+    hooks.afterFirstChunk = [] { std::this_thread::sleep_for(std::chrono::milliseconds(70)); };
+    hooks.keepGoing = [&] {
+        ++asked;
+        return answer;
+    };
+
+    const CopyResult result = copyAlone(source, destination, hooks);
+
+    QCOMPARE(result.problem, answer ? CopyProblem::None : CopyProblem::Dropped);
+    QCOMPARE(asked, 1); // the rest of the copy takes well under 50 ms
+    COMPARE_TREE(expected, snapshot(path("out")));
+}
+
+void TestFilePlacement::nothingEscapesTheCopy() {
+    const QString source = path("src/a.bin");
+    writeFile(source, randomBytes(64 << 10));
+    writeFile(path("out/old.bin"), "earlier");
+    const Snapshot before = snapshot(path("out"));
+    for (const int route : {Anonymous, TemporaryFile}) {
+        CopyHooks hooks = hooksFor(route);
+        hooks.chunkBytes = 4096;
+        hooks.afterFirstChunk = [] { throw std::runtime_error("a hook that throws"); };
+        QCOMPARE(copyAlone(source, path("out/new.bin"), hooks).problem, CopyProblem::SystemError);
+        QCOMPARE(copyAlone(source, path("out/old.bin"), hooks).problem, CopyProblem::SystemError);
+    }
+    COMPARE_TREE(before, snapshot(path("out")));
+
+    // The quiet copy keeps the caller's errno, whether it copies or not.
+    for (const char *from : {"src/a.bin", "src/gone.bin"}) {
+        errno = EILSEQ;
+        CopyFileQuiet(path(from), path("out/quiet.bin"));
+        QCOMPARE(errno, EILSEQ);
+    }
+}
+
+void TestFilePlacement::unprivilegedProblems_data() {
+    QTest::addColumn<int>("sourceMode");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<bool>("destinationExists");
+    QTest::addColumn<CopyProblem>("problem");
+    // Root's file read by another user: the kernel refuses O_NOATIME, the copy goes on.
+    QTest::newRow("someone else's readable source is copied")
+        << 0644 << 0777 << false << CopyProblem::None;
+    QTest::newRow("unreadable source") << 0600 << 0777 << false << CopyProblem::PermissionDenied;
+    QTest::newRow("read-only folder") << 0644 << 0555 << false << CopyProblem::PermissionDenied;
+    QTest::newRow("someone else's file in the way")
+        << 0644 << 0777 << true << CopyProblem::ReadOnlyInTheWay;
+}
+
+void TestFilePlacement::unprivilegedProblems() {
+    QFETCH(int, sourceMode);
+    QFETCH(int, folderMode);
+    QFETCH(bool, destinationExists);
+    QFETCH(CopyProblem, problem);
+    if (!canActAsNobody())
+        QSKIP("needs root and setpriv to act as an unprivileged user");
+    QCOMPARE(::chmod(enc(m_dir->path()).constData(), 0755), 0);
+    QCOMPARE(::chmod(enc(path("src")).constData(), 0755), 0);
+    const QString source = path("src/a.txt");
+    const QString destination = path("out/a.txt");
+    writeFile(source, "content", mode_t(sourceMode));
+    if (destinationExists)
+        writeFile(destination, "earlier", 0644);
+    QCOMPARE(::chmod(enc(path("out")).constData(), mode_t(folderMode)), 0);
+    Snapshot expected = snapshot(path("out"));
+    if (problem == CopyProblem::None)
+        expected.insert(QStringLiteral("/a.txt"), describeAsCopyOf(source));
+
+    QByteArray errors;
+    QCOMPARE(runAsNobody({QStringLiteral("--copy"), source, destination}, &errors), int(problem));
+    QVERIFY2(errors.isEmpty(), errors.constData());
+    COMPARE_TREE(expected, snapshot(path("out")));
+}
+
 int main(int argc, char **argv) {
+    // The child of the unprivileged cases: one copy as another user; the exit code tells
+    // the problem.
+    if (argc == 4 && qstrcmp(argv[1], "--copy") == 0) {
+        QCoreApplication app(argc, argv);
+        return int(copyAlone(pathFromBytes(argv[2]), pathFromBytes(argv[3]), {}).problem);
+    }
+    // The child of the interrupted copies: it says when the copy is half-way and waits there.
+    if (argc == 5 && qstrcmp(argv[1], "--stalled-copy") == 0) {
+        QCoreApplication app(argc, argv);
+        CopyHooks hooks = hooksFor(std::atoi(argv[4]));
+        hooks.chunkBytes = 64 << 10;
+        hooks.afterFirstChunk = [] {
+            std::fputs("half-way\n", stdout);
+            std::fflush(stdout);
+            ::sleep(60);
+        };
+        return int(copyAlone(pathFromBytes(argv[2]), pathFromBytes(argv[3]), hooks).problem);
+    }
     // The child of the unprivileged cases: one placement, as another user.
     if (argc == 4 && qstrcmp(argv[1], "--place-file") == 0) {
         QCoreApplication app(argc, argv);
-        PlaceFile(QFile::decodeName(argv[2]), QFile::decodeName(argv[3]));
+        PlaceFile(pathFromBytes(argv[2]), pathFromBytes(argv[3]));
         return 0;
     }
     QCoreApplication app(argc, argv);
