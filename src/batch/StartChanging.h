@@ -2,6 +2,7 @@
 
 #include "FilePlacement.h"
 
+#include <QList>
 #include <QString>
 
 namespace plenvoy {
@@ -30,19 +31,62 @@ public:
     virtual QString outputFolderText() const = 0;
     /// The drop-down's current text.
     virtual QString optionText() const = 0;
-    /// Told after each file's placement what became of it; the window needs nothing of
-    /// it, the command-line front reports it.
-    virtual void filePlaced(const QString &source, const Placement &placement);
 };
+
+/// What became of one listed file in a run.
+struct FileOutcome {
+    /// The list entry as the run read it (empty when it could not be read).
+    QString source;
+    /// Where the copy landed, or would have landed; empty when no place was reached.
+    QString destination;
+    /// None when the file was copied.
+    CopyProblem problem = CopyProblem::None;
+    int errorNumber = 0;
+    /// Why the file was not copied, in plain words; empty when it was copied.
+    QString reason;
+    /// The copy got a numbered name ("Base (2).ext") to avoid a clash.
+    bool renamed = false;
+
+    bool copied() const { return reason.isEmpty(); }
+};
+
+/// What a run did: why it ended and what became of each file it reached.
+struct RunOutcome {
+    enum class End {
+        NoFiles,       ///< "No files added.": nothing touched
+        FolderMissing, ///< the output folder does not exist: nothing touched
+        Cancelled,     ///< "Enter n:" was cancelled: nothing touched
+        WindowClosed,  ///< the window closed during the run: no closing box
+        Finished       ///< every listed position was reached
+    };
+    End end = End::Finished;
+    /// The number of listed files when the loop started.
+    int listed = 0;
+    /// One outcome per position reached, in list order.
+    QList<FileOutcome> files;
+
+    int copiedCount() const;
+    int notCopiedCount() const;
+    int renamedCount() const;
+};
+
+/// The reason a copy problem gives the user, in plain words ("it no longer exists").
+QString copyProblemText(CopyProblem problem, int errorNumber);
+
+/// The closing box's text: "Done." when every listed file was copied under its new name,
+/// otherwise "Done." and blocks naming the files not copied (at most ten, with their
+/// reasons, the list entries as the window shows them) and the count renamed.
+QString closingMessage(const RunOutcome &outcome);
 
 /// The "Start Changing" run: every listed file is copied into the output folder under
 /// its new name. Trapped: a failing step is reported with the step's line and the run
-/// goes on. Ends with "Done." whatever became of the single files; stops at once, with
-/// no message, when the window closes during the run. Another run may start inside this
-/// one (from the window's event processing) and runs to its end first.
-void PushButton2_Click(RunInputs &inputs, WindowPort &ui);
+/// goes on. Ends with the closing box (closingMessage); stops at once, with no message,
+/// when the window closes during the run or "Enter n:" is cancelled. Another run may
+/// start inside this one (from the window's event processing) and runs to its end first.
+/// Returns what it did; every front reports from that.
+RunOutcome PushButton2_Click(RunInputs &inputs, WindowPort &ui);
 /// The same run with the clock and the file times it stamps with.
-void PushButton2_Click(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                       const FileTimeProvider &times);
+RunOutcome PushButton2_Click(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
+                             const FileTimeProvider &times);
 
 } // namespace plenvoy

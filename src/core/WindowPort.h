@@ -20,7 +20,8 @@ public:
     /// Question: Yes and No, no icon, the application title as caption. True for Yes.
     virtual bool askYesNo(const QString &text) = 0;
     /// Input box with a prompt, a default answer, OK and Cancel, the application title as
-    /// caption; the typed text, or empty text on Cancel or when closed.
+    /// caption; the typed text (never a null text, even when empty), or a null text on
+    /// Cancel, Escape or when the box was closed.
     virtual QString askText(const QString &prompt, const QString &defaultAnswer) = 0;
     /// The error report box: "Application Error", the warning icon, OK.
     virtual void showErrorReport(const QString &text) = 0;
