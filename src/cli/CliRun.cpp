@@ -102,9 +102,11 @@ public:
         const QByteArray sourceKey = sourceKeyOf(source);
         QString placed = destination;
         if (clashes(source, sourceKey, destination)) {
+            // The first numbered name that nothing holds, or this source's own earlier copy.
             for (int number = 2;; ++number) {
                 placed = numberedName(destination, number);
-                if (!nameExists(placed) && m_written.count(destinationKeyOf(placed)) == 0)
+                const auto written = m_written.find(destinationKeyOf(placed));
+                if (written != m_written.end() ? written->second == sourceKey : !nameExists(placed))
                     break;
             }
         }
@@ -118,8 +120,13 @@ private:
         const auto written = m_written.find(destinationKeyOf(destination));
         if (written != m_written.end())
             return written->second != sourceKey;
-        const std::optional<FileIdentity> target = identityOf(destination);
-        return target && m_listed.count(*target) != 0 && target != identityOf(source);
+        // A listed file of that name is never replaced, unless it is the source itself.
+        const QByteArray bytes = pathToBytes(destination);
+        struct stat target {};
+        if (bytes.isEmpty() || ::stat(bytes.constData(), &target) != 0 || !S_ISREG(target.st_mode))
+            return false;
+        const FileIdentity identity{target.st_dev, target.st_ino};
+        return m_listed.count(identity) != 0 && identity != identityOf(source);
     }
 
     /// The file itself, so that every spelling of a path and every link is one source.
