@@ -34,9 +34,16 @@ public:
         , m_optionText(std::move(optionText)) {}
 
     int fileCount() const override { return m_list.count(); }
-    QString entryAt(int position) const override { return m_list.textAt(position); }
+    /// The run reads each entry when its turn comes, after reading them all once at its
+    /// start: the error reports that follow a read concern that entry.
+    QString entryAt(int position) const override {
+        lastRead = m_list.textAt(position);
+        return *lastRead;
+    }
     QString outputFolderText() const override { return m_outputFolder; }
     QString optionText() const override { return m_optionText; }
+
+    mutable std::optional<QString> lastRead;
 
 private:
     const FileList &m_list;
@@ -226,19 +233,9 @@ int startChanging(const CliRequest &request) {
     const int addingErrors = addSources(list, request.sources, ui);
 
     FixedRunInputs inputs(list, request.outputFolder, request.optionText);
-    // The run lets the window process its events once before each file: the error
-    // reports that follow concern that file.
-    int position = 0;
-    std::optional<QString> subject;
     int runErrors = 0;
-    reportErrorsAbout(ui, &subject, runErrors);
-    ui.onProcessEvents = [&] {
-        ++position;
-        subject =
-            position <= list.count() ? std::optional<QString>(list.textAt(position)) : std::nullopt;
-    };
+    reportErrorsAbout(ui, &inputs.lastRead, runErrors);
     const RunOutcome outcome = PushButton2_Click(inputs, ui, clock, systemFileTimes());
-    ui.onProcessEvents = nullptr;
     ui.onErrorReport = nullptr;
 
     // The run's refusals come before anything is done: no file touched, no summary.
