@@ -8,16 +8,35 @@ namespace plenvoy::cli {
 
 namespace {
 
-/// "0".."35" names an option by its index; every other text is passed on as a display text.
+/// "0".."35" names an option by its index, every other text must be an option's exact
+/// text; the empty text is the window with no option chosen. Throws UsageError.
 QString optionTextOf(const QString &value) {
-    bool isIndex = !value.isEmpty() && value.size() <= 2;
+    if (value.isEmpty() || renameOptionIndex(value) >= 0)
+        return value;
+    bool isIndex = value.size() <= 2;
     for (const QChar c : value)
         isIndex = isIndex && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (isIndex) {
-        const int index = value.toInt();
-        if (index < kRenameOptionCount)
-            return renameOptionTexts().at(index);
+    if (isIndex && value.toInt() < kRenameOptionCount)
+        return renameOptionTexts().at(value.toInt());
+    throw UsageError{QStringLiteral("--option \"") + value +
+                     QStringLiteral("\" names none of the options: give an index 0..35 or an "
+                                    "exact text (see --list-options)")};
+}
+
+/// The -n text as the run converts it; a value no file could use is a usage error.
+qint16 nthValueOf(const QString &text) {
+    qint16 value = 0;
+    try {
+        value = convertNthValue(text);
+    } catch (const Failure &failure) {
+        throw UsageError{QStringLiteral("-n \"") + text + QStringLiteral("\": ") +
+                         failure.description() +
+                         QStringLiteral(" (a number from 0 to 32767 is needed)")};
     }
+    if (value < 0)
+        throw UsageError{QStringLiteral("-n \"") + text +
+                         QStringLiteral("\": no file has a negative nth character "
+                                        "(a number from 0 to 32767 is needed)")};
     return value;
 }
 
@@ -84,6 +103,8 @@ CliRequest parseArguments(const QStringList &arguments) {
             listOptions = true;
         } else if (name == QLatin1String("--dry-run")) {
             dryRun = true;
+        } else if (name == QLatin1String("-0") || name == QLatin1String("--null")) {
+            request.nullSeparated = true;
         } else if (name == QLatin1String("--option")) {
             option = value();
         } else if (name == QLatin1String("-n")) {
@@ -115,7 +136,7 @@ CliRequest parseArguments(const QStringList &arguments) {
         }
         if (inlineValue &&
             (name == QLatin1String("--help") || name == QLatin1String("--list-options") ||
-             name == QLatin1String("--dry-run")))
+             name == QLatin1String("--dry-run") || name == QLatin1String("--null")))
             throw UsageError{name + QStringLiteral(" takes no value")};
     }
 
@@ -124,7 +145,8 @@ CliRequest parseArguments(const QStringList &arguments) {
         return request;
     }
     if (listOptions) {
-        if (option || nText || request.at || dryRun || outputFolder || !request.sources.isEmpty())
+        if (option || nText || request.at || dryRun || outputFolder || request.nullSeparated ||
+            !request.sources.isEmpty())
             throw UsageError{QStringLiteral("--list-options takes no other arguments")};
         request.action = CliRequest::Action::ListOptions;
         return request;
@@ -133,17 +155,16 @@ CliRequest parseArguments(const QStringList &arguments) {
         throw UsageError{QStringLiteral("--option is missing (see --help)")};
     request.optionText = optionTextOf(*option);
     request.nthText = nText;
-    if (nText) {
-        try {
-            request.nthValue = convertNthValue(*nText);
-        } catch (const Failure &failure) {
-            throw UsageError{QStringLiteral("-n \"") + *nText + QStringLiteral("\": ") +
-                             failure.description()};
-        }
-    } else if (needsNthValue(request.optionText)) {
+    if (nText)
+        request.nthValue = nthValueOf(*nText);
+    if (!nText && needsNthValue(request.optionText))
         throw UsageError{QStringLiteral("the option \"") + request.optionText +
                          QStringLiteral("\" needs -n")};
-    }
+    if (nText && !needsNthValue(request.optionText))
+        request.warnings.append(QStringLiteral("-n is not used by the option \"") +
+                                request.optionText + QLatin1Char('"'));
+    if (request.optionText.isEmpty())
+        request.warnings.append(QStringLiteral("the empty option keeps every name as it is"));
     if (dryRun && outputFolder)
         throw UsageError{QStringLiteral("--dry-run and --out exclude each other")};
     if (outputFolder) {
@@ -163,26 +184,30 @@ CliRequest parseArguments(const QStringList &arguments) {
 QString helpText() {
     return QStringLiteral(
         "Usage: plenvoy-cli --list-options\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] --dry-run SOURCE...\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] --out DIR [SOURCE...]\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run SOURCE...\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --out DIR [SOURCE...]\n"
         "       plenvoy-cli --help\n"
         "where SOURCE is a PATH or --folder DIR [--extension EXT].\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
         "  --list-options  print the 36 rename options, one a line, in index order (0 to 35)\n"
-        "  --option OPT    the rename option: an index 0..35 or an exact option text; an\n"
-        "                  empty text leaves every name as it is, an unknown text gives an\n"
-        "                  empty name\n"
+        "  --option OPT    the rename option: an index 0..35 or an option's exact text. Any\n"
+        "                  other text (36, -1, a misspelt text) is a usage error. The empty\n"
+        "                  text \"\" leaves every name as it is, and says so on standard error\n"
         "  -n N            n for the options \"after nth character\" (required by them), read\n"
         "                  as the answer to \"Enter n:\": a number, rounded half to even, from\n"
-        "                  -32768 to 32767; without -n the value is -1\n"
+        "                  0 to 32767; anything else is a usage error. Given to another\n"
+        "                  option, it is not used and a warning says so\n"
         "  --at MOMENT     current-time options use this local moment, written\n"
         "                  \"YYYY-MM-DD HH:MM:SS\", instead of the clock\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times\n"
         "  --out DIR       copy each listed file into the folder DIR under its new name, as\n"
         "                  \"Start Changing\" does; sources are never changed\n"
+        "  -0, --null      end each name printed on standard output with a NUL byte instead\n"
+        "                  of a line feed, for names that hold line breaks (as find -print0,\n"
+        "                  xargs -0)\n"
         "  --folder DIR    list every file of DIR and of its sub-folders, at any depth, as\n"
         "                  \"Add All Files In Folder\" does: names starting with \"~\" and\n"
         "                  writable names starting with \".\" are left out, and symbolic\n"
@@ -195,25 +220,39 @@ QString helpText() {
         "  -h, --help      print this help\n"
         "\n"
         "The files are listed in the order of the SOURCE arguments: a PATH as it is given,\n"
-        "a --folder's files at that point, folder by folder, level by level.\n"
+        "a --folder's files at that point, folder by folder, level by level. Names are\n"
+        "taken and printed as the bytes the file system holds, UTF-8 or not.\n"
         "\n"
         "--dry-run prints one line per listed file on standard output, in order: its new\n"
-        "path (an empty line for an empty name). When a name cannot be composed, standard\n"
-        "error gets \"plenvoy-cli: PATH: DESCRIPTION\", standard output an empty line, and\n"
-        "the next file follows.\n"
+        "path (an empty line for an empty name). When two listed files would get the same\n"
+        "new name, or a new name is another listed file, the line shows the numbered name\n"
+        "the run gives: \"Base (2).ext\", \"Base (3).ext\", ... A file that does not exist\n"
+        "still gets its line, and a warning on standard error. When a name cannot be\n"
+        "composed, standard error gets \"plenvoy-cli: PATH: DESCRIPTION\", standard output\n"
+        "an empty line, and the next file follows. With -0 each line is DESTINATION NUL.\n"
         "\n"
         "--out prints \"SOURCE -> DESTINATION\" on standard output for each file copied,\n"
-        "\"plenvoy-cli: SOURCE: ...\" on standard error for each error and each file not\n"
-        "copied, and \"N copied, N not copied\" at the end. A file counts as copied only when\n"
-        "this run wrote its destination with the source's size and modification time. An\n"
-        "existing destination of the same name is replaced, except the source itself,\n"
-        "another listed file and a read-only file. An empty list gives \"No files added.\",\n"
-        "then a DIR that is not an existing folder gives \"Folder does not exist. Please\n"
-        "select another folder.\"; either ends the run before any file is touched.\n"
+        "\"plenvoy-cli: SOURCE: not copied: REASON\" on standard error for each file not\n"
+        "copied, the reason in plain words, \"plenvoy-cli: SOURCE: ...\" for each error, and\n"
+        "\"N copied, N not copied\" at the end, with \", N renamed to avoid a clash\" when\n"
+        "some copies got a numbered name. With -0 each copied file is SOURCE NUL\n"
+        "DESTINATION NUL, and the summary goes to standard error. A file counts as copied\n"
+        "only when this run wrote its destination with the source's size and modification\n"
+        "time. An existing destination of the same name is replaced, except the source\n"
+        "itself and a read-only file, which are left alone (the file is not copied), and\n"
+        "another listed file or a copy this run wrote from another source, which make the\n"
+        "copy take a numbered name. An empty list gives \"No files added.\", then a DIR\n"
+        "that is not an existing folder gives \"Folder does not exist. Please select\n"
+        "another folder.\"; either ends the run before any file is touched.\n"
+        "\n"
+        "Without -0, a name that holds a line break is printed as an empty line, with a\n"
+        "warning. When standard output cannot be written (a full disk, a closed pipe), the\n"
+        "printing stops but the run goes on, and standard error says so once.\n"
         "\n"
         "Exit status: 0 success (with --out: every listed file copied); 1 when some name\n"
-        "could not be composed, some file was not copied, an error was reported, or the\n"
-        "run refused to start; 2 for a usage error.\n"
+        "could not be composed, a listed file does not exist (--dry-run), some file was\n"
+        "not copied, an error was reported, a name was printed as an empty line, standard\n"
+        "output could not be written, or the run refused to start; 2 for a usage error.\n"
         "Dates and times are written in the regional forms of the locale (LC_ALL, LC_TIME,\n"
         "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM.\n");
 }

@@ -36,6 +36,10 @@ struct CliRequest {
     QString outputFolder;
     /// PATH arguments and --folder sources, in the order given.
     QList<CliSource> sources;
+    /// -0: names end with NUL instead of a line feed, the run's summary goes to stderr.
+    bool nullSeparated = false;
+    /// Warnings about the command line that do not stop it, one line each.
+    QStringList warnings;
 };
 
 /// A command line that cannot be acted on; the message is one line.

@@ -1,21 +1,25 @@
 #include "CliRun.h"
 
+#include "CliOutput.h"
 #include "CliWindowPort.h"
 
 #include "app/AddFiles.h"
 #include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 #include "engine/ComposeNewName.h"
-#include "engine/RenameOptions.h"
 #include "filelist/FileList.h"
-
-#include <QFile>
 
 #include <sys/stat.h>
 
-#include <functional>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
 #include <optional>
+#include <set>
+#include <utility>
 
 namespace plenvoy::cli {
 
@@ -30,15 +34,16 @@ public:
         , m_optionText(std::move(optionText)) {}
 
     int fileCount() const override { return m_list.count(); }
-    QString entryAt(int position) const override { return m_list.textAt(position); }
+    /// The run reads each entry when its turn comes, after reading them all once at its
+    /// start: the error reports that follow a read concern that entry.
+    QString entryAt(int position) const override {
+        lastRead = m_list.textAt(position);
+        return *lastRead;
+    }
     QString outputFolderText() const override { return m_outputFolder; }
     QString optionText() const override { return m_optionText; }
-    void filePlaced(const QString &source, const Placement &placement) override {
-        if (onFilePlaced)
-            onFilePlaced(source, placement);
-    }
 
-    std::function<void(const QString &, const Placement &)> onFilePlaced;
+    mutable std::optional<QString> lastRead;
 
 private:
     const FileList &m_list;
@@ -46,95 +51,125 @@ private:
     QString m_optionText;
 };
 
-/// The status of what the path leads to, when there is something.
-std::optional<struct stat> statusOf(const QString &path) {
-    const QByteArray bytes = QFile::encodeName(path);
+using FileIdentity = std::pair<dev_t, ino_t>;
+
+/// The file the path leads to (through links), when there is one.
+std::optional<FileIdentity> identityOf(const QString &path) {
+    const QByteArray bytes = pathToBytes(path);
     struct stat info {};
     if (bytes.isEmpty() || ::stat(bytes.constData(), &info) != 0)
         return std::nullopt;
-    return info;
+    return FileIdentity{info.st_dev, info.st_ino};
 }
 
-/// "plenvoy-cli: [SUBJECT: ]TEXT" on standard error, after what standard output holds.
-void writeError(const std::optional<QString> &subject, const QString &text) {
-    std::fflush(stdout);
-    writeLine(stderr, QStringLiteral("plenvoy-cli: ") +
-                          (subject ? *subject + QStringLiteral(": ") : QString()) + text);
+/// True when something, a broken link included, has this name.
+bool nameExists(const QString &path) {
+    const QByteArray bytes = pathToBytes(path);
+    struct stat info {};
+    return !bytes.isEmpty() && ::lstat(bytes.constData(), &info) == 0;
 }
+
+/// Why a listed path is no file the run could copy; empty when it is one.
+QString presenceProblem(const QString &path) {
+    const QByteArray bytes = pathToBytes(path);
+    struct stat info {};
+    if (::stat(bytes.constData(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return QStringLiteral("no such file");
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    return S_ISREG(info.st_mode) ? QString() : QStringLiteral("not a file");
+}
+
+/// "Base (N).ext"; " (N)" at the end of a name without a dot or whose only dot leads it.
+QString numberedName(const QString &path, int number) {
+    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const QString mark = QStringLiteral(" (%1)").arg(number);
+    if (dot <= nameStart)
+        return path + mark;
+    return path.left(dot) + mark + path.mid(dot);
+}
+
+/// The numbered names the run gives to clashes within its list: a new name that another
+/// listed file already has, or that the run wrote a moment ago from another source, gets
+/// the first "Base (2).ext", "Base (3).ext", ... that nothing holds yet. The same source
+/// listed twice lands on its own earlier copy, and a name that only exists on disk is
+/// replaced by the run, so neither is numbered.
+class ClashNumbering final {
+public:
+    explicit ClashNumbering(const QStringList &listed) {
+        for (const QString &path : listed) {
+            if (const std::optional<FileIdentity> identity = identityOf(path))
+                m_listed.insert(*identity);
+        }
+    }
+
+    QString place(const QString &source, const QString &destination) {
+        const QByteArray sourceKey = sourceKeyOf(source);
+        QString placed = destination;
+        if (clashes(source, sourceKey, destination)) {
+            // The first numbered name that nothing holds, or this source's own earlier copy.
+            for (int number = 2;; ++number) {
+                placed = numberedName(destination, number);
+                const auto written = m_written.find(destinationKeyOf(placed));
+                if (written != m_written.end() ? written->second == sourceKey : !nameExists(placed))
+                    break;
+            }
+        }
+        m_written.emplace(destinationKeyOf(placed), sourceKey);
+        return placed;
+    }
+
+private:
+    bool clashes(const QString &source, const QByteArray &sourceKey,
+                 const QString &destination) const {
+        const auto written = m_written.find(destinationKeyOf(destination));
+        if (written != m_written.end())
+            return written->second != sourceKey;
+        // A listed file of that name is never replaced, unless it is the source itself.
+        const QByteArray bytes = pathToBytes(destination);
+        struct stat target {};
+        if (bytes.isEmpty() || ::stat(bytes.constData(), &target) != 0 || !S_ISREG(target.st_mode))
+            return false;
+        const FileIdentity identity{target.st_dev, target.st_ino};
+        return m_listed.count(identity) != 0 && identity != identityOf(source);
+    }
+
+    /// The file itself, so that every spelling of a path and every link is one source.
+    static QByteArray sourceKeyOf(const QString &path) {
+        if (const std::optional<FileIdentity> identity = identityOf(path))
+            return "F" + QByteArray::number(quint64(identity->first)) + ':' +
+                   QByteArray::number(quint64(identity->second));
+        return "P" + pathToBytes(path);
+    }
+
+    /// The folder itself and the name in it: a name need not exist to be told apart.
+    static QByteArray destinationKeyOf(const QString &path) {
+        const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+        const QString folder = nameStart == 0 ? QStringLiteral(".") : path.left(nameStart);
+        if (const std::optional<FileIdentity> identity = identityOf(folder))
+            return "D" + QByteArray::number(quint64(identity->first)) + ':' +
+                   QByteArray::number(quint64(identity->second)) + '/' +
+                   pathToBytes(path.mid(nameStart));
+        return "P" + pathToBytes(path);
+    }
+
+    std::set<FileIdentity> m_listed;
+    std::map<QByteArray, QByteArray> m_written;
+};
 
 /// Prints the error reports that reach the window, naming what they concern.
 void reportErrorsAbout(CliWindowPort &ui, const std::optional<QString> *subject, int &errors) {
     ui.onErrorReport = [subject, &errors](const QString &description, const QString &location) {
         ++errors;
-        writeError(*subject, location.isEmpty() ? description
+        printError(*subject, location.isEmpty() ? description
                                                 : description + QStringLiteral(" (") + location +
                                                       QLatin1Char(')'));
     };
 }
 
-/// Follows the run file by file: the run lets the window process its events once before
-/// each file, which names the file that later error reports concern, and it tells the
-/// outcome of each placement.
-class RunObserver final {
-public:
-    explicit RunObserver(const FileList &list)
-        : m_list(list) {}
-
-    /// The file whose turn it is; none before the first file and after the last.
-    const std::optional<QString> *subject() const { return &m_subject; }
-    int copied() const { return m_copied; }
-
-    void nextFile() {
-        finishFile();
-        ++m_position;
-        if (m_position > m_list.count())
-            m_subject.reset();
-        else
-            m_subject = m_list.textAt(m_position);
-        m_told = false;
-    }
-
-    /// A file whose placement step failed before telling anything is not copied.
-    void finishFile() {
-        if (m_subject && !m_told)
-            writeError(*m_subject, QStringLiteral("not copied"));
-        m_told = true;
-    }
-
-    void filePlaced(const QString &source, const Placement &placement) {
-        m_told = true;
-        if (placement.written) {
-            ++m_copied;
-            writeLine(stdout, source + QStringLiteral(" -> ") + placement.destination);
-            return;
-        }
-        const std::optional<struct stat> sourceStatus = statusOf(source);
-        const std::optional<struct stat> landing = statusOf(placement.destination);
-        if (!sourceStatus)
-            writeError(source, QStringLiteral("not copied: no such file"));
-        else if (!S_ISREG(sourceStatus->st_mode))
-            writeError(source, QStringLiteral("not copied: not a file"));
-        else if (landing && landing->st_dev == sourceStatus->st_dev &&
-                 landing->st_ino == sourceStatus->st_ino)
-            writeError(source, QStringLiteral("not copied: the destination is the file itself"));
-        else
-            writeError(source, QStringLiteral("not copied to ") + placement.destination);
-    }
-
-private:
-    const FileList &m_list;
-    int m_position = 0;
-    std::optional<QString> m_subject;
-    bool m_told = true;
-    int m_copied = 0;
-};
-
 } // namespace
-
-void writeLine(std::FILE *stream, const QString &text) {
-    const QByteArray line = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
-}
 
 int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &ui) {
     int errors = 0;
@@ -147,8 +182,7 @@ int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &u
         }
         // The walk of a missing folder lists nothing, as in the window; say so here.
         if (!FolderExists(source.text))
-            writeError(QStringLiteral("warning"),
-                       source.text + QStringLiteral(": no such folder, nothing added from it"));
+            printWarning(source.text + QStringLiteral(": no such folder, nothing added from it"));
         subject = source.text;
         AddFolderFiles(list, source.text, source.extension, ui);
     }
@@ -163,17 +197,31 @@ int dryRun(const CliRequest &request) {
     CliWindowPort ui(request.nthText);
     FileList list;
     int status = addSources(list, request.sources, ui) == 0 ? kExitSuccess : kExitFailures;
-    for (const QString &path : list.entries()) {
+    const QStringList entries = list.entries();
+    ClashNumbering numbering(entries);
+    RecordWriter records(request.nullSeparated);
+    int position = 0;
+    for (const QString &path : entries) {
+        ++position;
+        QString destination;
         try {
-            writeLine(stdout, ComposeNewName(path, request.optionText, request.nthValue, clock,
-                                             systemFileTimes()));
+            destination = ComposeNewName(path, request.optionText, request.nthValue, clock,
+                                         systemFileTimes());
         } catch (const Failure &failure) {
-            writeError(path, failure.description());
-            writeLine(stdout, QString());
+            printError(path, failure.description());
+            records.write(position, {QString()});
+            status = kExitFailures;
+            continue;
+        }
+        records.write(position, {numbering.place(path, destination)});
+        // The line still shows the name the file would get; the run would not copy it.
+        const QString problem = presenceProblem(path);
+        if (!problem.isEmpty()) {
+            printWarning(path + QStringLiteral(": ") + problem);
             status = kExitFailures;
         }
     }
-    return status;
+    return records.lineBreakSeen() ? kExitFailures : status;
 }
 
 int startChanging(const CliRequest &request) {
@@ -185,31 +233,44 @@ int startChanging(const CliRequest &request) {
     const int addingErrors = addSources(list, request.sources, ui);
 
     FixedRunInputs inputs(list, request.outputFolder, request.optionText);
-    RunObserver observer(list);
     int runErrors = 0;
-    reportErrorsAbout(ui, observer.subject(), runErrors);
-    ui.onProcessEvents = [&observer] { observer.nextFile(); };
-    inputs.onFilePlaced = [&observer](const QString &source, const Placement &placement) {
-        observer.filePlaced(source, placement);
-    };
-    PushButton2_Click(inputs, ui, clock, systemFileTimes());
-    observer.finishFile();
+    reportErrorsAbout(ui, &inputs.lastRead, runErrors);
+    const RunOutcome outcome = PushButton2_Click(inputs, ui, clock, systemFileTimes());
+    ui.onErrorReport = nullptr;
 
     // The run's refusals come before anything is done: no file touched, no summary.
-    for (const QString &message : ui.messages()) {
-        if (message == kMessageNoFiles || message == kMessageFolderMissing) {
-            writeError(std::nullopt, message);
-            return kExitFailures;
-        }
+    if (outcome.end == RunOutcome::End::NoFiles) {
+        printError(std::nullopt, kMessageNoFiles);
+        return kExitFailures;
     }
-    const bool done = ui.messages().endsWith(kMessageDone);
-    if (!done)
-        writeError(std::nullopt, QStringLiteral("the run stopped before its end"));
-    const int notCopied = list.count() - observer.copied();
-    std::fflush(stderr);
-    writeLine(stdout, QString::number(observer.copied()) + QStringLiteral(" copied, ") +
-                          QString::number(notCopied) + QStringLiteral(" not copied"));
-    const bool clean = done && notCopied == 0 && addingErrors == 0 && runErrors == 0;
+    if (outcome.end == RunOutcome::End::FolderMissing) {
+        printError(std::nullopt, kMessageFolderMissing);
+        return kExitFailures;
+    }
+
+    RecordWriter records(request.nullSeparated);
+    for (qsizetype i = 0; i < outcome.files.size(); ++i) {
+        const FileOutcome &file = outcome.files.at(i);
+        if (file.copied())
+            records.write(int(i) + 1, {file.source, file.destination});
+        else
+            printError(file.source, QStringLiteral("not copied: ") + file.reason);
+    }
+    const bool finished = outcome.end == RunOutcome::End::Finished;
+    if (!finished)
+        printError(std::nullopt, QStringLiteral("the run stopped before its end"));
+    // Files the run never reached count as not copied.
+    const int copied = outcome.copiedCount();
+    const int notCopied = std::max(outcome.listed, int(outcome.files.size())) - copied;
+    QString summary = QStringLiteral("%1 copied, %2 not copied").arg(copied).arg(notCopied);
+    if (outcome.renamedCount() > 0)
+        summary += QStringLiteral(", %1 renamed to avoid a clash").arg(outcome.renamedCount());
+    if (request.nullSeparated)
+        printErrorLine(summary);
+    else
+        printLine(summary);
+    const bool clean = finished && notCopied == 0 && addingErrors == 0 && runErrors == 0 &&
+                       !records.lineBreakSeen();
     return clean ? kExitSuccess : kExitFailures;
 }
 

@@ -1,32 +1,30 @@
 #include "CliArguments.h"
+#include "CliOutput.h"
 #include "CliRun.h"
 
+#include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
 
 #include <QCoreApplication>
 
-#include <cstdio>
+#include <algorithm>
+#include <csignal>
 
 using namespace plenvoy;
 using namespace plenvoy::cli;
 
-int main(int argc, char *argv[]) {
-    QCoreApplication application(argc, argv);
-    CliRequest request;
-    try {
-        request = parseArguments(application.arguments().mid(1));
-    } catch (const UsageError &error) {
-        writeLine(stderr, QStringLiteral("plenvoy-cli: ") + error.message +
-                              QStringLiteral(" (try --help)"));
-        return kExitUsage;
-    }
+namespace {
+
+int act(const CliRequest &request) {
+    for (const QString &warning : request.warnings)
+        printWarning(warning);
     switch (request.action) {
     case CliRequest::Action::Help:
-        std::fputs(helpText().toUtf8().constData(), stdout);
+        printOut(helpText().toUtf8());
         return kExitSuccess;
     case CliRequest::Action::ListOptions:
         for (const QString &text : renameOptionTexts())
-            writeLine(stdout, text);
+            printLine(text);
         return kExitSuccess;
     case CliRequest::Action::DryRun:
         return dryRun(request);
@@ -34,4 +32,30 @@ int main(int argc, char *argv[]) {
         return startChanging(request);
     }
     return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    // Arguments are bytes, as names are: they are read before Qt decodes them, which would
+    // turn bytes that are not UTF-8 into U+FFFD and so name other files.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(pathFromBytes(argv[i]));
+    // A closed pipe on standard output is a write error to report, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication application(argc, argv);
+
+    CliRequest request;
+    try {
+        request = parseArguments(arguments);
+    } catch (const UsageError &error) {
+        printErrorLine(QStringLiteral("plenvoy-cli: ") + error.message +
+                       QStringLiteral(" (try --help)"));
+        return kExitUsage;
+    }
+    const int status = act(request);
+    if (!finishOutput())
+        return std::max(status, kExitFailures);
+    return status;
 }
