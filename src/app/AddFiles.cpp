@@ -17,11 +17,11 @@ constexpr int kHiddenArchiveOnly = Attribute::Hidden | Attribute::Archive; // 34
 
 /// Steps 10 to 21 of "Add All Files In Folder": the walk and the per-file tests.
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
-             WindowPort &ui) {
+             WindowPort &ui, const LeftOutReport &leftOut = {}) {
     const QChar separator = platformSeparator();
     QStringList folders;
     trap.step(114, [&] { folders = QStringList{chosen + separator}; });
-    trap.step(116, [&] { GetSubDirectories2016(folders, true, ui); });
+    trap.step(116, [&] { GetSubDirectories2016(folders, true, ui, leftOut); });
     if (ui.closing())
         return;
 
@@ -125,10 +125,10 @@ void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui) 
     trap.step(136, [&] { ui.setPointer(PointerMode::Default); });
 }
 
-void AddFolderFiles(FileList &list, const QString &folder, const QString &extension,
-                    WindowPort &ui) {
+void AddFolderFiles(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
+                    const LeftOutReport &leftOut) {
     Trap trap(kTagAddFolder, ui);
-    addTree(trap, list, folder, extension, ui);
+    addTree(trap, list, folder, extension, ui, leftOut);
 }
 
 } // namespace plenvoy

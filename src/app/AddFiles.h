@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filelist/AddFolder.h"
+
 #include <QString>
 
 namespace plenvoy {
@@ -30,8 +32,9 @@ void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui);
 
 /// Appends the files of one folder tree that match "*." + extension, by the rules of
 /// "Add All Files In Folder", without questions, settings or pointer changes. Failures
-/// are reported through the trap. Used by the command-line front as well.
-void AddFolderFiles(FileList &list, const QString &folder, const QString &extension,
-                    WindowPort &ui);
+/// are reported through the trap. Used by the command-line front as well, which names
+/// each sub-folder that the walk leaves out through leftOut.
+void AddFolderFiles(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
+                    const LeftOutReport &leftOut = {});
 
 } // namespace plenvoy

@@ -171,6 +171,27 @@ void reportErrorsAbout(CliWindowPort &ui, const std::optional<QString> *subject,
 
 } // namespace
 
+namespace {
+
+/// The window leaves such folders out without a word; a script is told each one.
+void reportLeftOutFolder(const QString &folder, LeftOutReason reason) {
+    QString why;
+    switch (reason) {
+    case LeftOutReason::Unreadable:
+        why = QStringLiteral("it cannot be read");
+        break;
+    case LeftOutReason::ControlCharacter:
+        why = QStringLiteral("its name holds a control character");
+        break;
+    case LeftOutReason::PathTooLong:
+        why = QStringLiteral("its path is too long");
+        break;
+    }
+    printWarning(folder + QStringLiteral(": left out, ") + why);
+}
+
+} // namespace
+
 int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &ui) {
     int errors = 0;
     std::optional<QString> subject;
@@ -184,7 +205,7 @@ int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &u
         if (!FolderExists(source.text))
             printWarning(source.text + QStringLiteral(": no such folder, nothing added from it"));
         subject = source.text;
-        AddFolderFiles(list, source.text, source.extension, ui);
+        AddFolderFiles(list, source.text, source.extension, ui, reportLeftOutFolder);
     }
     ui.onErrorReport = nullptr;
     return errors;

@@ -660,24 +660,26 @@ void TestStartChanging::cancellingTheQuestionTouchesNothing() {
 }
 
 void TestStartChanging::clashesWithinTheRunGetNumberedNames_data() {
+    const auto names = [](const char16_t *list) {
+        return QString::fromUtf16(list).split(QLatin1Char('|'));
+    };
     QTest::addColumn<QStringList>("sources");  // folder/name, each with its own content
     QTest::addColumn<QStringList>("before");   // names in the output folder before the run
     QTest::addColumn<QStringList>("expected"); // "name=content" after the run
     QTest::addColumn<int>("renamed");
     QTest::newRow("three files of one name")
-        << QStringList{"a/x.txt", "b/x.txt", "c/x.txt"} << QStringList{}
-        << QStringList{"x S.txt=a/x.txt", "x S (2).txt=b/x.txt", "x S (3).txt=c/x.txt"} << 2;
+        << names(u"a/x.txt|b/x.txt|c/x.txt") << QStringList()
+        << names(u"x S.txt=a/x.txt|x S (2).txt=b/x.txt|x S (3).txt=c/x.txt") << 2;
     QTest::newRow("a name without a dot")
-        << QStringList{"a/Makefile", "b/Makefile"} << QStringList{}
-        << QStringList{"Makefile S=a/Makefile", "Makefile S (2)=b/Makefile"} << 1;
+        << names(u"a/Makefile|b/Makefile") << QStringList()
+        << names(u"Makefile S=a/Makefile|Makefile S (2)=b/Makefile") << 1;
     QTest::newRow("a numbered name already there is passed over")
-        << QStringList{"a/x.txt", "b/x.txt"} << QStringList{"x S (2).txt"}
-        << QStringList{"x S.txt=a/x.txt", "x S (2).txt=old", "x S (3).txt=b/x.txt"} << 1;
+        << names(u"a/x.txt|b/x.txt") << names(u"x S (2).txt")
+        << names(u"x S.txt=a/x.txt|x S (2).txt=old|x S (3).txt=b/x.txt") << 1;
     QTest::newRow("a file from before the run is replaced as designed")
-        << QStringList{"a/x.txt"} << QStringList{"x S.txt"} << QStringList{"x S.txt=a/x.txt"} << 0;
+        << names(u"a/x.txt") << names(u"x S.txt") << names(u"x S.txt=a/x.txt") << 0;
     QTest::newRow("the same source listed twice is copied over its own copy")
-        << QStringList{"a/x.txt", "a/x.txt"} << QStringList{} << QStringList{"x S.txt=a/x.txt"}
-        << 0;
+        << names(u"a/x.txt|a/x.txt") << QStringList() << names(u"x S.txt=a/x.txt") << 0;
 }
 
 void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
@@ -707,6 +709,7 @@ void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
     QStringList found;
     for (const QString &name : namesIn(path("out")))
         found << name + QLatin1Char('=') + QString::fromUtf8(contentOf(path("out/") + name));
+    found.sort();
     QStringList want;
     for (const QString &line : expected)
         want << stamped(line);
@@ -720,9 +723,11 @@ void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
 void TestStartChanging::numberedNamePastTheNameLimitIsNotCopied() {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("a")));
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("b")));
-    // The stamp " MM-dd-yyyy" takes 11 bytes and ".t" two: the stamped name has 255
-    // bytes, the numbered one would have more.
-    const QString base(242, QLatin1Char('y'));
+    // The base takes what the stamp and ".t" leave of 255 bytes: the stamped name fits,
+    // the numbered one would not.
+    const qsizetype stampSize =
+        FileNameOf(newNameOf(path("a/x.txt"), kCurrentDateAtEnd)).size() - 5;
+    const QString base(253 - stampSize, QLatin1Char('y'));
     const QString first = makeSource(QStringLiteral("a/") + base + QStringLiteral(".t"), "1");
     const QString second = makeSource(QStringLiteral("b/") + base + QStringLiteral(".t"), "2");
     ListInputs inputs;

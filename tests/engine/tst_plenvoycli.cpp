@@ -166,6 +166,7 @@ private Q_SLOTS:
     // --folder: adding a folder's files.
     void sourcesAreListedInTheOrderGiven_data();
     void sourcesAreListedInTheOrderGiven();
+    void leftOutFoldersAreNamed();
     void extensionFiltersAsTheWindowDoes_data();
     void extensionFiltersAsTheWindowDoes();
 };
@@ -1067,6 +1068,24 @@ void TestPlenvoyCli::sourcesAreListedInTheOrderGiven() {
         {}, dir.path());
     QCOMPARE(outcome.err, kKeepsNames + err);
     QCOMPARE(outcome.out, out);
+    QCOMPARE(outcome.exitCode, 0);
+}
+
+void TestPlenvoyCli::leftOutFoldersAreNamed() {
+    // The window leaves such a folder out in silence; the command line names it, and the
+    // rest of the tree is still listed.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("t/kept/a.txt")), "x"));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("t/tab\there/b.txt")), "x"));
+    const Outcome outcome =
+        runCli({QStringLiteral("--option"), QString(), QStringLiteral("--dry-run"),
+                QStringLiteral("--folder"), QStringLiteral("t")},
+               {}, dir.path());
+    QCOMPARE(outcome.out, QStringLiteral("t/kept/a.txt\n"));
+    QCOMPARE(outcome.err,
+             kKeepsNames + QStringLiteral("plenvoy-cli: warning: t/tab\there/: left "
+                                          "out, its name holds a control character\n"));
     QCOMPARE(outcome.exitCode, 0);
 }
 
