@@ -68,7 +68,7 @@ private Q_SLOTS:
     void valuesComeBackExactly();
     void everyWriteIsOnDiskAtOnce();
     void laterWriteReplacesAndKeepsOtherKeys();
-    void corruptFileGivesFallbacksAndIsKeptAside();
+    void corruptFileIsKeptAsideWithTheKeysThatCouldBeRead();
     void unreadableFileGivesFallbacksAndIsNeverOverwritten();
     void failedWriteLosesNothingStoredBefore_data();
     void failedWriteLosesNothingStoredBefore();
@@ -140,18 +140,25 @@ void TestSettingsStore::laterWriteReplacesAndKeepsOtherKeys() {
     QCOMPARE(store.readSetting(kKeyLastFolder, QString()), QStringLiteral("/music/"));
 }
 
-void TestSettingsStore::corruptFileGivesFallbacksAndIsKeptAside() {
+void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
     const QString path = m_dir.filePath(QStringLiteral("corrupt.ini"));
     QByteArray garbage("[Plenvoy\nText1=/kept/\n\x01\x02\xff\xfe=\n[[[\n");
     writeBytes(path, garbage);
     SettingsStore store(path);
-    QCOMPARE(store.readSetting(kKeyText1, QStringLiteral("/desk/")), QStringLiteral("/desk/"));
+    QStringList notices;
+    store.setNoticeHandler([&](const QString &text) { notices << text; });
+    QCOMPARE(store.readSetting(kKeyText1, QStringLiteral("/desk/")), QStringLiteral("/kept/"));
     QCOMPARE(store.readSetting(kKeyCombo1, 0), QStringLiteral("0"));
+    QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
+    QVERIFY(!contentsOf(path).contains("[[["));
+    QCOMPARE(notices,
+             QStringList{kSettingsKeptAsideMessage.arg(path + QStringLiteral(".corrupt"))});
 
     QVERIFY(store.writeSetting(kKeyCombo1, QStringLiteral("5")));
-    QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
     QCOMPARE(store.readSetting(kKeyCombo1, 0), QStringLiteral("5"));
-    QCOMPARE(store.readSetting(kKeyText1, QStringLiteral("/desk/")), QStringLiteral("/desk/"));
+    QCOMPARE(SettingsStore(path).readSetting(kKeyText1, QString()), QStringLiteral("/kept/"));
+    QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
+    QCOMPARE(notices.size(), 1);
 }
 
 void TestSettingsStore::unreadableFileGivesFallbacksAndIsNeverOverwritten() {
