@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
 
@@ -63,14 +66,15 @@ QUrl localFileUrl(const QString &path) {
 
 namespace {
 
-// The folder a dialog opens at: the start folder when it exists. Qt cannot name a folder
-// whose path holds escaped bytes; the dialog then opens at the deepest folder above it
-// that it can name.
+// The folder a dialog opens at: the start folder when it exists, otherwise the working
+// folder, always named (given none, Qt's dialog would open where the last one closed). Qt
+// cannot name a folder whose path holds escaped bytes; the dialog then opens at the
+// deepest folder above it that it can name.
 QString dialogStartFolder(const QString &startFolder) {
     struct stat st {};
     if (startFolder.isEmpty() || ::stat(pathToBytes(startFolder).constData(), &st) != 0 ||
         !S_ISDIR(st.st_mode))
-        return QString();
+        return QDir::currentPath();
     if (!hasEscapedBytes(startFolder))
         return startFolder;
     QString nameable = startFolder;
@@ -78,6 +82,23 @@ QString dialogStartFolder(const QString &startFolder) {
         nameable.truncate(nameable.lastIndexOf(QLatin1Char('/')));
     return nameable.isEmpty() ? QStringLiteral("/") : nameable;
 }
+
+// Qt's file dialogs read their history from QtProject.conf in the user's configuration
+// folder and write it back when they close. While one is open that file lives in a folder
+// of its own, removed afterwards: the dialogs remember nothing between uses and leave
+// nothing behind.
+class DialogHistoryAside final {
+public:
+    DialogHistoryAside() {
+        if (!m_folder.isValid())
+            return;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_folder.path());
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
 
 int showBox(QWidget &owner, QMessageBox::Icon icon, const QString &title, const QString &text,
             QMessageBox::StandardButtons buttons) {
@@ -126,8 +147,9 @@ void MainWindowPort::showErrorReport(const QString &text) {
 QStringList MainWindowPort::chooseFiles(const QString &title) {
     if (m_closing)
         return QStringList();
-    QStringList chosen =
-        QFileDialog::getOpenFileNames(&m_window, title, QString(), QStringLiteral("All Files (*)"));
+    const DialogHistoryAside history;
+    QStringList chosen = QFileDialog::getOpenFileNames(
+        &m_window, title, dialogStartFolder(QString()), QStringLiteral("All Files (*)"));
     for (QString &path : chosen)
         path = pathFromDialog(path);
     return chosen;
@@ -136,6 +158,7 @@ QStringList MainWindowPort::chooseFiles(const QString &title) {
 QString MainWindowPort::chooseFolder(const QString &prompt, const QString &startFolder) {
     if (m_closing)
         return QString();
+    const DialogHistoryAside history;
     return pathFromDialog(
         QFileDialog::getExistingDirectory(&m_window, prompt, dialogStartFolder(startFolder)));
 }

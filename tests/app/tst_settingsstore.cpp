@@ -4,12 +4,15 @@
 #include "app/ShellRules.h"
 #include "core/PathCodec.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 #include <QtTest>
 
@@ -90,6 +93,22 @@ int childMain(const QStringList &arguments) {
     return store.writeSetting(key, arguments.value(3)) ? 0 : 1;
 }
 
+// A temporary folder removed through its bytes: QTemporaryDir leaves behind the names that
+// are not UTF-8.
+class ByteNamedTempDir final {
+public:
+    ByteNamedTempDir() { m_dir.setAutoRemove(false); }
+    ~ByteNamedTempDir() {
+        QProcess::execute(QStringLiteral("rm"),
+                          {QStringLiteral("-rf"), QStringLiteral("--"), m_dir.path()});
+    }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
 QStringList lines(const QString &output) {
     return output.split(QLatin1Char('\n'));
 }
@@ -147,6 +166,8 @@ private Q_SLOTS:
     void dialogAnswersAreFoundOnTheDisk_data();
     void dialogAnswersAreFoundOnTheDisk();
     void folderUrlCarriesTheBytes();
+    void dialogsRememberNothingAndLeaveNothing_data();
+    void dialogsRememberNothingAndLeaveNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -444,7 +465,7 @@ void TestSettingsStore::valuesWithEscapedBytesComeBackExactly_data() {
 
 void TestSettingsStore::valuesWithEscapedBytesComeBackExactly() {
     QFETCH(QByteArray, name);
-    QTemporaryDir dir;
+    ByteNamedTempDir dir;
     const QString folder = dir.path() + QLatin1Char('/') + pathFromBytes(name) + QLatin1Char('/');
     QVERIFY(hasEscapedBytes(folder));
     QCOMPARE(::mkdir(pathToBytes(folder).constData(), 0755), 0);
@@ -463,7 +484,7 @@ void TestSettingsStore::valuesWithEscapedBytesComeBackExactly() {
 }
 
 void TestSettingsStore::desktopAndHomeKeepBytesThatAreNotUtf8() {
-    QTemporaryDir dir;
+    ByteNamedTempDir dir;
     const QString home = dir.path() + QLatin1Char('/') + pathFromBytes("h\xff");
     QCOMPARE(::mkdir(pathToBytes(home).constData(), 0755), 0);
     const QByteArray savedHome = qgetenv("HOME");
@@ -506,7 +527,7 @@ void TestSettingsStore::dialogAnswersAreFoundOnTheDisk() {
     QFETCH(QList<QByteArray>, files);
     QFETCH(QString, answer);
     QFETCH(QByteArray, expected);
-    QTemporaryDir dir;
+    ByteNamedTempDir dir;
     const QByteArray root = pathToBytes(dir.path()) + '/';
     for (const QByteArray &file : files) {
         const qsizetype slash = file.lastIndexOf('/');
@@ -529,11 +550,63 @@ void TestSettingsStore::folderUrlCarriesTheBytes() {
     QCOMPARE(url.toEncoded(), QByteArray("file:///tmp/a%20b/%FF%C3%A9"));
 }
 
+void TestSettingsStore::dialogsRememberNothingAndLeaveNothing_data() {
+    QTest::addColumn<bool>("filesFirst");
+    QTest::newRow("file dialog, then folder dialog") << true;
+    QTest::newRow("folder dialog, then file dialog") << false;
+}
+
+void TestSettingsStore::dialogsRememberNothingAndLeaveNothing() {
+    QFETCH(bool, filesFirst);
+    QTemporaryDir chosen;
+    QTemporaryDir working;
+    const QString file = chosen.filePath(QStringLiteral("a.txt"));
+    writeBytes(file, "x");
+    const QString savedWorking = QDir::currentPath();
+    QDir::setCurrent(working.path());
+    QWidget window;
+    MainWindowPort port(window);
+    QStringList openedAt;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog->property("answered").toBool())
+            return;
+        dialog->setProperty("answered", true);
+        openedAt << dialog->directory().absolutePath();
+        if (openedAt.size() > 1) {
+            dialog->reject();
+            return;
+        }
+        if (filesFirst)
+            dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answer.start(10);
+    const QString noFolder = chosen.filePath(QStringLiteral("gone"));
+    if (filesFirst) {
+        QCOMPARE(port.chooseFiles(kCaptionAddFiles), QStringList{file});
+        port.chooseFolder(kPromptSelectFolder, noFolder);
+    } else {
+        QCOMPARE(port.chooseFolder(kPromptSelectFolder, chosen.path()), chosen.path());
+        port.chooseFiles(kCaptionAddFiles);
+    }
+    QDir::setCurrent(savedWorking);
+    // The second dialog knows nothing of where the first one was.
+    QCOMPARE(openedAt.size(), 2);
+    QCOMPARE(openedAt.at(1), working.path());
+    const QString history =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/QtProject.conf");
+    QVERIFY2(!QFile::exists(history), qPrintable(history));
+}
+
 int main(int argc, char *argv[]) {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1 && arguments.at(1) == kChildSwitch)
-        return childMain(arguments.mid(2));
+    if (argc > 1 && QString::fromLocal8Bit(argv[1]) == kChildSwitch) {
+        QCoreApplication application(argc, argv);
+        return childMain(QCoreApplication::arguments().mid(2));
+    }
+    QApplication application(argc, argv);
     TestSettingsStore test;
     return QTest::qExec(&test, argc, argv);
 }
