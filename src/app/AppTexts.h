@@ -17,6 +17,15 @@ inline const QString kKeyLastFolderDot = QStringLiteral("LastFolderDot");
 inline const QString kKeyLastFolder = QStringLiteral("LastFolder");
 inline const QString kKeyExtension = QStringLiteral("Extension");
 
+// Told once a run when the settings file cannot be used as it is.
+inline const QString kSettingsUnreadableMessage =
+    QStringLiteral("Your settings could not be read; Plenvoy starts with its defaults.");
+inline const QString kSettingsUnwritableMessage =
+    QStringLiteral("Your settings will not be saved: the settings file cannot be written.");
+/// %1 is the path under which the unparsable file was kept.
+inline const QString kSettingsKeptAsideMessage = QStringLiteral(
+    "Your settings file could not be read and was kept as %1; Plenvoy starts with its defaults.");
+
 // Captions of the main window's controls.
 inline const QString kCaptionAddFiles = QStringLiteral("Add File(s)");
 inline const QString kCaptionAddFolder = QStringLiteral("Add All Files In Folder");

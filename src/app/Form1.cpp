@@ -83,6 +83,8 @@ Form1::Form1(const QString &programFolder, QWidget *parent)
                           Qt::WindowCloseButtonHint)
     , m_programFolder(programFolder.isEmpty() ? plenvoy::programFolder() : programFolder)
     , m_port(*this) {
+    // Told at start-up, or at the first write that fails; once in the run.
+    m_settings.setNoticeHandler([this](const QString &text) { m_port.showMessage(text); });
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(twipsToPixels(kFormWidth), twipsToPixels(kFormHeight));
     setFont(arial(9));

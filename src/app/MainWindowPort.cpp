@@ -2,15 +2,21 @@
 
 #include "AppTexts.h"
 #include "ShellRules.h"
+#include "core/PathCodec.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace plenvoy {
 
@@ -21,7 +27,78 @@ QString displayText(const QString &text) {
     return shown;
 }
 
+QString pathFromDialog(const QString &path) {
+    const QChar replacement(0xFFFD);
+    if (!path.contains(replacement) || !path.startsWith(QLatin1Char('/')))
+        return path;
+    const QStringList components = path.split(QLatin1Char('/'));
+    QString resolved; // "" for the root, then "/a", "/a/b", ...
+    for (qsizetype i = 1; i < components.size(); ++i) {
+        QString component = components.at(i);
+        if (component.contains(replacement)) {
+            const QString folder = resolved.isEmpty() ? QStringLiteral("/") : resolved;
+            DIR *dir = ::opendir(pathToBytes(folder).constData());
+            if (!dir)
+                return path;
+            QString match;
+            int matches = 0;
+            while (const dirent *entry = ::readdir(dir)) {
+                const QString name = pathFromBytes(entry->d_name);
+                if (pathForDisplay(name) == component) {
+                    match = name;
+                    ++matches;
+                }
+            }
+            ::closedir(dir);
+            if (matches != 1)
+                return path;
+            component = match;
+        }
+        resolved += QLatin1Char('/') + component;
+    }
+    return resolved;
+}
+
+QUrl localFileUrl(const QString &path) {
+    return QUrl::fromEncoded(QByteArrayLiteral("file://") +
+                             pathToBytes(path).toPercentEncoding(QByteArrayLiteral("/")));
+}
+
 namespace {
+
+// The folder a dialog opens at: the start folder when it exists, otherwise the working
+// folder, always named (given none, Qt's dialog would open where the last one closed). Qt
+// cannot name a folder whose path holds escaped bytes; the dialog then opens at the
+// deepest folder above it that it can name.
+QString dialogStartFolder(const QString &startFolder) {
+    struct stat st {};
+    if (startFolder.isEmpty() || ::stat(pathToBytes(startFolder).constData(), &st) != 0 ||
+        !S_ISDIR(st.st_mode))
+        return QDir::currentPath();
+    if (!hasEscapedBytes(startFolder))
+        return startFolder;
+    QString nameable = startFolder;
+    while (hasEscapedBytes(nameable))
+        nameable.truncate(nameable.lastIndexOf(QLatin1Char('/')));
+    return nameable.isEmpty() ? QStringLiteral("/") : nameable;
+}
+
+// Qt's file dialogs read their history from QtProject.conf in the user's configuration
+// folder and write it back when they close. While one is open that file lives in a folder
+// of its own, removed afterwards: the dialogs remember nothing between uses and leave
+// nothing behind.
+class DialogHistoryAside final {
+public:
+    DialogHistoryAside() {
+        if (!m_folder.isValid())
+            return;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_folder.path());
+    }
+
+private:
+    QTemporaryDir m_folder;
+};
 
 int showBox(QWidget &owner, QMessageBox::Icon icon, const QString &title, const QString &text,
             QMessageBox::StandardButtons buttons) {
@@ -72,19 +149,24 @@ void MainWindowPort::showErrorReport(const QString &text) {
 QStringList MainWindowPort::chooseFiles(const QString &title) {
     if (m_closing)
         return QStringList();
-    return QFileDialog::getOpenFileNames(&m_window, title, QString(),
-                                         QStringLiteral("All Files (*)"));
+    const DialogHistoryAside history;
+    QStringList chosen = QFileDialog::getOpenFileNames(
+        &m_window, title, dialogStartFolder(QString()), QStringLiteral("All Files (*)"));
+    for (QString &path : chosen)
+        path = pathFromDialog(path);
+    return chosen;
 }
 
 QString MainWindowPort::chooseFolder(const QString &prompt, const QString &startFolder) {
     if (m_closing)
         return QString();
-    const QString start = QFileInfo(startFolder).isDir() ? startFolder : QString();
-    return QFileDialog::getExistingDirectory(&m_window, prompt, start);
+    const DialogHistoryAside history;
+    return pathFromDialog(
+        QFileDialog::getExistingDirectory(&m_window, prompt, dialogStartFolder(startFolder)));
 }
 
 void MainWindowPort::openFolder(const QString &path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QDesktopServices::openUrl(localFileUrl(path));
 }
 
 void MainWindowPort::setPointer(PointerMode mode) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 namespace plenvoy {
@@ -13,6 +14,15 @@ namespace plenvoy {
 /// The text of a box as it is drawn: a carriage return that no line feed follows becomes a
 /// line break (the composed texts keep their carriage returns).
 QString displayText(const QString &text);
+
+/// The path on the disk that a file dialog's answer names. The dialogs decode names that
+/// are not UTF-8 with U+FFFD in place of each such byte; each component that holds U+FFFD
+/// is looked up in its folder and replaced by the one entry that shows as it does. When no
+/// entry or several do, the text stays as it came. Text without U+FFFD is returned as is.
+QString pathFromDialog(const QString &path);
+
+/// A local-file URL that carries the path's bytes, escaped bytes included.
+QUrl localFileUrl(const QString &path);
 
 /// The main window's side of WindowPort: real message boxes, input boxes and file dialogs
 /// owned by the window, the window's pointer, event processing and the closing flag.

@@ -2,16 +2,25 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace plenvoy {
 
 /// The user's settings, kept between runs in one INI file, Marnoval.ini in the user's
 /// configuration folder, section [Plenvoy]. Every write reaches the disk before it returns.
 ///
-/// A file that cannot be read or parsed gives the fallbacks and is never written over: the
-/// first write after such a read moves a corrupt file aside (Marnoval.ini.corrupt) and
-/// refuses to touch an unreadable one, so nothing stored before is lost.
+/// The file is looked at before every read and write. Only a regular file (or a link to
+/// one) is read; anything else (a FIFO, a device, a folder, a dangling link) gives the
+/// fallbacks and is never written through. A read-only file is read and never written,
+/// root or not. A file that cannot be parsed is copied aside under a new name
+/// (Marnoval.ini.corrupt, .corrupt.1, ..., ten at most) and rewritten with the keys that
+/// could be read. Values that hold escaped bytes are stored as byte arrays, so that they
+/// come back exactly.
 class SettingsStore final {
 public:
+    /// What the store may do with its file, as found by the last look at it.
+    enum class Access { Absent, ReadWrite, ReadOnly, None };
+
     /// The store on the user's file: $XDG_CONFIG_HOME/Marnoval.ini (~/.config by default).
     SettingsStore();
     /// The store on another file, for tests and tools.
@@ -30,8 +39,20 @@ public:
     /// False when the file could not be written; what it held before stays as it was.
     bool writeSetting(const QString &key, const QString &value);
 
+    /// Receives, once in the life of the store, the text that tells the user why the
+    /// settings could not be read or will not be saved.
+    void setNoticeHandler(std::function<void(const QString &)> handler);
+
+    /// Looks at the file as a read or write does, keeping aside a file that cannot be
+    /// parsed.
+    Access access() const;
+
 private:
+    void notify(const QString &text) const;
+
     QString m_filePath;
+    std::function<void(const QString &)> m_noticeHandler;
+    mutable bool m_noticeGiven = false;
 };
 
 } // namespace plenvoy

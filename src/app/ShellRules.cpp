@@ -2,12 +2,14 @@
 
 #include "AppTexts.h"
 #include "core/Failure.h"
+#include "core/PathCodec.h"
 #include "engine/NthValue.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 namespace plenvoy {
 
@@ -22,6 +24,11 @@ QString &titleStore() {
 
 QString withClosingSeparator(const QString &folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+bool isFolder(const QString &path) {
+    struct stat st {};
+    return ::stat(pathToBytes(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 } // namespace
@@ -57,11 +64,18 @@ int comboPositionFromSetting(const QString &stored, int optionCount) {
 }
 
 QString DesktopFolder() {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (!desktop.isEmpty() && QFileInfo(desktop).isDir())
+    // Qt reads HOME with its lossy conversion; the home folder is read here as bytes and
+    // put back in front of the desktop path that Qt built from it.
+    const QString qtHome = QDir::homePath();
+    const QByteArray homeBytes = qgetenv("HOME");
+    const QString home = homeBytes.startsWith('/') ? pathFromBytes(homeBytes) : qtHome;
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (home != qtHome && desktop.startsWith(qtHome) &&
+        (desktop.size() == qtHome.size() || desktop.at(qtHome.size()) == QLatin1Char('/')))
+        desktop = home + desktop.mid(qtHome.size());
+    if (!desktop.isEmpty() && isFolder(desktop))
         return withClosingSeparator(desktop);
-    const QString home = QDir::homePath();
-    if (home.isEmpty() || !QFileInfo(home).isDir())
+    if (home.isEmpty() || !isFolder(home))
         raise(ErrorNumber::PathNotFound);
     return withClosingSeparator(home);
 }

@@ -5,6 +5,7 @@
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
+#include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace plenvoy;
@@ -154,6 +156,8 @@ private Q_SLOTS:
     void storedPositionIsRestored_data();
     void storedPositionIsRestored();
     void storedFolderIsShownAndWrittenBack();
+    void settingsThatCannotBeUsedAreToldOnce_data();
+    void settingsThatCannotBeUsedAreToldOnce();
     void optionsAreTheCatalogueInOrder();
     void dropDownAndBoxWriteAtEveryChange();
     void everyControlSitsAtItsPlace_data();
@@ -274,6 +278,51 @@ void TestForm1::storedFolderIsShownAndWrittenBack() {
     QCOMPARE(form->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(),
              QStringLiteral("/no/such/folder"));
     QCOMPARE(stored(kKeyText1), QStringLiteral("/no/such/folder"));
+}
+
+void TestForm1::settingsThatCannotBeUsedAreToldOnce_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("shownFolder"); // empty: the desktop
+    QTest::newRow("read-only file") << QStringLiteral("read-only") << QStringLiteral("/stored/");
+    QTest::newRow("fifo") << QStringLiteral("fifo") << QString();
+    QTest::newRow("corrupt file") << QStringLiteral("corrupt") << QStringLiteral("/stored/");
+}
+
+void TestForm1::settingsThatCannotBeUsedAreToldOnce() {
+    QFETCH(QString, kind);
+    QFETCH(QString, shownFolder);
+    const QByteArray written = kind == QStringLiteral("corrupt")
+                                   ? QByteArray("[Plenvoy]\nText1=/stored/\n[[[\n")
+                                   : QByteArray("[Plenvoy]\nText1=/stored/\n");
+    QString expected;
+    if (kind == QStringLiteral("fifo")) {
+        QCOMPARE(::mkfifo(pathToBytes(iniPath()).constData(), 0644), 0);
+        expected = kSettingsUnreadableMessage;
+    } else {
+        QVERIFY(writeBytes(iniPath(), written));
+        if (kind == QStringLiteral("read-only")) {
+            QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::ReadOther));
+            expected = kSettingsUnwritableMessage;
+        } else {
+            expected = kSettingsKeptAsideMessage.arg(iniPath() + QStringLiteral(".corrupt"));
+        }
+    }
+    BoxWatcher boxes;
+    auto form = startForm();
+    auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    QCOMPARE(text->text(),
+             shownFolder.isEmpty() ? m_home->path() + QStringLiteral("/Desktop/") : shownFolder);
+    combo->setCurrentIndex(5);
+    text->setText(QStringLiteral("/typed/"));
+    QCOMPARE(boxes.texts, QStringList{expected});
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Plenvoy")});
+    if (kind == QStringLiteral("read-only"))
+        QCOMPARE(contentsOf(iniPath()), written);
+    if (kind == QStringLiteral("corrupt")) {
+        QCOMPARE(contentsOf(iniPath() + QStringLiteral(".corrupt")), written);
+        QCOMPARE(stored(kKeyText1), QStringLiteral("/typed/"));
+    }
 }
 
 void TestForm1::optionsAreTheCatalogueInOrder() {
