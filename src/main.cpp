@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -7,8 +7,8 @@ int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     // One look on every desktop; the skin file, when present, builds on it.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    plenvoy::Form1 window;
-    window.Form_Load();
+    plenvoy::MainWindow window;
+    window.startUp();
     window.show();
     return QApplication::exec();
 }

@@ -30,7 +30,7 @@ int addFolder(const QString &root, SettingsStore &settings, QStringList &reports
     bench::BenchWindow ui;
     ui.answer = QStringLiteral("txt");
     ui.folder = root;
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     reports = ui.reports;
     return list.count();
 }

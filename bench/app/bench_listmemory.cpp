@@ -3,7 +3,7 @@
 // Starts the real main window (offscreen), appends ENTRIES paths (default 100,000) of
 // typical length, lets the view lay them out and scroll to the end, and prints the
 // process's peak resident memory before and after.
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "filelist/FileList.h"
 
 #include <QApplication>
@@ -40,8 +40,8 @@ int main(int argc, char *argv[]) {
     QTextStream out(stdout);
     const int entries = app.arguments().size() > 1 ? app.arguments().at(1).toInt() : 100000;
 
-    Form1 window;
-    window.Form_Load();
+    MainWindow window;
+    window.startUp();
     window.show();
     QCoreApplication::processEvents();
     const qint64 before = statusKiB("VmHWM");

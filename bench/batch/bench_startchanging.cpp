@@ -81,7 +81,7 @@ int main(int argc, char **argv) {
             if ((turn == 0) != cpFirst) {
                 QuietWindow ui;
                 inputs.folder = runInto;
-                runTimes.push_back(timed([&] { plenvoy::PushButton2_Click(inputs, ui); }));
+                runTimes.push_back(timed([&] { plenvoy::startChanging(inputs, ui); }));
                 if (ui.messages != QStringList{plenvoy::kMessageDone} || !ui.reports.isEmpty() ||
                     QDir(runInto).count() != kFiles + 2) {
                     std::fprintf(stderr, "the run did not copy every file\n");

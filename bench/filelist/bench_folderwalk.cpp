@@ -9,7 +9,7 @@
 #include "core/WindowPort.h"
 #include "filelist/AddFolder.h"
 #include "filelist/FileList.h"
-#include "filelist/ListView1.h"
+#include "filelist/FileListView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,7 +27,7 @@ namespace {
 
 qint64 walkAndList(const QString &root, bench::BenchWindow &ui) {
     QStringList folders{root + QLatin1Char('/')};
-    GetSubDirectories2016(folders, true, ui);
+    appendSubFolders(folders, true, ui);
     qint64 names = 0;
     for (const QString &text : std::as_const(folders))
         names += ListFolderFiles(text.left(text.size() - 1), QStringLiteral("*.txt")).upperBound();
@@ -37,9 +37,9 @@ qint64 walkAndList(const QString &root, bench::BenchWindow &ui) {
 double appendSeconds(int entries, bool withView) {
     FileList list;
     bench::BenchWindow ui;
-    std::unique_ptr<ListView1> view;
+    std::unique_ptr<FileListView> view;
     if (withView) {
-        view = std::make_unique<ListView1>(list, ui);
+        view = std::make_unique<FileListView>(list, ui);
         view->show();
         QCoreApplication::processEvents();
     }
@@ -100,7 +100,7 @@ int main(int argc, char *argv[]) {
         walkTimes.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
         QStringList folders{root + QLatin1Char('/')};
-        GetSubDirectories2016(folders, true, ui);
+        appendSubFolders(folders, true, ui);
         walkOnlyTimes.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
         for (const QString &text : std::as_const(folders))

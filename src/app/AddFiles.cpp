@@ -21,7 +21,7 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
     const QChar separator = platformSeparator();
     QStringList folders;
     trap.step(114, [&] { folders = QStringList{chosen + separator}; });
-    trap.step(116, [&] { GetSubDirectories2016(folders, true, ui, leftOut); });
+    trap.step(116, [&] { appendSubFolders(folders, true, ui, leftOut); });
     if (ui.closing())
         return;
 
@@ -33,7 +33,7 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
         trap.step(120, [&] {
             const QString &text = folders.at(f);
             if (text.isEmpty())
-                raise(ErrorNumber::InvalidProcedureCall);
+                throwFailure(ErrorNumber::InvalidProcedureCall);
             folder = text.left(text.size() - 1);
         });
         trap.step(122, [&] { names = ListFolderFiles(folder, pattern); });
@@ -55,14 +55,14 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
             // Attributes that cannot be read are reported; the file is then listed.
             if (!hiddenName ||
                 trap.test(132, [&] { return FileAttributes(path) != kHiddenArchiveOnly; }))
-                trap.step(132, [&] { list.append(CollapseBackslashes(path)); });
+                trap.step(132, [&] { list.append(collapseDoubledSeparators(path)); });
         }
     }
 }
 
 } // namespace
 
-void PushButton1_Click(FileList &list, WindowPort &ui) {
+void addChosenFiles(FileList &list, WindowPort &ui) {
     Trap trap(kTagAddFiles, ui);
     // Qt's dialog is set up by each call (several files allowed, every file shown), so
     // of the dialog's settings only the title remains a step.
@@ -87,7 +87,7 @@ void PushButton1_Click(FileList &list, WindowPort &ui) {
     for (qsizetype position = 0; position <= last; ++position) {
         QString path;
         trap.step(136, [&] { path = chosen.at(position); });
-        trap.step(138, [&] { path = CollapseBackslashes(path); });
+        trap.step(138, [&] { path = collapseDoubledSeparators(path); });
         if (trap.test(140, [&] { return !AttributesUnreadable(path); }))
             trap.step(142, [&] { list.append(path); });
         else
@@ -97,7 +97,7 @@ void PushButton1_Click(FileList &list, WindowPort &ui) {
     }
 }
 
-void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui) {
+void addAllFilesInFolder(FileList &list, SettingsStore &settings, WindowPort &ui) {
     Trap trap(kTagAddFolder, ui);
     QString extension;
     trap.step(100, [&] {
@@ -111,12 +111,12 @@ void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui) 
 
     QString lastFolder;
     QString chosen;
-    trap.step(104, [&] { lastFolder = settings.readSetting(kKeyLastFolder, QString()); });
+    trap.step(104, [&] { lastFolder = settings.readSetting(kKeyLastAddedFolder, QString()); });
     trap.step(104, [&] { chosen = BrowseForFolder(ui, kPromptSelectFolder, lastFolder); });
     if (trap.test(106, [&] { return chosen.isEmpty(); }))
         return;
     trap.step(333, [&] { lastFolder = chosen; });
-    trap.step(334, [&] { settings.writeSetting(kKeyLastFolder, lastFolder); });
+    trap.step(334, [&] { settings.writeSetting(kKeyLastAddedFolder, lastFolder); });
 
     trap.step(112, [&] { ui.setPointer(PointerMode::Busy); });
     addTree(trap, list, chosen, extension, ui);
@@ -125,7 +125,7 @@ void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui) 
     trap.step(136, [&] { ui.setPointer(PointerMode::Default); });
 }
 
-void AddFolderFiles(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
+void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
                     const LeftOutReport &leftOut) {
     Trap trap(kTagAddFolder, ui);
     addTree(trap, list, folder, extension, ui, leftOut);

@@ -22,19 +22,19 @@ inline const QString kExtensionPrompt =
 /// "Add File(s)": one chosen file is appended exactly as the dialog gives it; several are
 /// each cleaned of doubled separators and appended when their attributes can be read, or
 /// refused with a message naming the path. Trapped with kTagAddFiles, lines 104 to 146.
-void PushButton1_Click(FileList &list, WindowPort &ui);
+void addChosenFiles(FileList &list, WindowPort &ui);
 
 /// "Add All Files In Folder": asks for an extension (default: the stored "Extension") and a
 /// folder (opened at "LastFolder"), walks the folder tree level by level and appends every
 /// matching file, except names starting with "~", vanished files and hidden files with
 /// exactly the attributes 34. Trapped with kTagAddFolder, lines 100 to 136 and 333, 334.
-void PushButton3_Click(FileList &list, SettingsStore &settings, WindowPort &ui);
+void addAllFilesInFolder(FileList &list, SettingsStore &settings, WindowPort &ui);
 
 /// Appends the files of one folder tree that match "*." + extension, by the rules of
 /// "Add All Files In Folder", without questions, settings or pointer changes. Failures
 /// are reported through the trap. Used by the command-line front as well, which names
 /// each sub-folder that the walk leaves out through leftOut.
-void AddFolderFiles(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
+void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
                     const LeftOutReport &leftOut = {});
 
 } // namespace plenvoy

@@ -11,10 +11,10 @@ inline const QString kProductName = QStringLiteral("Plenvoy");
 // Settings: one application name, one section, five keys.
 inline const QString kSettingsApplication = QStringLiteral("Marnoval");
 inline const QString kSettingsSection = QStringLiteral("Plenvoy");
-inline const QString kKeyCombo1 = QStringLiteral("Combo1");
-inline const QString kKeyText1 = QStringLiteral("Text1");
-inline const QString kKeyLastFolderDot = QStringLiteral("LastFolderDot");
-inline const QString kKeyLastFolder = QStringLiteral("LastFolder");
+inline const QString kKeyChosenOption = QStringLiteral("Combo1");
+inline const QString kKeyOutputFolder = QStringLiteral("Text1");
+inline const QString kKeyLastOutputFolder = QStringLiteral("LastFolderDot");
+inline const QString kKeyLastAddedFolder = QStringLiteral("LastFolder");
 inline const QString kKeyExtension = QStringLiteral("Extension");
 
 // Told once a run when the settings file cannot be used as it is.

@@ -8,17 +8,17 @@
 
 namespace plenvoy {
 
-void PushButton6_Click(SettingsStore &settings, WindowPort &ui,
+void browseOutputFolder(SettingsStore &settings, WindowPort &ui,
                        const std::function<void(const QString &)> &setBoxText) {
     Trap trap(kTagBrowseOutput, ui);
     QString chosen;
     trap.step(100, [&] {
-        const QString start = settings.readSetting(kKeyLastFolderDot, QString());
+        const QString start = settings.readSetting(kKeyLastOutputFolder, QString());
         chosen = BrowseForFolder(ui, kPromptSelectFolder, start);
     });
     if (trap.test(102, [&] { return chosen.isEmpty(); }))
         return;
-    trap.step(104, [&] { settings.writeSetting(kKeyLastFolderDot, chosen); });
+    trap.step(104, [&] { settings.writeSetting(kKeyLastOutputFolder, chosen); });
     if (trap.test(104, [&] { return !chosen.endsWith(QLatin1Char('/')); }))
         trap.step(106, [&] { setBoxText(chosen + QLatin1Char('/')); });
     else

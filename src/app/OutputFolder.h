@@ -13,7 +13,7 @@ class WindowPort;
 /// stores the chosen folder there and puts it, with a closing "/", into the box through
 /// setBoxText (whose change notification stores "Text1"). Cancel changes nothing. Trapped
 /// with kTagBrowseOutput, lines 100 to 108.
-void PushButton6_Click(SettingsStore &settings, WindowPort &ui,
+void browseOutputFolder(SettingsStore &settings, WindowPort &ui,
                        const std::function<void(const QString &)> &setBoxText);
 
 } // namespace plenvoy

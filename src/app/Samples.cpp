@@ -14,7 +14,7 @@ bool ListHasPath(const FileList &list, const QString &path) {
     return list.entries().contains(path, Qt::CaseSensitive);
 }
 
-void LoadSamples(FileList &list, WindowPort &ui, const QString &programFolder) {
+void appendSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder) {
     const QChar separator = platformSeparator();
     const QString samplesFolder = programFolder + separator + kSamplesFolderName;
     const FolderNames names = ListFolderFiles(samplesFolder, QStringLiteral("*.*"));
@@ -28,9 +28,9 @@ void LoadSamples(FileList &list, WindowPort &ui, const QString &programFolder) {
         ui.openFolder(samplesFolder + separator);
 }
 
-void PushButton5_Click(FileList &list, WindowPort &ui, const QString &programFolder) {
+void loadSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder) {
     Trap trap(kTagLoadSamples, ui);
-    trap.step(100, [&] { LoadSamples(list, ui, programFolder); });
+    trap.step(100, [&] { appendSampleFiles(list, ui, programFolder); });
 }
 
 } // namespace plenvoy

@@ -17,9 +17,9 @@ bool ListHasPath(const FileList &list, const QString &path);
 /// Appends every file of the samples folder beside the program that is not listed yet, in
 /// listing order, then offers to show that folder in the file manager. A failure leaves
 /// the rest undone, the question included.
-void LoadSamples(FileList &list, WindowPort &ui, const QString &programFolder);
+void appendSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder);
 
-/// "Load Sample/Example Files": LoadSamples under the trap kTagLoadSamples, line 100.
-void PushButton5_Click(FileList &list, WindowPort &ui, const QString &programFolder);
+/// "Load Sample/Example Files": appendSampleFiles under the trap kTagLoadSamples, line 100.
+void loadSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder);
 
 } // namespace plenvoy

@@ -59,7 +59,7 @@ QString applicationTitle() {
 int comboPositionFromSetting(const QString &stored, int optionCount) {
     const int position = convertNthValue(stored);
     if (position < -1 || position >= optionCount)
-        raise(ErrorNumber::InvalidPropertyValue);
+        throwFailure(ErrorNumber::InvalidPropertyValue);
     return position;
 }
 
@@ -76,7 +76,7 @@ QString DesktopFolder() {
     if (!desktop.isEmpty() && isFolder(desktop))
         return withClosingSeparator(desktop);
     if (home.isEmpty() || !isFolder(home))
-        raise(ErrorNumber::PathNotFound);
+        throwFailure(ErrorNumber::PathNotFound);
     return withClosingSeparator(home);
 }
 

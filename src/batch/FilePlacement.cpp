@@ -728,8 +728,8 @@ Placement placeFile(const QString &source, const QString &destination,
     Placement placement;
     if (isBlank(destination) || isBlank(source))
         return placement;
-    const QString cleanSource = CollapseBackslashes(source);
-    const QString cleanDestination = CollapseBackslashes(destination);
+    const QString cleanSource = collapseDoubledSeparators(source);
+    const QString cleanDestination = collapseDoubledSeparators(destination);
     // "?" and "*" are ordinary name characters here, so there is no wildcard step.
     // Both tests are made before deciding, as before: an overflow of FolderOf reaches the
     // caller even when the source is missing.

@@ -40,7 +40,7 @@ bool statPath(const QString &path, struct stat *info) {
 
 } // namespace
 
-QString CollapseBackslashes(const QString &path, QChar separator) {
+QString collapseDoubledSeparators(const QString &path, QChar separator) {
     // Most paths hold no pair: they come back as they are, without a copy.
     const bool hasPair = containsPair(path, separator);
     if (path.isEmpty() || path.at(0) != separator)
@@ -67,7 +67,7 @@ QString FolderOf(const QString &path, QChar separator) {
         return QString();
     // The position is kept in 16 bits, as the program always has.
     if (last + 1 > 32767)
-        raise(ErrorNumber::Overflow);
+        throwFailure(ErrorNumber::Overflow);
     return path.left(last + 1);
 }
 

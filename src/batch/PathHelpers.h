@@ -14,7 +14,7 @@ inline QChar platformSeparator() {
 /// Collapses doubled separators: every pair becomes one, left to right, so three in a row
 /// become two. With "\" a path that begins with a separator is a network path and gets
 /// exactly two leading separators; with "/" it keeps exactly one.
-QString CollapseBackslashes(const QString &path, QChar separator = platformSeparator());
+QString collapseDoubledSeparators(const QString &path, QChar separator = platformSeparator());
 /// The part after the last separator; the whole path when there is none.
 QString FileNameOf(const QString &path, QChar separator = platformSeparator());
 /// The part up to and including the last separator; empty when there is none. A last

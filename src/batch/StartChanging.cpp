@@ -225,8 +225,8 @@ FileOutcome placeListedFile(const QString &sourcePath, const QString &destinatio
         setProblem(outcome, CopyProblem::SourceGone, ENOENT);
         return outcome;
     }
-    const QString cleanSource = CollapseBackslashes(sourcePath);
-    const QString cleanDestination = CollapseBackslashes(destination);
+    const QString cleanSource = collapseDoubledSeparators(sourcePath);
+    const QString cleanDestination = collapseDoubledSeparators(destination);
     const QString folder = FolderOf(cleanDestination);
     const QString target = landingPath(cleanSource, cleanDestination);
     outcome.destination = target;
@@ -361,11 +361,11 @@ QString closingMessage(const RunOutcome &outcome) {
     return blocks.join(QStringLiteral("\r\r"));
 }
 
-RunOutcome PushButton2_Click(RunInputs &inputs, WindowPort &ui) {
-    return PushButton2_Click(inputs, ui, systemClock(), systemFileTimes());
+RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
+    return startChanging(inputs, ui, systemClock(), systemFileTimes());
 }
 
-RunOutcome PushButton2_Click(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
+RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
                              const FileTimeProvider &times) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;

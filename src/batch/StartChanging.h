@@ -87,9 +87,9 @@ QString closingMessage(const RunOutcome &outcome);
 /// when the window closes during the run or "Enter n:" is cancelled. Another run may
 /// start inside this one (from the window's event processing) and runs to its end first.
 /// Returns what it did; every front reports from that.
-RunOutcome PushButton2_Click(RunInputs &inputs, WindowPort &ui);
+RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
 /// The same run with the clock and the file times it stamps with.
-RunOutcome PushButton2_Click(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
+RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
                              const FileTimeProvider &times);
 
 } // namespace plenvoy

@@ -205,7 +205,7 @@ int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &u
         if (!FolderExists(source.text))
             printWarning(source.text + QStringLiteral(": no such folder, nothing added from it"));
         subject = source.text;
-        AddFolderFiles(list, source.text, source.extension, ui, reportLeftOutFolder);
+        addFolderTree(list, source.text, source.extension, ui, reportLeftOutFolder);
     }
     ui.onErrorReport = nullptr;
     return errors;
@@ -245,7 +245,7 @@ int dryRun(const CliRequest &request) {
     return records.lineBreakSeen() ? kExitFailures : status;
 }
 
-int startChanging(const CliRequest &request) {
+int copyListedFiles(const CliRequest &request) {
     const FixedClock fixed(request.at.value_or(QDateTime()));
     const ClockProvider &clock =
         request.at ? static_cast<const ClockProvider &>(fixed) : systemClock();
@@ -256,7 +256,7 @@ int startChanging(const CliRequest &request) {
     FixedRunInputs inputs(list, request.outputFolder, request.optionText);
     int runErrors = 0;
     reportErrorsAbout(ui, &inputs.lastRead, runErrors);
-    const RunOutcome outcome = PushButton2_Click(inputs, ui, clock, systemFileTimes());
+    const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes());
     ui.onErrorReport = nullptr;
 
     // The run's refusals come before anything is done: no file touched, no summary.

@@ -29,6 +29,6 @@ int dryRun(const CliRequest &request);
 /// from what the run returns: "SOURCE -> DESTINATION" for each file copied, each file
 /// not copied with its reason and each error on standard error, and the counts at the
 /// end. Returns the exit status.
-int startChanging(const CliRequest &request);
+int copyListedFiles(const CliRequest &request);
 
 } // namespace plenvoy::cli

@@ -29,7 +29,7 @@ int act(const CliRequest &request) {
     case CliRequest::Action::DryRun:
         return dryRun(request);
     case CliRequest::Action::Run:
-        return startChanging(request);
+        return copyListedFiles(request);
     }
     return kExitUsage;
 }

@@ -14,7 +14,7 @@ QString errorReportText(const QString &description, const QString &tag, qint32 l
            QStringLiteral("Please email screenshot of this message to ") + supportAddress();
 }
 
-void ErrorReport(WindowPort &ui, const QString &description, const QString &tag, qint32 line) {
+void showErrorReport(WindowPort &ui, const QString &description, const QString &tag, qint32 line) {
     ui.showErrorReport(errorReportText(description, tag, line));
 }
 

@@ -14,6 +14,6 @@ QString supportAddress();
 QString errorReportText(const QString &description, const QString &tag, qint32 line);
 
 /// Shows the "Application Error" box through the window and returns when it is closed.
-void ErrorReport(WindowPort &ui, const QString &description, const QString &tag, qint32 line);
+void showErrorReport(WindowPort &ui, const QString &description, const QString &tag, qint32 line);
 
 } // namespace plenvoy

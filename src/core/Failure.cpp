@@ -54,7 +54,7 @@ Failure Failure::fromErrno(int errnoValue) {
     return Failure(number, QString::fromLocal8Bit(std::strerror(errnoValue)));
 }
 
-void raise(int number) {
+void throwFailure(int number) {
     throw Failure::of(number);
 }
 

@@ -44,6 +44,6 @@ private:
 /// Standard descriptions, as the user sees them in the error report.
 QString failureDescription(int number);
 
-[[noreturn]] void raise(int number);
+[[noreturn]] void throwFailure(int number);
 
 } // namespace plenvoy

@@ -6,7 +6,7 @@ namespace plenvoy {
 
 void Trap::report(qint32 line, const QString &description) {
     m_lastReported = description;
-    ErrorReport(m_ui, description, m_tag, line);
+    showErrorReport(m_ui, description, m_tag, line);
 }
 
 } // namespace plenvoy

@@ -159,7 +159,7 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
     // Cut into folder (up to and including the last separator), base and extension.
     const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
     if (nameStart == sourcePath.size())
-        raise(ErrorNumber::SubscriptOutOfRange);
+        throwFailure(ErrorNumber::SubscriptOutOfRange);
     const qsizetype dot = sourcePath.lastIndexOf(QLatin1Char('.'));
     // A name without a dot is all base: it gets its stamp and no extension.
     const bool hasExtension = dot >= nameStart;
@@ -178,7 +178,7 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
         if (nthValue > base.size())
             return sourcePath;
         if (nthValue < 0)
-            raise(ErrorNumber::InvalidProcedureCall);
+            throwFailure(ErrorNumber::InvalidProcedureCall);
     }
 
     const QString stamp = cleanedStamp(option, sourcePath, clock, times, forms);

@@ -71,16 +71,16 @@ bool readsAsNumber(const QString &text) {
 qint16 convertNthValue(const QString &text) {
     const QByteArray number = numberPart(text);
     if (number.isEmpty())
-        raise(ErrorNumber::TypeMismatch);
+        throwFailure(ErrorNumber::TypeMismatch);
     // The C locale's reading, whatever the program's numeric locale: "." is the separator.
     static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     // Too large for a double gives infinity, too small gives 0.
     const double value = ::strtod_l(number.constData(), nullptr, cLocale);
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        throwFailure(ErrorNumber::Overflow);
     const double rounded = std::nearbyint(value); // the default mode rounds half to even
     if (rounded < -32768.0 || rounded > 32767.0)
-        raise(ErrorNumber::Overflow);
+        throwFailure(ErrorNumber::Overflow);
     return qint16(rounded);
 }
 

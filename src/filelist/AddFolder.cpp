@@ -420,7 +420,7 @@ QString BrowseForFolder(WindowPort &ui, const QString &prompt, const QString &st
     return withoutTrailingSeparators(chosen);
 }
 
-void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui,
+void appendSubFolders(QStringList &folders, bool deeper, WindowPort &ui,
                            const LeftOutReport &leftOut) {
     FolderWalk walk(ui, leftOut);
     try {
@@ -443,7 +443,7 @@ QString FolderNames::at(int position) const {
     if (m_names.isEmpty() && position == 0)
         return QString();
     if (position < 1 || position > upperBound())
-        raise(ErrorNumber::SubscriptOutOfRange);
+        throwFailure(ErrorNumber::SubscriptOutOfRange);
     return m_names.at(position - 1);
 }
 

@@ -58,7 +58,7 @@ constexpr int kPathLimitBytes = 4096;
 /// vanished) is removed from the list and told to leftOut; there is no message. Other
 /// failures show the error report tagged kTagFolderWalk. Lets the window process its events
 /// once per folder and once per sub-folder, and returns at once when the window is closing.
-void GetSubDirectories2016(QStringList &folders, bool deeper, WindowPort &ui,
+void appendSubFolders(QStringList &folders, bool deeper, WindowPort &ui,
                            const LeftOutReport &leftOut = {});
 
 /// True when the text holds a control character (code below 32, or 127 to 159). Letters of

@@ -26,7 +26,7 @@ void FileList::append(const QStringList &texts) {
 
 void FileList::checkPosition(int position) const {
     if (position < 1 || position > count())
-        raise(ErrorNumber::SubscriptOutOfRange);
+        throwFailure(ErrorNumber::SubscriptOutOfRange);
 }
 
 QString FileList::textAt(int position) const {

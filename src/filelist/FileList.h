@@ -5,7 +5,7 @@
 
 namespace plenvoy {
 
-/// The ordered list of source paths shown in ListView1. Positions are 1-based, entries are
+/// The ordered list of source paths shown in FileListView. Positions are 1-based, entries are
 /// appended at the end, duplicates are kept, nothing is sorted or saved.
 class FileList final : public QAbstractListModel {
     Q_OBJECT

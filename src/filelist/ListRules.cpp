@@ -84,7 +84,7 @@ MoveOutcome ListRules::pointerMoved(int hoveredPosition, int y, int viewportHeig
     return outcome;
 }
 
-void PushButton4_Click(FileList &list, WindowPort &ui) {
+void clearList(FileList &list, WindowPort &ui) {
     Trap trap(kTagClearList, ui);
     if (trap.test(100, [&] { return ui.pointer() != PointerMode::Busy; }))
         trap.step(100, [&] { list.clear(); });

@@ -72,7 +72,7 @@ private:
 
 /// "Clear List": empties the list unless the window is busy. Trapped with kTagClearList;
 /// both the busy test and the clearing are line 100.
-void PushButton4_Click(FileList &list, WindowPort &ui);
+void clearList(FileList &list, WindowPort &ui);
 
 /// The local paths of dropped file URLs, in the order delivered: file URLs without a host
 /// or with the host "localhost". Other hosts and other schemes are left out. The path's

@@ -61,7 +61,7 @@ private Q_SLOTS:
 void TestAddFiles::cancellingTheDialogChangesNothing() {
     FileList list;
     test::FakeWindow ui;
-    PushButton1_Click(list, ui);
+    addChosenFiles(list, ui);
     QCOMPARE(list.count(), 0);
     QCOMPARE(ui.fileDialogTitles, QStringList{kAddFilesDialogTitle});
     QVERIFY(ui.messages.isEmpty());
@@ -75,7 +75,7 @@ void TestAddFiles::oneChosenFileIsListedExactlyAsGiven() {
     // separators is listed as the dialog gives it.
     const QString odd = QStringLiteral("/nowhere//at all/\u20ac.txt");
     ui.fileAnswers = {{odd}};
-    PushButton1_Click(list, ui);
+    addChosenFiles(list, ui);
     QCOMPARE(list.entries(), QStringList{odd});
     QVERIFY(ui.messages.isEmpty());
 }
@@ -89,7 +89,7 @@ void TestAddFiles::severalChosenFilesAreCleanedAndListedInOrder() {
     test::FakeWindow ui;
     ui.fileAnswers = {{root + QStringLiteral("//c.txt"), root + QStringLiteral("/a.txt"),
                        root + QStringLiteral("///b")}};
-    PushButton1_Click(list, ui);
+    addChosenFiles(list, ui);
     QCOMPARE(list.entries(),
              (QStringList{root + QStringLiteral("/c.txt"), root + QStringLiteral("/a.txt"),
                           root + QStringLiteral("//b")}));
@@ -106,7 +106,7 @@ void TestAddFiles::aChosenFileThatCannotBeFoundIsRefusedWithAMessage() {
     const QString missing = root + QStringLiteral("/two.txt");
     ui.fileAnswers = {
         {root + QStringLiteral("/one.txt"), missing, root + QStringLiteral("/three.txt")}};
-    PushButton1_Click(list, ui);
+    addChosenFiles(list, ui);
     QCOMPARE(list.entries(),
              (QStringList{root + QStringLiteral("/one.txt"), root + QStringLiteral("/three.txt")}));
     QCOMPARE(ui.messages,
@@ -119,8 +119,8 @@ void TestAddFiles::choosingTheSameFileTwiceListsItTwice() {
     FileList list;
     test::FakeWindow ui;
     ui.fileAnswers = {{QStringLiteral("/a/b.txt")}, {QStringLiteral("/a/b.txt")}};
-    PushButton1_Click(list, ui);
-    PushButton1_Click(list, ui);
+    addChosenFiles(list, ui);
+    addChosenFiles(list, ui);
     QCOMPARE(list.count(), 2);
 }
 
@@ -155,7 +155,7 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     test::FakeWindow ui;
     ui.textAnswers = {answer};
     ui.folderAnswers = {root};
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QStringList names = namesOf(list, root);
     names.sort();
     QCOMPARE(names, expected);
@@ -175,7 +175,7 @@ void TestAddFiles::foldersAreTakenLevelByLevel() {
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
     ui.folderAnswers = {root};
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QStringList names = namesOf(list, root);
     // The chosen folder first, then a and b, then a/x; the order of a and b is the
     // listing's, so compare by level.
@@ -204,7 +204,7 @@ void TestAddFiles::tildeNamesAndHiddenArchiveFilesAreSkipped() {
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("doc")};
     ui.folderAnswers = {root};
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QStringList names = namesOf(list, root);
     names.sort();
     QCOMPARE(names, (QStringList{QStringLiteral(".locked.doc"), QStringLiteral("report~.doc")}));
@@ -219,7 +219,7 @@ void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("doc"), QStringLiteral("doc")};
     ui.folderAnswers = {root + QStringLiteral("/tree")};
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QCOMPARE(ui.prompts.first(),
              QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt "
                             "files, doc for all doc files, etc.)"));
@@ -227,10 +227,10 @@ void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
     QCOMPARE(ui.folderPrompts.first(), QStringLiteral("Please select folder:"));
     QCOMPARE(ui.folderStarts.first(), QString());
     QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("*")), QStringLiteral("doc"));
-    QCOMPARE(settings.readSetting(kKeyLastFolder, QString()), root + QStringLiteral("/tree"));
+    QCOMPARE(settings.readSetting(kKeyLastAddedFolder, QString()), root + QStringLiteral("/tree"));
 
     // The next use offers the last answers.
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QCOMPARE(ui.promptDefaults.at(1), QStringLiteral("doc"));
     QCOMPARE(ui.folderStarts.at(1), root + QStringLiteral("/tree"));
 }
@@ -243,15 +243,15 @@ void TestAddFiles::cancellingEitherQuestionListsNothing() {
     FileList list;
     test::FakeWindow ui;
     // Cancel at the extension: nothing stored, no folder dialog.
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QVERIFY(ui.folderPrompts.isEmpty());
     QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("unset")), QStringLiteral("unset"));
     // Cancel at the folder after typing doc: doc stays the next default.
     ui.textAnswers = {QStringLiteral("doc")};
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QCOMPARE(ui.folderPrompts.size(), 1);
     QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("*")), QStringLiteral("doc"));
-    QCOMPARE(settings.readSetting(kKeyLastFolder, QStringLiteral("unset")),
+    QCOMPARE(settings.readSetting(kKeyLastAddedFolder, QStringLiteral("unset")),
              QStringLiteral("unset"));
     QCOMPARE(list.count(), 0);
     QVERIFY(ui.pointerChanges.isEmpty());
@@ -267,8 +267,8 @@ void TestAddFiles::addingTheSameFolderTwiceListsEveryFileTwice() {
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("*"), QStringLiteral("*")};
     ui.folderAnswers = {root, root};
-    PushButton3_Click(list, settings, ui);
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QCOMPARE(list.count(), 4);
     QCOMPARE(list.textAt(1), list.textAt(3));
     QCOMPARE(list.textAt(2), list.textAt(4));
@@ -285,7 +285,7 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     ui.textAnswers = {QStringLiteral("txt")};
     ui.folderAnswers = {root};
     ui.onProcessEvents = [&](int) { ui.m_closing = true; };
-    PushButton3_Click(list, settings, ui);
+    addAllFilesInFolder(list, settings, ui);
     QCOMPARE(ui.processEventsCalls, 1);
     QCOMPARE(list.count(), 0);
     QVERIFY(ui.errorReports.isEmpty());
@@ -299,8 +299,8 @@ void TestAddFiles::samplesAreAddedOnceAndTheQuestionIsAlwaysAsked() {
     FileList list;
     list.append(QStringLiteral("/already/there.txt"));
     test::FakeWindow ui;
-    PushButton5_Click(list, ui, program);
-    PushButton5_Click(list, ui, program);
+    loadSampleFiles(list, ui, program);
+    loadSampleFiles(list, ui, program);
     QCOMPARE(list.count(), 3);
     QCOMPARE(list.textAt(1), QStringLiteral("/already/there.txt"));
     QStringList added{list.textAt(2), list.textAt(3)};
@@ -324,10 +324,10 @@ void TestAddFiles::aListedSampleIsMatchedExactly() {
     list.append(sample.toUpper());
     QVERIFY(!ListHasPath(list, sample));
     test::FakeWindow ui;
-    PushButton5_Click(list, ui, program);
+    loadSampleFiles(list, ui, program);
     QCOMPARE(list.count(), 2);
     QVERIFY(ListHasPath(list, sample));
-    PushButton5_Click(list, ui, program);
+    loadSampleFiles(list, ui, program);
     QCOMPARE(list.count(), 2);
 }
 
@@ -335,7 +335,7 @@ void TestAddFiles::aMissingSamplesFolderAddsNothingButStillAsks() {
     QTemporaryDir dir;
     FileList list;
     test::FakeWindow ui;
-    PushButton5_Click(list, ui, dir.path());
+    loadSampleFiles(list, ui, dir.path());
     QCOMPARE(list.count(), 0);
     QCOMPARE(ui.questions.size(), 1);
     QVERIFY(ui.errorReports.isEmpty());
@@ -347,7 +347,7 @@ void TestAddFiles::yesShowsTheSamplesFolder() {
     FileList list;
     test::FakeWindow ui;
     ui.yesNoAnswers = {true};
-    PushButton5_Click(list, ui, dir.path());
+    loadSampleFiles(list, ui, dir.path());
     QCOMPARE(ui.openedFolders, QStringList{dir.path() + QStringLiteral("/Samples/")});
 }
 

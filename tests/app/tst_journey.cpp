@@ -2,7 +2,7 @@
 // an output folder, start the run, and find the stamped copies; then start again and find
 // the choices restored.
 
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "filelist/FileList.h"
 
 #include <QApplication>
@@ -98,8 +98,8 @@ void TestJourney::aUserStampsTheSamplesAndFindsTheChoicesKept() {
     QVERIFY(QDir().mkpath(folder));
 
     {
-        Form1 window(program.path());
-        window.Form_Load();
+        MainWindow window(program.path());
+        window.startUp();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -165,8 +165,8 @@ void TestJourney::aUserStampsTheSamplesAndFindsTheChoicesKept() {
         QDir(program.path() + QStringLiteral("/Samples")).entryList(QDir::Files | QDir::Hidden));
 
     // A new start restores the option and the folder.
-    Form1 again(program.path());
-    again.Form_Load();
+    MainWindow again(program.path());
+    again.startUp();
     QCOMPARE(again.findChild<QComboBox *>(QStringLiteral("Combo1"))->currentText(), option);
     QCOMPARE(again.findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), folder);
     QCOMPARE(again.fileList().count(), 0);

@@ -186,15 +186,15 @@ void TestSettingsStore::fileLivesInTheConfigurationFolder() {
 
 void TestSettingsStore::absentKeysGiveTheFallback() {
     SettingsStore missingFile(m_dir.filePath(QStringLiteral("never-written.ini")));
-    QCOMPARE(missingFile.readSetting(kKeyCombo1, 0), QStringLiteral("0"));
+    QCOMPARE(missingFile.readSetting(kKeyChosenOption, 0), QStringLiteral("0"));
     QCOMPARE(missingFile.readSetting(kKeyExtension, QStringLiteral("*")), QStringLiteral("*"));
-    QCOMPARE(missingFile.readSetting(kKeyLastFolderDot, QString()), QString());
+    QCOMPARE(missingFile.readSetting(kKeyLastOutputFolder, QString()), QString());
     QVERIFY(!QFile::exists(missingFile.filePath()));
 
     // A key of another section is not the program's key.
     const QString other = m_dir.filePath(QStringLiteral("other-section.ini"));
     writeBytes(other, "[Elsewhere]\nCombo1=7\n");
-    QCOMPARE(SettingsStore(other).readSetting(kKeyCombo1, 0), QStringLiteral("0"));
+    QCOMPARE(SettingsStore(other).readSetting(kKeyChosenOption, 0), QStringLiteral("0"));
 }
 
 void TestSettingsStore::valuesComeBackExactly_data() {
@@ -214,16 +214,16 @@ void TestSettingsStore::valuesComeBackExactly_data() {
 void TestSettingsStore::valuesComeBackExactly() {
     QFETCH(QString, value);
     const QString path = m_dir.filePath(QStringLiteral("roundtrip.ini"));
-    QVERIFY(SettingsStore(path).writeSetting(kKeyText1, value));
-    QCOMPARE(SettingsStore(path).readSetting(kKeyText1, QStringLiteral("fallback")), value);
+    QVERIFY(SettingsStore(path).writeSetting(kKeyOutputFolder, value));
+    QCOMPARE(SettingsStore(path).readSetting(kKeyOutputFolder, QStringLiteral("fallback")), value);
 }
 
 void TestSettingsStore::everyWriteIsOnDiskAtOnce() {
     const QString path = m_dir.filePath(QStringLiteral("flushed.ini"));
     SettingsStore store(path);
-    QVERIFY(store.writeSetting(kKeyCombo1, QStringLiteral("12")));
+    QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("12")));
     QVERIFY(contentsOf(path).contains("Combo1=12"));
-    QVERIFY(store.writeSetting(kKeyCombo1, QStringLiteral("13")));
+    QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("13")));
     QVERIFY(contentsOf(path).contains("Combo1=13"));
 }
 
@@ -231,9 +231,9 @@ void TestSettingsStore::laterWriteReplacesAndKeepsOtherKeys() {
     const QString path = m_dir.filePath(QStringLiteral("replace.ini"));
     writeBytes(path, "[Plenvoy]\nLastFolder=/music/\nCombo1=3\n");
     SettingsStore store(path);
-    QVERIFY(store.writeSetting(kKeyCombo1, QStringLiteral("4")));
-    QCOMPARE(store.readSetting(kKeyCombo1, 0), QStringLiteral("4"));
-    QCOMPARE(store.readSetting(kKeyLastFolder, QString()), QStringLiteral("/music/"));
+    QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("4")));
+    QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("4"));
+    QCOMPARE(store.readSetting(kKeyLastAddedFolder, QString()), QStringLiteral("/music/"));
 }
 
 void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
@@ -243,16 +243,16 @@ void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
     SettingsStore store(path);
     QStringList notices;
     store.setNoticeHandler([&](const QString &text) { notices << text; });
-    QCOMPARE(store.readSetting(kKeyText1, QStringLiteral("/desk/")), QStringLiteral("/kept/"));
-    QCOMPARE(store.readSetting(kKeyCombo1, 0), QStringLiteral("0"));
+    QCOMPARE(store.readSetting(kKeyOutputFolder, QStringLiteral("/desk/")), QStringLiteral("/kept/"));
+    QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("0"));
     QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
     QVERIFY(!contentsOf(path).contains("[[["));
     QCOMPARE(notices,
              QStringList{kSettingsKeptAsideMessage.arg(path + QStringLiteral(".corrupt"))});
 
-    QVERIFY(store.writeSetting(kKeyCombo1, QStringLiteral("5")));
-    QCOMPARE(store.readSetting(kKeyCombo1, 0), QStringLiteral("5"));
-    QCOMPARE(SettingsStore(path).readSetting(kKeyText1, QString()), QStringLiteral("/kept/"));
+    QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("5")));
+    QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("5"));
+    QCOMPARE(SettingsStore(path).readSetting(kKeyOutputFolder, QString()), QStringLiteral("/kept/"));
     QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
     QCOMPARE(notices.size(), 1);
 }
@@ -268,12 +268,12 @@ void TestSettingsStore::unreadableFileGivesFallbacksAndIsNeverOverwritten() {
     QVERIFY(QProcess::execute(QStringLiteral("chown"), {QStringLiteral("65534:65534"), path}) == 0);
     QFile::setPermissions(path, QFile::WriteOwner); // writable but not readable
 
-    const ChildResult read = runAsNobody({QStringLiteral("read"), path, kKeyText1});
+    const ChildResult read = runAsNobody({QStringLiteral("read"), path, kKeyOutputFolder});
     QCOMPARE(read.exitCode, 0);
     QCOMPARE(read.output, QStringLiteral("FALLBACK"));
 
     const ChildResult write =
-        runAsNobody({QStringLiteral("write"), path, kKeyCombo1, QStringLiteral("9")});
+        runAsNobody({QStringLiteral("write"), path, kKeyChosenOption, QStringLiteral("9")});
     QCOMPARE(write.exitCode, 1);
     QCOMPARE(contentsOf(path), stored);
 }
@@ -302,10 +302,10 @@ void TestSettingsStore::failedWriteLosesNothingStoredBefore() {
     QFile::setPermissions(path, fileReadOnly ? readOnly : readOnly | QFile::WriteOwner);
 
     const ChildResult write =
-        runAsNobody({QStringLiteral("write"), path, kKeyText1, QStringLiteral("/new/")});
+        runAsNobody({QStringLiteral("write"), path, kKeyOutputFolder, QStringLiteral("/new/")});
     QCOMPARE(write.exitCode, 1);
     QCOMPARE(contentsOf(path), stored);
-    const ChildResult read = runAsNobody({QStringLiteral("read"), path, kKeyCombo1});
+    const ChildResult read = runAsNobody({QStringLiteral("read"), path, kKeyChosenOption});
     QCOMPARE(read.output, QStringLiteral("7"));
     QFile::setPermissions(dir.path(), readOnly | exec | QFile::WriteOwner);
 }
@@ -344,7 +344,7 @@ void TestSettingsStore::notRegularFileIsNeitherReadNorWritten() {
 
     // In a child: a FIFO that is opened for reading would block it for ever.
     const ChildResult session =
-        runChild({QStringLiteral("session"), path, kKeyText1, QStringLiteral("/new/")}, false);
+        runChild({QStringLiteral("session"), path, kKeyOutputFolder, QStringLiteral("/new/")}, false);
     QCOMPARE(session.exitCode, 0);
     QCOMPARE(lines(session.output),
              (QStringList{notice(kSettingsUnreadableMessage), QStringLiteral("FALLBACK"),
@@ -377,8 +377,8 @@ void TestSettingsStore::linkToRegularFileIsFollowed() {
     writeBytes(target, "[Plenvoy]\nCombo1=3\n");
     QVERIFY(QFile::link(target, path));
     SettingsStore store(path);
-    QCOMPARE(store.readSetting(kKeyCombo1, 0), QStringLiteral("3"));
-    QVERIFY(store.writeSetting(kKeyText1, QStringLiteral("/out/")));
+    QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("3"));
+    QVERIFY(store.writeSetting(kKeyOutputFolder, QStringLiteral("/out/")));
     QCOMPARE(QFile::symLinkTarget(path), target);
     QCOMPARE(contentsOf(target), QByteArray("[Plenvoy]\nCombo1=3\nText1=/out/\n"));
 }
@@ -407,7 +407,7 @@ void TestSettingsStore::readOnlyFileIsReadAndNeverWritten() {
         QVERIFY(QFile::link(file, path));
 
     const ChildResult session =
-        runChild({QStringLiteral("session"), path, kKeyText1, QStringLiteral("/new/")}, asNobody);
+        runChild({QStringLiteral("session"), path, kKeyOutputFolder, QStringLiteral("/new/")}, asNobody);
     QCOMPARE(lines(session.output),
              (QStringList{notice(kSettingsUnwritableMessage), QStringLiteral("/stored/"),
                           QStringLiteral("written: 0"), QStringLiteral("written: 0"),
@@ -423,7 +423,7 @@ void TestSettingsStore::firstFailedWriteIsToldOnce() {
     openToAll(dir.path());
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
     const ChildResult session =
-        runAsNobody({QStringLiteral("session"), path, kKeyCombo1, QStringLiteral("4")});
+        runAsNobody({QStringLiteral("session"), path, kKeyChosenOption, QStringLiteral("4")});
     QCOMPARE(lines(session.output),
              (QStringList{QStringLiteral("FALLBACK"), notice(kSettingsUnwritableMessage),
                           QStringLiteral("written: 0"), QStringLiteral("written: 0"),
@@ -443,7 +443,7 @@ void TestSettingsStore::eachCorruptionIsKeptUnderANewNameTenAtMost() {
         SettingsStore store(path);
         QStringList notices;
         store.setNoticeHandler([&](const QString &text) { notices << text; });
-        QCOMPARE(store.readSetting(kKeyText1, QString()), QStringLiteral("/round%1/").arg(round));
+        QCOMPARE(store.readSetting(kKeyOutputFolder, QString()), QStringLiteral("/round%1/").arg(round));
         const QString kept = round == 0 ? aside : aside + QStringLiteral(".%1").arg(round);
         QCOMPARE(contentsOf(kept), garbage(round));
         QCOMPARE(notices, QStringList{kSettingsKeptAsideMessage.arg(kept)});
@@ -470,17 +470,17 @@ void TestSettingsStore::valuesWithEscapedBytesComeBackExactly() {
     QVERIFY(hasEscapedBytes(folder));
     QCOMPARE(::mkdir(pathToBytes(folder).constData(), 0755), 0);
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
-    QVERIFY(SettingsStore(path).writeSetting(kKeyText1, folder));
-    QVERIFY(SettingsStore(path).writeSetting(kKeyCombo1, QStringLiteral("2")));
+    QVERIFY(SettingsStore(path).writeSetting(kKeyOutputFolder, folder));
+    QVERIFY(SettingsStore(path).writeSetting(kKeyChosenOption, QStringLiteral("2")));
     QVERIFY(contentsOf(path).contains("Text1=@ByteArray("));
     QVERIFY(contentsOf(path).contains("Combo1=2\n"));
 
     // Read by another process, which has no cache of what this one wrote.
-    const ChildResult read = runChild({QStringLiteral("readhex"), path, kKeyText1}, false);
+    const ChildResult read = runChild({QStringLiteral("readhex"), path, kKeyOutputFolder}, false);
     const QByteArray reloaded = QByteArray::fromHex(read.output.toLatin1());
     QCOMPARE(reloaded, pathToBytes(folder));
     QVERIFY(S_ISDIR(statOf(pathFromBytes(reloaded), true).st_mode));
-    QCOMPARE(SettingsStore(path).readSetting(kKeyText1, QString()), folder);
+    QCOMPARE(SettingsStore(path).readSetting(kKeyOutputFolder, QString()), folder);
 }
 
 void TestSettingsStore::desktopAndHomeKeepBytesThatAreNotUtf8() {

@@ -152,22 +152,22 @@ void TestShellRules::browsePutsTheChosenFolderIntoTheBox() {
     test::FakeWindow ui;
     ui.folderAnswers << answer;
     QStringList boxTexts;
-    PushButton6_Click(settings, ui, [&](const QString &text) { boxTexts << text; });
+    browseOutputFolder(settings, ui, [&](const QString &text) { boxTexts << text; });
     QCOMPARE(ui.folderPrompts, QStringList{QStringLiteral("Please select folder:")});
     QCOMPARE(boxTexts, QStringList{box});
-    QCOMPARE(settings.readSetting(kKeyLastFolderDot, QStringLiteral("absent")), lastFolderDot);
+    QCOMPARE(settings.readSetting(kKeyLastOutputFolder, QStringLiteral("absent")), lastFolderDot);
     QVERIFY(ui.errorReports.isEmpty());
 }
 
 void TestShellRules::browseCancelChangesNothing() {
     QTemporaryDir dir;
     SettingsStore settings(dir.filePath(QStringLiteral("Marnoval.ini")));
-    QVERIFY(settings.writeSetting(kKeyLastFolderDot, QStringLiteral("/old")));
+    QVERIFY(settings.writeSetting(kKeyLastOutputFolder, QStringLiteral("/old")));
     test::FakeWindow ui; // no answer: Cancel
     bool boxChanged = false;
-    PushButton6_Click(settings, ui, [&](const QString &) { boxChanged = true; });
+    browseOutputFolder(settings, ui, [&](const QString &) { boxChanged = true; });
     QVERIFY(!boxChanged);
-    QCOMPARE(settings.readSetting(kKeyLastFolderDot, QString()), QStringLiteral("/old"));
+    QCOMPARE(settings.readSetting(kKeyLastOutputFolder, QString()), QStringLiteral("/old"));
     QCOMPARE(ui.folderStarts, QStringList{QStringLiteral("/old")});
 }
 
@@ -177,9 +177,9 @@ void TestShellRules::browseOpensAtTheFolderPickedLast() {
     test::FakeWindow ui;
     ui.folderAnswers << QStringLiteral("/first") << QStringLiteral("/second");
     const auto ignore = [](const QString &) {};
-    PushButton6_Click(settings, ui, ignore);
-    PushButton6_Click(settings, ui, ignore);
-    PushButton6_Click(settings, ui, ignore); // cancelled
+    browseOutputFolder(settings, ui, ignore);
+    browseOutputFolder(settings, ui, ignore);
+    browseOutputFolder(settings, ui, ignore); // cancelled
     QCOMPARE(ui.folderStarts,
              (QStringList{QString(), QStringLiteral("/first"), QStringLiteral("/second")}));
 }
@@ -189,14 +189,14 @@ void TestShellRules::browseFailureNamesItsLine() {
     SettingsStore settings(dir.filePath(QStringLiteral("Marnoval.ini")));
     test::FakeWindow ui;
     ui.folderAnswers << QStringLiteral("/media/usb") << QStringLiteral("/");
-    const auto failing = [](const QString &) { raise(ErrorNumber::InvalidPropertyValue); };
-    PushButton6_Click(settings, ui, failing);
-    PushButton6_Click(settings, ui, failing);
+    const auto failing = [](const QString &) { throwFailure(ErrorNumber::InvalidPropertyValue); };
+    browseOutputFolder(settings, ui, failing);
+    browseOutputFolder(settings, ui, failing);
     const QString description = failureDescription(ErrorNumber::InvalidPropertyValue);
     QCOMPARE(ui.errorReports, (QStringList{errorReportText(description, kTagBrowseOutput, 106),
                                            errorReportText(description, kTagBrowseOutput, 108)}));
     // The folder was stored before the box failed.
-    QCOMPARE(settings.readSetting(kKeyLastFolderDot, QString()), QStringLiteral("/"));
+    QCOMPARE(settings.readSetting(kKeyLastOutputFolder, QString()), QStringLiteral("/"));
 }
 
 QTEST_GUILESS_MAIN(TestShellRules)

@@ -107,7 +107,7 @@ void TestPathHelpers::collapseBackslashes() {
     QFETCH(QChar, separator);
     QFETCH(QString, path);
     QFETCH(QString, expected);
-    QCOMPARE(CollapseBackslashes(path, separator), expected);
+    QCOMPARE(collapseDoubledSeparators(path, separator), expected);
 }
 
 void TestPathHelpers::fileNameOf_data() {
@@ -196,7 +196,7 @@ void TestPathHelpers::folderOfOverflowsBeyondPosition32767() {
 void TestPathHelpers::defaultSeparatorIsTheLinuxOne() {
     QCOMPARE(FolderOf(QStringLiteral("/a/b")), QStringLiteral("/a/"));
     QCOMPARE(FileNameOf(QStringLiteral(R"(/a\b)")), QStringLiteral(R"(a\b)"));
-    QCOMPARE(CollapseBackslashes(QStringLiteral("//a//b")), QStringLiteral("/a/b"));
+    QCOMPARE(collapseDoubledSeparators(QStringLiteral("//a//b")), QStringLiteral("/a/b"));
 }
 
 void TestPathHelpers::fileSystemTests_data() {

@@ -34,7 +34,7 @@ public:
     int fileCount() const override { return int(entries.size()); }
     QString entryAt(int position) const override {
         if (position < 1 || position > entries.size())
-            raise(ErrorNumber::SubscriptOutOfRange);
+            throwFailure(ErrorNumber::SubscriptOutOfRange);
         return entries.at(position - 1);
     }
     QString outputFolderText() const override { return folder; }
@@ -120,7 +120,7 @@ private:
         return ComposeNewName(source, option, n, m_clock, systemFileTimes());
     }
     void run(ListInputs &inputs, FakeWindow &ui) {
-        PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+        startChanging(inputs, ui, m_clock, systemFileTimes());
     }
 
     QScopedPointer<QTemporaryDir> m_dir;
@@ -598,7 +598,7 @@ void TestStartChanging::listedFilesAreNeverReplaced() {
     inputs.option = kLastModifiedDateAtEnd;
     FakeWindow ui;
 
-    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+    const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes());
 
     QCOMPARE(contentOf(taken), QByteArray("listed"));
     QCOMPARE(contentOf(listed), QByteArray("listed"));
@@ -650,7 +650,7 @@ void TestStartChanging::cancellingTheQuestionTouchesNothing() {
     // Cancel answers a null text; a number waits behind it should the box come back.
     ui.textAnswers << QString() << QStringLiteral("1");
 
-    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+    const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes());
 
     QCOMPARE(outcome.end, RunOutcome::End::Cancelled);
     QCOMPARE(ui.prompts.size(), 1);
@@ -704,7 +704,7 @@ void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
     inputs.folder = path("out");
     FakeWindow ui;
 
-    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+    const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes());
 
     QStringList found;
     for (const QString &name : namesIn(path("out")))
@@ -736,7 +736,7 @@ void TestStartChanging::numberedNamePastTheNameLimitIsNotCopied() {
     inputs.option = kCurrentDateAtEnd;
     FakeWindow ui;
 
-    const RunOutcome outcome = PushButton2_Click(inputs, ui, m_clock, systemFileTimes());
+    const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes());
 
     QCOMPARE(FileNameOf(newNameOf(first, kCurrentDateAtEnd)).toUtf8().size(), 255);
     QCOMPARE(namesIn(path("out")).size(), 1);

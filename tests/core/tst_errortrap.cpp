@@ -61,7 +61,7 @@ void TestErrorTrap::reportTextIsComposedToTheCharacter() {
 
 void TestErrorTrap::reportIsShownThroughTheWindow() {
     test::FakeWindow ui;
-    ErrorReport(ui, QStringLiteral("Path not found"), kTagClearList, 100);
+    showErrorReport(ui, QStringLiteral("Path not found"), kTagClearList, 100);
     QCOMPARE(ui.errorReports.size(), 1);
     QCOMPARE(ui.errorReports.first(),
              errorReportText(QStringLiteral("Path not found"), kTagClearList, 100));
@@ -75,7 +75,7 @@ void TestErrorTrap::routineResumesAfterAFailingStep() {
     QVERIFY(trap.step(100, [&] { ran << QStringLiteral("100"); }));
     QVERIFY(!trap.step(102, [&] {
         ran << QStringLiteral("102");
-        raise(ErrorNumber::FileNotFound);
+        throwFailure(ErrorNumber::FileNotFound);
         ran << QStringLiteral("never");
     }));
     QVERIFY(trap.step(104, [&] { ran << QStringLiteral("104"); }));
@@ -89,7 +89,7 @@ void TestErrorTrap::failingTestRunsTheConditionalBody() {
     test::FakeWindow ui;
     Trap trap(kTagAddFolder, ui);
     bool bodyRan = false;
-    if (trap.test(110, []() -> bool { raise(ErrorNumber::TypeMismatch); }))
+    if (trap.test(110, []() -> bool { throwFailure(ErrorNumber::TypeMismatch); }))
         bodyRan = true;
     QVERIFY(bodyRan);
     QCOMPARE(ui.errorReports.size(), 1);
@@ -106,11 +106,11 @@ void TestErrorTrap::failedStepKeepsTheEarlierValue() {
     QString name = QStringLiteral("earlier");
     int count = 0;
     trap.step(122, [&] {
-        const QString composed = []() -> QString { raise(ErrorNumber::Overflow); }();
+        const QString composed = []() -> QString { throwFailure(ErrorNumber::Overflow); }();
         name = composed;
     });
     trap.step(110, [&] {
-        const int read = []() -> int { raise(ErrorNumber::SubscriptOutOfRange); }();
+        const int read = []() -> int { throwFailure(ErrorNumber::SubscriptOutOfRange); }();
         count = read;
     });
     QCOMPARE(name, QStringLiteral("earlier"));
@@ -121,7 +121,7 @@ void TestErrorTrap::severalFailuresGiveSeveralReportsInOrder() {
     test::FakeWindow ui;
     Trap trap(kTagLoadSamples, ui);
     for (int line : {100, 102, 104})
-        trap.step(line, [&] { raise(ErrorNumber::PathNotFound); });
+        trap.step(line, [&] { throwFailure(ErrorNumber::PathNotFound); });
     QCOMPARE(ui.errorReports.size(), 3);
     for (int i = 0; i < 3; ++i)
         QVERIFY(ui.errorReports.at(i).contains(QStringLiteral("at line %1\r\r").arg(100 + 2 * i)));

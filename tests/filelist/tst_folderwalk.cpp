@@ -77,7 +77,7 @@ QString reasonName(LeftOutReason reason) {
 QStringList walk(const QString &start, bool deeper, FakeWindow &ui,
                  QStringList *leftOut = nullptr) {
     QStringList folders{start};
-    GetSubDirectories2016(folders, deeper, ui, [&](const QString &folder, LeftOutReason reason) {
+    appendSubFolders(folders, deeper, ui, [&](const QString &folder, LeftOutReason reason) {
         if (leftOut)
             leftOut->append(reasonName(reason) + QStringLiteral(": ") + folder);
     });

@@ -121,7 +121,7 @@ private Q_SLOTS:
         fill(list, letters(entries));
         FakeWindow ui;
         ui.m_pointer = busy ? PointerMode::Busy : PointerMode::Default;
-        PushButton4_Click(list, ui);
+        clearList(list, ui);
         QCOMPARE(list.count(), left);
         QVERIFY(ui.messages.isEmpty() && ui.errorReports.isEmpty() && ui.questions.isEmpty());
         QVERIFY(ui.pointerChanges.isEmpty());

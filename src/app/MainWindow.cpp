@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "MainWindow.h"
 
 #include "AddFiles.h"
 #include "Samples.h"
@@ -15,7 +15,7 @@
 #include "core/Trap.h"
 #include "engine/RenameOptions.h"
 #include "filelist/ListRules.h"
-#include "filelist/ListView1.h"
+#include "filelist/FileListView.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -77,7 +77,7 @@ void paintWhite(QWidget &widget) {
 
 } // namespace
 
-Form1::Form1(const QString &programFolder, QWidget *parent)
+MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint)
@@ -94,9 +94,9 @@ Form1::Form1(const QString &programFolder, QWidget *parent)
     centreOnScreen();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-QPushButton *Form1::makeButton(const QString &name, const QString &caption, QWidget *parent,
+QPushButton *MainWindow::makeButton(const QString &name, const QString &caption, QWidget *parent,
                                const QRect &twips) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
@@ -109,81 +109,81 @@ QPushButton *Form1::makeButton(const QString &name, const QString &caption, QWid
     return button;
 }
 
-void Form1::buildControls() {
-    m_listView1 = new ListView1(m_fileList, m_port, this);
-    m_listView1->setObjectName(QStringLiteral("ListView1"));
-    m_listView1->setGeometry(twipsRect(120, 120, 7800, 2535));
-    m_listView1->setFont(arial(9));
-    m_listView1->setAttribute(Qt::WA_NoMousePropagation);
-    m_listView1->setDragIconPath(m_programFolder + QLatin1Char('/') + kDragIconName);
+void MainWindow::buildControls() {
+    m_fileListView = new FileListView(m_fileList, m_port, this);
+    m_fileListView->setObjectName(QStringLiteral("ListView1"));
+    m_fileListView->setGeometry(twipsRect(120, 120, 7800, 2535));
+    m_fileListView->setFont(arial(9));
+    m_fileListView->setAttribute(Qt::WA_NoMousePropagation);
+    m_fileListView->setDragIconPath(m_programFolder + QLatin1Char('/') + kDragIconName);
 
-    m_pushButton1 = makeButton(QStringLiteral("PushButton1"), kCaptionAddFiles, this,
+    m_addFilesButton = makeButton(QStringLiteral("PushButton1"), kCaptionAddFiles, this,
                                twipsRect(120, 2745, 3840, 405));
-    m_pushButton3 = makeButton(QStringLiteral("PushButton3"), kCaptionAddFolder, this,
+    m_addFolderButton = makeButton(QStringLiteral("PushButton3"), kCaptionAddFolder, this,
                                twipsRect(4080, 2745, 3840, 405));
-    m_pushButton2 = makeButton(QStringLiteral("PushButton2"), kCaptionStartChanging, this,
+    m_startChangingButton = makeButton(QStringLiteral("PushButton2"), kCaptionStartChanging, this,
                                twipsRect(120, 5520, 7800, 405));
 
-    m_frame1 = new QGroupBox(kCaptionOptions, this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setGeometry(twipsRect(120, 3720, 7800, 800));
-    m_combo1 = new QComboBox(m_frame1);
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
-    m_combo1->setGeometry(twipsRect(240, 300, 7320, 345));
-    m_combo1->setEditable(false);
-    m_combo1->setMaxVisibleItems(18);
+    m_optionsBox = new QGroupBox(kCaptionOptions, this);
+    m_optionsBox->setObjectName(QStringLiteral("Frame1"));
+    m_optionsBox->setGeometry(twipsRect(120, 3720, 7800, 800));
+    m_optionCombo = new QComboBox(m_optionsBox);
+    m_optionCombo->setObjectName(QStringLiteral("Combo1"));
+    m_optionCombo->setGeometry(twipsRect(240, 300, 7320, 345));
+    m_optionCombo->setEditable(false);
+    m_optionCombo->setMaxVisibleItems(18);
 
-    m_pushButton4 = makeButton(QStringLiteral("PushButton4"), kCaptionClearList, this,
+    m_clearListButton = makeButton(QStringLiteral("PushButton4"), kCaptionClearList, this,
                                twipsRect(120, 3255, 3840, 405));
-    m_pushButton5 = makeButton(QStringLiteral("PushButton5"), kCaptionLoadSamples, this,
+    m_loadSamplesButton = makeButton(QStringLiteral("PushButton5"), kCaptionLoadSamples, this,
                                twipsRect(4080, 3255, 3840, 405));
 
-    m_frame2 = new QGroupBox(kCaptionOutputFrame, this);
-    m_frame2->setObjectName(QStringLiteral("Frame2"));
-    m_frame2->setGeometry(twipsRect(120, 4590, 7800, 810));
-    m_text1 = new QLineEdit(m_frame2);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setGeometry(twipsRect(240, 300, 6630, 345));
-    m_pushButton6 = makeButton(QStringLiteral("PushButton6"), kCaptionBrowse, m_frame2,
+    m_outputFolderBox = new QGroupBox(kCaptionOutputFrame, this);
+    m_outputFolderBox->setObjectName(QStringLiteral("Frame2"));
+    m_outputFolderBox->setGeometry(twipsRect(120, 4590, 7800, 810));
+    m_outputFolderEdit = new QLineEdit(m_outputFolderBox);
+    m_outputFolderEdit->setObjectName(QStringLiteral("Text1"));
+    m_outputFolderEdit->setGeometry(twipsRect(240, 300, 6630, 345));
+    m_browseButton = makeButton(QStringLiteral("PushButton6"), kCaptionBrowse, m_outputFolderBox,
                                twipsRect(6960, 300, 600, 345));
 
-    for (QGroupBox *frame : {m_frame1, m_frame2}) {
+    for (QGroupBox *frame : {m_optionsBox, m_outputFolderBox}) {
         paintWhite(*frame);
         frame->setMouseTracking(true);
         frame->installEventFilter(this);
     }
     // The drop-down and the box leave the pointer as it is: their motion stops there.
-    m_combo1->setAttribute(Qt::WA_NoMousePropagation);
-    m_text1->setAttribute(Qt::WA_NoMousePropagation);
-    m_text1->installEventFilter(this);
+    m_optionCombo->setAttribute(Qt::WA_NoMousePropagation);
+    m_outputFolderEdit->setAttribute(Qt::WA_NoMousePropagation);
+    m_outputFolderEdit->installEventFilter(this);
 
-    QWidget::setTabOrder(m_listView1, m_pushButton1);
-    QWidget::setTabOrder(m_pushButton1, m_pushButton3);
-    QWidget::setTabOrder(m_pushButton3, m_pushButton2);
-    QWidget::setTabOrder(m_pushButton2, m_combo1);
-    QWidget::setTabOrder(m_combo1, m_pushButton4);
-    QWidget::setTabOrder(m_pushButton4, m_pushButton5);
-    QWidget::setTabOrder(m_pushButton5, m_text1);
-    QWidget::setTabOrder(m_text1, m_pushButton6);
+    QWidget::setTabOrder(m_fileListView, m_addFilesButton);
+    QWidget::setTabOrder(m_addFilesButton, m_addFolderButton);
+    QWidget::setTabOrder(m_addFolderButton, m_startChangingButton);
+    QWidget::setTabOrder(m_startChangingButton, m_optionCombo);
+    QWidget::setTabOrder(m_optionCombo, m_clearListButton);
+    QWidget::setTabOrder(m_clearListButton, m_loadSamplesButton);
+    QWidget::setTabOrder(m_loadSamplesButton, m_outputFolderEdit);
+    QWidget::setTabOrder(m_outputFolderEdit, m_browseButton);
 
-    connect(m_combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
-    connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
-    connect(m_text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
-    m_runInputs = std::make_unique<WindowRunInputs>(m_fileList, *m_text1, *m_combo1);
-    connect(m_pushButton2, &QPushButton::clicked, this,
-            [this] { PushButton2_Click(*m_runInputs, m_port); });
-    connect(m_pushButton4, &QPushButton::clicked, this,
-            [this] { PushButton4_Click(m_fileList, m_port); });
-    connect(m_pushButton1, &QPushButton::clicked, this,
-            [this] { PushButton1_Click(m_fileList, m_port); });
-    connect(m_pushButton3, &QPushButton::clicked, this,
-            [this] { PushButton3_Click(m_fileList, m_settings, m_port); });
-    connect(m_pushButton5, &QPushButton::clicked, this,
-            [this] { PushButton5_Click(m_fileList, m_port, m_programFolder); });
-    connect(m_pushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(m_optionCombo, &QComboBox::currentIndexChanged, this, &MainWindow::storeChosenOption);
+    connect(m_optionCombo, &QComboBox::activated, this, &MainWindow::storeChosenOption);
+    connect(m_outputFolderEdit, &QLineEdit::textChanged, this, &MainWindow::storeOutputFolder);
+    m_runInputs = std::make_unique<WindowRunInputs>(m_fileList, *m_outputFolderEdit, *m_optionCombo);
+    connect(m_startChangingButton, &QPushButton::clicked, this,
+            [this] { startChanging(*m_runInputs, m_port); });
+    connect(m_clearListButton, &QPushButton::clicked, this,
+            [this] { clearList(m_fileList, m_port); });
+    connect(m_addFilesButton, &QPushButton::clicked, this,
+            [this] { addChosenFiles(m_fileList, m_port); });
+    connect(m_addFolderButton, &QPushButton::clicked, this,
+            [this] { addAllFilesInFolder(m_fileList, m_settings, m_port); });
+    connect(m_loadSamplesButton, &QPushButton::clicked, this,
+            [this] { loadSampleFiles(m_fileList, m_port, m_programFolder); });
+    connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browseOutputFolder);
 }
 
-void Form1::centreOnScreen() {
+void MainWindow::centreOnScreen() {
     const QScreen *screen = this->screen();
     if (!screen)
         return;
@@ -191,7 +191,7 @@ void Form1::centreOnScreen() {
     move(available.center() - rect().center());
 }
 
-void Form1::Form_Load() {
+void MainWindow::startUp() {
     Trap trap(kTagFormLoad, m_port);
     trap.step(100, [&] { ApplySkin(*this, m_programFolder + QLatin1Char('/') + kSkinFileName); });
     trap.step(104, [&] { setWindowTitle(kProductName); });
@@ -200,46 +200,46 @@ void Form1::Form_Load() {
     const QString pointerFile = m_programFolder + QLatin1Char('/') + kPointerFileName;
     if (trap.test(106, [&] { return PathExists(pointerFile); }))
         trap.step(108, [&] { m_port.setCustomPointer(LoadPointerImage(pointerFile)); });
-    trap.step(128, [&] { m_listView1->header()->setVisible(true); });
-    trap.step(130, [&] { m_listView1->setColumnWidth(0, twipsToPixels(kListColumnWidth)); });
+    trap.step(128, [&] { m_fileListView->header()->setVisible(true); });
+    trap.step(130, [&] { m_fileListView->setColumnWidth(0, twipsToPixels(kListColumnWidth)); });
     {
         // Filling selects nothing and stores nothing; only the restored position does.
-        const QSignalBlocker blocker(m_combo1);
+        const QSignalBlocker blocker(m_optionCombo);
         const QStringList options = renameOptionTexts();
         for (int i = 0; i < options.size(); ++i)
-            trap.step(132 + 2 * i, [&] { m_combo1->addItem(options.at(i)); });
-        m_combo1->setCurrentIndex(-1);
+            trap.step(132 + 2 * i, [&] { m_optionCombo->addItem(options.at(i)); });
+        m_optionCombo->setCurrentIndex(-1);
     }
     trap.step(204, [&] {
         const int position =
-            comboPositionFromSetting(m_settings.readSetting(kKeyCombo1, 0), m_combo1->count());
-        m_combo1->setCurrentIndex(position);
+            comboPositionFromSetting(m_settings.readSetting(kKeyChosenOption, 0), m_optionCombo->count());
+        m_optionCombo->setCurrentIndex(position);
     });
     trap.step(210, [&] {
         const QString fallback = DesktopFolder();
-        m_text1->setText(m_settings.readSetting(kKeyText1, fallback));
+        m_outputFolderEdit->setText(m_settings.readSetting(kKeyOutputFolder, fallback));
     });
 }
 
-void Form1::Combo1_Click() {
-    m_settings.writeSetting(kKeyCombo1, QString::number(m_combo1->currentIndex()));
+void MainWindow::storeChosenOption() {
+    m_settings.writeSetting(kKeyChosenOption, QString::number(m_optionCombo->currentIndex()));
 }
 
-void Form1::Text1_Change(const QString &text) {
-    m_settings.writeSetting(kKeyText1, text);
+void MainWindow::storeOutputFolder(const QString &text) {
+    m_settings.writeSetting(kKeyOutputFolder, text);
 }
 
-void Form1::PushButton6_Click() {
-    plenvoy::PushButton6_Click(m_settings, m_port,
-                               [this](const QString &text) { m_text1->setText(text); });
+void MainWindow::browseOutputFolder() {
+    plenvoy::browseOutputFolder(m_settings, m_port,
+                               [this](const QString &text) { m_outputFolderEdit->setText(text); });
 }
 
-void Form1::pointerOver(PointerMode mode) {
+void MainWindow::pointerOver(PointerMode mode) {
     if (m_port.pointer() != PointerMode::Busy)
         m_port.setPointer(mode);
 }
 
-void Form1::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event) {
     // Ends the program at once: a loop in progress stops at its next processEvents().
     m_port.markClosing();
     event->accept();
@@ -247,20 +247,20 @@ void Form1::closeEvent(QCloseEvent *event) {
                               Qt::QueuedConnection);
 }
 
-void Form1::mouseMoveEvent(QMouseEvent *event) {
+void MainWindow::mouseMoveEvent(QMouseEvent *event) {
     pointerOver(PointerMode::Default);
     QWidget::mouseMoveEvent(event);
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event) {
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::MouseMove) {
-        if (watched == m_frame1 || watched == m_frame2)
+        if (watched == m_optionsBox || watched == m_outputFolderBox)
             pointerOver(PointerMode::Default);
         else if (m_buttons.contains(qobject_cast<QPushButton *>(watched)))
             pointerOver(PointerMode::Custom);
-    } else if (event->type() == QEvent::FocusIn && watched == m_text1) {
+    } else if (event->type() == QEvent::FocusIn && watched == m_outputFolderEdit) {
         // After the press that brought the focus has placed the caret.
-        QMetaObject::invokeMethod(m_text1, &QLineEdit::selectAll, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_outputFolderEdit, &QLineEdit::selectAll, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

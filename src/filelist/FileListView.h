@@ -17,15 +17,14 @@ constexpr int twipsToPixels(int twips) {
 }
 
 /// The list's place in the main window and its column, in pixels.
-constexpr int kListView1Left = twipsToPixels(120);
-constexpr int kListView1Top = twipsToPixels(120);
-constexpr int kListView1Width = twipsToPixels(7800);
-constexpr int kListView1Height = twipsToPixels(2535);
-constexpr int kListView1ColumnWidth = twipsToPixels(7000);
+constexpr int kFileListLeft = twipsToPixels(120);
+constexpr int kFileListTop = twipsToPixels(120);
+constexpr int kFileListWidth = twipsToPixels(7800);
+constexpr int kFileListHeight = twipsToPixels(2535);
+constexpr int kFileListColumnWidth = twipsToPixels(7000);
 
 /// Texts of the list as the user sees them.
-inline const QString kListView1Header = QStringLiteral("All File(s)");
-inline const QString kListView1ToolTip =
+inline const QString kFileListToolTip =
     QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line to "
                    "right and out of window to reveal full names.");
 /// The drag pointer's file in the program's folder.
@@ -33,11 +32,11 @@ inline const QString kDragIconName = QStringLiteral("drag.ico");
 
 /// The file list's view: one report-style column, removal by Delete and double-click,
 /// dropping of local files, and reordering by dragging an entry up or down.
-class ListView1 final : public QTreeView {
+class FileListView final : public QTreeView {
     Q_OBJECT
 
 public:
-    ListView1(FileList &list, WindowPort &ui, QWidget *parent = nullptr);
+    FileListView(FileList &list, WindowPort &ui, QWidget *parent = nullptr);
 
     /// The selected entry's 1-based position, 0 when none is selected.
     int selectedPosition() const;

@@ -1,5 +1,5 @@
 #include "app/AppTexts.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
 #include "app/ShellRules.h"
 #include "core/ErrorReport.h"
@@ -98,8 +98,8 @@ void sendMove(QWidget *widget, Qt::MouseButtons buttons = Qt::NoButton) {
 int closingChild(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QTemporaryDir empty;
-    Form1 window(empty.path());
-    window.Form_Load();
+    MainWindow window(empty.path());
+    window.startUp();
     window.show();
     QTimer::singleShot(20000, [] { _exit(3); });
     QTimer::singleShot(50, [&] {
@@ -125,8 +125,8 @@ int closingRunChild(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QTemporaryDir empty;
     const QString folder = QString::fromLocal8Bit(argv[2]);
-    Form1 window(empty.path());
-    window.Form_Load();
+    MainWindow window(empty.path());
+    window.startUp();
     for (int i = 0; i < kRunFiles; ++i)
         window.fileList().append(folder + QStringLiteral("/src/f%1.txt").arg(i));
     window.findChild<QLineEdit *>(QStringLiteral("Text1"))
@@ -145,7 +145,7 @@ int closingRunChild(int argc, char *argv[]) {
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -179,7 +179,7 @@ private Q_SLOTS:
     void closingEndsTheProgramInsideARun();
 
 private:
-    std::unique_ptr<Form1> startForm(const QByteArray &ini = QByteArray());
+    std::unique_ptr<MainWindow> startForm(const QByteArray &ini = QByteArray());
     QString iniPath() const { return m_config->filePath(QStringLiteral("Marnoval.ini")); }
     QString stored(const QString &key) const {
         return SettingsStore(iniPath()).readSetting(key, QStringLiteral("<absent>"));
@@ -191,7 +191,7 @@ private:
     QByteArray m_savedHome;
 };
 
-void TestForm1::init() {
+void TestMainWindow::init() {
     m_config = std::make_unique<QTemporaryDir>();
     m_home = std::make_unique<QTemporaryDir>();
     m_program = std::make_unique<QTemporaryDir>();
@@ -201,20 +201,20 @@ void TestForm1::init() {
     qputenv("HOME", m_home->path().toLocal8Bit());
 }
 
-void TestForm1::cleanup() {
+void TestMainWindow::cleanup() {
     qApp->setStyleSheet(QString());
     qputenv("HOME", m_savedHome);
 }
 
-std::unique_ptr<Form1> TestForm1::startForm(const QByteArray &ini) {
+std::unique_ptr<MainWindow> TestMainWindow::startForm(const QByteArray &ini) {
     if (!ini.isEmpty())
         writeBytes(iniPath(), ini);
-    auto form = std::make_unique<Form1>(m_program->path());
-    form->Form_Load();
+    auto form = std::make_unique<MainWindow>(m_program->path());
+    form->startUp();
     return form;
 }
 
-void TestForm1::firstStartSelectsTheFirstOptionAndTheDesktop() {
+void TestMainWindow::firstStartSelectsTheFirstOptionAndTheDesktop() {
     BoxWatcher boxes;
     auto form = startForm();
     auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
@@ -223,15 +223,15 @@ void TestForm1::firstStartSelectsTheFirstOptionAndTheDesktop() {
     QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(combo->currentText(), QStringLiteral("Add current time to beginning of filename"));
     QCOMPARE(text->text(), desktop);
-    QCOMPARE(stored(kKeyCombo1), QStringLiteral("0"));
-    QCOMPARE(stored(kKeyText1), desktop);
+    QCOMPARE(stored(kKeyChosenOption), QStringLiteral("0"));
+    QCOMPARE(stored(kKeyOutputFolder), desktop);
     QVERIFY(boxes.texts.isEmpty());
     QCOMPARE(form->windowTitle(), QStringLiteral("Plenvoy"));
     QVERIFY(!form->windowIcon().isNull());
     QCOMPARE(applicationTitle(), QStringLiteral("Plenvoy"));
 }
 
-void TestForm1::storedPositionIsRestored_data() {
+void TestMainWindow::storedPositionIsRestored_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("storedAfter");
@@ -247,7 +247,7 @@ void TestForm1::storedPositionIsRestored_data() {
                                   << ErrorNumber::TypeMismatch;
 }
 
-void TestForm1::storedPositionIsRestored() {
+void TestMainWindow::storedPositionIsRestored() {
     QFETCH(QString, value);
     QFETCH(int, position);
     QFETCH(QString, storedAfter);
@@ -258,7 +258,7 @@ void TestForm1::storedPositionIsRestored() {
     QCOMPARE(combo->currentIndex(), position);
     if (position < 0)
         QCOMPARE(combo->currentText(), QString());
-    QCOMPARE(stored(kKeyCombo1), storedAfter);
+    QCOMPARE(stored(kKeyChosenOption), storedAfter);
     if (failure == 0) {
         QVERIFY(boxes.texts.isEmpty());
     } else {
@@ -273,14 +273,14 @@ void TestForm1::storedPositionIsRestored() {
              QStringLiteral("/kept/"));
 }
 
-void TestForm1::storedFolderIsShownAndWrittenBack() {
+void TestMainWindow::storedFolderIsShownAndWrittenBack() {
     auto form = startForm("[Plenvoy]\nText1=/no/such/folder\n");
     QCOMPARE(form->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(),
              QStringLiteral("/no/such/folder"));
-    QCOMPARE(stored(kKeyText1), QStringLiteral("/no/such/folder"));
+    QCOMPARE(stored(kKeyOutputFolder), QStringLiteral("/no/such/folder"));
 }
 
-void TestForm1::settingsThatCannotBeUsedAreToldOnce_data() {
+void TestMainWindow::settingsThatCannotBeUsedAreToldOnce_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("shownFolder"); // empty: the desktop
     QTest::newRow("read-only file") << QStringLiteral("read-only") << QStringLiteral("/stored/");
@@ -288,7 +288,7 @@ void TestForm1::settingsThatCannotBeUsedAreToldOnce_data() {
     QTest::newRow("corrupt file") << QStringLiteral("corrupt") << QStringLiteral("/stored/");
 }
 
-void TestForm1::settingsThatCannotBeUsedAreToldOnce() {
+void TestMainWindow::settingsThatCannotBeUsedAreToldOnce() {
     QFETCH(QString, kind);
     QFETCH(QString, shownFolder);
     const QByteArray written = kind == QStringLiteral("corrupt")
@@ -321,11 +321,11 @@ void TestForm1::settingsThatCannotBeUsedAreToldOnce() {
         QCOMPARE(contentsOf(iniPath()), written);
     if (kind == QStringLiteral("corrupt")) {
         QCOMPARE(contentsOf(iniPath() + QStringLiteral(".corrupt")), written);
-        QCOMPARE(stored(kKeyText1), QStringLiteral("/typed/"));
+        QCOMPARE(stored(kKeyOutputFolder), QStringLiteral("/typed/"));
     }
 }
 
-void TestForm1::optionsAreTheCatalogueInOrder() {
+void TestMainWindow::optionsAreTheCatalogueInOrder() {
     auto form = startForm();
     auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
     QStringList shown;
@@ -336,28 +336,28 @@ void TestForm1::optionsAreTheCatalogueInOrder() {
     QVERIFY(!combo->isEditable());
 }
 
-void TestForm1::dropDownAndBoxWriteAtEveryChange() {
+void TestMainWindow::dropDownAndBoxWriteAtEveryChange() {
     auto form = startForm("[Plenvoy]\nText1=/a\n");
     auto *combo = form->findChild<QComboBox *>(QStringLiteral("Combo1"));
     auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
     combo->setCurrentIndex(7);
-    QCOMPARE(stored(kKeyCombo1), QStringLiteral("7"));
+    QCOMPARE(stored(kKeyChosenOption), QStringLiteral("7"));
     // A click on the entry already selected writes it again.
     writeBytes(iniPath(), "[Plenvoy]\nCombo1=x\n");
     Q_EMIT combo->activated(7);
-    QCOMPARE(stored(kKeyCombo1), QStringLiteral("7"));
+    QCOMPARE(stored(kKeyChosenOption), QStringLiteral("7"));
 
     text->setText(QStringLiteral("/a"));
     text->setCursorPosition(2);
     QStringList seen;
-    connect(text, &QLineEdit::textChanged, this, [&] { seen << stored(kKeyText1); });
+    connect(text, &QLineEdit::textChanged, this, [&] { seen << stored(kKeyOutputFolder); });
     QTest::keyClicks(text, QStringLiteral("bc"));
     QCOMPARE(seen, (QStringList{QStringLiteral("/ab"), QStringLiteral("/abc")}));
     text->clear();
-    QCOMPARE(stored(kKeyText1), QString());
+    QCOMPARE(stored(kKeyOutputFolder), QString());
 }
 
-void TestForm1::everyControlSitsAtItsPlace_data() {
+void TestMainWindow::everyControlSitsAtItsPlace_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("pixels");
@@ -380,7 +380,7 @@ void TestForm1::everyControlSitsAtItsPlace_data() {
     QTest::newRow("PushButton2") << QStringLiteral("PushButton2") << form << QRect(8, 368, 520, 27);
 }
 
-void TestForm1::everyControlSitsAtItsPlace() {
+void TestMainWindow::everyControlSitsAtItsPlace() {
     QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QRect, pixels);
@@ -393,7 +393,7 @@ void TestForm1::everyControlSitsAtItsPlace() {
     QVERIFY(control->isVisible());
 }
 
-void TestForm1::windowIsFixedWithMinimiseOnly() {
+void TestMainWindow::windowIsFixedWithMinimiseOnly() {
     auto form = startForm();
     QCOMPARE(form->minimumSize(), QSize(536, 403));
     QCOMPARE(form->maximumSize(), QSize(536, 403));
@@ -412,7 +412,7 @@ void TestForm1::windowIsFixedWithMinimiseOnly() {
     QVERIFY(qAbs(form->geometry().center().y() - screen.center().y()) <= 1);
 }
 
-void TestForm1::tabOrderFollowsTheLayout() {
+void TestMainWindow::tabOrderFollowsTheLayout() {
     auto form = startForm();
     const QStringList expected{QStringLiteral("ListView1"),   QStringLiteral("PushButton1"),
                                QStringLiteral("PushButton3"), QStringLiteral("PushButton2"),
@@ -429,7 +429,7 @@ void TestForm1::tabOrderFollowsTheLayout() {
     QCOMPARE(order, expected);
 }
 
-void TestForm1::captionsAndFonts() {
+void TestMainWindow::captionsAndFonts() {
     auto form = startForm();
     const QList<QPair<QString, QString>> captions{
         {QStringLiteral("PushButton1"), QStringLiteral("Add File(s)")},
@@ -458,7 +458,7 @@ void TestForm1::captionsAndFonts() {
     }
 }
 
-void TestForm1::withoutOptionalFilesTheWindowIsWhiteAndQuiet() {
+void TestMainWindow::withoutOptionalFilesTheWindowIsWhiteAndQuiet() {
     BoxWatcher boxes;
     auto form = startForm();
     QVERIFY(boxes.texts.isEmpty());
@@ -474,7 +474,7 @@ void TestForm1::withoutOptionalFilesTheWindowIsWhiteAndQuiet() {
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
 }
 
-void TestForm1::shippedSkinAndPointerLoad() {
+void TestMainWindow::shippedSkinAndPointerLoad() {
     QVERIFY(QDir(m_program->path()).mkdir(QStringLiteral("x")));
     QVERIFY(QFile::copy(kAssets + QStringLiteral("/x/o.cjs"), m_program->filePath(kSkinFileName)));
     QVERIFY(QFile::copy(kAssets + QStringLiteral("/HAND-M.CUR"),
@@ -494,7 +494,7 @@ void TestForm1::shippedSkinAndPointerLoad() {
     QCOMPARE(int(quint8(head[12])), 1);
 }
 
-void TestForm1::unreadableSkinAndPointerAreReported() {
+void TestMainWindow::unreadableSkinAndPointerAreReported() {
     QVERIFY(QDir(m_program->path()).mkdir(QStringLiteral("x")));
     QVERIFY(writeBytes(m_program->filePath(kSkinFileName), "#Form1 { background: red;\n"));
     QVERIFY(writeBytes(m_program->filePath(kPointerFileName), "not a cursor at all"));
@@ -515,11 +515,11 @@ void TestForm1::unreadableSkinAndPointerAreReported() {
     QVERIFY(!form->port().hasCustomPointer());
 }
 
-void TestForm1::pointerFollowsTheMouse() {
+void TestMainWindow::pointerFollowsTheMouse() {
     auto form = startForm();
     form->show();
     MainWindowPort &port = form->port();
-    auto *frame1 = form->findChild<QWidget *>(QStringLiteral("Frame1"));
+    auto *optionsBox = form->findChild<QWidget *>(QStringLiteral("Frame1"));
     auto *combo = form->findChild<QWidget *>(QStringLiteral("Combo1"));
     auto *text = form->findChild<QWidget *>(QStringLiteral("Text1"));
     for (const char *name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4",
@@ -532,7 +532,7 @@ void TestForm1::pointerFollowsTheMouse() {
     sendMove(combo);
     sendMove(text);
     QCOMPARE(port.pointer(), PointerMode::Custom);
-    sendMove(frame1);
+    sendMove(optionsBox);
     QCOMPARE(port.pointer(), PointerMode::Default);
     port.setPointer(PointerMode::Custom);
     sendMove(form.get());
@@ -541,13 +541,13 @@ void TestForm1::pointerFollowsTheMouse() {
     port.setPointer(PointerMode::Busy);
     QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
     sendMove(form->findChild<QWidget *>(QStringLiteral("PushButton2")));
-    sendMove(frame1);
+    sendMove(optionsBox);
     sendMove(form.get());
     QCOMPARE(port.pointer(), PointerMode::Busy);
     QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
 }
 
-void TestForm1::focusSelectsTheWholeFolderText() {
+void TestMainWindow::focusSelectsTheWholeFolderText() {
     auto form = startForm("[Plenvoy]\nText1=/home/ann/out/\n");
     auto *text = form->findChild<QLineEdit *>(QStringLiteral("Text1"));
     text->deselect();
@@ -557,7 +557,7 @@ void TestForm1::focusSelectsTheWholeFolderText() {
     QCOMPARE(text->selectionStart(), 0);
 }
 
-void TestForm1::browseButtonGoesThroughTheFolderDialog() {
+void TestMainWindow::browseButtonGoesThroughTheFolderDialog() {
     QTemporaryDir target;
     const QString chosen = target.filePath(QStringLiteral("results"));
     QVERIFY(QDir().mkdir(chosen));
@@ -577,18 +577,18 @@ void TestForm1::browseButtonGoesThroughTheFolderDialog() {
     }
     QCOMPARE(dialogTitles, QStringList{QStringLiteral("Please select folder:")});
     QCOMPARE(text->text(), chosen + QStringLiteral("/"));
-    QCOMPARE(stored(kKeyText1), chosen + QStringLiteral("/"));
-    QCOMPARE(stored(kKeyLastFolderDot), chosen);
+    QCOMPARE(stored(kKeyOutputFolder), chosen + QStringLiteral("/"));
+    QCOMPARE(stored(kKeyLastOutputFolder), chosen);
     {
         BoxWatcher cancel; // rejects the dialog
         browse->click();
         QCOMPARE(cancel.titles.size(), 1);
     }
     QCOMPARE(text->text(), chosen + QStringLiteral("/"));
-    QCOMPARE(stored(kKeyLastFolderDot), chosen);
+    QCOMPARE(stored(kKeyLastOutputFolder), chosen);
 }
 
-void TestForm1::realBoxesShowTheirTexts() {
+void TestMainWindow::realBoxesShowTheirTexts() {
     auto form = startForm();
     MainWindowPort &port = form->port();
     {
@@ -636,7 +636,7 @@ void TestForm1::realBoxesShowTheirTexts() {
     }
 }
 
-void TestForm1::clearListButtonEmptiesTheListUnlessBusy() {
+void TestMainWindow::clearListButtonEmptiesTheListUnlessBusy() {
     auto form = startForm();
     auto *clear = form->findChild<QPushButton *>(QStringLiteral("PushButton4"));
     form->fileList().append(QStringList{QStringLiteral("/a.txt"), QStringLiteral("/b.txt")});
@@ -648,7 +648,7 @@ void TestForm1::clearListButtonEmptiesTheListUnlessBusy() {
     QCOMPARE(form->fileList().count(), 0);
 }
 
-void TestForm1::startChangingCopiesTheListedFiles() {
+void TestMainWindow::startChangingCopiesTheListedFiles() {
     auto form = startForm();
     auto *start = form->findChild<QPushButton *>(QStringLiteral("PushButton2"));
     {
@@ -680,7 +680,7 @@ void TestForm1::startChangingCopiesTheListedFiles() {
     QCOMPARE(form->port().pointer(), PointerMode::Default);
 }
 
-void TestForm1::closedWindowShowsNoMoreBoxes() {
+void TestMainWindow::closedWindowShowsNoMoreBoxes() {
     auto form = startForm();
     form->show();
     QVERIFY(!form->port().closing());
@@ -694,7 +694,7 @@ void TestForm1::closedWindowShowsNoMoreBoxes() {
     QVERIFY(boxes.titles.isEmpty());
 }
 
-void TestForm1::closingEndsTheProgramInsideALoop() {
+void TestMainWindow::closingEndsTheProgramInsideALoop() {
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {kClosingChild});
     QVERIFY(child.waitForFinished(30000));
@@ -705,7 +705,7 @@ void TestForm1::closingEndsTheProgramInsideALoop() {
              (QStringList{QStringLiteral("loop stopped"), QStringLiteral("ended")}));
 }
 
-void TestForm1::closingEndsTheProgramInsideARun() {
+void TestMainWindow::closingEndsTheProgramInsideARun() {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("src")));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
@@ -730,8 +730,8 @@ int main(int argc, char *argv[]) {
     if (argc > 2 && QString::fromLocal8Bit(argv[1]) == kClosingRunChild)
         return closingRunChild(argc, argv);
     QApplication application(argc, argv);
-    TestForm1 test;
+    TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_form1.moc"
+#include "tst_mainwindow.moc"

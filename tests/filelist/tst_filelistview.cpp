@@ -3,7 +3,7 @@
 
 #include "core/PathCodec.h"
 #include "filelist/FileList.h"
-#include "filelist/ListView1.h"
+#include "filelist/FileListView.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -29,7 +29,7 @@ struct Fixture {
             list.append(text);
         view.setDragIconPath(kAssetIcon);
         view.show();
-        view.resize(kListView1Width, kListView1Height);
+        view.resize(kFileListWidth, kFileListHeight);
     }
     QPoint centreOf(int position) const {
         return view.visualRect(list.index(position - 1)).center();
@@ -38,7 +38,7 @@ struct Fixture {
 
     FileList list;
     FakeWindow ui;
-    ListView1 view{list, ui};
+    FileListView view{list, ui};
 };
 
 void sendMouse(QWidget *target, QEvent::Type type, const QPoint &point, Qt::MouseButton button,
@@ -61,7 +61,7 @@ bool dropOnto(QWidget *target, QMimeData *data) {
 
 } // namespace
 
-class ListView1Test final : public QObject {
+class FileListViewTest final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -76,8 +76,8 @@ private Q_SLOTS:
         QCOMPARE(f.view.toolTip(),
                  u"Drag and drop files here. Double-click item to remove it. "
                  u"Move | line to right and out of window to reveal full names."_s);
-        QCOMPARE(QSize(kListView1Width, kListView1Height), QSize(520, 169));
-        QCOMPARE(QPoint(kListView1Left, kListView1Top), QPoint(8, 8));
+        QCOMPARE(QSize(kFileListWidth, kFileListHeight), QSize(520, 169));
+        QCOMPARE(QPoint(kFileListLeft, kFileListTop), QPoint(8, 8));
         QCOMPARE(f.view.size(), QSize(520, 169));
     }
 
@@ -229,11 +229,11 @@ private Q_SLOTS:
     void theDefaultDragIconIsBesideTheProgram() {
         FileList list;
         FakeWindow ui;
-        const ListView1 view(list, ui);
+        const FileListView view(list, ui);
         QCOMPARE(view.dragIconPath(), QCoreApplication::applicationDirPath() + u"/drag.ico"_s);
     }
 };
 
-QTEST_MAIN(ListView1Test)
+QTEST_MAIN(FileListViewTest)
 
-#include "tst_listview1.moc"
+#include "tst_filelistview.moc"

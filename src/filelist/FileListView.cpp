@@ -1,4 +1,4 @@
-#include "ListView1.h"
+#include "FileListView.h"
 
 #include "FileList.h"
 
@@ -28,7 +28,7 @@ QStringList localPathsOf(const QMimeData *data) {
 
 } // namespace
 
-ListView1::ListView1(FileList &list, WindowPort &ui, QWidget *parent)
+FileListView::FileListView(FileList &list, WindowPort &ui, QWidget *parent)
     : QTreeView(parent)
     , m_list(list)
     , m_rules(list, ui)
@@ -49,40 +49,40 @@ ListView1::ListView1(FileList &list, WindowPort &ui, QWidget *parent)
     QFont listFont(QStringLiteral("Arial"), 9);
     listFont.setBold(true);
     setFont(listFont);
-    setToolTip(kListView1ToolTip);
-    viewport()->setToolTip(kListView1ToolTip);
+    setToolTip(kFileListToolTip);
+    viewport()->setToolTip(kFileListToolTip);
 
     // The column keeps its width; the user widens it past the visible area to read long paths.
     header()->setStretchLastSection(false);
-    setColumnWidth(0, kListView1ColumnWidth);
-    resize(kListView1Width, kListView1Height);
+    setColumnWidth(0, kFileListColumnWidth);
+    resize(kFileListWidth, kFileListHeight);
 }
 
-int ListView1::selectedPosition() const {
+int FileListView::selectedPosition() const {
     if (!selectionModel())
         return 0;
     const QModelIndexList rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? 0 : rows.first().row() + 1;
 }
 
-int ListView1::positionAt(const QPoint &point) const {
+int FileListView::positionAt(const QPoint &point) const {
     const QModelIndex index = indexAt(point);
     return index.isValid() ? index.row() + 1 : 0;
 }
 
-void ListView1::selectPosition(int position) {
+void FileListView::selectPosition(int position) {
     const QModelIndex index = m_list.index(position - 1);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
 }
 
-void ListView1::removeSelected() {
+void FileListView::removeSelected() {
     // As in the system's list control, no other entry becomes selected in its place.
     if (m_rules.removeSelected(selectedPosition()))
         selectionModel()->clearSelection();
 }
 
-void ListView1::setDragPointer() {
+void FileListView::setDragPointer() {
     // A missing or unreadable pointer file leaves the pointer as it is.
     QFile file(m_dragIconPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -97,7 +97,7 @@ void ListView1::setDragPointer() {
     viewport()->setCursor(QCursor(QPixmap::fromImage(image), hotSpot->x(), hotSpot->y()));
 }
 
-void ListView1::keyPressEvent(QKeyEvent *event) {
+void FileListView::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_Delete) {
         removeSelected();
         event->accept();
@@ -106,7 +106,7 @@ void ListView1::keyPressEvent(QKeyEvent *event) {
     QTreeView::keyPressEvent(event);
 }
 
-void ListView1::mousePressEvent(QMouseEvent *event) {
+void FileListView::mousePressEvent(QMouseEvent *event) {
     QTreeView::mousePressEvent(event); // selects the entry under the pointer
     // Qt reports the click on release, so the press sets the moving entry.
     const int position = positionAt(event->position().toPoint());
@@ -117,19 +117,19 @@ void ListView1::mousePressEvent(QMouseEvent *event) {
     m_rules.buttonPressed();
 }
 
-void ListView1::mouseDoubleClickEvent(QMouseEvent *event) {
+void FileListView::mouseDoubleClickEvent(QMouseEvent *event) {
     QTreeView::mouseDoubleClickEvent(event);
     m_rules.buttonPressed();
     removeSelected();
 }
 
-void ListView1::mouseReleaseEvent(QMouseEvent *event) {
+void FileListView::mouseReleaseEvent(QMouseEvent *event) {
     QTreeView::mouseReleaseEvent(event);
     m_rules.buttonReleased();
     viewport()->setCursor(Qt::ArrowCursor);
 }
 
-void ListView1::mouseMoveEvent(QMouseEvent *event) {
+void FileListView::mouseMoveEvent(QMouseEvent *event) {
     // With a button held the rules move the selection, not the view's own drag-select.
     if (event->buttons() == Qt::NoButton)
         QTreeView::mouseMoveEvent(event);
@@ -143,21 +143,21 @@ void ListView1::mouseMoveEvent(QMouseEvent *event) {
         scrollTo(m_list.index(outcome.scrollToPosition - 1), QAbstractItemView::EnsureVisible);
 }
 
-void ListView1::dragEnterEvent(QDragEnterEvent *event) {
+void FileListView::dragEnterEvent(QDragEnterEvent *event) {
     if (localPathsOf(event->mimeData()).isEmpty())
         event->ignore(); // no drop possible
     else
         event->acceptProposedAction();
 }
 
-void ListView1::dragMoveEvent(QDragMoveEvent *event) {
+void FileListView::dragMoveEvent(QDragMoveEvent *event) {
     if (localPathsOf(event->mimeData()).isEmpty())
         event->ignore();
     else
         event->acceptProposedAction();
 }
 
-void ListView1::dropEvent(QDropEvent *event) {
+void FileListView::dropEvent(QDropEvent *event) {
     const QStringList paths = localPathsOf(event->mimeData());
     if (paths.isEmpty()) {
         event->ignore();

@@ -15,22 +15,22 @@ class QPushButton;
 
 namespace plenvoy {
 
-class ListView1;
+class FileListView;
 class RunInputs;
 
 /// The main window: the file list, the six buttons, the option drop-down and the output
-/// folder. Form_Load prepares it before it is first shown; closing it ends the program.
-class Form1 final : public QWidget {
+/// folder. startUp prepares it before it is first shown; closing it ends the program.
+class MainWindow final : public QWidget {
     Q_OBJECT
 
 public:
     /// The optional files (pointer, skin, samples) are looked for in programFolder; empty
     /// text means the folder that holds the executable.
-    explicit Form1(const QString &programFolder = QString(), QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(const QString &programFolder = QString(), QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     /// The start-up steps, trapped with kTagFormLoad, lines 100 to 210.
-    void Form_Load();
+    void startUp();
     /// Places the window in the middle of its screen.
     void centreOnScreen();
 
@@ -48,9 +48,9 @@ private:
     void buildControls();
     QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent,
                             const QRect &twips);
-    void Combo1_Click();
-    void Text1_Change(const QString &text);
-    void PushButton6_Click();
+    void storeChosenOption();
+    void storeOutputFolder(const QString &text);
+    void browseOutputFolder();
     /// Sets the window's pointer for the mouse moving over a control, unless busy.
     void pointerOver(PointerMode mode);
 
@@ -59,17 +59,17 @@ private:
     FileList m_fileList;
     MainWindowPort m_port;
 
-    ListView1 *m_listView1 = nullptr;
-    QPushButton *m_pushButton1 = nullptr;
-    QPushButton *m_pushButton2 = nullptr;
-    QPushButton *m_pushButton3 = nullptr;
-    QPushButton *m_pushButton4 = nullptr;
-    QPushButton *m_pushButton5 = nullptr;
-    QPushButton *m_pushButton6 = nullptr;
-    QGroupBox *m_frame1 = nullptr;
-    QGroupBox *m_frame2 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QLineEdit *m_text1 = nullptr;
+    FileListView *m_fileListView = nullptr;
+    QPushButton *m_addFilesButton = nullptr;
+    QPushButton *m_startChangingButton = nullptr;
+    QPushButton *m_addFolderButton = nullptr;
+    QPushButton *m_clearListButton = nullptr;
+    QPushButton *m_loadSamplesButton = nullptr;
+    QPushButton *m_browseButton = nullptr;
+    QGroupBox *m_optionsBox = nullptr;
+    QGroupBox *m_outputFolderBox = nullptr;
+    QComboBox *m_optionCombo = nullptr;
+    QLineEdit *m_outputFolderEdit = nullptr;
     QList<QPushButton *> m_buttons;
     std::unique_ptr<RunInputs> m_runInputs;
 };
