@@ -126,7 +126,7 @@ void addAllFilesInFolder(FileList &list, SettingsStore &settings, WindowPort &ui
 }
 
 void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
-                    const LeftOutReport &leftOut) {
+                   const LeftOutReport &leftOut) {
     Trap trap(kTagAddFolder, ui);
     addTree(trap, list, folder, extension, ui, leftOut);
 }

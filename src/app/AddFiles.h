@@ -35,6 +35,6 @@ void addAllFilesInFolder(FileList &list, SettingsStore &settings, WindowPort &ui
 /// are reported through the trap. Used by the command-line front as well, which names
 /// each sub-folder that the walk leaves out through leftOut.
 void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
-                    const LeftOutReport &leftOut = {});
+                   const LeftOutReport &leftOut = {});
 
 } // namespace plenvoy

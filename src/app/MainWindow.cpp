@@ -14,8 +14,8 @@
 #include "core/LocationTags.h"
 #include "core/Trap.h"
 #include "engine/RenameOptions.h"
-#include "filelist/ListRules.h"
 #include "filelist/FileListView.h"
+#include "filelist/ListRules.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -97,7 +97,7 @@ MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
 MainWindow::~MainWindow() = default;
 
 QPushButton *MainWindow::makeButton(const QString &name, const QString &caption, QWidget *parent,
-                               const QRect &twips) {
+                                    const QRect &twips) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(twips);
@@ -118,11 +118,11 @@ void MainWindow::buildControls() {
     m_fileListView->setDragIconPath(m_programFolder + QLatin1Char('/') + kDragIconName);
 
     m_addFilesButton = makeButton(QStringLiteral("PushButton1"), kCaptionAddFiles, this,
-                               twipsRect(120, 2745, 3840, 405));
+                                  twipsRect(120, 2745, 3840, 405));
     m_addFolderButton = makeButton(QStringLiteral("PushButton3"), kCaptionAddFolder, this,
-                               twipsRect(4080, 2745, 3840, 405));
+                                   twipsRect(4080, 2745, 3840, 405));
     m_startChangingButton = makeButton(QStringLiteral("PushButton2"), kCaptionStartChanging, this,
-                               twipsRect(120, 5520, 7800, 405));
+                                       twipsRect(120, 5520, 7800, 405));
 
     m_optionsBox = new QGroupBox(kCaptionOptions, this);
     m_optionsBox->setObjectName(QStringLiteral("Frame1"));
@@ -134,9 +134,9 @@ void MainWindow::buildControls() {
     m_optionCombo->setMaxVisibleItems(18);
 
     m_clearListButton = makeButton(QStringLiteral("PushButton4"), kCaptionClearList, this,
-                               twipsRect(120, 3255, 3840, 405));
+                                   twipsRect(120, 3255, 3840, 405));
     m_loadSamplesButton = makeButton(QStringLiteral("PushButton5"), kCaptionLoadSamples, this,
-                               twipsRect(4080, 3255, 3840, 405));
+                                     twipsRect(4080, 3255, 3840, 405));
 
     m_outputFolderBox = new QGroupBox(kCaptionOutputFrame, this);
     m_outputFolderBox->setObjectName(QStringLiteral("Frame2"));
@@ -145,7 +145,7 @@ void MainWindow::buildControls() {
     m_outputFolderEdit->setObjectName(QStringLiteral("Text1"));
     m_outputFolderEdit->setGeometry(twipsRect(240, 300, 6630, 345));
     m_browseButton = makeButton(QStringLiteral("PushButton6"), kCaptionBrowse, m_outputFolderBox,
-                               twipsRect(6960, 300, 600, 345));
+                                twipsRect(6960, 300, 600, 345));
 
     for (QGroupBox *frame : {m_optionsBox, m_outputFolderBox}) {
         paintWhite(*frame);
@@ -169,7 +169,8 @@ void MainWindow::buildControls() {
     connect(m_optionCombo, &QComboBox::currentIndexChanged, this, &MainWindow::storeChosenOption);
     connect(m_optionCombo, &QComboBox::activated, this, &MainWindow::storeChosenOption);
     connect(m_outputFolderEdit, &QLineEdit::textChanged, this, &MainWindow::storeOutputFolder);
-    m_runInputs = std::make_unique<WindowRunInputs>(m_fileList, *m_outputFolderEdit, *m_optionCombo);
+    m_runInputs =
+        std::make_unique<WindowRunInputs>(m_fileList, *m_outputFolderEdit, *m_optionCombo);
     connect(m_startChangingButton, &QPushButton::clicked, this,
             [this] { startChanging(*m_runInputs, m_port); });
     connect(m_clearListButton, &QPushButton::clicked, this,
@@ -211,8 +212,8 @@ void MainWindow::startUp() {
         m_optionCombo->setCurrentIndex(-1);
     }
     trap.step(204, [&] {
-        const int position =
-            comboPositionFromSetting(m_settings.readSetting(kKeyChosenOption, 0), m_optionCombo->count());
+        const int position = comboPositionFromSetting(m_settings.readSetting(kKeyChosenOption, 0),
+                                                      m_optionCombo->count());
         m_optionCombo->setCurrentIndex(position);
     });
     trap.step(210, [&] {
@@ -231,7 +232,7 @@ void MainWindow::storeOutputFolder(const QString &text) {
 
 void MainWindow::browseOutputFolder() {
     plenvoy::browseOutputFolder(m_settings, m_port,
-                               [this](const QString &text) { m_outputFolderEdit->setText(text); });
+                                [this](const QString &text) { m_outputFolderEdit->setText(text); });
 }
 
 void MainWindow::pointerOver(PointerMode mode) {

@@ -9,7 +9,7 @@
 namespace plenvoy {
 
 void browseOutputFolder(SettingsStore &settings, WindowPort &ui,
-                       const std::function<void(const QString &)> &setBoxText) {
+                        const std::function<void(const QString &)> &setBoxText) {
     Trap trap(kTagBrowseOutput, ui);
     QString chosen;
     trap.step(100, [&] {

@@ -14,6 +14,6 @@ class WindowPort;
 /// setBoxText (whose change notification stores "Text1"). Cancel changes nothing. Trapped
 /// with kTagBrowseOutput, lines 100 to 108.
 void browseOutputFolder(SettingsStore &settings, WindowPort &ui,
-                       const std::function<void(const QString &)> &setBoxText);
+                        const std::function<void(const QString &)> &setBoxText);
 
 } // namespace plenvoy

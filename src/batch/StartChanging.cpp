@@ -366,7 +366,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
 }
 
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                             const FileTimeProvider &times) {
+                         const FileTimeProvider &times) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;
 

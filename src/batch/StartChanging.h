@@ -90,6 +90,6 @@ QString closingMessage(const RunOutcome &outcome);
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
 /// The same run with the clock and the file times it stamps with.
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                             const FileTimeProvider &times);
+                         const FileTimeProvider &times);
 
 } // namespace plenvoy

@@ -421,7 +421,7 @@ QString BrowseForFolder(WindowPort &ui, const QString &prompt, const QString &st
 }
 
 void appendSubFolders(QStringList &folders, bool deeper, WindowPort &ui,
-                           const LeftOutReport &leftOut) {
+                      const LeftOutReport &leftOut) {
     FolderWalk walk(ui, leftOut);
     try {
         walk.level(folders, deeper);

@@ -59,7 +59,7 @@ constexpr int kPathLimitBytes = 4096;
 /// failures show the error report tagged kTagFolderWalk. Lets the window process its events
 /// once per folder and once per sub-folder, and returns at once when the window is closing.
 void appendSubFolders(QStringList &folders, bool deeper, WindowPort &ui,
-                           const LeftOutReport &leftOut = {});
+                      const LeftOutReport &leftOut = {});
 
 /// True when the text holds a control character (code below 32, or 127 to 159). Letters of
 /// every script, punctuation, "?" and the codec's escaped bytes are good.

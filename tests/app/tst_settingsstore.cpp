@@ -243,7 +243,8 @@ void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
     SettingsStore store(path);
     QStringList notices;
     store.setNoticeHandler([&](const QString &text) { notices << text; });
-    QCOMPARE(store.readSetting(kKeyOutputFolder, QStringLiteral("/desk/")), QStringLiteral("/kept/"));
+    QCOMPARE(store.readSetting(kKeyOutputFolder, QStringLiteral("/desk/")),
+             QStringLiteral("/kept/"));
     QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("0"));
     QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
     QVERIFY(!contentsOf(path).contains("[[["));
@@ -252,7 +253,8 @@ void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
 
     QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("5")));
     QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("5"));
-    QCOMPARE(SettingsStore(path).readSetting(kKeyOutputFolder, QString()), QStringLiteral("/kept/"));
+    QCOMPARE(SettingsStore(path).readSetting(kKeyOutputFolder, QString()),
+             QStringLiteral("/kept/"));
     QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
     QCOMPARE(notices.size(), 1);
 }
@@ -343,8 +345,8 @@ void TestSettingsStore::notRegularFileIsNeitherReadNorWritten() {
     const QStringList namesBefore = namesIn(dir.path());
 
     // In a child: a FIFO that is opened for reading would block it for ever.
-    const ChildResult session =
-        runChild({QStringLiteral("session"), path, kKeyOutputFolder, QStringLiteral("/new/")}, false);
+    const ChildResult session = runChild(
+        {QStringLiteral("session"), path, kKeyOutputFolder, QStringLiteral("/new/")}, false);
     QCOMPARE(session.exitCode, 0);
     QCOMPARE(lines(session.output),
              (QStringList{notice(kSettingsUnreadableMessage), QStringLiteral("FALLBACK"),
@@ -406,8 +408,8 @@ void TestSettingsStore::readOnlyFileIsReadAndNeverWritten() {
     if (throughLink)
         QVERIFY(QFile::link(file, path));
 
-    const ChildResult session =
-        runChild({QStringLiteral("session"), path, kKeyOutputFolder, QStringLiteral("/new/")}, asNobody);
+    const ChildResult session = runChild(
+        {QStringLiteral("session"), path, kKeyOutputFolder, QStringLiteral("/new/")}, asNobody);
     QCOMPARE(lines(session.output),
              (QStringList{notice(kSettingsUnwritableMessage), QStringLiteral("/stored/"),
                           QStringLiteral("written: 0"), QStringLiteral("written: 0"),
@@ -443,7 +445,8 @@ void TestSettingsStore::eachCorruptionIsKeptUnderANewNameTenAtMost() {
         SettingsStore store(path);
         QStringList notices;
         store.setNoticeHandler([&](const QString &text) { notices << text; });
-        QCOMPARE(store.readSetting(kKeyOutputFolder, QString()), QStringLiteral("/round%1/").arg(round));
+        QCOMPARE(store.readSetting(kKeyOutputFolder, QString()),
+                 QStringLiteral("/round%1/").arg(round));
         const QString kept = round == 0 ? aside : aside + QStringLiteral(".%1").arg(round);
         QCOMPARE(contentsOf(kept), garbage(round));
         QCOMPARE(notices, QStringList{kSettingsKeptAsideMessage.arg(kept)});
