@@ -97,7 +97,7 @@ const std::vector<dev_t> &devtmpfsDevices() {
 
 /// True for the kernel's pseudo file systems, whose "files" are views of the system (reading
 /// /proc/self/pagemap once filled a disk with zeros).
-bool onPseudoFileSystem(int fd, dev_t device) {
+bool askPseudoFileSystem(int fd, dev_t device) {
     struct statfs info {};
     if (::fstatfs(fd, &info) != 0)
         return false;
@@ -125,6 +125,23 @@ bool onPseudoFileSystem(int fd, dev_t device) {
     default:
         return false;
     }
+}
+
+/// The same answer, remembered for the last block device asked: a run reads its sources
+/// from one or two disks, and a disk's device number names one file system while mounted.
+/// Devices without a disk (major 0: tmpfs, proc, overlays) have numbers that a later mount
+/// may take over, so they are asked each time.
+bool onPseudoFileSystem(int fd, dev_t device) {
+    thread_local dev_t lastDevice = 0;
+    thread_local bool lastAnswer = false;
+    if (major(device) != 0 && device == lastDevice)
+        return lastAnswer;
+    const bool answer = askPseudoFileSystem(fd, device);
+    if (major(device) != 0) {
+        lastDevice = device;
+        lastAnswer = answer;
+    }
+    return answer;
 }
 
 // ---- Temporary names removed when a signal ends the program ------------------------------
@@ -759,7 +776,8 @@ SourceFile::SourceFile(const QString &path) {
         } else {
             // Reading must not change the access time. The kernel allows O_NOATIME to the
             // owner and to root only; set on this descriptor, it spares a second open.
-            if (m_status.stx_uid == ::geteuid() || ::geteuid() == 0)
+            static const uid_t user = ::geteuid();
+            if (m_status.stx_uid == user || user == 0)
                 ::fcntl(m_fd, F_SETFL, O_NONBLOCK | O_NOATIME); // refused: relatime applies
             m_problem = CopyProblem::None;
             return;

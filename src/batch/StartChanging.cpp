@@ -152,13 +152,14 @@ QString numberedName(const QString &name, int number) {
 
 enum class NameState { Missing, Exists, Unknown };
 
+/// Whether the name is taken, and by what (a link's target; a link that leads nowhere still
+/// holds the name). A missing name, the common case, costs one call.
 NameState stateOf(const QByteArray &path, struct stat &status) {
-    if (::stat(path.constData(), &status) == 0)
-        return NameState::Exists;
-    if (errno != ENOENT)
-        return NameState::Unknown;
-    // A link that leads nowhere still holds the name.
-    return ::lstat(path.constData(), &status) == 0 ? NameState::Exists : NameState::Missing;
+    if (::lstat(path.constData(), &status) != 0)
+        return errno == ENOENT ? NameState::Missing : NameState::Unknown;
+    if (S_ISLNK(status.st_mode))
+        ::stat(path.constData(), &status);
+    return NameState::Exists;
 }
 
 Identity identityOf(const struct stat &status) {
