@@ -162,7 +162,7 @@ CleanupSlot g_cleanupSlots[kCleanupSlots];
 struct sigaction g_previousActions[kSignalCount];
 bool g_handlerInstalled[kSignalCount] = {};
 std::mutex g_cleanupMutex;
-int g_cleanupUsers = 0;
+bool g_handlersInstalled = false;
 
 /// Only async-signal-safe calls: unlink the prepared names, put the earlier disposition
 /// back and raise the signal again, so the program ends (or goes on) as it would have.
@@ -181,8 +181,10 @@ void removeTemporariesAndReraise(int signal) {
 }
 
 /// Keeps one temporary name registered for removal on SIGINT, SIGTERM, SIGHUP and SIGPIPE
-/// while it lives. The handlers are installed only while some name is registered, so the
-/// program's own dispositions hold the rest of the time; an ignored signal stays ignored.
+/// while it lives. The handlers are installed with the first name and then stay: with no
+/// name registered they only put the earlier disposition back and raise the signal again,
+/// which ends the program as before, and a replacing copy then costs no calls for them.
+/// An ignored signal stays ignored.
 class InterruptCleanup final {
 public:
     InterruptCleanup(int folderFd, const QByteArray &name) {
@@ -198,18 +200,17 @@ public:
         }
         if (!m_slot)
             return; // more unfinished copies than slots: this one goes unguarded
-        if (g_cleanupUsers++ == 0)
+        if (!g_handlersInstalled) {
             install();
+            g_handlersInstalled = true;
+        }
         m_slot->folderFd.store(folderFd);
     }
     ~InterruptCleanup() {
         if (!m_slot)
             return;
         m_slot->folderFd.store(-1);
-        std::lock_guard<std::mutex> lock(g_cleanupMutex);
         m_slot->taken.store(false);
-        if (--g_cleanupUsers == 0)
-            uninstall();
     }
     InterruptCleanup(const InterruptCleanup &) = delete;
     InterruptCleanup &operator=(const InterruptCleanup &) = delete;
@@ -232,12 +233,6 @@ private:
             }
         }
     }
-    static void uninstall() {
-        for (int i = 0; i < kSignalCount; ++i)
-            if (g_handlerInstalled[i])
-                ::sigaction(kCleanupSignals[i], &g_previousActions[i], nullptr);
-    }
-
     CleanupSlot *m_slot = nullptr;
 };
 
