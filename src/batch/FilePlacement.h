@@ -50,6 +50,12 @@ void PlaceFile(const QString &source, const QString &destination);
 void PlaceFile(const QString &source, const QString &destination,
                const ProtectedFiles &protectedFiles);
 
+/// True when the text is empty or blanks only: such a path names nothing to place.
+bool isBlankPath(const QString &text);
+/// The path a copy to the destination lands at: a destination that names a folder (ends in
+/// the separator) takes the source's own name.
+QString landingPath(const QString &source, const QString &destination);
+
 /// What one placement did.
 struct Placement {
     /// Where the copy landed or would have landed: the destination with its doubled

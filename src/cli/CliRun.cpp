@@ -4,6 +4,7 @@
 #include "CliWindowPort.h"
 
 #include "app/AddFiles.h"
+#include "batch/ListedPlacement.h"
 #include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
@@ -79,16 +80,6 @@ QString presenceProblem(const QString &path) {
         return QString::fromLocal8Bit(std::strerror(errno));
     }
     return S_ISREG(info.st_mode) ? QString() : QStringLiteral("not a file");
-}
-
-/// "Base (N).ext"; " (N)" at the end of a name without a dot or whose only dot leads it.
-QString numberedName(const QString &path, int number) {
-    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString mark = QStringLiteral(" (%1)").arg(number);
-    if (dot <= nameStart)
-        return path + mark;
-    return path.left(dot) + mark + path.mid(dot);
 }
 
 /// The numbered names the run gives to clashes within its list: a new name that another

@@ -1,0 +1,296 @@
+#include "FilePlacement.h"
+
+#include "ContentCopy.h"
+#include "CopySupport.h"
+#include "TemporaryName.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plenvoy {
+
+using copying::ContentCopy;
+using copying::Descriptor;
+using copying::deviceOf;
+using copying::encoded;
+using copying::TemporaryName;
+using copying::temporaryName;
+
+namespace {
+
+// ---- Outcomes -----------------------------------------------------------------------------
+
+CopyResult outcome(CopyProblem problem, int errorNumber = 0) {
+    CopyResult result;
+    result.problem = problem;
+    result.errorNumber = errorNumber;
+    return result;
+}
+
+/// A failure of the output side, told by its errno.
+CopyResult outputFailure(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return outcome(CopyProblem::OutputFull, error);
+    case ENAMETOOLONG:
+        return outcome(CopyProblem::NameTooLong, error);
+    case EACCES:
+    case EPERM:
+        return outcome(CopyProblem::PermissionDenied, error);
+    default:
+        return outcome(CopyProblem::SystemError, error);
+    }
+}
+
+// ---- The copy -----------------------------------------------------------------------------
+
+/// True where a descriptor can be named through /proc/self/fd (not in a chroot without /proc).
+bool procFdAvailable() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+/// One copy of an opened source into a folder, under a name.
+class Copier final {
+public:
+    Copier(const SourceFile &source, const ProtectedFiles *protectedFiles, ExistingName existing,
+           const CopyHooks &hooks)
+        : m_source(source)
+        , m_protected(protectedFiles)
+        , m_existing(existing)
+        , m_hooks(hooks) {}
+    ~Copier() {
+        if (m_folder >= 0)
+            ::close(m_folder);
+    }
+    Copier(const Copier &) = delete;
+    Copier &operator=(const Copier &) = delete;
+
+    CopyResult run(const QString &destinationPath) {
+        if (!m_source.isOpen())
+            return outcome(m_source.problem(), m_source.errorNumber());
+        const qsizetype cut = destinationPath.lastIndexOf(QLatin1Char('/'));
+        const QString folder = cut < 0    ? QStringLiteral(".")
+                               : cut == 0 ? QStringLiteral("/")
+                                          : destinationPath.left(cut);
+        const QByteArray folderBytes = encoded(folder);
+        m_name = encoded(destinationPath.mid(cut + 1));
+        if (folderBytes.isEmpty() || m_name.isEmpty())
+            return outcome(CopyProblem::SystemError, EINVAL);
+        if (m_name.size() > NAME_MAX)
+            return outcome(CopyProblem::NameTooLong, ENAMETOOLONG);
+        m_folder = ::open(folderBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (m_folder < 0)
+            return outputFailure(errno);
+
+        struct stat present {};
+        bool exists = true;
+        if (::fstatat(m_folder, m_name.constData(), &present, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT)
+                return outputFailure(errno);
+            exists = false;
+        }
+        if (exists) {
+            const CopyProblem problem = problemWithExistingName();
+            if (problem != CopyProblem::None)
+                return outcome(problem);
+        }
+
+        if (!m_hooks.withoutAnonymousFile && procFdAvailable()) {
+            // Never O_EXCL: an anonymous file made with it can't be given a name.
+            Descriptor target(::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+            if (target.isValid())
+                return throughAnonymousFile(target.get(), exists);
+            if (errno != EOPNOTSUPP && errno != EISDIR)
+                return outputFailure(errno);
+        }
+        return throughTemporaryFile(exists);
+    }
+
+private:
+    /// Why an existing destination name must be left alone, or None when it may be replaced.
+    CopyProblem problemWithExistingName() const {
+        if (m_existing == ExistingName::Keep)
+            return CopyProblem::NameTaken;
+        struct stat existing {};
+        if (::fstatat(m_folder, m_name.constData(), &existing, 0) != 0)
+            return CopyProblem::NotAFileInTheWay; // a broken link: nothing of it is a file
+        if (!S_ISREG(existing.st_mode))
+            return CopyProblem::NotAFileInTheWay;
+        const struct statx &source = m_source.status();
+        if (existing.st_dev == deviceOf(source) && existing.st_ino == source.stx_ino)
+            return CopyProblem::OwnSource;
+        if (m_protected && m_protected->contains(existing.st_dev, existing.st_ino))
+            return CopyProblem::ListedFileInTheWay;
+        // Read-only: no write bit at all (so also for root), or not writable by this user.
+        if ((existing.st_mode & 0222) == 0 ||
+            ::faccessat(m_folder, m_name.constData(), W_OK, AT_EACCESS) != 0)
+            return CopyProblem::ReadOnlyInTheWay;
+        return CopyProblem::None;
+    }
+
+    /// Content, permission bits and times, then the check that the source stayed as it
+    /// was opened. The copy is complete and checked when this answers None.
+    CopyResult fill(int target) {
+        const struct statx &status = m_source.status();
+        const qint64 size = qint64(status.stx_size);
+        // Fewer blocks than bytes: there are holes to look for (as cp tells them).
+        const bool mayHaveHoles = qint64(status.stx_blocks) * 512 < size;
+        ContentCopy content(m_source.descriptor(), target, m_hooks);
+        switch (content.copy(size, mayHaveHoles)) {
+        case ContentCopy::Outcome::Failed:
+            return outputFailure(content.errorNumber());
+        case ContentCopy::Outcome::Dropped:
+            return outcome(CopyProblem::Dropped);
+        case ContentCopy::Outcome::Done:
+            break;
+        }
+        if (::fchmod(target, status.stx_mode & 0777) != 0)
+            return outputFailure(errno);
+        const struct timespec times[2] = {{status.stx_atime.tv_sec, status.stx_atime.tv_nsec},
+                                          {status.stx_mtime.tv_sec, status.stx_mtime.tv_nsec}};
+        if (::futimens(target, times) != 0)
+            return outputFailure(errno);
+
+        struct statx now {};
+        if (::statx(m_source.descriptor(), "", AT_EMPTY_PATH, STATX_SIZE | STATX_MTIME, &now) != 0)
+            return outcome(CopyProblem::SystemError, errno);
+        if (now.stx_size != status.stx_size || now.stx_mtime.tv_sec != status.stx_mtime.tv_sec ||
+            now.stx_mtime.tv_nsec != status.stx_mtime.tv_nsec)
+            return outcome(CopyProblem::SourceChanged);
+
+        struct stat own {};
+        if (::fstat(target, &own) != 0)
+            return outputFailure(errno);
+        CopyResult result = outcome(CopyProblem::None);
+        result.device = own.st_dev;
+        result.inode = own.st_ino;
+        return result;
+    }
+
+    /// Gives the name to a complete copy through a hard link from /proc: a name that does
+    /// not exist is never replaced (linkat fails when one appeared meanwhile).
+    CopyResult throughAnonymousFile(int target, bool exists) {
+        CopyResult result = fill(target);
+        if (!result.copied())
+            return result; // the anonymous file vanishes with its descriptor
+        char procPath[48];
+        std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", target);
+        if (!exists) {
+            if (::linkat(AT_FDCWD, procPath, m_folder, m_name.constData(), AT_SYMLINK_FOLLOW) == 0)
+                return result;
+            if (errno != EEXIST)
+                return outputFailure(errno);
+            const CopyProblem problem = problemWithExistingName();
+            if (problem != CopyProblem::None)
+                return outcome(problem);
+        }
+        // An existing name is replaced by renaming a complete copy over it at once.
+        TemporaryName temporary;
+        for (int attempt = 0; attempt < 16 && !temporary.isSet(); ++attempt) {
+            temporary.prepare(m_folder, temporaryName());
+            if (::linkat(AT_FDCWD, procPath, m_folder, temporary.name(), AT_SYMLINK_FOLLOW) == 0)
+                temporary.markMade();
+            else if (errno != EEXIST)
+                return outputFailure(errno);
+        }
+        return temporary.isSet() ? renameOver(temporary, result)
+                                 : outcome(CopyProblem::SystemError, EEXIST);
+    }
+
+    /// Where there are no anonymous files: an exclusively created temporary file, removed
+    /// when the copy fails or a signal ends the program.
+    CopyResult throughTemporaryFile(bool exists) {
+        TemporaryName temporary;
+        Descriptor target(-1);
+        for (int attempt = 0; attempt < 16 && !target.isValid(); ++attempt) {
+            temporary.prepare(m_folder, temporaryName());
+            const int made =
+                ::openat(m_folder, temporary.name(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (made < 0 && errno != EEXIST)
+                return outputFailure(errno);
+            if (made >= 0) {
+                temporary.markMade();
+                target.reset(made);
+            }
+        }
+        if (!target.isValid())
+            return outcome(CopyProblem::SystemError, EEXIST);
+        CopyResult result = fill(target.get());
+        if (!result.copied())
+            return result;
+        if (!target.close()) // a network file system may report a failed write only here
+            return outputFailure(errno);
+        if (!exists) {
+            int error = EINVAL;
+            if (!m_hooks.withoutNoReplaceRename) {
+                if (::renameat2(m_folder, temporary.name(), m_folder, m_name.constData(),
+                                RENAME_NOREPLACE) == 0) {
+                    temporary.release();
+                    return result;
+                }
+                error = errno;
+            }
+            if (error == EINVAL || error == ENOSYS) {
+                // No exclusive rename here: a hard link never replaces a name either.
+                if (::linkat(m_folder, temporary.name(), m_folder, m_name.constData(), 0) == 0) {
+                    temporary.remove();
+                    return result;
+                }
+                error = errno;
+            }
+            if (error != EEXIST)
+                return outputFailure(error);
+            const CopyProblem problem = problemWithExistingName();
+            if (problem != CopyProblem::None)
+                return outcome(problem);
+        }
+        return renameOver(temporary, result);
+    }
+
+    /// Renames the complete copy over the existing name, unless that name became one to
+    /// leave alone while the copy ran.
+    CopyResult renameOver(TemporaryName &temporary, CopyResult result) {
+        struct stat present {};
+        if (::fstatat(m_folder, m_name.constData(), &present, AT_SYMLINK_NOFOLLOW) == 0 ||
+            errno != ENOENT) {
+            const CopyProblem problem = problemWithExistingName();
+            if (problem != CopyProblem::None)
+                return outcome(problem);
+            result.replaced = true;
+        }
+        if (::renameat(m_folder, temporary.name(), m_folder, m_name.constData()) != 0)
+            return outputFailure(errno);
+        temporary.release();
+        return result;
+    }
+
+    const SourceFile &m_source;
+    const ProtectedFiles *m_protected;
+    const ExistingName m_existing;
+    const CopyHooks &m_hooks;
+    QByteArray m_name;
+    int m_folder = -1;
+};
+
+} // namespace
+
+CopyResult copySourceFile(const SourceFile &source, const QString &destinationPath,
+                          const ProtectedFiles *protectedFiles, ExistingName existing,
+                          const CopyHooks &hooks) {
+    try {
+        return Copier(source, protectedFiles, existing, hooks).run(destinationPath);
+    } catch (...) {
+        // Nothing escapes (memory, a hook that throws): the unfinished copy is gone with
+        // its descriptor or its temporary name.
+        return outcome(CopyProblem::SystemError, ENOMEM);
+    }
+}
+
+} // namespace plenvoy

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "FilePlacement.h"
+#include "RunOutcome.h"
+
+#include <QString>
+
+#include <map>
+#include <sys/sysmacros.h>
+#include <utility>
+
+namespace plenvoy {
+
+/// A file's identity: device and inode.
+using Identity = std::pair<dev_t, ino_t>;
+
+inline Identity identityOf(const struct statx &status) {
+    return {makedev(status.stx_dev_major, status.stx_dev_minor), ino_t(status.stx_ino)};
+}
+
+inline Identity identityOf(const struct stat &status) {
+    return {status.st_dev, status.st_ino};
+}
+
+/// What the runs in progress wrote, by the destination's identity, with the identity of the
+/// source each came from. A run started inside another shares it; it is forgotten when the
+/// outermost run ends, so a later run replaces those copies as designed.
+class WrittenFiles final {
+public:
+    /// Marks one run as running while it lives.
+    class RunScope final {
+    public:
+        explicit RunScope(WrittenFiles &files)
+            : m_files(files) {
+            ++m_files.m_runs;
+        }
+        ~RunScope() {
+            if (--m_files.m_runs == 0)
+                m_files.m_sourceOf.clear();
+        }
+        RunScope(const RunScope &) = delete;
+        RunScope &operator=(const RunScope &) = delete;
+
+    private:
+        WrittenFiles &m_files;
+    };
+
+    void record(Identity destination, Identity source) { m_sourceOf[destination] = source; }
+    /// True when this run wrote the destination from another source than the given one.
+    bool writtenFromAnotherSource(Identity destination, Identity source) const {
+        const auto found = m_sourceOf.find(destination);
+        return found != m_sourceOf.end() && found->second != source;
+    }
+    bool writtenFrom(Identity destination, Identity source) const {
+        const auto found = m_sourceOf.find(destination);
+        return found != m_sourceOf.end() && found->second == source;
+    }
+
+private:
+    std::map<Identity, Identity> m_sourceOf;
+    int m_runs = 0;
+};
+
+/// The one record of what the runs in progress wrote.
+WrittenFiles &writtenFiles();
+
+/// Everything one placement needs besides the file itself.
+struct PlacementContext {
+    const ProtectedFiles &listed;
+    WrittenFiles &written;
+    CopyHooks hooks;
+};
+
+/// "Base (n).ext": the number goes before the name's last dot; a name without a dot, or
+/// whose only dot begins it (".profile"), gets it at the end.
+QString numberedName(const QString &path, int number);
+
+/// Places one listed file: the tests of placing any file in the same order, then the
+/// clash rule. A destination that existed before the run is replaced as designed; one that
+/// is the file itself or read-only is left alone; one that is another listed file, or was
+/// written by this run from another source, makes the copy take a numbered name. Only the
+/// overflow of a destination folder beyond position 32767 throws.
+FileOutcome placeListedFile(const QString &sourcePath, const QString &destination,
+                            const SourceFile *source, PlacementContext &context);
+
+} // namespace plenvoy

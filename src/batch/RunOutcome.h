@@ -1,0 +1,59 @@
+#pragma once
+
+#include "FilePlacement.h"
+
+#include <QList>
+#include <QString>
+
+namespace plenvoy {
+
+inline const QString kReasonOutputFolderGone = QStringLiteral("the output folder no longer exists");
+/// The closing box names at most this many files that were not copied.
+constexpr int kMaxFilesNamedWhenDone = 10;
+
+/// What became of one listed file in a run.
+struct FileOutcome {
+    /// The list entry as the run read it (empty when it could not be read).
+    QString source;
+    /// Where the copy landed, or would have landed; empty when no place was reached.
+    QString destination;
+    /// None when the file was copied.
+    CopyProblem problem = CopyProblem::None;
+    int errorNumber = 0;
+    /// Why the file was not copied, in plain words; empty when it was copied.
+    QString reason;
+    /// The copy got a numbered name ("Base (2).ext") to avoid a clash.
+    bool renamed = false;
+
+    bool copied() const { return reason.isEmpty(); }
+};
+
+/// What a run did: why it ended and what became of each file it reached.
+struct RunOutcome {
+    enum class End {
+        NoFiles,       ///< "No files added.": nothing touched
+        FolderMissing, ///< the output folder does not exist: nothing touched
+        Cancelled,     ///< "Enter n:" was cancelled: nothing touched
+        WindowClosed,  ///< the window closed during the run: no closing box
+        Finished       ///< every listed position was reached
+    };
+    End end = End::Finished;
+    /// The number of listed files when the loop started.
+    int listed = 0;
+    /// One outcome per position reached, in list order.
+    QList<FileOutcome> files;
+
+    int copiedCount() const;
+    int notCopiedCount() const;
+    int renamedCount() const;
+};
+
+/// The reason a copy problem gives the user, in plain words ("it no longer exists").
+QString copyProblemText(CopyProblem problem, int errorNumber);
+
+/// The closing box's text: "Done." when every listed file was copied under its new name,
+/// otherwise "Done." and blocks naming the files not copied (at most ten, with their
+/// reasons, the list entries as the window shows them) and the count renamed.
+QString closingMessage(const RunOutcome &outcome);
+
+} // namespace plenvoy
