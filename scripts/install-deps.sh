@@ -7,7 +7,6 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation tzdata locales
-  libbenchmark-dev
   xvfb xauth imagemagick
   util-linux clang-format
 )

@@ -16,6 +16,8 @@ run_suite() {
 }
 
 echo "== normal build =="
-run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLENVOY_BUILD_BENCH=ON
+run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLENVOY_BUILD_BENCH=ON \
+  -DPLENVOY_WARNINGS_AS_ERRORS=ON
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
-run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DPLENVOY_SANITIZE=ON
+run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DPLENVOY_SANITIZE=ON \
+  -DPLENVOY_WARNINGS_AS_ERRORS=ON
