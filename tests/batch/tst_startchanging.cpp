@@ -1,4 +1,5 @@
 #include "FakeWindow.h"
+#include "TestFiles.h"
 #include "batch/FixedRunInputs.h"
 #include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
@@ -17,7 +18,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
-using plenvoy::test::FakeWindow;
+using namespace plenvoy::test;
 
 namespace {
 
@@ -28,17 +29,6 @@ const QString kCurrentDateAtEnd = QStringLiteral("Add current date to end of fil
 
 /// 3 February 2001, 04:05:06 UTC: midday on no time zone's date line.
 constexpr struct timespec kModified = {981173106, 0};
-
-QByteArray contentOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// The names in a folder, sorted, hidden ones included.
-QStringList namesIn(const QString &folder) {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 QString reportLine(qint32 line) {
     return kTagStartChanging + QStringLiteral("at line ") + QString::number(line);
@@ -120,12 +110,9 @@ void TestStartChanging::init() {
 
 QString TestStartChanging::makeSource(const QString &name, const QByteArray &content) {
     const QString file = path(name);
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+    if (!writeFile(file, content))
         qFatal("cannot write %s", qPrintable(file));
-    out.close();
-    const struct timespec times[2] = {kModified, kModified};
-    ::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0);
+    setFileTimes(file, kModified, kModified);
     return file;
 }
 
