@@ -5,8 +5,8 @@
 
 #include "BenchSupport.h"
 
-#include "batch/StartChanging.h"
-#include "core/WindowPort.h"
+#include "batch/FixedRunInputs.h"
+#include "core/SilentWindowPort.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -16,37 +16,14 @@ using namespace bench;
 namespace {
 
 /// A window that answers nothing and processes the application's events for real.
-class QuietWindow final : public plenvoy::WindowPort {
+class QuietWindow final : public plenvoy::SilentWindowPort {
 public:
     void showMessage(const QString &text) override { messages << text; }
-    bool askYesNo(const QString &) override { return false; }
-    QString askText(const QString &, const QString &) override { return QString(); }
     void showErrorReport(const QString &text) override { reports << text; }
-    QStringList chooseFiles(const QString &) override { return {}; }
-    QString chooseFolder(const QString &, const QString &) override { return QString(); }
-    void openFolder(const QString &) override {}
-    plenvoy::PointerMode pointer() const override { return m_pointer; }
-    void setPointer(plenvoy::PointerMode mode) override { m_pointer = mode; }
     void processEvents() override { QCoreApplication::processEvents(); }
-    bool closing() const override { return false; }
 
     QStringList messages;
     QStringList reports;
-
-private:
-    plenvoy::PointerMode m_pointer = plenvoy::PointerMode::Default;
-};
-
-class Inputs final : public plenvoy::RunInputs {
-public:
-    int fileCount() const override { return int(entries.size()); }
-    QString entryAt(int position) const override { return entries.at(position - 1); }
-    QString outputFolderText() const override { return folder; }
-    QString optionText() const override {
-        return QStringLiteral("Add last modified date to end of filename");
-    }
-    QStringList entries;
-    QString folder;
 };
 
 } // namespace
@@ -62,7 +39,8 @@ int main(int argc, char **argv) {
     constexpr int kFiles = 10000;
 
     const QString sources = freshFolder(top, QStringLiteral("src"));
-    Inputs inputs;
+    plenvoy::FixedRunInputs inputs({}, {},
+                                   QStringLiteral("Add last modified date to end of filename"));
     for (int i = 0; i < kFiles; ++i) {
         inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 5, 10, QLatin1Char('0'));
         writeFile(inputs.entries.last(), 4096, unsigned(i));
@@ -80,7 +58,7 @@ int main(int argc, char **argv) {
             settle();
             if ((turn == 0) != cpFirst) {
                 QuietWindow ui;
-                inputs.folder = runInto;
+                inputs.outputFolder = runInto;
                 runTimes.push_back(timed([&] { plenvoy::startChanging(inputs, ui); }));
                 if (ui.messages != QStringList{plenvoy::kMessageDone} || !ui.reports.isEmpty() ||
                     QDir(runInto).count() != kFiles + 2) {

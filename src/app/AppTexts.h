@@ -43,6 +43,5 @@ inline const QString kErrorReportTitle = QStringLiteral("Application Error");
 inline const QString kPointerFileName = QStringLiteral("HAND-M.CUR");
 inline const QString kSkinFileName = QStringLiteral("x/o.cjs");
 inline const QString kSamplesFolderName = QStringLiteral("Samples");
-inline const QString kIconFileName = QStringLiteral("plenvoy.png");
 
 } // namespace plenvoy

@@ -37,6 +37,18 @@ constexpr int kFormWidth = 8040;
 constexpr int kFormHeight = 6045;
 constexpr int kListColumnWidth = 7000;
 
+// The start-up's steps, as its error reports number them.
+constexpr qint32 kLineApplySkin = 100;
+constexpr qint32 kLineTitleAndIcon = 104;
+constexpr qint32 kLinePointerFileTest = 106;
+constexpr qint32 kLineLoadPointer = 108;
+constexpr qint32 kLineShowHeader = 128;
+constexpr qint32 kLineColumnWidth = 130;
+/// Each option is added in a step of its own, the next two further on.
+constexpr qint32 kLineFirstOption = 132;
+constexpr qint32 kLineRestoreOption = 204;
+constexpr qint32 kLineRestoreOutputFolder = 210;
+
 QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                  twipsToPixels(height));
@@ -194,29 +206,32 @@ void MainWindow::centreOnScreen() {
 
 void MainWindow::startUp() {
     Trap trap(kTagFormLoad, m_port);
-    trap.step(100, [&] { ApplySkin(*this, m_programFolder + QLatin1Char('/') + kSkinFileName); });
-    trap.step(104, [&] { setWindowTitle(kProductName); });
-    trap.step(104, [&] { setWindowIcon(programIcon()); });
-    trap.step(104, [&] { SetApplicationTitle(); });
+    trap.step(kLineApplySkin,
+              [&] { ApplySkin(*this, m_programFolder + QLatin1Char('/') + kSkinFileName); });
+    trap.step(kLineTitleAndIcon, [&] { setWindowTitle(kProductName); });
+    trap.step(kLineTitleAndIcon, [&] { setWindowIcon(programIcon()); });
+    trap.step(kLineTitleAndIcon, [&] { SetApplicationTitle(); });
     const QString pointerFile = m_programFolder + QLatin1Char('/') + kPointerFileName;
-    if (trap.test(106, [&] { return PathExists(pointerFile); }))
-        trap.step(108, [&] { m_port.setCustomPointer(LoadPointerImage(pointerFile)); });
-    trap.step(128, [&] { m_fileListView->header()->setVisible(true); });
-    trap.step(130, [&] { m_fileListView->setColumnWidth(0, twipsToPixels(kListColumnWidth)); });
+    if (trap.test(kLinePointerFileTest, [&] { return PathExists(pointerFile); }))
+        trap.step(kLineLoadPointer,
+                  [&] { m_port.setCustomPointer(LoadPointerImage(pointerFile)); });
+    trap.step(kLineShowHeader, [&] { m_fileListView->header()->setVisible(true); });
+    trap.step(kLineColumnWidth,
+              [&] { m_fileListView->setColumnWidth(0, twipsToPixels(kListColumnWidth)); });
     {
         // Filling selects nothing and stores nothing; only the restored position does.
         const QSignalBlocker blocker(m_optionCombo);
         const QStringList options = renameOptionTexts();
         for (int i = 0; i < options.size(); ++i)
-            trap.step(132 + 2 * i, [&] { m_optionCombo->addItem(options.at(i)); });
+            trap.step(kLineFirstOption + 2 * i, [&] { m_optionCombo->addItem(options.at(i)); });
         m_optionCombo->setCurrentIndex(-1);
     }
-    trap.step(204, [&] {
+    trap.step(kLineRestoreOption, [&] {
         const int position = comboPositionFromSetting(m_settings.readSetting(kKeyChosenOption, 0),
                                                       m_optionCombo->count());
         m_optionCombo->setCurrentIndex(position);
     });
-    trap.step(210, [&] {
+    trap.step(kLineRestoreOutputFolder, [&] {
         const QString fallback = DesktopFolder();
         m_outputFolderEdit->setText(m_settings.readSetting(kKeyOutputFolder, fallback));
     });

@@ -29,7 +29,8 @@ public:
     explicit MainWindow(const QString &programFolder = QString(), QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    /// The start-up steps, trapped with kTagFormLoad, lines 100 to 210.
+    /// The start-up steps, trapped with kTagFormLoad: a failing step is reported and the
+    /// next one runs.
     void startUp();
     /// Places the window in the middle of its screen.
     void centreOnScreen();

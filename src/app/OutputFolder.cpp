@@ -8,21 +8,33 @@
 
 namespace plenvoy {
 
+namespace {
+
+// The browse button's steps, as its error reports number them.
+constexpr qint32 kLineChooseFolder = 100;
+constexpr qint32 kLineCancelledTest = 102;
+/// Storing the folder and testing its closing "/" share one step number.
+constexpr qint32 kLineStoreFolder = 104;
+constexpr qint32 kLineAddSeparator = 106;
+constexpr qint32 kLineSetAsChosen = 108;
+
+} // namespace
+
 void browseOutputFolder(SettingsStore &settings, WindowPort &ui,
                         const std::function<void(const QString &)> &setBoxText) {
     Trap trap(kTagBrowseOutput, ui);
     QString chosen;
-    trap.step(100, [&] {
+    trap.step(kLineChooseFolder, [&] {
         const QString start = settings.readSetting(kKeyLastOutputFolder, QString());
         chosen = BrowseForFolder(ui, kPromptSelectFolder, start);
     });
-    if (trap.test(102, [&] { return chosen.isEmpty(); }))
+    if (trap.test(kLineCancelledTest, [&] { return chosen.isEmpty(); }))
         return;
-    trap.step(104, [&] { settings.writeSetting(kKeyLastOutputFolder, chosen); });
-    if (trap.test(104, [&] { return !chosen.endsWith(QLatin1Char('/')); }))
-        trap.step(106, [&] { setBoxText(chosen + QLatin1Char('/')); });
+    trap.step(kLineStoreFolder, [&] { settings.writeSetting(kKeyLastOutputFolder, chosen); });
+    if (trap.test(kLineStoreFolder, [&] { return !chosen.endsWith(QLatin1Char('/')); }))
+        trap.step(kLineAddSeparator, [&] { setBoxText(chosen + QLatin1Char('/')); });
     else
-        trap.step(108, [&] { setBoxText(chosen); });
+        trap.step(kLineSetAsChosen, [&] { setBoxText(chosen); });
 }
 
 } // namespace plenvoy

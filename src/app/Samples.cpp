@@ -10,6 +10,13 @@
 
 namespace plenvoy {
 
+namespace {
+
+/// The one step of loading the samples: a failure leaves the rest of it undone.
+constexpr qint32 kLineAppendSamples = 100;
+
+} // namespace
+
 bool ListHasPath(const FileList &list, const QString &path) {
     return list.entries().contains(path, Qt::CaseSensitive);
 }
@@ -30,7 +37,7 @@ void appendSampleFiles(FileList &list, WindowPort &ui, const QString &programFol
 
 void loadSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder) {
     Trap trap(kTagLoadSamples, ui);
-    trap.step(100, [&] { appendSampleFiles(list, ui, programFolder); });
+    trap.step(kLineAppendSamples, [&] { appendSampleFiles(list, ui, programFolder); });
 }
 
 } // namespace plenvoy

@@ -19,7 +19,7 @@ bool ListHasPath(const FileList &list, const QString &path);
 /// the rest undone, the question included.
 void appendSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder);
 
-/// "Load Sample/Example Files": appendSampleFiles under the trap kTagLoadSamples, line 100.
+/// "Load Sample/Example Files": appendSampleFiles as one step trapped with kTagLoadSamples.
 void loadSampleFiles(FileList &list, WindowPort &ui, const QString &programFolder);
 
 } // namespace plenvoy

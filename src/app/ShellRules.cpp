@@ -84,8 +84,4 @@ QString programFolder() {
     return QCoreApplication::applicationDirPath();
 }
 
-QString programFile(const QString &relativeName) {
-    return programFolder() + QLatin1Char('/') + relativeName;
-}
-
 } // namespace plenvoy

@@ -26,7 +26,5 @@ QString DesktopFolder();
 
 /// The folder that holds the executable, without a closing "/" ("/" stays "/").
 QString programFolder();
-/// A file of the program's folder: the folder, "/" and the relative name.
-QString programFile(const QString &relativeName);
 
 } // namespace plenvoy

@@ -58,8 +58,7 @@ void paintBackground(QWidget &widget, const QColor &colour) {
 
 } // namespace
 
-void Skin::load(const QString &path, const QString &variant) {
-    Q_UNUSED(variant)
+void Skin::load(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(ErrorNumber::PermissionDenied, file.errorString());
@@ -77,13 +76,8 @@ void Skin::load(const QString &path, const QString &variant) {
     QDir::setSearchPaths(QStringLiteral("skin"), {QFileInfo(path).absolutePath()});
 }
 
-void Skin::applyTo(QWidget &window) const {
-    if (!(m_applyOptions & ApplyToWindow))
-        return;
-    if (m_skinDialogs || m_skinToolTips)
-        qApp->setStyleSheet(m_styleSheet);
-    else
-        window.setStyleSheet(m_styleSheet);
+void Skin::apply() const {
+    qApp->setStyleSheet(m_styleSheet);
 }
 
 QColor buttonFaceColour() {
@@ -102,11 +96,8 @@ void ApplySkin(QWidget &window, const QString &skinPath) {
             paintBackground(*control, face);
     }
     Skin skin;
-    skin.load(skinPath, QString());
-    skin.setApplyOptions(skin.applyOptions() | Skin::ApplyToWindow);
-    skin.setSkinDialogs(true);
-    skin.setSkinToolTips(true);
-    skin.applyTo(window);
+    skin.load(skinPath);
+    skin.apply();
 }
 
 } // namespace plenvoy

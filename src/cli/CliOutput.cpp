@@ -68,10 +68,6 @@ bool finishOutput() {
     return !g_outputFailed;
 }
 
-bool outputFailed() {
-    return g_outputFailed;
-}
-
 void RecordWriter::write(int position, const QStringList &fields) {
     QByteArray record;
     if (m_nullSeparated) {

@@ -12,7 +12,7 @@ namespace plenvoy::cli {
 // file system holds (the path codec); for text without escaped bytes that is UTF-8.
 
 /// Writes to standard output. After the first failed write nothing more is written there:
-/// the failure is told once on standard error and outputFailed() turns true.
+/// the failure is told once on standard error and finishOutput() answers false.
 void printOut(const QByteArray &bytes);
 /// The text and a line feed on standard output.
 void printLine(const QString &text);
@@ -24,7 +24,6 @@ void printError(const std::optional<QString> &subject, const QString &text);
 void printWarning(const QString &text);
 /// Flushes standard output and checks it; true when every write to it succeeded.
 bool finishOutput();
-bool outputFailed();
 
 /// The records that name files on standard output: lines, or NUL-ended names with -0.
 class RecordWriter final {

@@ -4,6 +4,7 @@
 #include "CliWindowPort.h"
 
 #include "app/AddFiles.h"
+#include "batch/FixedRunInputs.h"
 #include "batch/ListedPlacement.h"
 #include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
@@ -25,32 +26,6 @@
 namespace plenvoy::cli {
 
 namespace {
-
-/// What the run's loop reads: the list, the output folder and the option, all fixed.
-class FixedRunInputs final : public RunInputs {
-public:
-    FixedRunInputs(const FileList &list, QString outputFolder, QString optionText)
-        : m_list(list)
-        , m_outputFolder(std::move(outputFolder))
-        , m_optionText(std::move(optionText)) {}
-
-    int fileCount() const override { return m_list.count(); }
-    /// The run reads each entry when its turn comes, after reading them all once at its
-    /// start: the error reports that follow a read concern that entry.
-    QString entryAt(int position) const override {
-        lastRead = m_list.textAt(position);
-        return *lastRead;
-    }
-    QString outputFolderText() const override { return m_outputFolder; }
-    QString optionText() const override { return m_optionText; }
-
-    mutable std::optional<QString> lastRead;
-
-private:
-    const FileList &m_list;
-    QString m_outputFolder;
-    QString m_optionText;
-};
 
 using FileIdentity = std::pair<dev_t, ino_t>;
 
@@ -244,7 +219,7 @@ int copyListedFiles(const CliRequest &request) {
     FileList list;
     const int addingErrors = addSources(list, request.sources, ui);
 
-    FixedRunInputs inputs(list, request.outputFolder, request.optionText);
+    FixedRunInputs inputs(list.entries(), request.outputFolder, request.optionText);
     int runErrors = 0;
     reportErrorsAbout(ui, &inputs.lastRead, runErrors);
     const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes());

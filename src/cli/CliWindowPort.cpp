@@ -40,10 +40,6 @@ QString CliWindowPort::chooseFolder(const QString &prompt, const QString &startF
     return QString();
 }
 
-void CliWindowPort::openFolder(const QString &path) {
-    Q_UNUSED(path);
-}
-
 void CliWindowPort::processEvents() {
     if (onProcessEvents)
         onProcessEvents();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WindowPort.h"
+#include "core/SilentWindowPort.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ namespace plenvoy::cli {
 /// The window of a command-line run: nobody is there to answer. Messages are kept for the
 /// caller, the one question a run may ask ("Enter n:") is answered with the -n text, and
 /// error reports go to a handler that names the file concerned. Dialogs answer as Cancel.
-class CliWindowPort final : public WindowPort {
+class CliWindowPort final : public SilentWindowPort {
 public:
     /// The answer to the first question; a run asks at most once for a number it can read.
     explicit CliWindowPort(std::optional<QString> answer);
@@ -26,11 +26,7 @@ public:
     void showErrorReport(const QString &text) override;
     QStringList chooseFiles(const QString &title) override;
     QString chooseFolder(const QString &prompt, const QString &startFolder) override;
-    void openFolder(const QString &path) override;
-    PointerMode pointer() const override { return m_pointer; }
-    void setPointer(PointerMode mode) override { m_pointer = mode; }
     void processEvents() override;
-    bool closing() const override { return m_closing; }
 
     /// Runs inside processEvents(): a batch run calls it once before each file.
     std::function<void()> onProcessEvents;
@@ -48,8 +44,6 @@ private:
     std::optional<QString> m_answer;
     QStringList m_messages;
     QStringList m_prompts;
-    PointerMode m_pointer = PointerMode::Default;
-    bool m_closing = false;
 };
 
 } // namespace plenvoy::cli

@@ -4,7 +4,12 @@
 
 namespace plenvoy {
 
-// The location tags that the error report names; each ends with one blank.
+// The location tags that the error report names; each ends with one blank. Users and their
+// reports know these texts, so they keep the window's old names. The routine each names:
+// kTagFormLoad MainWindow::startUp, kTagAddFiles addChosenFiles, kTagStartChanging
+// startChanging, kTagAddFolder addAllFilesInFolder (and addFolderTree), kTagClearList
+// clearList, kTagLoadSamples loadSampleFiles, kTagBrowseOutput browseOutputFolder,
+// kTagFolderWalk appendSubFolders.
 inline const QString kTagFormLoad = QStringLiteral("in Plenvoy2021/08/31.Form1.Form_Load ");
 inline const QString kTagAddFiles = QStringLiteral("in Plenvoy2021/08/31.Form1.PushButton1_Click ");
 inline const QString kTagStartChanging =

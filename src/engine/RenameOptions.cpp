@@ -57,14 +57,6 @@ QStringList renameOptionTexts() {
     return texts;
 }
 
-std::optional<RenameOption> findRenameOption(const QString &text) {
-    for (const RenameOption &option : renameOptions()) {
-        if (option.text == text)
-            return option;
-    }
-    return std::nullopt;
-}
-
 int renameOptionIndex(const QString &text) {
     const QList<RenameOption> &options = renameOptions();
     for (qsizetype i = 0; i < options.size(); ++i) {

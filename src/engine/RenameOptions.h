@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace plenvoy {
 
 enum class TimeSource { Clock, Creation, LastWrite, LastAccess };
@@ -25,8 +23,6 @@ constexpr int kRenameOptionCount = 36;
 const QList<RenameOption> &renameOptions();
 /// The 36 display texts in index order.
 QStringList renameOptionTexts();
-/// The option with exactly this display text (case-sensitive, whole text, no trimming).
-std::optional<RenameOption> findRenameOption(const QString &text);
 /// The index 0..35 of the option with exactly this display text, or -1.
 int renameOptionIndex(const QString &text);
 /// True when an option with this text needs the number n: the text has "nth character".

@@ -1,4 +1,5 @@
 #include "FakeWindow.h"
+#include "TestFiles.h"
 #include "app/AddFiles.h"
 #include "app/AppTexts.h"
 #include "app/Samples.h"
@@ -11,15 +12,9 @@
 #include <QtTest>
 
 using namespace plenvoy;
+using namespace plenvoy::test;
 
 namespace {
-
-void makeFile(const QString &path, const QByteArray &content = QByteArrayLiteral("x")) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 QStringList namesOf(const FileList &list, const QString &root) {
     QStringList names;
@@ -84,7 +79,7 @@ void TestAddFiles::severalChosenFilesAreCleanedAndListedInOrder() {
     QTemporaryDir dir;
     const QString root = dir.path();
     for (const char *name : {"c.txt", "a.txt", "b"})
-        makeFile(root + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(writeFile(root + QLatin1Char('/') + QLatin1String(name)));
     FileList list;
     test::FakeWindow ui;
     ui.fileAnswers = {{root + QStringLiteral("//c.txt"), root + QStringLiteral("/a.txt"),
@@ -99,8 +94,8 @@ void TestAddFiles::severalChosenFilesAreCleanedAndListedInOrder() {
 void TestAddFiles::aChosenFileThatCannotBeFoundIsRefusedWithAMessage() {
     QTemporaryDir dir;
     const QString root = dir.path();
-    makeFile(root + QStringLiteral("/one.txt"));
-    makeFile(root + QStringLiteral("/three.txt"));
+    QVERIFY(writeFile(root + QStringLiteral("/one.txt")));
+    QVERIFY(writeFile(root + QStringLiteral("/three.txt")));
     FileList list;
     test::FakeWindow ui;
     const QString missing = root + QStringLiteral("/two.txt");
@@ -149,7 +144,7 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     const QString root = dir.path();
     for (const char *name :
          {"notes.txt", "a..txt", "Makefile", "photo.JPG", "~report.doc", "report~.doc"})
-        makeFile(root + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(writeFile(root + QLatin1Char('/') + QLatin1String(name)));
     SettingsStore settings(root + QStringLiteral("-settings.ini"));
     FileList list;
     test::FakeWindow ui;
@@ -166,10 +161,10 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
 void TestAddFiles::foldersAreTakenLevelByLevel() {
     QTemporaryDir dir;
     const QString root = dir.path();
-    makeFile(root + QStringLiteral("/top.txt"));
-    makeFile(root + QStringLiteral("/a/x/deep.txt"));
-    makeFile(root + QStringLiteral("/a/mid.txt"));
-    makeFile(root + QStringLiteral("/b/other.txt"));
+    QVERIFY(writeFile(root + QStringLiteral("/top.txt")));
+    QVERIFY(writeFile(root + QStringLiteral("/a/x/deep.txt")));
+    QVERIFY(writeFile(root + QStringLiteral("/a/mid.txt")));
+    QVERIFY(writeFile(root + QStringLiteral("/b/other.txt")));
     SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
     FileList list;
     test::FakeWindow ui;
@@ -191,10 +186,10 @@ void TestAddFiles::foldersAreTakenLevelByLevel() {
 void TestAddFiles::tildeNamesAndHiddenArchiveFilesAreSkipped() {
     QTemporaryDir dir;
     const QString root = dir.path();
-    makeFile(root + QStringLiteral("/~report.doc"));
-    makeFile(root + QStringLiteral("/report~.doc"));
-    makeFile(root + QStringLiteral("/.hidden.doc")); // hidden and archive only: 34
-    makeFile(root + QStringLiteral("/.locked.doc")); // hidden, archive and read-only: 35
+    QVERIFY(writeFile(root + QStringLiteral("/~report.doc")));
+    QVERIFY(writeFile(root + QStringLiteral("/report~.doc")));
+    QVERIFY(writeFile(root + QStringLiteral("/.hidden.doc"))); // hidden and archive only: 34
+    QVERIFY(writeFile(root + QStringLiteral("/.locked.doc"))); // hidden, archive and read-only: 35
     QVERIFY(QFile::setPermissions(root + QStringLiteral("/.locked.doc"),
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QCOMPARE(FileAttributes(root + QStringLiteral("/.hidden.doc")), 34);
@@ -213,7 +208,7 @@ void TestAddFiles::tildeNamesAndHiddenArchiveFilesAreSkipped() {
 void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
     QTemporaryDir dir;
     const QString root = dir.path();
-    makeFile(root + QStringLiteral("/tree/f.doc"));
+    QVERIFY(writeFile(root + QStringLiteral("/tree/f.doc")));
     SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
     FileList list;
     test::FakeWindow ui;
@@ -238,7 +233,7 @@ void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
 void TestAddFiles::cancellingEitherQuestionListsNothing() {
     QTemporaryDir dir;
     const QString root = dir.path();
-    makeFile(root + QStringLiteral("/f.doc"));
+    QVERIFY(writeFile(root + QStringLiteral("/f.doc")));
     SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
     FileList list;
     test::FakeWindow ui;
@@ -260,8 +255,8 @@ void TestAddFiles::cancellingEitherQuestionListsNothing() {
 void TestAddFiles::addingTheSameFolderTwiceListsEveryFileTwice() {
     QTemporaryDir dir;
     const QString root = dir.path() + QStringLiteral("/t");
-    makeFile(root + QStringLiteral("/one.txt"));
-    makeFile(root + QStringLiteral("/sub/two.txt"));
+    QVERIFY(writeFile(root + QStringLiteral("/one.txt")));
+    QVERIFY(writeFile(root + QStringLiteral("/sub/two.txt")));
     SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
     FileList list;
     test::FakeWindow ui;
@@ -278,7 +273,7 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     QTemporaryDir dir;
     const QString root = dir.path() + QStringLiteral("/t");
     for (int i = 0; i < 5; ++i)
-        makeFile(root + QStringLiteral("/d%1/f.txt").arg(i));
+        QVERIFY(writeFile(root + QStringLiteral("/d%1/f.txt").arg(i)));
     SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
     FileList list;
     test::FakeWindow ui;
@@ -294,8 +289,8 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
 void TestAddFiles::samplesAreAddedOnceAndTheQuestionIsAlwaysAsked() {
     QTemporaryDir dir;
     const QString program = dir.path();
-    makeFile(program + QStringLiteral("/Samples/Notes.txt"));
-    makeFile(program + QStringLiteral("/Samples/README"));
+    QVERIFY(writeFile(program + QStringLiteral("/Samples/Notes.txt")));
+    QVERIFY(writeFile(program + QStringLiteral("/Samples/README")));
     FileList list;
     list.append(QStringLiteral("/already/there.txt"));
     test::FakeWindow ui;
@@ -319,7 +314,7 @@ void TestAddFiles::aListedSampleIsMatchedExactly() {
     QTemporaryDir dir;
     const QString program = dir.path();
     const QString sample = program + QStringLiteral("/Samples/Notes.txt");
-    makeFile(sample);
+    QVERIFY(writeFile(sample));
     FileList list;
     list.append(sample.toUpper());
     QVERIFY(!ListHasPath(list, sample));
@@ -343,7 +338,7 @@ void TestAddFiles::aMissingSamplesFolderAddsNothingButStillAsks() {
 
 void TestAddFiles::yesShowsTheSamplesFolder() {
     QTemporaryDir dir;
-    makeFile(dir.path() + QStringLiteral("/Samples/a.csv"));
+    QVERIFY(writeFile(dir.path() + QStringLiteral("/Samples/a.csv")));
     FileList list;
     test::FakeWindow ui;
     ui.yesNoAnswers = {true};

@@ -2,6 +2,7 @@
 // an output folder, start the run, and find the stamped copies; then start again and find
 // the choices restored.
 
+#include "TestFiles.h"
 #include "app/MainWindow.h"
 #include "filelist/FileList.h"
 
@@ -20,6 +21,8 @@
 #include <memory>
 
 using namespace plenvoy;
+using plenvoy::test::snapshotOf;
+using plenvoy::test::TreeSnapshot;
 
 namespace {
 
@@ -92,6 +95,9 @@ void TestJourney::aUserStampsTheSamplesAndFindsTheChoicesKept() {
     const QStringList samples =
         QDir(program.path() + QStringLiteral("/Samples")).entryList(QDir::Files | QDir::Hidden);
     QVERIFY(samples.size() >= 5);
+    // Every sample's content, mode and time, read before the run touches anything.
+    const TreeSnapshot samplesBefore = snapshotOf(program.path() + QStringLiteral("/Samples"));
+    QCOMPARE(samplesBefore.size(), samples.size());
 
     const QString option = QStringLiteral("Add last modified date to end of filename");
     const QString folder = output.path() + QStringLiteral("/stamped");
@@ -160,9 +166,7 @@ void TestJourney::aUserStampsTheSamplesAndFindsTheChoicesKept() {
         QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), original.readAll());
     }
-    QCOMPARE(
-        QDir(program.path() + QStringLiteral("/Samples")).entryList(QDir::Files | QDir::Hidden),
-        QDir(program.path() + QStringLiteral("/Samples")).entryList(QDir::Files | QDir::Hidden));
+    COMPARE_TREE(samplesBefore, snapshotOf(program.path() + QStringLiteral("/Samples")));
 
     // A new start restores the option and the folder.
     MainWindow again(program.path());

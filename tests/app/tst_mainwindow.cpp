@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
@@ -31,6 +32,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
+using namespace plenvoy::test;
 
 namespace {
 
@@ -74,17 +76,6 @@ private:
     std::function<void(QWidget *)> m_act;
     QTimer m_timer;
 };
-
-QByteArray contentsOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 void sendMove(QWidget *widget, Qt::MouseButtons buttons = Qt::NoButton) {
     const QPointF local(3, 3);
@@ -208,7 +199,7 @@ void TestMainWindow::cleanup() {
 
 std::unique_ptr<MainWindow> TestMainWindow::startForm(const QByteArray &ini) {
     if (!ini.isEmpty())
-        writeBytes(iniPath(), ini);
+        writeFile(iniPath(), ini);
     auto form = std::make_unique<MainWindow>(m_program->path());
     form->startUp();
     return form;
@@ -299,7 +290,7 @@ void TestMainWindow::settingsThatCannotBeUsedAreToldOnce() {
         QCOMPARE(::mkfifo(pathToBytes(iniPath()).constData(), 0644), 0);
         expected = kSettingsUnreadableMessage;
     } else {
-        QVERIFY(writeBytes(iniPath(), written));
+        QVERIFY(writeFile(iniPath(), written));
         if (kind == QStringLiteral("read-only")) {
             QVERIFY(QFile::setPermissions(iniPath(), QFile::ReadOwner | QFile::ReadOther));
             expected = kSettingsUnwritableMessage;
@@ -318,9 +309,9 @@ void TestMainWindow::settingsThatCannotBeUsedAreToldOnce() {
     QCOMPARE(boxes.texts, QStringList{expected});
     QCOMPARE(boxes.titles, QStringList{QStringLiteral("Plenvoy")});
     if (kind == QStringLiteral("read-only"))
-        QCOMPARE(contentsOf(iniPath()), written);
+        QCOMPARE(contentOf(iniPath()), written);
     if (kind == QStringLiteral("corrupt")) {
-        QCOMPARE(contentsOf(iniPath() + QStringLiteral(".corrupt")), written);
+        QCOMPARE(contentOf(iniPath() + QStringLiteral(".corrupt")), written);
         QCOMPARE(stored(kKeyOutputFolder), QStringLiteral("/typed/"));
     }
 }
@@ -343,7 +334,7 @@ void TestMainWindow::dropDownAndBoxWriteAtEveryChange() {
     combo->setCurrentIndex(7);
     QCOMPARE(stored(kKeyChosenOption), QStringLiteral("7"));
     // A click on the entry already selected writes it again.
-    writeBytes(iniPath(), "[Plenvoy]\nCombo1=x\n");
+    writeFile(iniPath(), "[Plenvoy]\nCombo1=x\n");
     Q_EMIT combo->activated(7);
     QCOMPARE(stored(kKeyChosenOption), QStringLiteral("7"));
 
@@ -482,22 +473,22 @@ void TestMainWindow::shippedSkinAndPointerLoad() {
     BoxWatcher boxes;
     auto form = startForm();
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('\n'))));
-    QCOMPARE(qApp->styleSheet(), QString::fromUtf8(contentsOf(m_program->filePath(kSkinFileName))));
+    QCOMPARE(qApp->styleSheet(), QString::fromUtf8(contentOf(m_program->filePath(kSkinFileName))));
     QVERIFY(form->port().hasCustomPointer());
     form->port().setPointer(PointerMode::Custom);
     const QCursor hand = form->cursor();
     QCOMPARE(hand.shape(), Qt::BitmapCursor);
     QCOMPARE(hand.hotSpot(), QPoint(11, 1)); // as written in bytes 10 to 13 of the file
     QCOMPARE(hand.pixmap().size(), QSize(32, 32));
-    const QByteArray head = contentsOf(m_program->filePath(kPointerFileName)).left(14);
+    const QByteArray head = contentOf(m_program->filePath(kPointerFileName)).left(14);
     QCOMPARE(int(quint8(head[10])), 11);
     QCOMPARE(int(quint8(head[12])), 1);
 }
 
 void TestMainWindow::unreadableSkinAndPointerAreReported() {
     QVERIFY(QDir(m_program->path()).mkdir(QStringLiteral("x")));
-    QVERIFY(writeBytes(m_program->filePath(kSkinFileName), "#Form1 { background: red;\n"));
-    QVERIFY(writeBytes(m_program->filePath(kPointerFileName), "not a cursor at all"));
+    QVERIFY(writeFile(m_program->filePath(kSkinFileName), "#Form1 { background: red;\n"));
+    QVERIFY(writeFile(m_program->filePath(kPointerFileName), "not a cursor at all"));
     BoxWatcher boxes;
     auto form = startForm();
     QCOMPARE(boxes.texts.size(), 2);
@@ -659,7 +650,7 @@ void TestMainWindow::startChangingCopiesTheListedFiles() {
     QTemporaryDir sources;
     QTemporaryDir output;
     const QString source = sources.filePath(QStringLiteral("Notes.txt"));
-    QVERIFY(writeBytes(source, "note"));
+    QVERIFY(writeFile(source, "note"));
     form->fileList().append(source);
     form->findChild<QLineEdit *>(QStringLiteral("Text1"))
         ->setText(output.path() + QStringLiteral("/"));
@@ -676,7 +667,7 @@ void TestMainWindow::startChangingCopiesTheListedFiles() {
     QVERIFY2(written.first().startsWith(QStringLiteral("Notes ")) &&
                  written.first().endsWith(QStringLiteral(".txt")),
              qPrintable(written.first()));
-    QCOMPARE(contentsOf(output.filePath(written.first())), QByteArray("note"));
+    QCOMPARE(contentOf(output.filePath(written.first())), QByteArray("note"));
     QCOMPARE(form->port().pointer(), PointerMode::Default);
 }
 
@@ -710,7 +701,7 @@ void TestMainWindow::closingEndsTheProgramInsideARun() {
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("src")));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
     for (int i = 0; i < kRunFiles; ++i)
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("src/f%1.txt").arg(i)), "x"));
+        QVERIFY(writeFile(folder.filePath(QStringLiteral("src/f%1.txt").arg(i)), "x"));
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), {kClosingRunChild, folder.path()});
     QVERIFY(child.waitForFinished(30000));

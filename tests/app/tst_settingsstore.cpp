@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "app/AppTexts.h"
 #include "app/MainWindowPort.h"
 #include "app/SettingsStore.h"
@@ -23,21 +24,11 @@
 #include <unistd.h>
 
 using namespace plenvoy;
+using namespace plenvoy::test;
 
 namespace {
 
 const QString kChildSwitch = QStringLiteral("--settings-child");
-
-QByteArray contentsOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Runs this test binary in a child process, as root or as the unprivileged user:
 // "read PATH KEY" prints the value read with the fallback "FALLBACK", "readhex PATH KEY" the
@@ -132,11 +123,6 @@ struct stat statOf(const QString &path, bool followLink) {
     return st;
 }
 
-QStringList namesIn(const QString &folder) {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 } // namespace
 
 class TestSettingsStore : public QObject {
@@ -180,7 +166,7 @@ void TestSettingsStore::fileLivesInTheConfigurationFolder() {
     QCOMPARE(SettingsStore::defaultFilePath(), expected);
     SettingsStore store;
     QVERIFY(store.writeSetting(kKeyExtension, QStringLiteral("txt")));
-    QVERIFY(contentsOf(expected).contains("[Plenvoy]\nExtension=txt"));
+    QVERIFY(contentOf(expected).contains("[Plenvoy]\nExtension=txt"));
     qputenv("XDG_CONFIG_HOME", saved);
 }
 
@@ -193,7 +179,7 @@ void TestSettingsStore::absentKeysGiveTheFallback() {
 
     // A key of another section is not the program's key.
     const QString other = m_dir.filePath(QStringLiteral("other-section.ini"));
-    writeBytes(other, "[Elsewhere]\nCombo1=7\n");
+    QVERIFY(writeFile(other, "[Elsewhere]\nCombo1=7\n"));
     QCOMPARE(SettingsStore(other).readSetting(kKeyChosenOption, 0), QStringLiteral("0"));
 }
 
@@ -222,14 +208,14 @@ void TestSettingsStore::everyWriteIsOnDiskAtOnce() {
     const QString path = m_dir.filePath(QStringLiteral("flushed.ini"));
     SettingsStore store(path);
     QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("12")));
-    QVERIFY(contentsOf(path).contains("Combo1=12"));
+    QVERIFY(contentOf(path).contains("Combo1=12"));
     QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("13")));
-    QVERIFY(contentsOf(path).contains("Combo1=13"));
+    QVERIFY(contentOf(path).contains("Combo1=13"));
 }
 
 void TestSettingsStore::laterWriteReplacesAndKeepsOtherKeys() {
     const QString path = m_dir.filePath(QStringLiteral("replace.ini"));
-    writeBytes(path, "[Plenvoy]\nLastFolder=/music/\nCombo1=3\n");
+    QVERIFY(writeFile(path, "[Plenvoy]\nLastFolder=/music/\nCombo1=3\n"));
     SettingsStore store(path);
     QVERIFY(store.writeSetting(kKeyChosenOption, QStringLiteral("4")));
     QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("4"));
@@ -239,15 +225,15 @@ void TestSettingsStore::laterWriteReplacesAndKeepsOtherKeys() {
 void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
     const QString path = m_dir.filePath(QStringLiteral("corrupt.ini"));
     QByteArray garbage("[Plenvoy\nText1=/kept/\n\x01\x02\xff\xfe=\n[[[\n");
-    writeBytes(path, garbage);
+    QVERIFY(writeFile(path, garbage));
     SettingsStore store(path);
     QStringList notices;
     store.setNoticeHandler([&](const QString &text) { notices << text; });
     QCOMPARE(store.readSetting(kKeyOutputFolder, QStringLiteral("/desk/")),
              QStringLiteral("/kept/"));
     QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("0"));
-    QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
-    QVERIFY(!contentsOf(path).contains("[[["));
+    QCOMPARE(contentOf(path + QStringLiteral(".corrupt")), garbage);
+    QVERIFY(!contentOf(path).contains("[[["));
     QCOMPARE(notices,
              QStringList{kSettingsKeptAsideMessage.arg(path + QStringLiteral(".corrupt"))});
 
@@ -255,7 +241,7 @@ void TestSettingsStore::corruptFileIsKeptAsideWithTheKeysThatCouldBeRead() {
     QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("5"));
     QCOMPARE(SettingsStore(path).readSetting(kKeyOutputFolder, QString()),
              QStringLiteral("/kept/"));
-    QCOMPARE(contentsOf(path + QStringLiteral(".corrupt")), garbage);
+    QCOMPARE(contentOf(path + QStringLiteral(".corrupt")), garbage);
     QCOMPARE(notices.size(), 1);
 }
 
@@ -266,7 +252,7 @@ void TestSettingsStore::unreadableFileGivesFallbacksAndIsNeverOverwritten() {
                                           QFile::ExeGroup);
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
     const QByteArray stored("[Plenvoy]\nText1=/precious/\nLastFolder=/music/\n");
-    writeBytes(path, stored);
+    QVERIFY(writeFile(path, stored));
     QVERIFY(QProcess::execute(QStringLiteral("chown"), {QStringLiteral("65534:65534"), path}) == 0);
     QFile::setPermissions(path, QFile::WriteOwner); // writable but not readable
 
@@ -277,7 +263,7 @@ void TestSettingsStore::unreadableFileGivesFallbacksAndIsNeverOverwritten() {
     const ChildResult write =
         runAsNobody({QStringLiteral("write"), path, kKeyChosenOption, QStringLiteral("9")});
     QCOMPARE(write.exitCode, 1);
-    QCOMPARE(contentsOf(path), stored);
+    QCOMPARE(contentOf(path), stored);
 }
 
 void TestSettingsStore::failedWriteLosesNothingStoredBefore_data() {
@@ -293,7 +279,7 @@ void TestSettingsStore::failedWriteLosesNothingStoredBefore() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
     const QByteArray stored("[Plenvoy]\nText1=/precious/\nCombo1=7\n");
-    writeBytes(path, stored);
+    QVERIFY(writeFile(path, stored));
     QVERIFY(QProcess::execute(QStringLiteral("chown"),
                               {QStringLiteral("-R"), QStringLiteral("65534:65534"), dir.path()}) ==
             0);
@@ -306,7 +292,7 @@ void TestSettingsStore::failedWriteLosesNothingStoredBefore() {
     const ChildResult write =
         runAsNobody({QStringLiteral("write"), path, kKeyOutputFolder, QStringLiteral("/new/")});
     QCOMPARE(write.exitCode, 1);
-    QCOMPARE(contentsOf(path), stored);
+    QCOMPARE(contentOf(path), stored);
     const ChildResult read = runAsNobody({QStringLiteral("read"), path, kKeyChosenOption});
     QCOMPARE(read.output, QStringLiteral("7"));
     QFile::setPermissions(dir.path(), readOnly | exec | QFile::WriteOwner);
@@ -376,13 +362,13 @@ void TestSettingsStore::linkToRegularFileIsFollowed() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
     const QString target = dir.filePath(QStringLiteral("dotfiles-Marnoval.ini"));
-    writeBytes(target, "[Plenvoy]\nCombo1=3\n");
+    QVERIFY(writeFile(target, "[Plenvoy]\nCombo1=3\n"));
     QVERIFY(QFile::link(target, path));
     SettingsStore store(path);
     QCOMPARE(store.readSetting(kKeyChosenOption, 0), QStringLiteral("3"));
     QVERIFY(store.writeSetting(kKeyOutputFolder, QStringLiteral("/out/")));
     QCOMPARE(QFile::symLinkTarget(path), target);
-    QCOMPARE(contentsOf(target), QByteArray("[Plenvoy]\nCombo1=3\nText1=/out/\n"));
+    QCOMPARE(contentOf(target), QByteArray("[Plenvoy]\nCombo1=3\nText1=/out/\n"));
 }
 
 void TestSettingsStore::readOnlyFileIsReadAndNeverWritten_data() {
@@ -403,7 +389,7 @@ void TestSettingsStore::readOnlyFileIsReadAndNeverWritten() {
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
     const QString file = throughLink ? dir.filePath(QStringLiteral("target.ini")) : path;
     const QByteArray stored("[Plenvoy]\nText1=/stored/\n");
-    writeBytes(file, stored);
+    QVERIFY(writeFile(file, stored));
     QCOMPARE(::chmod(pathToBytes(file).constData(), mode_t(mode)), 0);
     if (throughLink)
         QVERIFY(QFile::link(file, path));
@@ -414,7 +400,7 @@ void TestSettingsStore::readOnlyFileIsReadAndNeverWritten() {
              (QStringList{notice(kSettingsUnwritableMessage), QStringLiteral("/stored/"),
                           QStringLiteral("written: 0"), QStringLiteral("written: 0"),
                           QStringLiteral("/stored/")}));
-    QCOMPARE(contentsOf(file), stored);
+    QCOMPARE(contentOf(file), stored);
     QCOMPARE(int(statOf(file, true).st_mode & 07777), mode);
     QCOMPARE(namesIn(dir.path()).size(), throughLink ? 2 : 1);
 }
@@ -441,21 +427,21 @@ void TestSettingsStore::eachCorruptionIsKeptUnderANewNameTenAtMost() {
         return QByteArray("[Plenvoy\nText1=/round") + QByteArray::number(round) + "/\n[[[\n";
     };
     for (int round = 0; round < 12; ++round) {
-        writeBytes(path, garbage(round));
+        QVERIFY(writeFile(path, garbage(round)));
         SettingsStore store(path);
         QStringList notices;
         store.setNoticeHandler([&](const QString &text) { notices << text; });
         QCOMPARE(store.readSetting(kKeyOutputFolder, QString()),
                  QStringLiteral("/round%1/").arg(round));
         const QString kept = round == 0 ? aside : aside + QStringLiteral(".%1").arg(round);
-        QCOMPARE(contentsOf(kept), garbage(round));
+        QCOMPARE(contentOf(kept), garbage(round));
         QCOMPARE(notices, QStringList{kSettingsKeptAsideMessage.arg(kept)});
     }
     // The two oldest went first; the ten newest stay as they were kept.
     QVERIFY(!QFile::exists(aside));
     QVERIFY(!QFile::exists(aside + QStringLiteral(".1")));
     for (int round = 2; round < 12; ++round)
-        QCOMPARE(contentsOf(aside + QStringLiteral(".%1").arg(round)), garbage(round));
+        QCOMPARE(contentOf(aside + QStringLiteral(".%1").arg(round)), garbage(round));
     QCOMPARE(namesIn(dir.path()).size(), 11);
 }
 
@@ -475,8 +461,8 @@ void TestSettingsStore::valuesWithEscapedBytesComeBackExactly() {
     const QString path = dir.filePath(QStringLiteral("Marnoval.ini"));
     QVERIFY(SettingsStore(path).writeSetting(kKeyOutputFolder, folder));
     QVERIFY(SettingsStore(path).writeSetting(kKeyChosenOption, QStringLiteral("2")));
-    QVERIFY(contentsOf(path).contains("Text1=@ByteArray("));
-    QVERIFY(contentsOf(path).contains("Combo1=2\n"));
+    QVERIFY(contentOf(path).contains("Text1=@ByteArray("));
+    QVERIFY(contentOf(path).contains("Combo1=2\n"));
 
     // Read by another process, which has no cache of what this one wrote.
     const ChildResult read = runChild({QStringLiteral("readhex"), path, kKeyOutputFolder}, false);
@@ -564,7 +550,7 @@ void TestSettingsStore::dialogsRememberNothingAndLeaveNothing() {
     QTemporaryDir chosen;
     QTemporaryDir working;
     const QString file = chosen.filePath(QStringLiteral("a.txt"));
-    writeBytes(file, "x");
+    QVERIFY(writeFile(file, "x"));
     const QString savedWorking = QDir::currentPath();
     QDir::setCurrent(working.path());
     QWidget window;

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "batch/FilePlacement.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
@@ -26,6 +27,11 @@
 #include <unistd.h>
 
 using namespace plenvoy;
+using plenvoy::test::contentOf;
+using plenvoy::test::describeEntry;
+using plenvoy::test::setFileTimes;
+using plenvoy::test::snapshotOf;
+using plenvoy::test::TreeSnapshot;
 
 Q_DECLARE_METATYPE(plenvoy::CopyProblem)
 
@@ -40,13 +46,9 @@ constexpr struct timespec kOldTime = {981173045, 123456789}; // 2001-02-03
 
 void writeFile(const QString &path, const QByteArray &bytes, mode_t mode = 0644,
                struct timespec mtime = kOldTime) {
-    const int fd = ::open(enc(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    QVERIFY2(fd >= 0, qPrintable(path));
-    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
-    ::close(fd);
+    QVERIFY2(test::writeFile(path, bytes), qPrintable(path));
     QCOMPARE(::chmod(enc(path).constData(), mode), 0);
-    const struct timespec times[2] = {{0, UTIME_OMIT}, mtime};
-    QCOMPARE(::utimensat(AT_FDCWD, enc(path).constData(), times, 0), 0);
+    QVERIFY(setFileTimes(path, {0, UTIME_OMIT}, mtime));
 }
 
 QByteArray randomBytes(qsizetype size) {
@@ -56,82 +58,6 @@ QByteArray randomBytes(qsizetype size) {
         bytes[i] = static_cast<char>(generator.bounded(256));
     return bytes;
 }
-
-QByteArray contentOf(const QString &path) {
-    const int fd = ::open(enc(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return QByteArray("<unreadable>");
-    QByteArray content;
-    char buffer[1 << 16];
-    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
-        content.append(buffer, got);
-    ::close(fd);
-    return content;
-}
-
-/// One entry as lstat and its content describe it: kind, mode, size, modification time
-/// and the hash of a file's bytes or a link's target.
-QString describe(const QString &path) {
-    struct stat info {};
-    if (::lstat(enc(path).constData(), &info) != 0)
-        return QStringLiteral("missing");
-    // A folder's own time changes with every name made in it, even one removed again.
-    if (S_ISDIR(info.st_mode))
-        return QStringLiteral("folder mode %1").arg(info.st_mode, 0, 8);
-    QString text = QStringLiteral("mode %1 size %2 mtime %3.%4 ")
-                       .arg(info.st_mode, 0, 8)
-                       .arg(info.st_size)
-                       .arg(info.st_mtim.tv_sec)
-                       .arg(info.st_mtim.tv_nsec, 9, 10, QLatin1Char('0'));
-    if (S_ISREG(info.st_mode))
-        text += QString::fromLatin1(
-            QCryptographicHash::hash(contentOf(path), QCryptographicHash::Sha1).toHex());
-    else if (S_ISLNK(info.st_mode))
-        text += QFile::symLinkTarget(path);
-    return text;
-}
-
-using Snapshot = QMap<QString, QString>;
-
-/// Every entry below the folder, hidden ones included, links not followed.
-void collect(const QString &root, const QString &relative, Snapshot &into) {
-    DIR *dir = ::opendir(enc(root + relative).constData());
-    if (!dir)
-        return;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QString name = pathFromBytes(entry->d_name);
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
-        const QString child = relative + QLatin1Char('/') + name;
-        into.insert(child, describe(root + child));
-        struct stat info {};
-        if (::lstat(enc(root + child).constData(), &info) == 0 && S_ISDIR(info.st_mode))
-            collect(root, child, into);
-    }
-    ::closedir(dir);
-}
-
-Snapshot snapshot(const QString &root) {
-    Snapshot result;
-    collect(root, QString(), result);
-    return result;
-}
-
-/// Describes the differences, for failure messages.
-QByteArray difference(const Snapshot &expected, const Snapshot &actual) {
-    QStringList lines;
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        if (actual.value(it.key()) != it.value())
-            lines << it.key() + QStringLiteral(": expected ") + it.value() +
-                         QStringLiteral(", found ") + actual.value(it.key(), QStringLiteral("-"));
-    for (auto it = actual.cbegin(); it != actual.cend(); ++it)
-        if (!expected.contains(it.key()))
-            lines << it.key() + QStringLiteral(": unexpected ") + it.value();
-    return lines.join(QLatin1Char('\n')).toLocal8Bit();
-}
-
-#define COMPARE_TREE(expected, actual)                                                             \
-    QVERIFY2((expected) == (actual), difference((expected), (actual)).constData())
 
 /// How a replacement is expected to look: the source's bytes, mode bits and time.
 QString describeAsCopyOf(const QString &source) {
@@ -299,12 +225,12 @@ void TestFilePlacement::copiesContentTimeAndMode() {
     if (destinationExists)
         writeFile(destination, QByteArray("an older copy, longer than some sources"), 0600,
                   {12345, 0});
-    Snapshot expected = snapshot(m_dir->path());
+    TreeSnapshot expected = snapshotOf(m_dir->path());
     expected.insert(QStringLiteral("/out/photo 2001.jpg"), describeAsCopyOf(source));
 
     PlaceFile(source, destination);
 
-    COMPARE_TREE(expected, snapshot(m_dir->path()));
+    COMPARE_TREE(expected, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::replacementNeverWritesThroughTheOldName() {
@@ -317,14 +243,14 @@ void TestFilePlacement::replacementNeverWritesThroughTheOldName() {
              0);
     writeFile(path("target.txt"), "link target content");
     QVERIFY(QFile::link(path("target.txt"), path("out/link.txt")));
-    Snapshot expected = snapshot(m_dir->path());
+    TreeSnapshot expected = snapshotOf(m_dir->path());
     expected.insert(QStringLiteral("/out/hard.txt"), describeAsCopyOf(source));
     expected.insert(QStringLiteral("/out/link.txt"), describeAsCopyOf(source));
 
     PlaceFile(source, path("out/hard.txt"));
     PlaceFile(source, path("out/link.txt"));
 
-    Snapshot actual = snapshot(m_dir->path());
+    TreeSnapshot actual = snapshotOf(m_dir->path());
     COMPARE_TREE(expected, actual);
     QCOMPARE(contentOf(path("out/other-name")), QByteArray("old content"));
     QCOMPARE(contentOf(path("target.txt")), QByteArray("link target content"));
@@ -333,23 +259,23 @@ void TestFilePlacement::replacementNeverWritesThroughTheOldName() {
 void TestFilePlacement::destinationEndingInSeparatorTakesTheSourceName() {
     const QString source = path("src/own name.txt");
     writeFile(source, "content");
-    Snapshot expected = snapshot(m_dir->path());
+    TreeSnapshot expected = snapshotOf(m_dir->path());
     expected.insert(QStringLiteral("/out/own name.txt"), describeAsCopyOf(source));
 
     PlaceFile(source, path("out/"));
 
-    COMPARE_TREE(expected, snapshot(m_dir->path()));
+    COMPARE_TREE(expected, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::outputFolderWithClosingSeparatorGivesOneSeparator() {
     const QString source = path("src/a.txt");
     writeFile(source, "content");
-    Snapshot expected = snapshot(m_dir->path());
+    TreeSnapshot expected = snapshotOf(m_dir->path());
     expected.insert(QStringLiteral("/out/b.txt"), describeAsCopyOf(source));
 
     PlaceFile(source, path("out/") + QStringLiteral("/b.txt"));
 
-    COMPARE_TREE(expected, snapshot(m_dir->path()));
+    COMPARE_TREE(expected, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::leavesEverythingAsItWas_data() {
@@ -406,14 +332,14 @@ void TestFilePlacement::leavesEverythingAsItWas() {
     const auto resolve = [&](const QString &name) {
         return name.trimmed().isEmpty() || name.startsWith(QLatin1Char('/')) ? name : path(name);
     };
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
 
     if (direct)
         CopyFileQuiet(resolve(source), resolve(destination));
     else
         PlaceFile(resolve(source), resolve(destination));
 
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::copyThatFailsHalfWayLosesNothing_data() {
@@ -436,14 +362,14 @@ void TestFilePlacement::copyThatFailsHalfWayLosesNothing() {
     writeFile(source, randomBytes(3 << 20));
     if (destinationExists)
         writeFile(destination, "the earlier copy", 0640, {12345, 678});
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
 
     detail::copyFileQuiet(source, destination, nullptr, {failAfter, errorNumber});
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 
     // The same call without the fault does copy, so the fault was what stopped it.
     detail::copyFileQuiet(source, destination, nullptr, {});
-    QCOMPARE(describe(destination), describeAsCopyOf(source));
+    QCOMPARE(describeEntry(destination), describeAsCopyOf(source));
 }
 
 void TestFilePlacement::fileSizeLimitMidCopyLosesNothing() {
@@ -451,7 +377,7 @@ void TestFilePlacement::fileSizeLimitMidCopyLosesNothing() {
     const QString source = path("src/big.bin");
     writeFile(source, randomBytes(3 << 20));
     writeFile(path("out/earlier.bin"), "the earlier copy");
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
 
     struct rlimit saved {};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -464,7 +390,7 @@ void TestFilePlacement::fileSizeLimitMidCopyLosesNothing() {
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::copiesAcrossFileSystems() {
@@ -480,21 +406,21 @@ void TestFilePlacement::copiesAcrossFileSystems() {
     const QString source = other.path() + QStringLiteral("/far.bin");
     writeFile(source, randomBytes((2 << 20) + 5));
     writeFile(path("out/far.bin"), "the earlier copy");
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
 
     detail::copyFileQuiet(source, path("out/far.bin"), nullptr, {1 << 20, EIO});
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 
     PlaceFile(source, path("out/far.bin"));
     PlaceFile(source, path("out/new.bin"));
-    QCOMPARE(describe(path("out/far.bin")), describeAsCopyOf(source));
-    QCOMPARE(describe(path("out/new.bin")), describeAsCopyOf(source));
+    QCOMPARE(describeEntry(path("out/far.bin")), describeAsCopyOf(source));
+    QCOMPARE(describeEntry(path("out/new.bin")), describeAsCopyOf(source));
 }
 
 void TestFilePlacement::pipeAsSourceDoesNotHang() {
     // No writer ever opens the pipe: a blocking open or read would wait for ever.
     QCOMPARE(::mkfifo(enc(path("src/pipe")).constData(), 0600), 0);
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
     // An alarm interrupts a wait that should never have begun, so the test fails
     // instead of hanging.
     struct sigaction wake {
@@ -509,7 +435,7 @@ void TestFilePlacement::pipeAsSourceDoesNotHang() {
     ::alarm(0);
     ::sigaction(SIGALRM, &previous, nullptr);
     QVERIFY(timer.elapsed() < 2500);
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::protectedFilesAreLeftAlone() {
@@ -521,16 +447,16 @@ void TestFilePlacement::protectedFilesAreLeftAlone() {
     sources.add(path("src/b.txt"));
     sources.add(path("src/never-there.txt"));
     QCOMPARE(sources.size(), std::size_t(2));
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
 
     PlaceFile(path("src/a.txt"), path("src/b.txt"), sources);
     PlaceFile(path("src/a.txt"), path("src//b.txt"), sources);
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 
-    Snapshot expected = before;
+    TreeSnapshot expected = before;
     expected.insert(QStringLiteral("/out/other.txt"), describeAsCopyOf(path("src/a.txt")));
     PlaceFile(path("src/a.txt"), path("out/other.txt"), sources);
-    COMPARE_TREE(expected, snapshot(m_dir->path()));
+    COMPARE_TREE(expected, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::folderOverflowReachesTheCaller() {
@@ -574,7 +500,7 @@ void TestFilePlacement::unprivilegedUser() {
     if (destinationExists)
         writeFile(destination, "earlier", mode_t(destinationMode));
     QCOMPARE(::chmod(enc(path("out")).constData(), mode_t(folderMode)), 0);
-    Snapshot expected = snapshot(m_dir->path());
+    TreeSnapshot expected = snapshotOf(m_dir->path());
     if (copied) {
         expected.insert(QStringLiteral("/out/a.txt"), describeAsCopyOf(source));
     }
@@ -588,7 +514,7 @@ void TestFilePlacement::unprivilegedUser() {
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
              child.readAllStandardError().constData());
 
-    Snapshot actual = snapshot(m_dir->path());
+    TreeSnapshot actual = snapshotOf(m_dir->path());
     if (copied) {
         // The new file belongs to the child; its owner is not part of the comparison.
         struct stat info {};
@@ -658,7 +584,7 @@ void TestFilePlacement::sourcesThatAreNoFilesToCopy() {
         QSKIP("not on this machine");
     writeFile(path("src/a.txt"), "content");
     QCOMPARE(::mkfifo(enc(path("src/pipe")).constData(), 0600), 0);
-    const Snapshot before = snapshot(m_dir->path());
+    const TreeSnapshot before = snapshotOf(m_dir->path());
 
     const SourceFile file(source);
     QCOMPARE(file.problem(), problem);
@@ -668,7 +594,7 @@ void TestFilePlacement::sourcesThatAreNoFilesToCopy() {
     QCOMPARE(copySourceFile(file, path("out/copy"), nullptr, ExistingName::Replace).problem,
              problem);
     CopyFileQuiet(source, path("out/copy"));
-    COMPARE_TREE(before, snapshot(m_dir->path()));
+    COMPARE_TREE(before, snapshotOf(m_dir->path()));
 }
 
 void TestFilePlacement::readingKeepsSourceTimesAndTheCopyCarriesThem_data() {
@@ -768,7 +694,7 @@ void TestFilePlacement::copyTellsWhy() {
     QVERIFY(QFile::link(path("out/nowhere"), path("out/broken")));
     ProtectedFiles listed;
     listed.add(path("out/listed.txt"));
-    Snapshot expected = snapshot(m_dir->path());
+    TreeSnapshot expected = snapshotOf(m_dir->path());
     const bool existed = expected.contains(QLatin1Char('/') + destination);
     if (problem == CopyProblem::None)
         expected.insert(QLatin1Char('/') + destination, describeAsCopyOf(source));
@@ -784,7 +710,7 @@ void TestFilePlacement::copyTellsWhy() {
     QCOMPARE(result.problem, problem);
     QCOMPARE(result.errorNumber, errorNumber);
     QCOMPARE(result.copied(), problem == CopyProblem::None);
-    COMPARE_TREE(expected, snapshot(m_dir->path()));
+    COMPARE_TREE(expected, snapshotOf(m_dir->path()));
     if (result.copied()) {
         QCOMPARE(result.replaced, existed);
         const struct stat written = statusOf(path(destination));
@@ -830,7 +756,7 @@ void TestFilePlacement::nameThatAppearsDuringTheCopy() {
         copyAlone(source, destination, hooks, keep ? ExistingName::Keep : ExistingName::Replace);
 
     QCOMPARE(result.problem, problem);
-    Snapshot expected;
+    TreeSnapshot expected;
     if (problem == CopyProblem::None)
         expected.insert(QStringLiteral("/a.bin"), describeAsCopyOf(source));
     else
@@ -840,7 +766,7 @@ void TestFilePlacement::nameThatAppearsDuringTheCopy() {
                             QString::fromLatin1(QCryptographicHash::hash("appeared meanwhile",
                                                                          QCryptographicHash::Sha1)
                                                     .toHex()));
-    COMPARE_TREE(expected, snapshot(path("out")));
+    COMPARE_TREE(expected, snapshotOf(path("out")));
     QCOMPARE(result.replaced, problem == CopyProblem::None && appearingMode != 0);
 }
 
@@ -866,7 +792,7 @@ void TestFilePlacement::interruptedCopyLeavesNoFile() {
     writeFile(source, randomBytes(1 << 20));
     if (destinationExists)
         writeFile(destination, "the earlier copy", 0640, {12345, 678});
-    const Snapshot before = snapshot(path("out"));
+    const TreeSnapshot before = snapshotOf(path("out"));
 
     // The child stops after its first chunk, so the signal finds the copy half-way.
     QProcess child;
@@ -875,7 +801,7 @@ void TestFilePlacement::interruptedCopyLeavesNoFile() {
     QVERIFY(child.waitForStarted());
     QVERIFY(child.waitForReadyRead(20000));
     QCOMPARE(child.readAll(), QByteArray("half-way\n"));
-    const Snapshot during = snapshot(path("out"));
+    const TreeSnapshot during = snapshotOf(path("out"));
     if (route == Anonymous) {
         COMPARE_TREE(before, during); // the unfinished copy has no name at all
     } else {
@@ -885,7 +811,7 @@ void TestFilePlacement::interruptedCopyLeavesNoFile() {
     QVERIFY(child.waitForFinished(20000));
     QCOMPARE(child.exitStatus(), QProcess::CrashExit); // ...and the signal still ended it
 
-    COMPARE_TREE(before, snapshot(path("out")));
+    COMPARE_TREE(before, snapshotOf(path("out")));
 }
 
 void TestFilePlacement::changedSourceIsNotCopied_data() {
@@ -909,7 +835,7 @@ void TestFilePlacement::changedSourceIsNotCopied() {
     writeFile(source, randomBytes(1 << 20));
     if (destinationExists)
         writeFile(destination, "the earlier copy");
-    const Snapshot before = snapshot(path("out"));
+    const TreeSnapshot before = snapshotOf(path("out"));
     CopyHooks hooks = hooksFor(route);
     hooks.chunkBytes = 64 << 10;
     hooks.afterFirstChunk = [&] {
@@ -925,7 +851,7 @@ void TestFilePlacement::changedSourceIsNotCopied() {
     const CopyResult result = copyAlone(source, destination, hooks);
 
     QCOMPARE(result.problem, CopyProblem::SourceChanged);
-    COMPARE_TREE(before, snapshot(path("out")));
+    COMPARE_TREE(before, snapshotOf(path("out")));
 }
 
 void TestFilePlacement::holesAreKept_data() {
@@ -985,7 +911,7 @@ void TestFilePlacement::longCopyAsksToGoOn() {
     const QString source = path("src/a.bin");
     const QString destination = path("out/a.bin");
     writeFile(source, randomBytes(64 << 10));
-    Snapshot expected = snapshot(path("out"));
+    TreeSnapshot expected = snapshotOf(path("out"));
     if (answer)
         expected.insert(QStringLiteral("/a.bin"), describeAsCopyOf(source));
     int asked = 0;
@@ -1002,14 +928,14 @@ void TestFilePlacement::longCopyAsksToGoOn() {
 
     QCOMPARE(result.problem, answer ? CopyProblem::None : CopyProblem::Dropped);
     QCOMPARE(asked, 1); // the rest of the copy takes well under 50 ms
-    COMPARE_TREE(expected, snapshot(path("out")));
+    COMPARE_TREE(expected, snapshotOf(path("out")));
 }
 
 void TestFilePlacement::nothingEscapesTheCopy() {
     const QString source = path("src/a.bin");
     writeFile(source, randomBytes(64 << 10));
     writeFile(path("out/old.bin"), "earlier");
-    const Snapshot before = snapshot(path("out"));
+    const TreeSnapshot before = snapshotOf(path("out"));
     for (const int route : {Anonymous, TemporaryFile}) {
         CopyHooks hooks = hooksFor(route);
         hooks.chunkBytes = 4096;
@@ -1017,7 +943,7 @@ void TestFilePlacement::nothingEscapesTheCopy() {
         QCOMPARE(copyAlone(source, path("out/new.bin"), hooks).problem, CopyProblem::SystemError);
         QCOMPARE(copyAlone(source, path("out/old.bin"), hooks).problem, CopyProblem::SystemError);
     }
-    COMPARE_TREE(before, snapshot(path("out")));
+    COMPARE_TREE(before, snapshotOf(path("out")));
 
     // The quiet copy keeps the caller's errno, whether it copies or not.
     for (const char *from : {"src/a.bin", "src/gone.bin"}) {
@@ -1056,14 +982,14 @@ void TestFilePlacement::unprivilegedProblems() {
     if (destinationExists)
         writeFile(destination, "earlier", 0644);
     QCOMPARE(::chmod(enc(path("out")).constData(), mode_t(folderMode)), 0);
-    Snapshot expected = snapshot(path("out"));
+    TreeSnapshot expected = snapshotOf(path("out"));
     if (problem == CopyProblem::None)
         expected.insert(QStringLiteral("/a.txt"), describeAsCopyOf(source));
 
     QByteArray errors;
     QCOMPARE(runAsNobody({QStringLiteral("--copy"), source, destination}, &errors), int(problem));
     QVERIFY2(errors.isEmpty(), errors.constData());
-    COMPARE_TREE(expected, snapshot(path("out")));
+    COMPARE_TREE(expected, snapshotOf(path("out")));
 }
 
 int main(int argc, char **argv) {

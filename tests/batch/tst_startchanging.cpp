@@ -1,4 +1,6 @@
 #include "FakeWindow.h"
+#include "TestFiles.h"
+#include "batch/FixedRunInputs.h"
 #include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
@@ -16,7 +18,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
-using plenvoy::test::FakeWindow;
+using namespace plenvoy::test;
 
 namespace {
 
@@ -27,34 +29,6 @@ const QString kCurrentDateAtEnd = QStringLiteral("Add current date to end of fil
 
 /// 3 February 2001, 04:05:06 UTC: midday on no time zone's date line.
 constexpr struct timespec kModified = {981173106, 0};
-
-/// The list, the output-folder box and the drop-down; tests change them mid-run.
-class ListInputs final : public RunInputs {
-public:
-    int fileCount() const override { return int(entries.size()); }
-    QString entryAt(int position) const override {
-        if (position < 1 || position > entries.size())
-            throwFailure(ErrorNumber::SubscriptOutOfRange);
-        return entries.at(position - 1);
-    }
-    QString outputFolderText() const override { return folder; }
-    QString optionText() const override { return option; }
-
-    QStringList entries;
-    QString folder;
-    QString option = kLastModifiedDateAtEnd;
-};
-
-QByteArray contentOf(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// The names in a folder, sorted, hidden ones included.
-QStringList namesIn(const QString &folder) {
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 QString reportLine(qint32 line) {
     return kTagStartChanging + QStringLiteral("at line ") + QString::number(line);
@@ -119,7 +93,7 @@ private:
     QString newNameOf(const QString &source, const QString &option, qint16 n = -1) const {
         return ComposeNewName(source, option, n, m_clock, systemFileTimes());
     }
-    void run(ListInputs &inputs, FakeWindow &ui) {
+    void run(FixedRunInputs &inputs, FakeWindow &ui) {
         startChanging(inputs, ui, m_clock, systemFileTimes());
     }
 
@@ -136,12 +110,9 @@ void TestStartChanging::init() {
 
 QString TestStartChanging::makeSource(const QString &name, const QByteArray &content) {
     const QString file = path(name);
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+    if (!writeFile(file, content))
         qFatal("cannot write %s", qPrintable(file));
-    out.close();
-    const struct timespec times[2] = {kModified, kModified};
-    ::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0);
+    setFileTimes(file, kModified, kModified);
     return file;
 }
 
@@ -156,8 +127,8 @@ void TestStartChanging::emptyListShowsOnlyNoFilesAdded_data() {
 void TestStartChanging::emptyListShowsOnlyNoFilesAdded() {
     QFETCH(QString, folder);
     QFETCH(QString, option);
-    ListInputs inputs;
-    inputs.folder = folder.isEmpty() ? folder : path(folder);
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
+    inputs.outputFolder = folder.isEmpty() ? folder : path(folder);
     inputs.option = option;
     FakeWindow ui;
     ui.textAnswers << QStringLiteral("3");
@@ -182,9 +153,9 @@ void TestStartChanging::missingOutputFolderRefuses_data() {
 void TestStartChanging::missingOutputFolderRefuses() {
     QFETCH(QString, folder);
     const QString source = makeSource("src/a.txt", "a");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << source;
-    inputs.folder = folder.isEmpty() ? folder : path(folder);
+    inputs.outputFolder = folder.isEmpty() ? folder : path(folder);
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     ui.textAnswers << QStringLiteral("3");
@@ -210,9 +181,9 @@ void TestStartChanging::copiesEveryFileUnderItsNewName() {
     const QString a = makeSource("src/photo.jpg", "first");
     const QString b = makeSource("src/notes.txt", "second");
     const QString c = makeSource("src/Makefile", "third");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b << c;
-    inputs.folder = path("out") + (closingSeparator ? QStringLiteral("/") : QString());
+    inputs.outputFolder = path("out") + (closingSeparator ? QStringLiteral("/") : QString());
     FakeWindow ui;
 
     run(inputs, ui);
@@ -242,9 +213,9 @@ void TestStartChanging::copiesEveryFileUnderItsNewName() {
 
 void TestStartChanging::questionRepeatsUntilANumber() {
     const QString a = makeSource("src/abcdef.txt", "a");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     // An empty answer, letters, blanks and a grouped number, then 3.
@@ -278,9 +249,9 @@ void TestStartChanging::answerIsConverted() {
     QFETCH(int, n);
     const QString a = makeSource("src/abcdefgh.txt", "a");
     const QString b = makeSource("src/ijklmnop.txt", "b");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     ui.textAnswers << answer;
@@ -309,9 +280,9 @@ void TestStartChanging::nOutsideTheRangeCopiesUnderOwnNames() {
     QFETCH(QString, description);
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     ui.textAnswers << answer;
@@ -330,9 +301,9 @@ void TestStartChanging::nOutsideTheRangeCopiesUnderOwnNames() {
 void TestStartChanging::outputFolderIsTheSourceFolder() {
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b;
-    inputs.folder = path("src");
+    inputs.outputFolder = path("src");
     FakeWindow ui;
 
     run(inputs, ui);
@@ -351,9 +322,9 @@ void TestStartChanging::newNameEqualToTheSourceWritesNothing() {
     // An n beyond the name's length leaves the name as it is: the copy would be the file
     // itself, in its own folder, and is left alone.
     const QString a = makeSource("src/a.txt", "a");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a;
-    inputs.folder = path("src");
+    inputs.outputFolder = path("src");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     ui.textAnswers << QStringLiteral("100");
@@ -372,9 +343,9 @@ void TestStartChanging::twoEntriesWithTheSameNewName() {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("src2")));
     const QString first = makeSource("src/same.txt", "first");
     const QString second = makeSource("src2/same.txt", "second");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << first << second;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     FakeWindow ui;
 
     run(inputs, ui);
@@ -391,9 +362,9 @@ void TestStartChanging::twoEntriesWithTheSameNewName() {
 }
 
 void TestStartChanging::vanishedFilesStillEndWithDone() {
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << path("src/gone1.txt") << path("src/gone2.txt");
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kCurrentDateAtEnd;
     FakeWindow ui;
 
@@ -413,9 +384,9 @@ void TestStartChanging::failedNameNeverTakesTheEarlierOne() {
     // which the run never asked for, so the second file's name fails in step 122.
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     FakeWindow ui;
     ui.onProcessEvents = [&](int call) {
         if (call == 2)
@@ -439,13 +410,13 @@ void TestStartChanging::folderAndOptionAreReadForEveryFile() {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out2")));
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     FakeWindow ui;
     ui.onProcessEvents = [&](int call) {
         if (call == 2) {
-            inputs.folder = path("out2");
+            inputs.outputFolder = path("out2");
             inputs.option = kCurrentDateAtEnd;
         }
     };
@@ -462,9 +433,9 @@ void TestStartChanging::countIsFixedAndEntriesReadByPosition() {
     const QString b = makeSource("src/b.txt", "b");
     const QString c = makeSource("src/c.txt", "c");
     const QString late = makeSource("src/late.txt", "late");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b << c;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kCurrentDateAtEnd;
     FakeWindow ui;
     ui.onProcessEvents = [&](int call) {
@@ -490,12 +461,12 @@ void TestStartChanging::secondRunInsideARunningOne() {
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
     const QString c = makeSource("src/c.txt", "c");
-    ListInputs outer;
+    FixedRunInputs outer({}, {}, kLastModifiedDateAtEnd);
     outer.entries << a << b << c;
-    outer.folder = path("out");
-    ListInputs inner;
+    outer.outputFolder = path("out");
+    FixedRunInputs inner({}, {}, kLastModifiedDateAtEnd);
     inner.entries << c << a;
-    inner.folder = path("out2");
+    inner.outputFolder = path("out2");
     inner.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     ui.textAnswers << QStringLiteral("1");
@@ -533,9 +504,9 @@ void TestStartChanging::closingStopsTheRun() {
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
     const QString c = makeSource("src/c.txt", "c");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b << c;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     FakeWindow ui;
     ui.onProcessEvents = [&](int call) {
         if (call == 2)
@@ -552,9 +523,9 @@ void TestStartChanging::closingStopsTheRun() {
 
 void TestStartChanging::closingDuringTheQuestionStopsTheRun() {
     const QString a = makeSource("src/a.txt", "a");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     // The box closes with the window: Cancel. Should the question come back anyway, it
@@ -592,9 +563,9 @@ void TestStartChanging::listedFilesAreNeverReplaced() {
     } else {
         makeSource(FileNameOf(taken).prepend(QStringLiteral("src/")), "listed");
     }
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << listed;
-    inputs.folder = path("src");
+    inputs.outputFolder = path("src");
     inputs.option = kLastModifiedDateAtEnd;
     FakeWindow ui;
 
@@ -619,13 +590,13 @@ void TestStartChanging::destinationOverflowIsReportedPerFile() {
     const QString a = makeSource("src/a.txt", "a");
     const QString b = makeSource("src/b.txt", "b");
     const QString c = makeSource("src/c.txt", "c");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << b << c;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     FakeWindow ui;
     ui.onProcessEvents = [&](int call) {
         if (call == 2)
-            inputs.folder = path("out/") + QString(33000, QLatin1Char('x'));
+            inputs.outputFolder = path("out/") + QString(33000, QLatin1Char('x'));
     };
 
     run(inputs, ui);
@@ -642,9 +613,9 @@ void TestStartChanging::destinationOverflowIsReportedPerFile() {
 
 void TestStartChanging::cancellingTheQuestionTouchesNothing() {
     const QString a = makeSource("src/abc.txt", "a");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kLastModifiedDateAfterNth;
     FakeWindow ui;
     // Cancel answers a null text; a number waits behind it should the box come back.
@@ -688,7 +659,7 @@ void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
     QFETCH(QStringList, expected);
     QFETCH(int, renamed);
     // "S" stands for the stamp of the first source's modification date.
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     for (const QString &source : sources) {
         QDir(m_dir->path()).mkpath(source.section(QLatin1Char('/'), 0, 0));
         inputs.entries << makeSource(source, source.toUtf8());
@@ -701,7 +672,7 @@ void TestStartChanging::clashesWithinTheRunGetNumberedNames() {
     };
     for (const QString &name : before)
         makeSource(QStringLiteral("out/") + stamped(name), "old");
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     FakeWindow ui;
 
     const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes());
@@ -730,9 +701,9 @@ void TestStartChanging::numberedNamePastTheNameLimitIsNotCopied() {
     const QString base(253 - stampSize, QLatin1Char('y'));
     const QString first = makeSource(QStringLiteral("a/") + base + QStringLiteral(".t"), "1");
     const QString second = makeSource(QStringLiteral("b/") + base + QStringLiteral(".t"), "2");
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << first << second;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = kCurrentDateAtEnd;
     FakeWindow ui;
 
@@ -794,9 +765,9 @@ void TestStartChanging::lastAccessedStampDoesNotMoveWithReading() {
     const QString a = makeSource("src/a.txt", QByteArray(1 << 16, 'a'));
     const struct timespec weekOld[2] = {{::time(nullptr) - 7 * 86400, 0}, {0, UTIME_OMIT}};
     QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(a).constData(), weekOld, 0), 0);
-    ListInputs inputs;
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
     inputs.entries << a << a;
-    inputs.folder = path("out");
+    inputs.outputFolder = path("out");
     inputs.option = QStringLiteral("Add last accessed date to end of filename");
     FakeWindow ui;
 

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
 
@@ -10,6 +11,10 @@
 #include <vector>
 
 using namespace plenvoy;
+using plenvoy::test::contentOf;
+using plenvoy::test::setFileTimes;
+using plenvoy::test::snapshotOf;
+using plenvoy::test::TreeSnapshot;
 
 namespace {
 
@@ -74,44 +79,7 @@ constexpr time_t kWritten = 1'784'109'600;
 
 /// Writes a file under the exact bytes of its path (which may hold escaped bytes).
 bool writeFile(const QString &path, const QByteArray &content, time_t modified = kWritten) {
-    QDir().mkpath(QFileInfo(path).path());
-    const QByteArray name = pathToBytes(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
-    const struct timespec times[2] = {{modified, 0}, {modified, 0}};
-    return ::close(fd) == 0 && written && ::utimensat(AT_FDCWD, name.constData(), times, 0) == 0;
-}
-
-/// The content of the file at the exact bytes of its path; "?" when it cannot be read.
-QByteArray contentOf(const QString &path) {
-    QFile file;
-    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return "?";
-    return file.readAll();
-}
-
-/// Every file below a folder with its content, modification time and mode, for telling
-/// whether anything changed.
-QMap<QString, QString> snapshot(const QString &folder) {
-    QMap<QString, QString> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        struct stat info {};
-        ::lstat(QFile::encodeName(path).constData(), &info);
-        const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
-        files.insert(QDir(folder).relativeFilePath(path),
-                     QString::fromUtf8(content) + QLatin1Char('|') +
-                         QString::number(info.st_mtim.tv_sec) + QLatin1Char('.') +
-                         QString::number(info.st_mtim.tv_nsec) + QLatin1Char('|') +
-                         QString::number(info.st_mode, 8));
-    }
-    return files;
+    return test::writeFile(path, content) && setFileTimes(path, {modified, 0}, {modified, 0});
 }
 
 /// The arguments with {src} and {out} replaced.
@@ -559,23 +527,24 @@ void TestPlenvoyCli::runCopiesEveryFileUnderItsNewName() {
     QFETCH(QStringList, names);
     RunFolder folder;
     QVERIFY(folder.fill());
-    const QMap<QString, QString> before = snapshot(folder.path(QStringLiteral("src")));
+    const TreeSnapshot before = snapshotOf(folder.path(QStringLiteral("src")));
 
     const Outcome outcome = runCli(
         expanded(arguments, QStringLiteral("src"), QStringLiteral("out")), {}, folder.root());
     QCOMPARE(outcome.err, QString());
     QString lines;
-    QMap<QString, QString> copies;
+    TreeSnapshot copies;
     for (qsizetype i = 0; i < sources.size(); ++i) {
         lines += QStringLiteral("src/") + sources.at(i) + QStringLiteral(" -> out/") + names.at(i) +
                  QLatin1Char('\n');
-        copies.insert(names.at(i), before.value(sources.at(i)));
+        copies.insert(QLatin1Char('/') + names.at(i),
+                      before.value(QLatin1Char('/') + sources.at(i)));
     }
     QCOMPARE(outcome.out, lines + QStringLiteral("%1 copied, 0 not copied\n").arg(sources.size()));
     QCOMPARE(outcome.exitCode, 0);
     // Each copy has its source's content, modification time and mode; sources are untouched.
-    QCOMPARE(snapshot(folder.path(QStringLiteral("out"))), copies);
-    QCOMPARE(snapshot(folder.path(QStringLiteral("src"))), before);
+    QCOMPARE(snapshotOf(folder.path(QStringLiteral("out"))), copies);
+    QCOMPARE(snapshotOf(folder.path(QStringLiteral("src"))), before);
 }
 
 void TestPlenvoyCli::runWithTheClockNamesWhatItWrote() {
@@ -746,12 +715,12 @@ void TestPlenvoyCli::checksComeInTheWindowsOrder() {
     QFETCH(QString, message);
     RunFolder folder;
     QVERIFY(folder.fill());
-    const QMap<QString, QString> before = snapshot(folder.root());
+    const TreeSnapshot before = snapshotOf(folder.root());
     const Outcome outcome = runCli(arguments, {}, folder.root());
     QCOMPARE(outcome.err, QStringLiteral("plenvoy-cli: ") + message + QLatin1Char('\n'));
     QCOMPARE(outcome.out, QString());
     QCOMPARE(outcome.exitCode, 1);
-    QCOMPARE(snapshot(folder.root()), before);
+    QCOMPARE(snapshotOf(folder.root()), before);
 }
 
 void TestPlenvoyCli::strictArgumentsTouchNothing() {
@@ -764,14 +733,14 @@ void TestPlenvoyCli::strictArgumentsTouchNothing() {
     for (const QStringList &strict : arguments) {
         RunFolder folder;
         QVERIFY(folder.fill());
-        const QMap<QString, QString> before = snapshot(folder.root());
+        const TreeSnapshot before = snapshotOf(folder.root());
         const Outcome outcome =
             runCli(strict + QStringList{QStringLiteral("--out"), QStringLiteral("out"),
                                         QStringLiteral("src/notes.txt")},
                    {}, folder.root());
         QCOMPARE(outcome.exitCode, 2);
         QCOMPARE(outcome.out, QString());
-        QCOMPARE(snapshot(folder.root()), before);
+        QCOMPARE(snapshotOf(folder.root()), before);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "RenameOptionLookup.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
 #include "engine/ComposeNewName.h"
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
+using plenvoy::test::findRenameOption;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WindowPort.h"
+#include "core/SilentWindowPort.h"
 
 #include <QList>
 #include <QString>
@@ -12,7 +12,7 @@ namespace plenvoy::test {
 
 /// A recording window for tests: every box, dialog and pointer change is logged, and the
 /// answers come from queues the test fills.
-class FakeWindow final : public WindowPort {
+class FakeWindow final : public SilentWindowPort {
 public:
     void showMessage(const QString &text) override;
     bool askYesNo(const QString &text) override;
@@ -21,10 +21,8 @@ public:
     QStringList chooseFiles(const QString &title) override;
     QString chooseFolder(const QString &prompt, const QString &startFolder) override;
     void openFolder(const QString &path) override;
-    PointerMode pointer() const override { return m_pointer; }
     void setPointer(PointerMode mode) override;
     void processEvents() override;
-    bool closing() const override { return m_closing; }
 
     // Answers, taken from the front; an empty queue answers No, empty text, Cancel.
     QList<bool> yesNoAnswers;
@@ -50,8 +48,9 @@ public:
     /// Runs inside askText(), before the answer is taken.
     std::function<void()> onAskText;
 
-    bool m_closing = false;
-    PointerMode m_pointer = PointerMode::Default;
+    // Tests close the window and set the pointer directly, with no change recorded.
+    using SilentWindowPort::m_closing;
+    using SilentWindowPort::m_pointer;
 };
 
 } // namespace plenvoy::test

@@ -1,0 +1,33 @@
+#include "FixedRunInputs.h"
+
+#include "core/Failure.h"
+
+#include <utility>
+
+namespace plenvoy {
+
+FixedRunInputs::FixedRunInputs(QStringList listed, QString folder, QString optionText)
+    : entries(std::move(listed))
+    , outputFolder(std::move(folder))
+    , option(std::move(optionText)) {}
+
+int FixedRunInputs::fileCount() const {
+    return int(entries.size());
+}
+
+QString FixedRunInputs::entryAt(int position) const {
+    if (position < 1 || position > entries.size())
+        throwFailure(ErrorNumber::SubscriptOutOfRange);
+    lastRead = entries.at(position - 1);
+    return *lastRead;
+}
+
+QString FixedRunInputs::outputFolderText() const {
+    return outputFolder;
+}
+
+QString FixedRunInputs::optionText() const {
+    return option;
+}
+
+} // namespace plenvoy

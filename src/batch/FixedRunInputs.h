@@ -1,0 +1,35 @@
+#pragma once
+
+#include "StartChanging.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace plenvoy {
+
+/// The run's inputs where no window holds them (the command line, tests, benchmarks): a
+/// list, an output folder and an option text. The fields are open so that a caller may
+/// change them between the run's reads, as a user may change the window's boxes mid-run.
+class FixedRunInputs final : public RunInputs {
+public:
+    FixedRunInputs() = default;
+    FixedRunInputs(QStringList listed, QString folder, QString optionText);
+
+    int fileCount() const override;
+    /// The entry at a 1-based position, kept as lastRead; raises SubscriptOutOfRange
+    /// outside 1..count, as the window's list does.
+    QString entryAt(int position) const override;
+    QString outputFolderText() const override;
+    QString optionText() const override;
+
+    QStringList entries;
+    QString outputFolder;
+    QString option;
+    /// The entry read last: the run reads each entry when its turn comes, so the error
+    /// reports that follow a read concern that entry.
+    mutable std::optional<QString> lastRead;
+};
+
+} // namespace plenvoy
