@@ -2,7 +2,7 @@
 
 #include "AppTexts.h"
 #include "SettingsStore.h"
-#include "batch/PathHelpers.h"
+#include "core/PathHelpers.h"
 #include "core/LocationTags.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"

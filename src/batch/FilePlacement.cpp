@@ -1,7 +1,7 @@
 #include "FilePlacement.h"
 
-#include "PathHelpers.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 
 #include <QFile>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "StartChanging.h"
 
 #include "FilePlacement.h"
-#include "PathHelpers.h"
+#include "core/PathHelpers.h"
 
 #include "core/LocationTags.h"
 #include "core/Trap.h"

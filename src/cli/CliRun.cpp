@@ -4,10 +4,10 @@
 #include "CliWindowPort.h"
 
 #include "app/AddFiles.h"
-#include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
 #include "filelist/FileList.h"
 

@@ -1,6 +1,6 @@
 #include "AddFolder.h"
 
-#include "batch/PathHelpers.h"
+#include "core/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"

@@ -1,8 +1,8 @@
 #include "FakeWindow.h"
-#include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
+#include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
 

@@ -1,10 +1,10 @@
 // The folder services on real trees: the walk, the listing, attributes, the folder dialog.
 #include "FakeWindow.h"
 
-#include "batch/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 #include "filelist/AddFolder.h"
 
 #include <QCoreApplication>
