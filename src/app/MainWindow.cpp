@@ -1,6 +1,5 @@
 #include "MainWindow.h"
 
-#include "AddFiles.h"
 #include "Samples.h"
 
 #include "AppLog.h"
@@ -14,6 +13,7 @@
 #include "core/PathHelpers.h"
 #include "core/Trap.h"
 #include "engine/RenameOptions.h"
+#include "filelist/AddFiles.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListRules.h"
 

@@ -5,8 +5,8 @@
 #include "core/PathHelpers.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
-#include "filelist/AddFolder.h"
 #include "filelist/FileList.h"
+#include "filelist/FolderListing.h"
 
 namespace plenvoy {
 

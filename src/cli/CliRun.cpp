@@ -3,12 +3,12 @@
 #include "CliOutput.h"
 #include "CliWindowPort.h"
 
-#include "app/AddFiles.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
+#include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
 
 #include <sys/stat.h>

@@ -5,7 +5,10 @@
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
-#include "filelist/AddFolder.h"
+#include "filelist/BrowseForFolder.h"
+#include "filelist/FileAttributes.h"
+#include "filelist/FolderListing.h"
+#include "filelist/FolderWalk.h"
 
 #include <QCoreApplication>
 #include <QDir>

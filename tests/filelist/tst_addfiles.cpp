@@ -1,12 +1,11 @@
 #include "FakeWindow.h"
-#include "app/AddFiles.h"
-#include "app/AppTexts.h"
-#include "app/Samples.h"
-#include "app/SettingsStore.h"
-#include "filelist/AddFolder.h"
+#include "core/SettingsAccess.h"
+#include "filelist/AddFiles.h"
+#include "filelist/FileAttributes.h"
 #include "filelist/FileList.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,6 +26,21 @@ QStringList namesOf(const FileList &list, const QString &root) {
         names.append(entry.startsWith(root) ? entry.mid(root.size() + 1) : entry);
     return names;
 }
+
+// The stored answers, kept in memory.
+class StoredAnswers final : public SettingsAccess {
+public:
+    QString readSetting(const QString &key, const QString &fallback) const override {
+        return m_values.value(key, fallback);
+    }
+    bool writeSetting(const QString &key, const QString &value) override {
+        m_values.insert(key, value);
+        return true;
+    }
+
+private:
+    QHash<QString, QString> m_values;
+};
 
 } // namespace
 
@@ -50,12 +64,6 @@ private Q_SLOTS:
     void cancellingEitherQuestionListsNothing();
     void addingTheSameFolderTwiceListsEveryFileTwice();
     void closingTheWindowStopsTheWalk();
-
-    // "Load Sample/Example Files"
-    void samplesAreAddedOnceAndTheQuestionIsAlwaysAsked();
-    void aListedSampleIsMatchedExactly();
-    void aMissingSamplesFolderAddsNothingButStillAsks();
-    void yesShowsTheSamplesFolder();
 };
 
 void TestAddFiles::cancellingTheDialogChangesNothing() {
@@ -150,7 +158,7 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     for (const char *name :
          {"notes.txt", "a..txt", "Makefile", "photo.JPG", "~report.doc", "report~.doc"})
         makeFile(root + QLatin1Char('/') + QLatin1String(name));
-    SettingsStore settings(root + QStringLiteral("-settings.ini"));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {answer};
@@ -160,7 +168,6 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     names.sort();
     QCOMPARE(names, expected);
     QVERIFY(ui.errorReports.isEmpty());
-    QFile::remove(settings.filePath());
 }
 
 void TestAddFiles::foldersAreTakenLevelByLevel() {
@@ -170,7 +177,7 @@ void TestAddFiles::foldersAreTakenLevelByLevel() {
     makeFile(root + QStringLiteral("/a/x/deep.txt"));
     makeFile(root + QStringLiteral("/a/mid.txt"));
     makeFile(root + QStringLiteral("/b/other.txt"));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
@@ -199,7 +206,7 @@ void TestAddFiles::tildeNamesAndHiddenArchiveFilesAreSkipped() {
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QCOMPARE(FileAttributes(root + QStringLiteral("/.hidden.doc")), 34);
     QCOMPARE(FileAttributes(root + QStringLiteral("/.locked.doc")), 35);
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("doc")};
@@ -214,7 +221,7 @@ void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
     QTemporaryDir dir;
     const QString root = dir.path();
     makeFile(root + QStringLiteral("/tree/f.doc"));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("doc"), QStringLiteral("doc")};
@@ -239,7 +246,7 @@ void TestAddFiles::cancellingEitherQuestionListsNothing() {
     QTemporaryDir dir;
     const QString root = dir.path();
     makeFile(root + QStringLiteral("/f.doc"));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     // Cancel at the extension: nothing stored, no folder dialog.
@@ -262,7 +269,7 @@ void TestAddFiles::addingTheSameFolderTwiceListsEveryFileTwice() {
     const QString root = dir.path() + QStringLiteral("/t");
     makeFile(root + QStringLiteral("/one.txt"));
     makeFile(root + QStringLiteral("/sub/two.txt"));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("*"), QStringLiteral("*")};
@@ -279,7 +286,7 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     const QString root = dir.path() + QStringLiteral("/t");
     for (int i = 0; i < 5; ++i)
         makeFile(root + QStringLiteral("/d%1/f.txt").arg(i));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
@@ -289,66 +296,6 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     QCOMPARE(ui.processEventsCalls, 1);
     QCOMPARE(list.count(), 0);
     QVERIFY(ui.errorReports.isEmpty());
-}
-
-void TestAddFiles::samplesAreAddedOnceAndTheQuestionIsAlwaysAsked() {
-    QTemporaryDir dir;
-    const QString program = dir.path();
-    makeFile(program + QStringLiteral("/Samples/Notes.txt"));
-    makeFile(program + QStringLiteral("/Samples/README"));
-    FileList list;
-    list.append(QStringLiteral("/already/there.txt"));
-    test::FakeWindow ui;
-    loadSampleFiles(list, ui, program);
-    loadSampleFiles(list, ui, program);
-    QCOMPARE(list.count(), 3);
-    QCOMPARE(list.textAt(1), QStringLiteral("/already/there.txt"));
-    QStringList added{list.textAt(2), list.textAt(3)};
-    added.sort();
-    QCOMPARE(added, (QStringList{program + QStringLiteral("/Samples/Notes.txt"),
-                                 program + QStringLiteral("/Samples/README")}));
-    QCOMPARE(ui.questions, (QStringList{kOpenSamplesQuestion, kOpenSamplesQuestion}));
-    QCOMPARE(kOpenSamplesQuestion,
-             QStringLiteral("Would you like this software to open the folder where these sample "
-                            "files are stored (so that you can view them before working with "
-                            "them)?"));
-    QVERIFY(ui.openedFolders.isEmpty());
-}
-
-void TestAddFiles::aListedSampleIsMatchedExactly() {
-    QTemporaryDir dir;
-    const QString program = dir.path();
-    const QString sample = program + QStringLiteral("/Samples/Notes.txt");
-    makeFile(sample);
-    FileList list;
-    list.append(sample.toUpper());
-    QVERIFY(!ListHasPath(list, sample));
-    test::FakeWindow ui;
-    loadSampleFiles(list, ui, program);
-    QCOMPARE(list.count(), 2);
-    QVERIFY(ListHasPath(list, sample));
-    loadSampleFiles(list, ui, program);
-    QCOMPARE(list.count(), 2);
-}
-
-void TestAddFiles::aMissingSamplesFolderAddsNothingButStillAsks() {
-    QTemporaryDir dir;
-    FileList list;
-    test::FakeWindow ui;
-    loadSampleFiles(list, ui, dir.path());
-    QCOMPARE(list.count(), 0);
-    QCOMPARE(ui.questions.size(), 1);
-    QVERIFY(ui.errorReports.isEmpty());
-}
-
-void TestAddFiles::yesShowsTheSamplesFolder() {
-    QTemporaryDir dir;
-    makeFile(dir.path() + QStringLiteral("/Samples/a.csv"));
-    FileList list;
-    test::FakeWindow ui;
-    ui.yesNoAnswers = {true};
-    loadSampleFiles(list, ui, dir.path());
-    QCOMPARE(ui.openedFolders, QStringList{dir.path() + QStringLiteral("/Samples/")});
 }
 
 QTEST_GUILESS_MAIN(TestAddFiles)
