@@ -6,9 +6,9 @@
 #include "BenchTree.h"
 #include "BenchWindow.h"
 
-#include "app/AddFiles.h"
 #include "app/SettingsStore.h"
 #include "core/WindowPort.h"
+#include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
 
 #include <QCoreApplication>

@@ -7,9 +7,10 @@
 #include "BenchWindow.h"
 
 #include "core/WindowPort.h"
-#include "filelist/AddFolder.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
+#include "filelist/FolderListing.h"
+#include "filelist/FolderWalk.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,14 +8,13 @@ namespace plenvoy {
 
 inline const QString kProductName = QStringLiteral("Plenvoy");
 
-// Settings: one application name, one section, five keys.
+// Settings: one application name, one section, and the keys of the window; the keys of
+// "Add All Files In Folder" are kept with it, in filelist/AddFiles.h.
 inline const QString kSettingsApplication = QStringLiteral("Marnoval");
 inline const QString kSettingsSection = QStringLiteral("Plenvoy");
 inline const QString kKeyChosenOption = QStringLiteral("Combo1");
 inline const QString kKeyOutputFolder = QStringLiteral("Text1");
 inline const QString kKeyLastOutputFolder = QStringLiteral("LastFolderDot");
-inline const QString kKeyLastAddedFolder = QStringLiteral("LastFolder");
-inline const QString kKeyExtension = QStringLiteral("Extension");
 
 // Told once a run when the settings file cannot be used as it is.
 inline const QString kSettingsUnreadableMessage =
@@ -36,7 +35,6 @@ inline const QString kCaptionBrowse = QStringLiteral("...");
 inline const QString kCaptionOptions = QStringLiteral("Options");
 inline const QString kCaptionOutputFrame = QStringLiteral("Save Results To This Folder");
 
-inline const QString kPromptSelectFolder = QStringLiteral("Please select folder:");
 inline const QString kErrorReportTitle = QStringLiteral("Application Error");
 
 // Optional files beside the executable.

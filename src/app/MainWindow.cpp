@@ -1,6 +1,5 @@
 #include "MainWindow.h"
 
-#include "AddFiles.h"
 #include "Samples.h"
 
 #include "AppLog.h"
@@ -9,11 +8,12 @@
 #include "OutputFolder.h"
 #include "ShellRules.h"
 #include "Skin.h"
-#include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/LocationTags.h"
+#include "core/PathHelpers.h"
 #include "core/Trap.h"
 #include "engine/RenameOptions.h"
+#include "filelist/AddFiles.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListRules.h"
 

@@ -4,7 +4,7 @@
 #include "SettingsStore.h"
 #include "core/LocationTags.h"
 #include "core/Trap.h"
-#include "filelist/AddFolder.h"
+#include "filelist/BrowseForFolder.h"
 
 namespace plenvoy {
 

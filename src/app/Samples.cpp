@@ -1,12 +1,12 @@
 #include "Samples.h"
 
 #include "AppTexts.h"
-#include "batch/PathHelpers.h"
 #include "core/LocationTags.h"
+#include "core/PathHelpers.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
-#include "filelist/AddFolder.h"
 #include "filelist/FileList.h"
+#include "filelist/FolderListing.h"
 
 namespace plenvoy {
 

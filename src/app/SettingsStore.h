@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SettingsAccess.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,7 +18,7 @@ namespace plenvoy {
 /// (Marnoval.ini.corrupt, .corrupt.1, ..., ten at most) and rewritten with the keys that
 /// could be read. Values that hold escaped bytes are stored as byte arrays, so that they
 /// come back exactly.
-class SettingsStore final {
+class SettingsStore final : public SettingsAccess {
 public:
     /// What the store may do with its file, as found by the last look at it.
     enum class Access { Absent, ReadWrite, ReadOnly, None };
@@ -31,13 +33,13 @@ public:
 
     /// The stored value of the key, or the fallback when the key is absent or the file
     /// cannot be read.
-    QString readSetting(const QString &key, const QString &fallback) const;
+    QString readSetting(const QString &key, const QString &fallback) const override;
     /// As above with a number as fallback, given as its decimal text.
     QString readSetting(const QString &key, int fallback) const;
 
     /// Stores the value under the key, replacing any earlier value, and flushes the file.
     /// False when the file could not be written; what it held before stays as it was.
-    bool writeSetting(const QString &key, const QString &value);
+    bool writeSetting(const QString &key, const QString &value) override;
 
     /// Receives, once in the life of the store, the text that tells the user why the
     /// settings could not be read or will not be saved.

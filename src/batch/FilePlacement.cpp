@@ -1,7 +1,8 @@
 #include "FilePlacement.h"
 
 #include "CopySupport.h"
-#include "PathHelpers.h"
+#include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 
 #include <cerrno>
 

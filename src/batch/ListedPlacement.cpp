@@ -1,7 +1,7 @@
 #include "ListedPlacement.h"
 
-#include "PathHelpers.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 
 #include <cerrno>
 

@@ -2,7 +2,7 @@
 
 #include "FilePlacement.h"
 #include "ListedPlacement.h"
-#include "PathHelpers.h"
+#include "core/PathHelpers.h"
 
 #include "core/LocationTags.h"
 #include "core/Trap.h"

@@ -3,14 +3,14 @@
 #include "CliOutput.h"
 #include "CliWindowPort.h"
 
-#include "app/AddFiles.h"
 #include "batch/FixedRunInputs.h"
 #include "batch/ListedPlacement.h"
-#include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
+#include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
 
 #include <sys/stat.h>

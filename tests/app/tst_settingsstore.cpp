@@ -4,6 +4,8 @@
 #include "app/SettingsStore.h"
 #include "app/ShellRules.h"
 #include "core/PathCodec.h"
+#include "filelist/AddFiles.h"
+#include "filelist/BrowseForFolder.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "FakeWindow.h"
 #include "TestFiles.h"
 #include "batch/FixedRunInputs.h"
-#include "batch/PathHelpers.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
+#include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
 

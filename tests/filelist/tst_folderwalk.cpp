@@ -1,11 +1,14 @@
 // The folder services on real trees: the walk, the listing, attributes, the folder dialog.
 #include "FakeWindow.h"
 
-#include "batch/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
-#include "filelist/AddFolder.h"
+#include "core/PathHelpers.h"
+#include "filelist/BrowseForFolder.h"
+#include "filelist/FileAttributes.h"
+#include "filelist/FolderListing.h"
+#include "filelist/FolderWalk.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The file list and its removal, clearing, dropping and reordering rules, without a window.
 #include "FakeWindow.h"
 
-#include "batch/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 #include "filelist/FileList.h"
 #include "filelist/ListRules.h"
 

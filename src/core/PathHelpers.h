@@ -6,6 +6,10 @@
 
 namespace plenvoy {
 
+/// The system's path limit in bytes: a folder whose encoded path is this long or longer
+/// cannot be opened, so the walk and the listing leave it out.
+constexpr int kPathLimitBytes = 4096;
+
 /// The platform's path separator: "/" on Linux.
 inline QChar platformSeparator() {
     return QDir::separator();

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "filelist/AddFolder.h"
+#include "filelist/FolderWalk.h"
 
 #include <QString>
 
 namespace plenvoy {
 
 class FileList;
-class SettingsStore;
+class SettingsAccess;
 class WindowPort;
 
 // Texts of the two adding buttons, as the user sees them.
@@ -19,16 +19,20 @@ inline const QString kExtensionPrompt =
     QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt files, "
                    "doc for all doc files, etc.)");
 
+// The stored answers of "Add All Files In Folder": the last extension and the last folder.
+inline const QString kKeyExtension = QStringLiteral("Extension");
+inline const QString kKeyLastAddedFolder = QStringLiteral("LastFolder");
+
 /// "Add File(s)": one chosen file is appended exactly as the dialog gives it; several are
 /// each cleaned of doubled separators and appended when their attributes can be read, or
-/// refused with a message naming the path. Trapped with kTagAddFiles, lines 104 to 146.
+/// refused with a message naming the path. Failures are reported with kTagAddFiles.
 void addChosenFiles(FileList &list, WindowPort &ui);
 
-/// "Add All Files In Folder": asks for an extension (default: the stored "Extension") and a
-/// folder (opened at "LastFolder"), walks the folder tree level by level and appends every
-/// matching file, except names starting with "~", vanished files and hidden files with
-/// exactly the attributes 34. Trapped with kTagAddFolder, lines 100 to 136 and 333, 334.
-void addAllFilesInFolder(FileList &list, SettingsStore &settings, WindowPort &ui);
+/// "Add All Files In Folder": asks for an extension (default: the stored kKeyExtension) and
+/// a folder (opened at kKeyLastAddedFolder), walks the folder tree level by level and appends
+/// every matching file, except names starting with "~", vanished files and hidden files with
+/// exactly the attributes 34. Failures are reported with kTagAddFolder.
+void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &ui);
 
 /// Appends the files of one folder tree that match "*." + extension, by the rules of
 /// "Add All Files In Folder", without questions, settings or pointer changes. Failures

@@ -1,18 +1,17 @@
 #include "FakeWindow.h"
 #include "TestFiles.h"
-#include "app/AddFiles.h"
-#include "app/AppTexts.h"
-#include "app/Samples.h"
-#include "app/SettingsStore.h"
-#include "filelist/AddFolder.h"
+#include "core/SettingsAccess.h"
+#include "filelist/AddFiles.h"
+#include "filelist/FileAttributes.h"
 #include "filelist/FileList.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace plenvoy;
-using namespace plenvoy::test;
+using plenvoy::test::writeFile;
 
 namespace {
 
@@ -22,6 +21,21 @@ QStringList namesOf(const FileList &list, const QString &root) {
         names.append(entry.startsWith(root) ? entry.mid(root.size() + 1) : entry);
     return names;
 }
+
+// The stored answers, kept in memory.
+class StoredAnswers final : public SettingsAccess {
+public:
+    QString readSetting(const QString &key, const QString &fallback) const override {
+        return m_values.value(key, fallback);
+    }
+    bool writeSetting(const QString &key, const QString &value) override {
+        m_values.insert(key, value);
+        return true;
+    }
+
+private:
+    QHash<QString, QString> m_values;
+};
 
 } // namespace
 
@@ -45,12 +59,6 @@ private Q_SLOTS:
     void cancellingEitherQuestionListsNothing();
     void addingTheSameFolderTwiceListsEveryFileTwice();
     void closingTheWindowStopsTheWalk();
-
-    // "Load Sample/Example Files"
-    void samplesAreAddedOnceAndTheQuestionIsAlwaysAsked();
-    void aListedSampleIsMatchedExactly();
-    void aMissingSamplesFolderAddsNothingButStillAsks();
-    void yesShowsTheSamplesFolder();
 };
 
 void TestAddFiles::cancellingTheDialogChangesNothing() {
@@ -145,7 +153,7 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     for (const char *name :
          {"notes.txt", "a..txt", "Makefile", "photo.JPG", "~report.doc", "report~.doc"})
         QVERIFY(writeFile(root + QLatin1Char('/') + QLatin1String(name)));
-    SettingsStore settings(root + QStringLiteral("-settings.ini"));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {answer};
@@ -155,7 +163,6 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     names.sort();
     QCOMPARE(names, expected);
     QVERIFY(ui.errorReports.isEmpty());
-    QFile::remove(settings.filePath());
 }
 
 void TestAddFiles::foldersAreTakenLevelByLevel() {
@@ -165,7 +172,7 @@ void TestAddFiles::foldersAreTakenLevelByLevel() {
     QVERIFY(writeFile(root + QStringLiteral("/a/x/deep.txt")));
     QVERIFY(writeFile(root + QStringLiteral("/a/mid.txt")));
     QVERIFY(writeFile(root + QStringLiteral("/b/other.txt")));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
@@ -194,7 +201,7 @@ void TestAddFiles::tildeNamesAndHiddenArchiveFilesAreSkipped() {
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QCOMPARE(FileAttributes(root + QStringLiteral("/.hidden.doc")), 34);
     QCOMPARE(FileAttributes(root + QStringLiteral("/.locked.doc")), 35);
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("doc")};
@@ -209,7 +216,7 @@ void TestAddFiles::questionsUseAndKeepTheStoredAnswers() {
     QTemporaryDir dir;
     const QString root = dir.path();
     QVERIFY(writeFile(root + QStringLiteral("/tree/f.doc")));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("doc"), QStringLiteral("doc")};
@@ -234,7 +241,7 @@ void TestAddFiles::cancellingEitherQuestionListsNothing() {
     QTemporaryDir dir;
     const QString root = dir.path();
     QVERIFY(writeFile(root + QStringLiteral("/f.doc")));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     // Cancel at the extension: nothing stored, no folder dialog.
@@ -257,7 +264,7 @@ void TestAddFiles::addingTheSameFolderTwiceListsEveryFileTwice() {
     const QString root = dir.path() + QStringLiteral("/t");
     QVERIFY(writeFile(root + QStringLiteral("/one.txt")));
     QVERIFY(writeFile(root + QStringLiteral("/sub/two.txt")));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("*"), QStringLiteral("*")};
@@ -274,7 +281,7 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     const QString root = dir.path() + QStringLiteral("/t");
     for (int i = 0; i < 5; ++i)
         QVERIFY(writeFile(root + QStringLiteral("/d%1/f.txt").arg(i)));
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    StoredAnswers settings;
     FileList list;
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
@@ -284,66 +291,6 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     QCOMPARE(ui.processEventsCalls, 1);
     QCOMPARE(list.count(), 0);
     QVERIFY(ui.errorReports.isEmpty());
-}
-
-void TestAddFiles::samplesAreAddedOnceAndTheQuestionIsAlwaysAsked() {
-    QTemporaryDir dir;
-    const QString program = dir.path();
-    QVERIFY(writeFile(program + QStringLiteral("/Samples/Notes.txt")));
-    QVERIFY(writeFile(program + QStringLiteral("/Samples/README")));
-    FileList list;
-    list.append(QStringLiteral("/already/there.txt"));
-    test::FakeWindow ui;
-    loadSampleFiles(list, ui, program);
-    loadSampleFiles(list, ui, program);
-    QCOMPARE(list.count(), 3);
-    QCOMPARE(list.textAt(1), QStringLiteral("/already/there.txt"));
-    QStringList added{list.textAt(2), list.textAt(3)};
-    added.sort();
-    QCOMPARE(added, (QStringList{program + QStringLiteral("/Samples/Notes.txt"),
-                                 program + QStringLiteral("/Samples/README")}));
-    QCOMPARE(ui.questions, (QStringList{kOpenSamplesQuestion, kOpenSamplesQuestion}));
-    QCOMPARE(kOpenSamplesQuestion,
-             QStringLiteral("Would you like this software to open the folder where these sample "
-                            "files are stored (so that you can view them before working with "
-                            "them)?"));
-    QVERIFY(ui.openedFolders.isEmpty());
-}
-
-void TestAddFiles::aListedSampleIsMatchedExactly() {
-    QTemporaryDir dir;
-    const QString program = dir.path();
-    const QString sample = program + QStringLiteral("/Samples/Notes.txt");
-    QVERIFY(writeFile(sample));
-    FileList list;
-    list.append(sample.toUpper());
-    QVERIFY(!ListHasPath(list, sample));
-    test::FakeWindow ui;
-    loadSampleFiles(list, ui, program);
-    QCOMPARE(list.count(), 2);
-    QVERIFY(ListHasPath(list, sample));
-    loadSampleFiles(list, ui, program);
-    QCOMPARE(list.count(), 2);
-}
-
-void TestAddFiles::aMissingSamplesFolderAddsNothingButStillAsks() {
-    QTemporaryDir dir;
-    FileList list;
-    test::FakeWindow ui;
-    loadSampleFiles(list, ui, dir.path());
-    QCOMPARE(list.count(), 0);
-    QCOMPARE(ui.questions.size(), 1);
-    QVERIFY(ui.errorReports.isEmpty());
-}
-
-void TestAddFiles::yesShowsTheSamplesFolder() {
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.path() + QStringLiteral("/Samples/a.csv")));
-    FileList list;
-    test::FakeWindow ui;
-    ui.yesNoAnswers = {true};
-    loadSampleFiles(list, ui, dir.path());
-    QCOMPARE(ui.openedFolders, QStringList{dir.path() + QStringLiteral("/Samples/")});
 }
 
 QTEST_GUILESS_MAIN(TestAddFiles)

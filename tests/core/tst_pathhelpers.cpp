@@ -1,6 +1,6 @@
-#include "batch/PathHelpers.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,18 +24,18 @@ class TestPathHelpers : public QObject {
 private Q_SLOTS:
     void initTestCase();
 
-    void collapseBackslashes_data();
-    void collapseBackslashes();
-    void fileNameOf_data();
-    void fileNameOf();
-    void folderOf_data();
-    void folderOf();
+    void doubledSeparatorsCollapseInPairs_data();
+    void doubledSeparatorsCollapseInPairs();
+    void fileNameIsThePartAfterTheLastSeparator_data();
+    void fileNameIsThePartAfterTheLastSeparator();
+    void folderIsThePartUpToTheLastSeparator_data();
+    void folderIsThePartUpToTheLastSeparator();
     void folderOfOverflowsBeyondPosition32767_data();
     void folderOfOverflowsBeyondPosition32767();
     void defaultSeparatorIsTheLinuxOne();
 
-    void fileSystemTests_data();
-    void fileSystemTests();
+    void presenceTestsTellFilesFoldersAndLinksApart_data();
+    void presenceTestsTellFilesFoldersAndLinksApart();
 
 private:
     QTemporaryDir m_dir;
@@ -70,7 +70,7 @@ void TestPathHelpers::initTestCase() {
     }
 }
 
-void TestPathHelpers::collapseBackslashes_data() {
+void TestPathHelpers::doubledSeparatorsCollapseInPairs_data() {
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
@@ -103,14 +103,14 @@ void TestPathHelpers::collapseBackslashes_data() {
     row("linux: backslashes are plain characters", kLinux, R"(/a\\b)", R"(/a\\b)");
 }
 
-void TestPathHelpers::collapseBackslashes() {
+void TestPathHelpers::doubledSeparatorsCollapseInPairs() {
     QFETCH(QChar, separator);
     QFETCH(QString, path);
     QFETCH(QString, expected);
     QCOMPARE(collapseDoubledSeparators(path, separator), expected);
 }
 
-void TestPathHelpers::fileNameOf_data() {
+void TestPathHelpers::fileNameIsThePartAfterTheLastSeparator_data() {
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
@@ -129,14 +129,14 @@ void TestPathHelpers::fileNameOf_data() {
     row("linux: backslash is part of the name", kLinux, R"(/dir/a\b.txt)", R"(a\b.txt)");
 }
 
-void TestPathHelpers::fileNameOf() {
+void TestPathHelpers::fileNameIsThePartAfterTheLastSeparator() {
     QFETCH(QChar, separator);
     QFETCH(QString, path);
     QFETCH(QString, expected);
     QCOMPARE(FileNameOf(path, separator), expected);
 }
 
-void TestPathHelpers::folderOf_data() {
+void TestPathHelpers::folderIsThePartUpToTheLastSeparator_data() {
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
@@ -154,7 +154,7 @@ void TestPathHelpers::folderOf_data() {
     row("linux: empty", kLinux, "", "");
 }
 
-void TestPathHelpers::folderOf() {
+void TestPathHelpers::folderIsThePartUpToTheLastSeparator() {
     QFETCH(QChar, separator);
     QFETCH(QString, path);
     QFETCH(QString, expected);
@@ -199,7 +199,7 @@ void TestPathHelpers::defaultSeparatorIsTheLinuxOne() {
     QCOMPARE(collapseDoubledSeparators(QStringLiteral("//a//b")), QStringLiteral("/a/b"));
 }
 
-void TestPathHelpers::fileSystemTests_data() {
+void TestPathHelpers::presenceTestsTellFilesFoldersAndLinksApart_data() {
     QTest::addColumn<QString>("name"); // relative to the fixture folder, or absolute
     QTest::addColumn<bool>("folderExists");
     QTest::addColumn<bool>("fileIsPresent");
@@ -229,7 +229,7 @@ void TestPathHelpers::fileSystemTests_data() {
     QTest::newRow("embedded NUL") << QString::fromUtf8("f.txt\0x", 7) << false << false << false;
 }
 
-void TestPathHelpers::fileSystemTests() {
+void TestPathHelpers::presenceTestsTellFilesFoldersAndLinksApart() {
     QFETCH(QString, name);
     QFETCH(bool, folderExists);
     QFETCH(bool, fileIsPresent);

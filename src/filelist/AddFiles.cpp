@@ -1,0 +1,170 @@
+#include "AddFiles.h"
+
+#include "BrowseForFolder.h"
+#include "FileAttributes.h"
+#include "FileList.h"
+#include "FolderListing.h"
+#include "core/LocationTags.h"
+#include "core/PathHelpers.h"
+#include "core/SettingsAccess.h"
+#include "core/Trap.h"
+#include "core/WindowPort.h"
+
+namespace plenvoy {
+
+namespace {
+
+constexpr int kHiddenArchiveOnly = Attribute::Hidden | Attribute::Archive; // 34
+
+// Steps of "Add File(s)" that the error report numbers.
+constexpr qint32 kStepDialogTitle = 108;
+constexpr qint32 kStepChooseFiles = 112;
+constexpr qint32 kStepNoneChosenTest = 114;
+constexpr qint32 kStepLastPosition = 116;
+constexpr qint32 kStepOneChosenTest = 118;
+constexpr qint32 kStepTakeTheOne = 120;
+constexpr qint32 kStepAppendTheOne = 122;
+constexpr qint32 kStepTakeNext = 136;
+constexpr qint32 kStepCleanSeparators = 138;
+constexpr qint32 kStepReadableTest = 140;
+constexpr qint32 kStepAppendReadable = 142;
+constexpr qint32 kStepRefuseUnreadable = 144;
+
+// Steps of "Add All Files In Folder" that the error report numbers.
+constexpr qint32 kStepAskExtension = 100;
+constexpr qint32 kStepNoExtensionTest = 102;
+constexpr qint32 kStepChooseFolder = 104;
+constexpr qint32 kStepNoFolderTest = 106;
+constexpr qint32 kStepBusyPointer = 112;
+constexpr qint32 kStepStartFolderList = 114;
+constexpr qint32 kStepWalk = 116;
+constexpr qint32 kStepTakeFolder = 120;
+constexpr qint32 kStepListFiles = 122;
+constexpr qint32 kStepCountFiles = 124;
+constexpr qint32 kStepTakeNameTest = 126;
+constexpr qint32 kStepJoinPath = 128;
+constexpr qint32 kStepHiddenArchiveTestAndAppend = 132;
+constexpr qint32 kStepDefaultPointer = 136;
+constexpr qint32 kStepKeepLastFolder = 333;
+constexpr qint32 kStepStoreLastFolder = 334;
+
+/// The walk and the per-file tests of "Add All Files In Folder".
+void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
+             WindowPort &ui, const LeftOutReport &leftOut = {}) {
+    const QChar separator = platformSeparator();
+    QStringList folders;
+    trap.step(kStepStartFolderList, [&] { folders = QStringList{chosen + separator}; });
+    trap.step(kStepWalk, [&] { appendSubFolders(folders, true, ui, leftOut); });
+    if (ui.closing())
+        return;
+
+    const QString pattern = QStringLiteral("*.") + extension;
+    QString folder;
+    FolderNames names;
+    // The folder list is read by position: the walk is over, it no longer changes.
+    for (qsizetype f = 0; f < folders.size(); ++f) {
+        // Every folder's text ends in its separator, which the listing does without.
+        trap.step(kStepTakeFolder, [&] {
+            const QString &text = folders.at(f);
+            folder = text.left(text.size() - 1);
+        });
+        trap.step(kStepListFiles, [&] { names = ListFolderFiles(folder, pattern); });
+        int upper = 0;
+        trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
+        for (int position = 1; position <= upper; ++position) {
+            QString name;
+            trap.step(kStepTakeNameTest, [&] { name = names.at(position); });
+            if (!trap.test(kStepTakeNameTest, [&] { return !name.startsWith(QLatin1Char('~')); }))
+                continue;
+            QString path;
+            trap.step(kStepJoinPath, [&] { path = folder + separator + name; });
+            // The listing has just found each name present (a regular file, or a link to
+            // one), so the presence test is not asked a second time. Only a name that
+            // begins with "." can carry the hidden bit, so only such a name can have the
+            // attributes 34; for the others the attributes are not read at all. That keeps
+            // the scan of a large tree near the speed of find.
+            const bool hiddenName = name.startsWith(QLatin1Char('.'));
+            // Attributes that cannot be read are reported; the file is then listed.
+            if (!hiddenName || trap.test(kStepHiddenArchiveTestAndAppend, [&] {
+                    return FileAttributes(path) != kHiddenArchiveOnly;
+                }))
+                trap.step(kStepHiddenArchiveTestAndAppend,
+                          [&] { list.append(collapseDoubledSeparators(path)); });
+        }
+    }
+}
+
+} // namespace
+
+void addChosenFiles(FileList &list, WindowPort &ui) {
+    Trap trap(kTagAddFiles, ui);
+    // Qt's dialog is set up by each call (several files allowed, every file shown), so
+    // of the dialog's settings only the title remains a step.
+    QString title;
+    trap.step(kStepDialogTitle, [&] { title = kAddFilesDialogTitle; });
+    QStringList chosen;
+    trap.step(kStepChooseFiles, [&] { chosen = ui.chooseFiles(title); });
+    if (trap.test(kStepNoneChosenTest, [&] { return chosen.isEmpty(); }))
+        return;
+
+    qsizetype last = 0;
+    trap.step(kStepLastPosition, [&] { last = chosen.size() - 1; });
+    if (trap.test(kStepOneChosenTest, [&] { return last == 0; })) {
+        QString path;
+        trap.step(kStepTakeTheOne, [&] { path = chosen.value(0); });
+        // A single file is listed exactly as the dialog gives it, with no test.
+        trap.step(kStepAppendTheOne, [&] { list.append(path); });
+        return;
+    }
+    // From here at least two files were chosen.
+    for (qsizetype position = 0; position <= last; ++position) {
+        QString path;
+        trap.step(kStepTakeNext, [&] { path = chosen.at(position); });
+        trap.step(kStepCleanSeparators, [&] { path = collapseDoubledSeparators(path); });
+        if (trap.test(kStepReadableTest, [&] { return !AttributesUnreadable(path); }))
+            trap.step(kStepAppendReadable, [&] { list.append(path); });
+        else
+            trap.step(kStepRefuseUnreadable, [&] {
+                ui.showMessage(path + QStringLiteral("\r\r") + kBadCharactersMessage);
+            });
+    }
+}
+
+void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &ui) {
+    Trap trap(kTagAddFolder, ui);
+    QString extension;
+    trap.step(kStepAskExtension, [&] {
+        extension =
+            ui.askText(kExtensionPrompt, settings.readSetting(kKeyExtension, QStringLiteral("*")));
+    });
+    if (trap.test(kStepAskExtension, [&] { return !extension.isEmpty(); }))
+        trap.step(kStepAskExtension, [&] { settings.writeSetting(kKeyExtension, extension); });
+    if (trap.test(kStepNoExtensionTest, [&] { return extension.isEmpty(); }))
+        return;
+
+    QString lastFolder;
+    QString chosen;
+    trap.step(kStepChooseFolder,
+              [&] { lastFolder = settings.readSetting(kKeyLastAddedFolder, QString()); });
+    trap.step(kStepChooseFolder,
+              [&] { chosen = BrowseForFolder(ui, kPromptSelectFolder, lastFolder); });
+    if (trap.test(kStepNoFolderTest, [&] { return chosen.isEmpty(); }))
+        return;
+    trap.step(kStepKeepLastFolder, [&] { lastFolder = chosen; });
+    trap.step(kStepStoreLastFolder,
+              [&] { settings.writeSetting(kKeyLastAddedFolder, lastFolder); });
+
+    trap.step(kStepBusyPointer, [&] { ui.setPointer(PointerMode::Busy); });
+    addTree(trap, list, chosen, extension, ui);
+    if (ui.closing())
+        return;
+    trap.step(kStepDefaultPointer, [&] { ui.setPointer(PointerMode::Default); });
+}
+
+void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
+                   const LeftOutReport &leftOut) {
+    Trap trap(kTagAddFolder, ui);
+    addTree(trap, list, folder, extension, ui, leftOut);
+}
+
+} // namespace plenvoy

@@ -1,0 +1,141 @@
+#include "FolderListing.h"
+
+#include "FolderEntries.h"
+#include "core/Failure.h"
+#include "core/PathCodec.h"
+#include "core/PathHelpers.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plenvoy {
+
+QString FolderNames::at(int position) const {
+    if (m_names.isEmpty() && position == 0)
+        return QString();
+    if (position < 1 || position > upperBound())
+        throwFailure(ErrorNumber::SubscriptOutOfRange);
+    return m_names.at(position - 1);
+}
+
+WildcardPattern::WildcardPattern(const QString &pattern)
+    : m_folded(pattern.toCaseFolded())
+    , m_takesEverything(pattern == QLatin1String("*") || pattern == QLatin1String("*.*")) {
+    bool ascii = true;
+    for (const QChar c : std::as_const(m_folded))
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        m_asciiFolded = m_folded.toLatin1();
+    m_asciiPattern = ascii;
+}
+
+namespace {
+
+// Matches "*" and "?" with one back-tracking point, the usual linear-space way. The name
+// is read through nameAt, already folded to one case.
+template <typename PatternAt, typename NameAt>
+bool globMatch(PatternAt patternAt, qsizetype patternLength, NameAt nameAt, qsizetype nameLength) {
+    qsizetype p = 0;
+    qsizetype n = 0;
+    qsizetype starP = -1; // the last "*" seen, and the name position it was tried from
+    qsizetype starN = 0;
+    while (n < nameLength) {
+        if (p < patternLength && patternAt(p) == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < patternLength && (patternAt(p) == '?' || patternAt(p) == nameAt(n))) {
+            ++p;
+            ++n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < patternLength && patternAt(p) == '*')
+        ++p;
+    return p == patternLength;
+}
+
+} // namespace
+
+bool WildcardPattern::matches(const QString &name) const {
+    if (m_takesEverything)
+        return true;
+    // A name without "." is matched as if it ended with ".".
+    const qsizetype nameLength = name.size() + (name.contains(QLatin1Char('.')) ? 0 : 1);
+    auto nameAt = [&](qsizetype i) -> char16_t {
+        return i < name.size() ? QChar::toCaseFolded(name.at(i).unicode()) : u'.';
+    };
+    auto patternAt = [&](qsizetype i) -> char16_t { return m_folded.at(i).unicode(); };
+    return globMatch(patternAt, m_folded.size(), nameAt, nameLength);
+}
+
+int WildcardPattern::matchesAscii(const char *name) const {
+    if (m_takesEverything)
+        return 1;
+    if (!m_asciiPattern)
+        return -1;
+    qsizetype length = 0;
+    bool dotted = false;
+    for (; name[length] != '\0'; ++length) {
+        if (static_cast<unsigned char>(name[length]) >= 0x80)
+            return -1;
+        dotted = dotted || name[length] == '.';
+    }
+    auto nameAt = [&](qsizetype i) -> char {
+        if (i == length)
+            return '.';
+        const char c = name[i];
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    auto patternAt = [&](qsizetype i) -> char { return m_asciiFolded.at(i); };
+    return globMatch(patternAt, m_asciiFolded.size(), nameAt, length + (dotted ? 0 : 1)) ? 1 : 0;
+}
+
+FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
+    // An empty folder text is the root, as the walk's "/" comes back without its separator.
+    const QString named =
+        folder.isEmpty() ? QString(kFolderSeparator) : withoutTrailingSeparators(folder);
+    const QByteArray encoded = pathToBytes(named);
+    if (encoded.contains('\0') || encoded.size() >= kPathLimitBytes)
+        return FolderNames();
+    DirHandle dir(::opendir(encoded.constData()));
+    if (!dir)
+        return FolderNames();
+    // A folder that can be read but not searched lists names whose files cannot be opened:
+    // none of them is present. One test answers for the whole folder.
+    if (::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0)
+        return FolderNames();
+    const int dirFd = ::dirfd(dir.get());
+    const WildcardPattern wildcard(pattern);
+    QStringList names;
+    names.reserve(100);
+    while (const dirent *entry = ::readdir(dir.get())) {
+        const unsigned char type = entry->d_type;
+        if (type == DT_DIR || isDotOrDotDot(entry->d_name))
+            continue;
+        if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
+            continue; // pipes, sockets and devices are not files
+        // Plain ASCII names are matched on their bytes; only the names taken become text.
+        const int asciiMatch = wildcard.matchesAscii(entry->d_name);
+        if (asciiMatch == 0)
+            continue;
+        qsizetype length = 0;
+        const QString name = nameFromBytes(entry->d_name, &length);
+        if (asciiMatch < 0 && !wildcard.matches(name))
+            continue;
+        // A regular file is present as listed; a link or an unknown type is examined by
+        // its own bytes, so the status read is that of this very entry.
+        struct stat info {};
+        const bool present = type == DT_REG || (::fstatat(dirFd, entry->d_name, &info, 0) == 0 &&
+                                                S_ISREG(info.st_mode));
+        if (present)
+            names.append(name);
+    }
+    return FolderNames(std::move(names));
+}
+
+} // namespace plenvoy
