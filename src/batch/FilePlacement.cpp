@@ -25,11 +25,10 @@ bool copyFileOrNothing(const QString &source, const QString &destination,
         .copied();
 }
 
-Placement placeFile(const QString &source, const QString &destination,
-                    const ProtectedFiles *protectedFiles) {
-    Placement placement;
+void placeFile(const QString &source, const QString &destination,
+               const ProtectedFiles *protectedFiles) {
     if (isBlankPath(destination) || isBlankPath(source))
-        return placement;
+        return;
     const QString cleanSource = collapseDoubledSeparators(source);
     const QString cleanDestination = collapseDoubledSeparators(destination);
     // "?" and "*" are ordinary name characters here, so there is no wildcard step.
@@ -37,11 +36,8 @@ Placement placeFile(const QString &source, const QString &destination,
     // caller even when the source is missing.
     const QString destinationFolder = FolderOf(cleanDestination);
     const bool sourceIsFile = FileIsPresent(cleanSource);
-    placement.destination = landingPath(cleanSource, cleanDestination);
     if (sourceIsFile && FolderExists(destinationFolder))
-        placement.written =
-            detail::copyFileQuiet(cleanSource, cleanDestination, protectedFiles, {});
-    return placement;
+        detail::copyFileQuiet(cleanSource, cleanDestination, protectedFiles, {});
 }
 
 } // namespace
@@ -85,11 +81,6 @@ void PlaceFile(const QString &source, const QString &destination) {
 void PlaceFile(const QString &source, const QString &destination,
                const ProtectedFiles &protectedFiles) {
     placeFile(source, destination, &protectedFiles);
-}
-
-Placement PlaceFileAndTell(const QString &source, const QString &destination,
-                           const ProtectedFiles &protectedFiles) {
-    return placeFile(source, destination, &protectedFiles);
 }
 
 namespace detail {

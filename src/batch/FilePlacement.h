@@ -56,20 +56,6 @@ bool isBlankPath(const QString &text);
 /// the separator) takes the source's own name.
 QString landingPath(const QString &source, const QString &destination);
 
-/// What one placement did.
-struct Placement {
-    /// Where the copy landed or would have landed: the destination with its doubled
-    /// separators collapsed and, when it names a folder, the source's own name added.
-    /// Empty when either path was blank.
-    QString destination;
-    /// True when this placement wrote the file there.
-    bool written = false;
-};
-
-/// PlaceFile with protected files that tells what it did.
-Placement PlaceFileAndTell(const QString &source, const QString &destination,
-                           const ProtectedFiles &protectedFiles);
-
 /// Why a file was not copied. The run and plenvoy-cli tell the user in plain words.
 enum class CopyProblem {
     None,               ///< copied

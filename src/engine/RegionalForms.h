@@ -37,8 +37,6 @@ public:
 
     const QString &shortDateFormat() const { return m_dateFormat; }
     const QString &longTimeFormat() const { return m_timeFormat; }
-    QChar dateSeparator() const { return m_dateSeparator; }
-    QChar timeSeparator() const { return m_timeSeparator; }
     const QString &amText() const { return m_amText; }
     const QString &pmText() const { return m_pmText; }
     /// Tells forms apart for caches of written stamps: equal only for copies of one object.

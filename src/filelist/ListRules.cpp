@@ -84,10 +84,13 @@ MoveOutcome ListRules::pointerMoved(int hoveredPosition, int y, int viewportHeig
     return outcome;
 }
 
+/// The one step of "Clear List", as the error report names it.
+constexpr qint32 kStepClearList = 100;
+
 void clearList(FileList &list, WindowPort &ui) {
     Trap trap(kTagClearList, ui);
-    if (trap.test(100, [&] { return ui.pointer() != PointerMode::Busy; }))
-        trap.step(100, [&] { list.clear(); });
+    if (trap.test(kStepClearList, [&] { return ui.pointer() != PointerMode::Busy; }))
+        trap.step(kStepClearList, [&] { list.clear(); });
 }
 
 QStringList droppedLocalPaths(const QList<QUrl> &urls) {

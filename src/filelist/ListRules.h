@@ -71,7 +71,7 @@ private:
 };
 
 /// "Clear List": empties the list unless the window is busy. Trapped with kTagClearList;
-/// both the busy test and the clearing are line 100.
+/// the busy test and the clearing are one step.
 void clearList(FileList &list, WindowPort &ui);
 
 /// The local paths of dropped file URLs, in the order delivered: file URLs without a host
