@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "core/Descriptor.h"
+
 #include "AppLog.h"
 #include "AppTexts.h"
 #include "core/PathCodec.h"
@@ -43,22 +45,6 @@ QVariant storedForm(const QString &value) {
         return QVariant(pathToBytes(value));
     return QVariant(value);
 }
-
-class Descriptor final {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // QSettings parses a file again only when it changed on disk, and reports a format error
 // only on that parse. The verdict is kept here for as long as the file stays as it was,

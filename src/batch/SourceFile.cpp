@@ -1,17 +1,11 @@
 #include "FilePlacement.h"
 
 #include "CopySupport.h"
-
-#include <QFile>
-#include <QList>
+#include "core/PseudoFileSystems.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/statfs.h>
-
-#include <algorithm>
-#include <vector>
 
 namespace plenvoy {
 
@@ -20,62 +14,13 @@ using copying::encoded;
 
 namespace {
 
-// ---- Sources on pseudo file systems -------------------------------------------------------
-
-/// Device numbers of the devtmpfs mounts, read once: statfs reports them as tmpfs, so the
-/// mount table tells them apart.
-const std::vector<dev_t> &devtmpfsDevices() {
-    static const std::vector<dev_t> devices = [] {
-        std::vector<dev_t> found;
-        QFile mounts(QStringLiteral("/proc/self/mountinfo"));
-        if (!mounts.open(QIODevice::ReadOnly))
-            return found;
-        // Each line: id parent major:minor root mount-point options... - fstype source options
-        for (const QByteArray &line : mounts.readAll().split('\n')) {
-            const QList<QByteArray> fields = line.split(' ');
-            const qsizetype dash = fields.indexOf(QByteArray("-"));
-            if (fields.size() < 3 || dash < 0 || dash + 1 >= fields.size() ||
-                fields.at(dash + 1) != "devtmpfs")
-                continue;
-            const QList<QByteArray> numbers = fields.at(2).split(':');
-            if (numbers.size() == 2)
-                found.push_back(makedev(numbers.at(0).toUInt(), numbers.at(1).toUInt()));
-        }
-        return found;
-    }();
-    return devices;
-}
-
 /// True for the kernel's pseudo file systems, whose "files" are views of the system (reading
 /// /proc/self/pagemap once filled a disk with zeros).
 bool askPseudoFileSystem(int fd, dev_t device) {
     struct statfs info {};
     if (::fstatfs(fd, &info) != 0)
         return false;
-    switch (static_cast<unsigned long>(info.f_type)) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEVPTS_SUPER_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case PSTOREFS_MAGIC:
-    case BPF_FS_MAGIC:
-    case 0x62656570UL: // configfs
-    case EFIVARFS_MAGIC:
-    case 0x65735543UL: // fusectl
-    case 0x19800202UL: // mqueue
-    case HUGETLBFS_MAGIC:
-        return true;
-    case TMPFS_MAGIC: {
-        const std::vector<dev_t> &devtmpfs = devtmpfsDevices();
-        return std::find(devtmpfs.begin(), devtmpfs.end(), device) != devtmpfs.end();
-    }
-    default:
-        return false;
-    }
+    return isPseudoFileSystem(static_cast<unsigned long>(info.f_type), device);
 }
 
 /// The same answer, remembered for the last block device asked: a run reads its sources

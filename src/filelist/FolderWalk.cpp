@@ -6,6 +6,7 @@
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PseudoFileSystems.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
 
@@ -45,28 +46,6 @@ bool isRootFolder(const QString &folder) {
     return true;
 }
 
-// Device numbers of the devtmpfs mounts: statfs reports them as tmpfs, so the mount table
-// tells them apart.
-QSet<dev_t> devtmpfsDevices() {
-    QSet<dev_t> devices;
-    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
-    if (!mounts.open(QIODevice::ReadOnly))
-        return devices;
-    // Each line: id parent major:minor root mount-point options... - fstype source options
-    for (const QByteArray &line : mounts.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.split(' ');
-        const qsizetype dash = fields.indexOf(QByteArray("-"));
-        if (fields.size() < 3 || dash < 0 || dash + 1 >= fields.size())
-            continue;
-        if (fields.at(dash + 1) != "devtmpfs")
-            continue;
-        const QList<QByteArray> numbers = fields.at(2).split(':');
-        if (numbers.size() == 2)
-            devices.insert(makedev(numbers.at(0).toUInt(), numbers.at(1).toUInt()));
-    }
-    return devices;
-}
-
 // The kernel's pseudo file systems, which the walk leaves out as the system's own folders.
 // The answer is kept per device, so each mounted file system is asked about once.
 class PseudoFileSystems final {
@@ -78,45 +57,13 @@ public:
         struct statfs info {};
         if (::statfs(encoded.constData(), &info) != 0)
             return false; // asked again next time
-        const bool pseudo = isPseudo(static_cast<unsigned long>(info.f_type), device);
+        const bool pseudo = isPseudoFileSystem(static_cast<unsigned long>(info.f_type), device);
         m_answers.insert(device, pseudo);
         return pseudo;
     }
 
 private:
-    bool isPseudo(unsigned long type, dev_t device) {
-        switch (type) {
-        case PROC_SUPER_MAGIC:
-        case SYSFS_MAGIC:
-        case DEVPTS_SUPER_MAGIC:
-        case CGROUP_SUPER_MAGIC:
-        case CGROUP2_SUPER_MAGIC:
-        case DEBUGFS_MAGIC:
-        case TRACEFS_MAGIC:
-        case SECURITYFS_MAGIC:
-        case PSTOREFS_MAGIC:
-        case BPF_FS_MAGIC:
-        case 0x62656570UL: // configfs
-        case EFIVARFS_MAGIC:
-        case 0x65735543UL: // fusectl
-        case 0x19800202UL: // mqueue
-        case HUGETLBFS_MAGIC:
-            return true;
-        case TMPFS_MAGIC:
-            // devtmpfs reports itself as tmpfs: the mount table tells them apart.
-            if (!m_devicesRead) {
-                m_devtmpfs = devtmpfsDevices();
-                m_devicesRead = true;
-            }
-            return m_devtmpfs.contains(device);
-        default:
-            return false;
-        }
-    }
-
     QHash<dev_t, bool> m_answers;
-    bool m_devicesRead = false;
-    QSet<dev_t> m_devtmpfs;
 };
 
 // Thrown when the window is closing: not a std::exception, so no trap catches it and the
