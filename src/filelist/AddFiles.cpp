@@ -49,6 +49,17 @@ constexpr qint32 kStepKeepLastFolder = 333;
 constexpr qint32 kStepStoreLastFolder = 334;
 
 /// The walk and the per-file tests of "Add All Files In Folder".
+/// The extension that an answer names: blanks around it, and a leading "*." or "." typed
+/// out of habit (".txt", "*.txt"), are dropped, so they list what "txt" lists.
+QString extensionOfAnswer(const QString &answer) {
+    const QString trimmed = answer.trimmed();
+    if (trimmed.startsWith(QStringLiteral("*.")))
+        return trimmed.mid(2);
+    if (trimmed.startsWith(QLatin1Char('.')))
+        return trimmed.mid(1);
+    return trimmed;
+}
+
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
              WindowPort &ui, const LeftOutReport &leftOut = {}) {
     const QChar separator = platformSeparator();
@@ -58,7 +69,7 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
     if (ui.closing())
         return;
 
-    const QString pattern = QStringLiteral("*.") + extension;
+    const QString pattern = QStringLiteral("*.") + extensionOfAnswer(extension);
     QString folder;
     FolderNames names;
     // The folder list is read by position: the walk is over, it no longer changes.
@@ -137,9 +148,11 @@ void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &u
         extension =
             ui.askText(kExtensionPrompt, settings.readSetting(kKeyExtension, QStringLiteral("*")));
     });
-    if (trap.test(kStepAskExtension, [&] { return !extension.isEmpty(); }))
+    // Blanks alone are no answer; any other answer is kept as typed.
+    const auto unanswered = [&] { return extension.trimmed().isEmpty(); };
+    if (trap.test(kStepAskExtension, [&] { return !unanswered(); }))
         trap.step(kStepAskExtension, [&] { settings.writeSetting(kKeyExtension, extension); });
-    if (trap.test(kStepNoExtensionTest, [&] { return extension.isEmpty(); }))
+    if (trap.test(kStepNoExtensionTest, unanswered))
         return;
 
     QString lastFolder;

@@ -52,6 +52,9 @@ FileListView::FileListView(FileList &list, WindowPort &ui, QWidget *parent)
     setToolTip(kFileListToolTip);
     viewport()->setToolTip(kFileListToolTip);
 
+    // A path too long for the column loses its middle, not its end: the file's own name,
+    // the part that tells entries apart, stays visible.
+    setTextElideMode(Qt::ElideMiddle);
     // The column keeps its width; the user widens it past the visible area to read long paths.
     header()->setStretchLastSection(false);
     setColumnWidth(0, kFileListColumnWidth);

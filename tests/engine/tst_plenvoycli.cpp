@@ -1075,16 +1075,17 @@ void TestPlenvoyCli::extensionFiltersAsTheWindowDoes_data() {
                                 QStringLiteral("f/two..txt")};
     QTest::newRow("no extension lists every file") << QStringList() << everyFile;
     QTest::newRow("* lists every file") << QStringList{e, QStringLiteral("*")} << everyFile;
-    QTest::newRow("TXT matches in any case") << QStringList{e, QStringLiteral("TXT")}
-                                             << QStringList{QStringLiteral("f/.dotdir/inside.txt"),
-                                                            QStringLiteral("f/.readonly.txt"),
-                                                            QStringLiteral("f/LOUD.TXT"),
-                                                            QStringLiteral("f/notes.txt"),
-                                                            QStringLiteral("f/report~.txt"),
-                                                            QStringLiteral("f/sub/deep.txt"),
-                                                            QStringLiteral("f/two..txt")};
-    QTest::newRow(".txt keeps its dot")
-        << QStringList{e, QStringLiteral(".txt")} << QStringList{QStringLiteral("f/two..txt")};
+    const QStringList txt{QStringLiteral("f/.dotdir/inside.txt"),
+                          QStringLiteral("f/.readonly.txt"),
+                          QStringLiteral("f/LOUD.TXT"),
+                          QStringLiteral("f/notes.txt"),
+                          QStringLiteral("f/report~.txt"),
+                          QStringLiteral("f/sub/deep.txt"),
+                          QStringLiteral("f/two..txt")};
+    QTest::newRow("TXT matches in any case") << QStringList{e, QStringLiteral("TXT")} << txt;
+    // As in the window, a leading "." or "*." typed out of habit is dropped.
+    QTest::newRow(".txt lists what txt lists") << QStringList{e, QStringLiteral(".txt")} << txt;
+    QTest::newRow("*.txt lists what txt lists") << QStringList{e, QStringLiteral("*.txt")} << txt;
     QTest::newRow("? stands for one character")
         << QStringList{e, QStringLiteral("jp?")} << QStringList{QStringLiteral("f/photo.jpg")};
     QTest::newRow("the last part of a double extension")

@@ -138,8 +138,13 @@ void TestAddFiles::extensionMatchingFollowsTheListing_data() {
     QTest::newRow("capitals match lower case")
         << QStringLiteral("TXT")
         << QStringList{QStringLiteral("a..txt"), QStringLiteral("notes.txt")};
-    QTest::newRow("a leading dot is kept")
-        << QStringLiteral(".txt") << QStringList{QStringLiteral("a..txt")};
+    // Typed out of habit, a leading "." or "*." and blanks around the answer are dropped.
+    const QStringList txt{QStringLiteral("a..txt"), QStringLiteral("notes.txt")};
+    QTest::newRow("a leading dot") << QStringLiteral(".txt") << txt;
+    QTest::newRow("a leading star and dot") << QStringLiteral("*.txt") << txt;
+    QTest::newRow("blanks around") << QStringLiteral(" txt ") << txt;
+    QTest::newRow("blanks alone are no answer") << QStringLiteral("   ") << QStringList{};
+    QTest::newRow("nothing is no answer") << QStringLiteral("") << QStringList{};
     QTest::newRow("wildcards of the answer")
         << QStringLiteral("?pg") << QStringList{QStringLiteral("photo.JPG")};
     QTest::newRow("no match lists nothing") << QStringLiteral("pdf") << QStringList{};
@@ -163,6 +168,11 @@ void TestAddFiles::extensionMatchingFollowsTheListing() {
     names.sort();
     QCOMPARE(names, expected);
     QVERIFY(ui.errorReports.isEmpty());
+    // The answer is kept as typed; no answer asks for no folder and keeps nothing.
+    const bool answered = !answer.trimmed().isEmpty();
+    QCOMPARE(settings.readSetting(kKeyExtension, QStringLiteral("(none)")),
+             answered ? answer : QStringLiteral("(none)"));
+    QCOMPARE(ui.folderPrompts.size(), answered ? 1 : 0);
 }
 
 void TestAddFiles::foldersAreTakenLevelByLevel() {

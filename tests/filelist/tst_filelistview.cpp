@@ -79,6 +79,8 @@ private Q_SLOTS:
         QCOMPARE(QSize(kFileListWidth, kFileListHeight), QSize(520, 169));
         QCOMPARE(QPoint(kFileListLeft, kFileListTop), QPoint(8, 8));
         QCOMPARE(f.view.size(), QSize(520, 169));
+        // Rows of one deep folder differ only at their end, which must stay visible.
+        QCOMPARE(f.view.textElideMode(), Qt::ElideMiddle);
     }
 
     void deleteKeyRemovesTheSelectedEntryUnlessBusy() {
