@@ -150,6 +150,8 @@ QStringList MainWindowPort::chooseFiles(const QString &title) {
     if (m_closing)
         return QStringList();
     const DialogHistoryAside history;
+    // Qt returns every chosen name, however many: the "too many files" message of a dialog
+    // with a fixed result buffer cannot arise here and is not built.
     QStringList chosen = QFileDialog::getOpenFileNames(
         &m_window, title, dialogStartFolder(QString()), QStringLiteral("All Files (*)"));
     for (QString &path : chosen)
