@@ -36,9 +36,11 @@ QByteArray nameBytes(const QString &name) {
     return bytes.contains('\0') ? QByteArray() : bytes;
 }
 
-/// True when a copy failed because its folder was gone (removed, perhaps made again).
-bool folderVanished(const CopyResult &result) {
-    return result.problem == CopyProblem::SystemError && result.errorNumber == ENOENT;
+/// True when the opened folder was removed (perhaps made again under its path): the kernel
+/// refuses new files in it, with one errno or another.
+bool folderVanished(int folderFd) {
+    struct stat status {};
+    return ::fstat(folderFd, &status) == 0 && status.st_nlink == 0;
 }
 
 void setProblem(FileOutcome &outcome, CopyProblem problem, int errorNumber) {
@@ -127,7 +129,7 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
         return false;
     }
     if (!result.copied()) {
-        if (mayRetry && folderVanished(result))
+        if (mayRetry && folderVanished(folderFd))
             return true;
         setProblem(outcome, result.problem, result.errorNumber);
         return false;
