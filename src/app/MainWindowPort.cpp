@@ -199,7 +199,12 @@ void MainWindowPort::applyPointer() {
 }
 
 void MainWindowPort::processEvents() {
+    if (std::chrono::steady_clock::now() - m_lastEvents < kEventInterval)
+        return;
     QApplication::processEvents();
+    ++m_eventRounds;
+    // Measured after the events: a slow round does not make the next call skip less.
+    m_lastEvents = std::chrono::steady_clock::now();
 }
 
 } // namespace plenvoy

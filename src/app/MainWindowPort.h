@@ -4,6 +4,7 @@
 
 #include <QCursor>
 
+#include <chrono>
 #include <optional>
 
 class QUrl;
@@ -39,8 +40,14 @@ public:
     void openFolder(const QString &path) override;
     PointerMode pointer() const override { return m_mode; }
     void setPointer(PointerMode mode) override;
+    /// Lets the window process its pending events, unless it did so less than
+    /// kEventInterval ago: the walk and the run call it at every step, and a million steps
+    /// would spend their time there. The window still answers within a few milliseconds.
     void processEvents() override;
     bool closing() const override { return m_closing; }
+    /// How many calls of processEvents() let the window process its events.
+    qint64 eventRounds() const { return m_eventRounds; }
+    static constexpr std::chrono::milliseconds kEventInterval{4};
 
     /// The image that the custom mode shows; without one it shows the arrow.
     void setCustomPointer(const QCursor &cursor);
@@ -56,6 +63,8 @@ private:
     PointerMode m_mode = PointerMode::Default;
     std::optional<QCursor> m_custom;
     bool m_closing = false;
+    qint64 m_eventRounds = 0;
+    std::chrono::steady_clock::time_point m_lastEvents{};
 };
 
 } // namespace plenvoy

@@ -65,10 +65,7 @@ public:
         , m_protected(protectedFiles)
         , m_existing(existing)
         , m_hooks(hooks) {}
-    ~Copier() {
-        if (m_folder >= 0)
-            ::close(m_folder);
-    }
+    ~Copier() = default;
     Copier(const Copier &) = delete;
     Copier &operator=(const Copier &) = delete;
 
@@ -80,21 +77,36 @@ public:
                                : cut == 0 ? QStringLiteral("/")
                                           : destinationPath.left(cut);
         const QByteArray folderBytes = encoded(folder);
-        m_name = encoded(destinationPath.mid(cut + 1));
-        if (folderBytes.isEmpty() || m_name.isEmpty())
+        const QByteArray name = encoded(destinationPath.mid(cut + 1));
+        if (folderBytes.isEmpty() || name.isEmpty())
             return outcome(CopyProblem::SystemError, EINVAL);
-        if (m_name.size() > NAME_MAX)
+        if (name.size() > NAME_MAX)
             return outcome(CopyProblem::NameTooLong, ENAMETOOLONG);
-        m_folder = ::open(folderBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (m_folder < 0)
+        m_ownedFolder.reset(::open(folderBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!m_ownedFolder.isValid())
             return outputFailure(errno);
+        return runIn(m_ownedFolder.get(), name, false);
+    }
 
-        struct stat present {};
-        bool exists = true;
-        if (::fstatat(m_folder, m_name.constData(), &present, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno != ENOENT)
-                return outputFailure(errno);
-            exists = false;
+    CopyResult runIn(int folder, const QByteArray &name, bool nameIsFree) {
+        if (!m_source.isOpen())
+            return outcome(m_source.problem(), m_source.errorNumber());
+        if (name.isEmpty() || name.contains('/'))
+            return outcome(CopyProblem::SystemError, EINVAL);
+        if (name.size() > NAME_MAX)
+            return outcome(CopyProblem::NameTooLong, ENAMETOOLONG);
+        m_folder = folder;
+        m_name = name;
+
+        bool exists = false;
+        if (!nameIsFree) {
+            struct stat present {};
+            exists = true;
+            if (::fstatat(m_folder, m_name.constData(), &present, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT)
+                    return outputFailure(errno);
+                exists = false;
+            }
         }
         if (exists) {
             const CopyProblem problem = problemWithExistingName();
@@ -103,8 +115,10 @@ public:
         }
 
         if (!m_hooks.withoutAnonymousFile && procFdAvailable()) {
-            // Never O_EXCL: an anonymous file made with it can't be given a name.
-            Descriptor target(::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+            // Never O_EXCL: an anonymous file made with it can't be given a name. Nobody can
+            // open it by a name, so it is made with the source's permission bits at once.
+            Descriptor target(::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                                       m_source.status().stx_mode & 0777));
             if (target.isValid())
                 return throughAnonymousFile(target.get(), exists);
             if (errno != EOPNOTSUPP && errno != EISDIR)
@@ -151,8 +165,6 @@ private:
         case ContentCopy::Outcome::Done:
             break;
         }
-        if (::fchmod(target, status.stx_mode & 0777) != 0)
-            return outputFailure(errno);
         const struct timespec times[2] = {{status.stx_atime.tv_sec, status.stx_atime.tv_nsec},
                                           {status.stx_mtime.tv_sec, status.stx_mtime.tv_nsec}};
         if (::futimens(target, times) != 0)
@@ -165,8 +177,12 @@ private:
             now.stx_mtime.tv_nsec != status.stx_mtime.tv_nsec)
             return outcome(CopyProblem::SourceChanged);
 
+        // The status also tells whether the umask took permission bits away at creation.
         struct stat own {};
         if (::fstat(target, &own) != 0)
+            return outputFailure(errno);
+        if ((own.st_mode & 07777) != (status.stx_mode & 0777) &&
+            ::fchmod(target, status.stx_mode & 0777) != 0)
             return outputFailure(errno);
         CopyResult result = outcome(CopyProblem::None);
         result.device = own.st_dev;
@@ -276,6 +292,7 @@ private:
     const ExistingName m_existing;
     const CopyHooks &m_hooks;
     QByteArray m_name;
+    Descriptor m_ownedFolder{-1};
     int m_folder = -1;
 };
 
@@ -289,6 +306,16 @@ CopyResult copySourceFile(const SourceFile &source, const QString &destinationPa
     } catch (...) {
         // Nothing escapes (memory, a hook that throws): the unfinished copy is gone with
         // its descriptor or its temporary name.
+        return outcome(CopyProblem::SystemError, ENOMEM);
+    }
+}
+
+CopyResult copySourceFileInto(const SourceFile &source, int folderFd, const QByteArray &name,
+                              const ProtectedFiles *protectedFiles, ExistingName existing,
+                              const CopyHooks &hooks, bool nameIsFree) {
+    try {
+        return Copier(source, protectedFiles, existing, hooks).runIn(folderFd, name, nameIsFree);
+    } catch (...) {
         return outcome(CopyProblem::SystemError, ENOMEM);
     }
 }

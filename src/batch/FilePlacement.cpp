@@ -66,8 +66,17 @@ void ProtectedFiles::add(const QString &path) {
     }
 }
 
+void ProtectedFiles::fillNow() const {
+    std::function<bool(ProtectedFiles &)> filler;
+    filler.swap(m_filler);
+    if (!filler(const_cast<ProtectedFiles &>(*this)))
+        m_incomplete = true;
+}
+
 bool ProtectedFiles::contains(dev_t device, ino_t inode) const {
-    return m_files.count({device, inode}) != 0;
+    if (m_filler)
+        fillNow();
+    return m_incomplete || m_files.count({device, inode}) != 0;
 }
 
 void CopyFileQuiet(const QString &source, const QString &destination) {

@@ -19,12 +19,27 @@ public:
     /// Adds the file that the path names (through links); a path that names nothing is
     /// ignored. Never fails.
     void add(const QString &path);
+    void add(dev_t device, ino_t inode) { m_files.emplace(device, inode); }
+    void remove(dev_t device, ino_t inode) { m_files.erase({device, inode}); }
     bool contains(dev_t device, ino_t inode) const;
     bool isEmpty() const { return m_files.empty(); }
     std::size_t size() const { return m_files.size(); }
 
+    /// The files are read only when first asked about: a run into a fresh folder never
+    /// meets an existing name, and never pays a status call per listed file. The filler
+    /// answers false when it was stopped; every file then counts as protected.
+    void fillWhenAsked(std::function<bool(ProtectedFiles &)> filler) {
+        m_filler = std::move(filler);
+    }
+    /// True when the filler was stopped before it read every file.
+    bool incomplete() const { return m_incomplete; }
+
 private:
-    std::set<std::pair<dev_t, ino_t>> m_files;
+    void fillNow() const;
+
+    mutable std::set<std::pair<dev_t, ino_t>> m_files;
+    mutable std::function<bool(ProtectedFiles &)> m_filler;
+    mutable bool m_incomplete = false;
 };
 
 /// Copies the source file to the destination path and never reports a failure.
@@ -133,6 +148,13 @@ struct CopyHooks {
     /// Bytes copied between two looks at the clock; 0 or less means 8 MiB.
     qint64 chunkBytes = 0;
 };
+
+/// As copySourceFile, into a folder opened once (an O_PATH descriptor) under a name in the
+/// file system's bytes, so that no path is resolved again per file. nameIsFree tells that
+/// the caller has just found the name missing, which spares looking again.
+CopyResult copySourceFileInto(const SourceFile &source, int folderFd, const QByteArray &name,
+                              const ProtectedFiles *protectedFiles, ExistingName existing,
+                              const CopyHooks &hooks = {}, bool nameIsFree = false);
 
 /// Copies an opened source to the destination path (folder and name, no trailing
 /// separator). The copy gets the destination name only when complete and checked: it is

@@ -4,6 +4,8 @@
 #include "core/PathHelpers.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -20,12 +22,25 @@ enum class NameState { Missing, Exists, Unknown };
 
 /// Whether the name is taken, and by what (a link's target; a link that leads nowhere still
 /// holds the name). A missing name, the common case, costs one call.
-NameState stateOf(const QByteArray &path, struct stat &status) {
-    if (::lstat(path.constData(), &status) != 0)
+NameState stateOf(int folder, const QByteArray &name, struct stat &status) {
+    if (::fstatat(folder, name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT ? NameState::Missing : NameState::Unknown;
     if (S_ISLNK(status.st_mode))
-        ::stat(path.constData(), &status);
+        ::fstatat(folder, name.constData(), &status, 0);
     return NameState::Exists;
+}
+
+/// The name in the file system's bytes; empty when it can't be named there.
+QByteArray nameBytes(const QString &name) {
+    const QByteArray bytes = pathToBytes(name);
+    return bytes.contains('\0') ? QByteArray() : bytes;
+}
+
+/// True when the opened folder was removed (perhaps made again under its path): the kernel
+/// refuses new files in it, with one errno or another.
+bool folderVanished(int folderFd) {
+    struct stat status {};
+    return ::fstat(folderFd, &status) == 0 && status.st_nlink == 0;
 }
 
 void setProblem(FileOutcome &outcome, CopyProblem problem, int errorNumber) {
@@ -36,8 +51,8 @@ void setProblem(FileOutcome &outcome, CopyProblem problem, int errorNumber) {
 
 /// Copies under the first numbered name that is free, or over this source's own earlier
 /// numbered copy.
-void placeUnderNumberedName(const SourceFile &source, const QString &folder, const QString &name,
-                            PlacementContext &context, FileOutcome &outcome) {
+void placeUnderNumberedName(const SourceFile &source, int folderFd, const QString &folder,
+                            const QString &name, PlacementContext &context, FileOutcome &outcome) {
     const Identity sourceIdentity = identityOf(source.status());
     for (int number = 2; number <= kMaxNumberedName; ++number) {
         const QString candidate = numberedName(name, number);
@@ -46,8 +61,9 @@ void placeUnderNumberedName(const SourceFile &source, const QString &folder, con
             return;
         }
         const QString path = folder + candidate;
+        const QByteArray bytes = nameBytes(candidate);
         struct stat status {};
-        const NameState state = stateOf(pathToBytes(path), status);
+        const NameState state = stateOf(folderFd, bytes, status);
         ExistingName existing = ExistingName::Keep;
         if (state == NameState::Exists) {
             if (!context.written.writtenFrom(identityOf(status), sourceIdentity))
@@ -55,7 +71,8 @@ void placeUnderNumberedName(const SourceFile &source, const QString &folder, con
             existing = ExistingName::Replace;
         }
         const CopyResult result =
-            copySourceFile(source, path, &context.listed, existing, context.hooks);
+            copySourceFileInto(source, folderFd, bytes, &context.listed, existing, context.hooks,
+                               state == NameState::Missing);
         if (result.problem == CopyProblem::NameTaken ||
             result.problem == CopyProblem::ListedFileInTheWay)
             continue; // taken meanwhile
@@ -71,7 +88,81 @@ void placeUnderNumberedName(const SourceFile &source, const QString &folder, con
     setProblem(outcome, CopyProblem::NameTaken, EEXIST);
 }
 
+/// The listed protection could not be read to the end (the window closed meanwhile): the
+/// file is not placed rather than risk replacing a listed file.
+bool droppedForUnreadList(const PlacementContext &context, FileOutcome &outcome) {
+    if (!context.listed.incomplete())
+        return false;
+    setProblem(outcome, CopyProblem::Dropped, 0);
+    return true;
+}
+
+/// The clash rule inside the opened folder. True, with nothing placed, when the folder
+/// turned out to be gone and mayRetry allows looking it up again.
+bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder,
+                   const QString &target, PlacementContext &context, FileOutcome &outcome,
+                   bool mayRetry) {
+    const QByteArray name = nameBytes(FileNameOf(target));
+    const Identity sourceIdentity = identityOf(source.status());
+    struct stat status {};
+    const NameState state = name.isEmpty() ? NameState::Unknown : stateOf(folderFd, name, status);
+    if (state == NameState::Exists && S_ISREG(status.st_mode)) {
+        const Identity existing = identityOf(status);
+        if (existing == sourceIdentity) {
+            setProblem(outcome, CopyProblem::OwnSource, 0);
+            return false;
+        }
+        if (context.listed.contains(existing.first, existing.second) ||
+            context.written.writtenFromAnotherSource(existing, sourceIdentity)) {
+            if (!droppedForUnreadList(context, outcome))
+                placeUnderNumberedName(source, folderFd, folder, FileNameOf(target), context,
+                                       outcome);
+            return false;
+        }
+    }
+    const CopyResult result =
+        copySourceFileInto(source, folderFd, name, &context.listed, ExistingName::Replace,
+                           context.hooks, state == NameState::Missing);
+    if (result.problem == CopyProblem::ListedFileInTheWay) {
+        if (!droppedForUnreadList(context, outcome))
+            placeUnderNumberedName(source, folderFd, folder, FileNameOf(target), context, outcome);
+        return false;
+    }
+    if (!result.copied()) {
+        if (mayRetry && folderVanished(folderFd))
+            return true;
+        setProblem(outcome, result.problem, result.errorNumber);
+        return false;
+    }
+    context.written.record({result.device, result.inode}, sourceIdentity);
+    return false;
+}
+
 } // namespace
+
+OpenedFolder::~OpenedFolder() {
+    forget();
+}
+
+int OpenedFolder::open(const QString &folder) {
+    if (m_fd >= 0 && folder == m_path)
+        return m_fd;
+    forget();
+    const QByteArray bytes = nameBytes(folder);
+    if (bytes.isEmpty())
+        return -1;
+    m_fd = ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd >= 0)
+        m_path = folder;
+    return m_fd;
+}
+
+void OpenedFolder::forget() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_path.clear();
+}
 
 WrittenFiles &writtenFiles() {
     static WrittenFiles files;
@@ -104,40 +195,19 @@ FileOutcome placeListedFile(const QString &sourcePath, const QString &destinatio
         setProblem(outcome, source->problem(), source->errorNumber());
         return outcome;
     }
-    if (!FolderExists(folder)) {
-        outcome.reason = kReasonOutputFolderGone;
-        outcome.problem = CopyProblem::SystemError;
-        outcome.errorNumber = ENOENT;
-        return outcome;
-    }
-
-    const Identity sourceIdentity = identityOf(source->status());
-    struct stat status {};
-    const NameState state = stateOf(pathToBytes(target), status);
-    if (state == NameState::Exists && S_ISREG(status.st_mode)) {
-        const Identity existing = identityOf(status);
-        if (existing == sourceIdentity) {
-            setProblem(outcome, CopyProblem::OwnSource, 0);
+    for (int attempt = 0;; ++attempt) {
+        const int folderFd = context.folder.open(folder);
+        if (folderFd < 0) {
+            outcome.reason = kReasonOutputFolderGone;
+            outcome.problem = CopyProblem::SystemError;
+            outcome.errorNumber = ENOENT;
             return outcome;
         }
-        if (context.listed.contains(existing.first, existing.second) ||
-            context.written.writtenFromAnotherSource(existing, sourceIdentity)) {
-            placeUnderNumberedName(*source, folder, FileNameOf(target), context, outcome);
+        // The opened folder was removed: the path is looked up again, once.
+        if (!placeInFolder(*source, folderFd, folder, target, context, outcome, attempt == 0))
             return outcome;
-        }
+        context.folder.forget();
     }
-    const CopyResult result =
-        copySourceFile(*source, target, &context.listed, ExistingName::Replace, context.hooks);
-    if (result.problem == CopyProblem::ListedFileInTheWay) {
-        placeUnderNumberedName(*source, folder, FileNameOf(target), context, outcome);
-        return outcome;
-    }
-    if (!result.copied()) {
-        setProblem(outcome, result.problem, result.errorNumber);
-        return outcome;
-    }
-    context.written.record({result.device, result.inode}, sourceIdentity);
-    return outcome;
 }
 
 } // namespace plenvoy

@@ -51,6 +51,11 @@ public:
         const auto found = m_sourceOf.find(destination);
         return found != m_sourceOf.end() && found->second != source;
     }
+    /// Calls f with the identity of every file the runs in progress wrote.
+    template <typename F> void forEachWritten(F &&f) const {
+        for (const auto &entry : m_sourceOf)
+            f(entry.first);
+    }
     bool writtenFrom(Identity destination, Identity source) const {
         const auto found = m_sourceOf.find(destination);
         return found != m_sourceOf.end() && found->second == source;
@@ -64,11 +69,32 @@ private:
 /// The one record of what the runs in progress wrote.
 WrittenFiles &writtenFiles();
 
+/// The destination folder of the last placement, opened once (O_PATH): the files placed
+/// into it are named relative to its descriptor, so no path is resolved again per file.
+class OpenedFolder final {
+public:
+    OpenedFolder() = default;
+    ~OpenedFolder();
+    OpenedFolder(const OpenedFolder &) = delete;
+    OpenedFolder &operator=(const OpenedFolder &) = delete;
+
+    /// The descriptor of the folder path, opened when it is another folder than the last;
+    /// -1 when it can't be opened as a folder.
+    int open(const QString &folder);
+    /// Forgets the descriptor: the next open() opens the path again.
+    void forget();
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
 /// Everything one placement needs besides the file itself.
 struct PlacementContext {
     const ProtectedFiles &listed;
     WrittenFiles &written;
     CopyHooks hooks;
+    OpenedFolder folder;
 };
 
 /// "Base (n).ext": the number goes before the name's last dot; a name without a dot, or

@@ -53,24 +53,28 @@ constexpr qint32 kLineNoFiles = 136;
 const QString kNthMarker = QStringLiteral("nth character");
 /// Listed files whose identity is read between two looks at the window.
 constexpr int kListedFilesPerEventCheck = 8192;
-/// The files of the list as the run finds them at its start; a copy never replaces one.
-/// A long list lets the window process its events between batches; nullopt when the
-/// window closed meanwhile.
-std::optional<ProtectedFiles> listedFiles(const RunInputs &inputs, int count, WindowPort &ui) {
-    ProtectedFiles files;
+/// Reads the files of the list the first time a copy meets an existing name: a copy never
+/// replaces one. A run into a fresh folder never asks, and reads none. What this run wrote
+/// before (new names only, as nothing existed until then) is not the list's. A long list
+/// lets the window process its events between batches; false when the window closed
+/// meanwhile.
+bool readListedFiles(ProtectedFiles &files, const RunInputs &inputs, int count,
+                     const WrittenFiles &written, WindowPort &ui) {
     try {
         for (int position = 1; position <= count; ++position) {
             files.add(inputs.entryAt(position));
             if (position % kListedFilesPerEventCheck == 0) {
                 ui.processEvents();
                 if (ui.closing())
-                    return std::nullopt;
+                    return false;
             }
         }
     } catch (const std::exception &) {
         // The list shrank meanwhile: the entries read so far are protected.
     }
-    return files;
+    written.forEachWritten(
+        [&files](const Identity &file) { files.remove(file.first, file.second); });
+    return true;
 }
 
 } // namespace
@@ -126,12 +130,11 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     });
     outcome.listed = count;
     WrittenFiles::RunScope runScope(writtenFiles());
-    const std::optional<ProtectedFiles> listed = listedFiles(inputs, count, ui);
-    if (!listed) {
-        outcome.end = RunOutcome::End::WindowClosed;
-        return outcome;
-    }
-    PlacementContext context{*listed, writtenFiles(), {}};
+    ProtectedFiles listed;
+    listed.fillWhenAsked([&inputs, count, &ui](ProtectedFiles &files) {
+        return readListedFiles(files, inputs, count, writtenFiles(), ui);
+    });
+    PlacementContext context{listed, writtenFiles(), {}, {}};
     context.hooks.keepGoing = [&ui] {
         ui.processEvents();
         return !ui.closing();

@@ -102,6 +102,8 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
                 trap.step(kStepHiddenArchiveTestAndAppend,
                           [&] { list.append(collapseDoubledSeparators(path)); });
         }
+        // A million files would otherwise be listed without the window answering once.
+        ui.processEvents();
     }
 }
 

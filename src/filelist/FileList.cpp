@@ -3,15 +3,73 @@
 #include "core/Failure.h"
 #include "core/PathCodec.h"
 
+#include <algorithm>
+
 namespace plenvoy {
 
 FileList::FileList(QObject *parent)
     : QAbstractListModel(parent) {}
 
+FileList::Entry FileList::store(const QString &text) {
+    const qsizetype cut = text.lastIndexOf(QLatin1Char('/')) + 1;
+    // Entries come in runs from one folder: the last folder is asked first.
+    const QStringView folder = QStringView(text).left(cut);
+    quint32 folderNumber = 0;
+    if (!m_folders.isEmpty() && m_folders.constLast() == folder) {
+        folderNumber = quint32(m_folders.size() - 1);
+    } else {
+        const QString key = folder.toString();
+        const auto found = m_folderIndex.constFind(key);
+        if (found != m_folderIndex.constEnd()) {
+            folderNumber = found.value();
+        } else {
+            folderNumber = quint32(m_folders.size());
+            m_folders.append(key);
+            m_folderIndex.insert(key, folderNumber);
+        }
+    }
+    const QStringView name = QStringView(text).mid(cut);
+    Entry entry{folderNumber, quint32(name.size()), m_names.size()};
+    m_names.append(name);
+    return entry;
+}
+
+QString FileList::textOf(const Entry &entry) const {
+    const QString &folder = m_folders.at(entry.folder);
+    QString text(folder.size() + qsizetype(entry.length), Qt::Uninitialized);
+    QChar *out = text.data();
+    std::copy(folder.cbegin(), folder.cend(), out);
+    const QChar *name = m_names.constData() + entry.start;
+    std::copy(name, name + entry.length, out + folder.size());
+    return text;
+}
+
+void FileList::compactNames() {
+    if (m_unusedNames < 4096 || m_unusedNames * 2 < m_names.size())
+        return;
+    QString names;
+    names.reserve(m_names.size() - m_unusedNames);
+    for (Entry &entry : m_entries) {
+        const qint64 start = names.size();
+        names.append(m_names.constData() + entry.start, qsizetype(entry.length));
+        entry.start = start;
+    }
+    m_names.swap(names);
+    m_unusedNames = 0;
+}
+
+QStringList FileList::entries() const {
+    QStringList texts;
+    texts.reserve(m_entries.size());
+    for (const Entry &entry : m_entries)
+        texts.append(textOf(entry));
+    return texts;
+}
+
 void FileList::append(const QString &text) {
     const int row = count();
     beginInsertRows(QModelIndex(), row, row);
-    m_entries.append(text);
+    m_entries.append(store(text));
     endInsertRows();
 }
 
@@ -20,7 +78,8 @@ void FileList::append(const QStringList &texts) {
         return;
     const int row = count();
     beginInsertRows(QModelIndex(), row, row + static_cast<int>(texts.size()) - 1);
-    m_entries.append(texts);
+    for (const QString &text : texts)
+        m_entries.append(store(text));
     endInsertRows();
 }
 
@@ -31,12 +90,14 @@ void FileList::checkPosition(int position) const {
 
 QString FileList::textAt(int position) const {
     checkPosition(position);
-    return m_entries.at(position - 1);
+    return textOf(m_entries.at(position - 1));
 }
 
 void FileList::setTextAt(int position, const QString &text) {
     checkPosition(position);
-    m_entries[position - 1] = text;
+    m_unusedNames += m_entries.at(position - 1).length;
+    m_entries[position - 1] = store(text);
+    compactNames();
     const QModelIndex changed = index(position - 1);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
@@ -44,13 +105,19 @@ void FileList::setTextAt(int position, const QString &text) {
 void FileList::removeAt(int position) {
     checkPosition(position);
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
+    m_unusedNames += m_entries.at(position - 1).length;
     m_entries.removeAt(position - 1);
+    compactNames();
     endRemoveRows();
 }
 
 void FileList::clear() {
     beginResetModel();
-    m_entries.clear();
+    m_entries = {};
+    m_names = QString();
+    m_folders.clear();
+    m_folderIndex.clear();
+    m_unusedNames = 0;
     endResetModel();
 }
 
@@ -64,7 +131,7 @@ QVariant FileList::data(const QModelIndex &index, int role) const {
     // The tool tip is the list's own instruction, not the entry's text. A byte that is not
     // text shows as the replacement mark; the entry itself keeps it.
     if (role == Qt::DisplayRole)
-        return pathForDisplay(m_entries.at(index.row()));
+        return pathForDisplay(textOf(m_entries.at(index.row())));
     return QVariant();
 }
 

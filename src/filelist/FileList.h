@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QHash>
+#include <QList>
 #include <QStringList>
 
 namespace plenvoy {
 
 /// The ordered list of source paths shown in FileListView. Positions are 1-based, entries are
 /// appended at the end, duplicates are kept, nothing is sorted or saved.
+///
+/// A million entries must fit in little memory: each entry keeps its folder (up to the
+/// last "/") as a number into the distinct folders, and its name in one shared buffer of
+/// UTF-16; the view asks for a row's text only when it shows that row.
 class FileList final : public QAbstractListModel {
     Q_OBJECT
 
@@ -21,7 +27,8 @@ public:
     void setTextAt(int position, const QString &text);
     void removeAt(int position);
     void clear();
-    const QStringList &entries() const { return m_entries; }
+    /// Every entry, in order (made on demand).
+    QStringList entries() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -29,9 +36,23 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    void checkPosition(int position) const;
+    struct Entry {
+        quint32 folder; ///< index into m_folders
+        quint32 length; ///< of the name, in UTF-16 units
+        qint64 start;   ///< of the name in m_names
+    };
 
-    QStringList m_entries;
+    void checkPosition(int position) const;
+    Entry store(const QString &text);
+    QString textOf(const Entry &entry) const;
+    /// Drops the names no entry uses any more once they are half the buffer.
+    void compactNames();
+
+    QList<Entry> m_entries;
+    QString m_names; ///< every name, one after the other
+    QStringList m_folders;
+    QHash<QString, quint32> m_folderIndex;
+    qint64 m_unusedNames = 0;
 };
 
 } // namespace plenvoy

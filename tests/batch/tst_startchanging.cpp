@@ -1,6 +1,7 @@
 #include "FakeWindow.h"
 #include "TestFiles.h"
 #include "batch/FixedRunInputs.h"
+#include "batch/ListedPlacement.h"
 #include "batch/StartChanging.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
@@ -80,6 +81,9 @@ private Q_SLOTS:
     void closingMessageTellsWhatWasNotDone_data();
     void closingMessageTellsWhatWasNotDone();
     void lastAccessedStampDoesNotMoveWithReading();
+    void outputFolderRemovedDuringTheRun_data();
+    void outputFolderRemovedDuringTheRun();
+    void listedFileMetLateIsStillNeverReplaced();
 
 private:
     QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -426,6 +430,68 @@ void TestStartChanging::folderAndOptionAreReadForEveryFile() {
     QCOMPARE(namesIn(path("out")), QStringList{FileNameOf(newNameOf(a, kLastModifiedDateAtEnd))});
     QCOMPARE(namesIn(path("out2")), QStringList{FileNameOf(newNameOf(b, kCurrentDateAtEnd))});
     QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestStartChanging::outputFolderRemovedDuringTheRun_data() {
+    QTest::addColumn<bool>("madeAgain");
+    QTest::newRow("removed") << false;
+    QTest::newRow("removed and made again") << true;
+}
+
+// The run keeps its output folder open between files; a folder removed meanwhile is looked
+// up again by its path, so a folder made again under that path takes the next copies.
+void TestStartChanging::outputFolderRemovedDuringTheRun() {
+    QFETCH(bool, madeAgain);
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
+    inputs.entries << a << b;
+    inputs.outputFolder = path("out");
+    FakeWindow ui;
+    ui.onProcessEvents = [&](int call) {
+        if (call == 2) {
+            QVERIFY(QDir(path("out")).removeRecursively());
+            if (madeAgain)
+                QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("out")));
+        }
+    };
+
+    run(inputs, ui);
+
+    if (madeAgain) {
+        QCOMPARE(namesIn(path("out")),
+                 QStringList{FileNameOf(newNameOf(b, kLastModifiedDateAtEnd))});
+        QCOMPARE(ui.messages, QStringList{kMessageDone});
+    } else {
+        QVERIFY(!QFileInfo::exists(path("out")));
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages.first().contains(b + QStringLiteral(": ") + kReasonOutputFolderGone),
+                 qPrintable(ui.messages.first()));
+    }
+}
+
+// The listed files are read only when a copy first meets an existing name; what the run
+// wrote before that is not taken for a listed file, so a source listed twice replaces its
+// own copy, while a listed file met late still gets a numbered copy beside it.
+void TestStartChanging::listedFileMetLateIsStillNeverReplaced() {
+    const QString a = makeSource("src/a.txt", "a");
+    const QString b = makeSource("src/b.txt", "b");
+    const QString aName = FileNameOf(newNameOf(a, kLastModifiedDateAtEnd));
+    const QString bName = FileNameOf(newNameOf(b, kLastModifiedDateAtEnd));
+    // b's new name is taken by a listed file (listed last, so met late).
+    const QString listedInTheWay = path("out/") + bName;
+    QVERIFY(writeFile(listedInTheWay, "listed"));
+    FixedRunInputs inputs({}, {}, kLastModifiedDateAtEnd);
+    inputs.entries << a << b << a << listedInTheWay;
+    inputs.outputFolder = path("out");
+    FakeWindow ui;
+
+    run(inputs, ui);
+
+    QCOMPARE(contentOf(listedInTheWay), QByteArray("listed"));
+    QCOMPARE(contentOf(path("out/") + numberedName(bName, 2)), QByteArray("b"));
+    QCOMPARE(contentOf(path("out/") + aName), QByteArray("a"));
+    QVERIFY(!QFileInfo::exists(path("out/") + numberedName(aName, 2)));
 }
 
 void TestStartChanging::countIsFixedAndEntriesReadByPosition() {

@@ -206,6 +206,46 @@ private Q_SLOTS:
         QCOMPARE(pathToBytes(f.list.textAt(1)), QByteArray("/tmp/a\xff.txt"));
     }
 
+    // The list stores folders and names apart: every text must come back exactly as given,
+    // through exchanges and removals that leave unused names behind in its buffer.
+    void entriesComeBackExactlyThroughExchangesAndRemovals_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("folders coming back") << QStringList{
+            QStringLiteral("/a/x.jpg"), QStringLiteral("/b/y.jpg"), QStringLiteral("/a/z.jpg"),
+            QStringLiteral("/a/z.jpg"), QStringLiteral("relative"), QStringLiteral("/"),
+            QStringLiteral("/a/"),      QStringLiteral("")};
+        QStringList many;
+        for (int i = 0; i < 6000; ++i)
+            many << QStringLiteral("/f%1/%2-name with some length.txt").arg(i % 7).arg(i);
+        QTest::newRow("enough removals to compact") << many;
+    }
+    void entriesComeBackExactlyThroughExchangesAndRemovals() {
+        QFETCH(QStringList, texts);
+        FileList list;
+        list.append(texts.mid(0, 2));
+        for (const QString &text : texts.mid(2))
+            list.append(text);
+        QStringList expected = texts;
+        QCOMPARE(list.entries(), expected);
+        // Exchanges as the drag does them, then removals from the front half.
+        for (int position = 1; position + 1 <= list.count(); position += 3) {
+            const QString first = list.textAt(position);
+            list.setTextAt(position, list.textAt(position + 1));
+            list.setTextAt(position + 1, first);
+            expected.swapItemsAt(position - 1, position);
+        }
+        QCOMPARE(list.entries(), expected);
+        while (list.count() > expected.size() / 2 + 1) {
+            list.removeAt(1);
+            expected.removeFirst();
+        }
+        QCOMPARE(list.entries(), expected);
+        QCOMPARE(list.data(list.index(list.count() - 1)).toString(), expected.last());
+        list.clear();
+        list.append(QStringLiteral("/after/clear"));
+        QCOMPARE(list.entries(), QStringList{QStringLiteral("/after/clear")});
+    }
+
     void aMissingPointerFileLeavesThePointer() {
         Fixture f({u"/a"_s, u"/b"_s});
         QTemporaryDir dir;
