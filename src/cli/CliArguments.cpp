@@ -49,6 +49,16 @@ QDateTime momentOf(const QString &value) {
     return moment;
 }
 
+/// The choice that one of the words names; any other word is a usage error.
+template <typename Choice>
+Choice choiceOf(const QString &option, const QString &value,
+                std::optional<Choice> (*named)(const QString &), const char *words) {
+    if (const std::optional<Choice> choice = named(value))
+        return *choice;
+    throw UsageError{option + QStringLiteral(" \"") + value + QStringLiteral("\": give ") +
+                     QLatin1String(words)};
+}
+
 /// A folder as the folder dialog gives it: without trailing separators, "/" kept.
 QString folderText(const QString &value) {
     QString folder = value;
@@ -68,6 +78,7 @@ CliRequest parseArguments(const QStringList &arguments) {
     std::optional<QString> nText;
     std::optional<QString> outputFolder;
     bool pathsOnly = false;
+    bool styleGiven = false;
     // True while the last source is a --folder that has no --extension yet.
     bool extensionOpen = false;
 
@@ -111,6 +122,13 @@ CliRequest parseArguments(const QStringList &arguments) {
             nText = value();
         } else if (name == QLatin1String("--at")) {
             request.at = momentOf(value());
+        } else if (name == QLatin1String("--form")) {
+            request.style.form =
+                choiceOf(name, value(), stampFormNamed, "regional, sortable or compact");
+            styleGiven = true;
+        } else if (name == QLatin1String("--creation")) {
+            request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
+            styleGiven = true;
         } else if (name == QLatin1String("--out")) {
             if (outputFolder)
                 throw UsageError{QStringLiteral("--out is given twice")};
@@ -146,7 +164,7 @@ CliRequest parseArguments(const QStringList &arguments) {
     }
     if (listOptions) {
         if (option || nText || request.at || dryRun || outputFolder || request.nullSeparated ||
-            !request.sources.isEmpty())
+            styleGiven || !request.sources.isEmpty())
             throw UsageError{QStringLiteral("--list-options takes no other arguments")};
         request.action = CliRequest::Action::ListOptions;
         return request;
@@ -184,10 +202,11 @@ CliRequest parseArguments(const QStringList &arguments) {
 QString helpText() {
     return QStringLiteral(
         "Usage: plenvoy-cli --list-options\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run SOURCE...\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --out DIR [SOURCE...]\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [STAMP] [-0] --dry-run SOURCE...\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [STAMP] [-0] --out DIR [SOURCE...]\n"
         "       plenvoy-cli --help\n"
-        "where SOURCE is a PATH or --folder DIR [--extension EXT].\n"
+        "where SOURCE is a PATH or --folder DIR [--extension EXT], STAMP is [--form FORM]\n"
+        "[--creation WHEN].\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
@@ -201,6 +220,14 @@ QString helpText() {
         "                  option, it is not used and a warning says so\n"
         "  --at MOMENT     current-time options use this local moment, written\n"
         "                  \"YYYY-MM-DD HH:MM:SS\", instead of the clock\n"
+        "  --form FORM     how stamps write dates and times: regional (the default, the\n"
+        "                  locale's forms), sortable (2026-12-07 14-05-09) or compact\n"
+        "                  (20261207-140509); sortable and compact are the same in every\n"
+        "                  locale\n"
+        "  --creation WHEN the moment the \"file creation\" options stamp: file (the\n"
+        "                  default, the file's creation time on this computer) or taken\n"
+        "                  (for a photo or video, the moment its metadata records; a file\n"
+        "                  without one keeps its file time)\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times\n"
         "  --out DIR       copy each listed file into the folder DIR under its new name, as\n"
