@@ -202,11 +202,11 @@ CliRequest parseArguments(const QStringList &arguments) {
 QString helpText() {
     return QStringLiteral(
         "Usage: plenvoy-cli --list-options\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [STAMP] [-0] --dry-run SOURCE...\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [STAMP] [-0] --out DIR [SOURCE...]\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run SOURCE...\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --out DIR [SOURCE...]\n"
         "       plenvoy-cli --help\n"
-        "where SOURCE is a PATH or --folder DIR [--extension EXT], STAMP is [--form FORM]\n"
-        "[--creation WHEN].\n"
+        "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM and\n"
+        "--creation WHEN may join either call.\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
@@ -281,7 +281,8 @@ QString helpText() {
         "not copied, an error was reported, a name was printed as an empty line, standard\n"
         "output could not be written, or the run refused to start; 2 for a usage error.\n"
         "Dates and times are written in the regional forms of the locale (LC_ALL, LC_TIME,\n"
-        "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM.\n");
+        "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM. --form sortable or\n"
+        "compact writes them the same in every locale.\n");
 }
 
 } // namespace plenvoy::cli
