@@ -4,10 +4,12 @@
 #include "app/MainWindow.h"
 #include "app/SettingsStore.h"
 #include "app/StampSettingsDialog.h"
+#include "core/PathCodec.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void unknownOrMissingValuesAreTheDefaults_data();
     void unknownOrMissingValuesAreTheDefaults();
     void buttonBesideTheDropDownOpensTheDialog();
+    void theWindowsRunStampsWithTheStoredChoices();
 
 private:
     QTemporaryDir m_dir;
@@ -54,6 +57,9 @@ void TestStampSettings::initTestCase() {
     qputenv("TZ", "UTC");
     ::tzset();
     QVERIFY(m_dir.isValid());
+    // The window's own settings file, kept in the test's folder.
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("config")));
+    qputenv("XDG_CONFIG_HOME", pathToBytes(m_dir.filePath(QStringLiteral("config"))));
 }
 
 void TestStampSettings::exampleFollowsTheChoices_data() {
@@ -193,6 +199,31 @@ void TestStampSettings::buttonBesideTheDropDownOpensTheDialog() {
     button->click();
     QCOMPARE(title, kTitleStampSettings);
     QCOMPARE(example, kStampExample.arg(QStringLiteral("Holiday 12-7-2026 2-05-09 PM.jpg")));
+}
+
+void TestStampSettings::theWindowsRunStampsWithTheStoredChoices() {
+    const QString out = m_dir.filePath(QStringLiteral("run-out"));
+    const QString movie = m_dir.filePath(QStringLiteral("run/Walk.mp4"));
+    const QDateTime shot(QDate(2023, 4, 5), QTime(6, 7, 8), Qt::UTC);
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("run-out")));
+    QVERIFY(
+        test::writeFile(movie, test::movieFile(0, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    QVERIFY(test::writeFile(SettingsStore::defaultFilePath(),
+                            "[Plenvoy]\nStampForm=sortable\nCreationTime=taken\n"));
+    MainWindow window;
+    window.startUp();
+    window.fileList().append(movie);
+    window.findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(15);
+    window.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(out);
+    // "Done." closes as soon as it shows.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    closer.start(10);
+    window.findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+    QCOMPARE(test::namesIn(out), QStringList{QStringLiteral("2023-04-05 06-07-08 Walk.mp4")});
 }
 
 QTEST_MAIN(TestStampSettings)
