@@ -61,7 +61,12 @@ std::optional<qint64> takenTimeOfBytes(const uchar *data, qint64 size, qint64 no
 }
 
 std::optional<qint64> takenTimeOfDescriptor(int descriptor, qint64 size) {
-    const Mapping mapping(descriptor, size);
+    // Pages past the end of a file that shrank meanwhile would fault when read: map no
+    // more than the file holds now.
+    struct stat now {};
+    if (::fstat(descriptor, &now) != 0)
+        return std::nullopt;
+    const Mapping mapping(descriptor, qMin(size, qint64(now.st_size)));
     return takenTimeOfBytes(mapping.data(), mapping.size(), nowUtcTicks());
 }
 

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 // exiv2 0.27 hands images out in std::auto_ptr.
 #pragma GCC diagnostic push
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void movieHeaders_data();
     void movieHeaders();
     void readingLeavesTheAccessTimeAlone();
+    void aFileThatShrankAfterOpeningIsReadSafely();
     void creationOptionsUseTheTakenMoment();
 
 private:
@@ -296,6 +298,23 @@ void TestTakenTime::readingLeavesTheAccessTimeAlone() {
         QCOMPARE(status.st_atim.tv_sec, old);
         QCOMPARE(status.st_atim.tv_nsec, 500L);
     }
+}
+
+void TestTakenTime::aFileThatShrankAfterOpeningIsReadSafely() {
+    const QString path = m_dir.filePath(QStringLiteral("shrinking.mp4"));
+    const quint64 seconds = movieSeconds(1'600'000'000);
+    // The movie comes after two pages of media data.
+    const QByteArray bytes = box("ftyp", QByteArray("isom\0\0\0\0", 8)) +
+                             box("mdat", QByteArray(8192, '\3')) +
+                             box("moov", movieHeader(0, seconds));
+    QVERIFY(writeFile(path, bytes));
+    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    QVERIFY(takenTimeOfDescriptor(fd, bytes.size()));
+    // Cut by another program after the run read the size: the movie box is gone.
+    QCOMPARE(::truncate(pathToBytes(path).constData(), 100), 0);
+    QCOMPARE(takenTimeOfDescriptor(fd, bytes.size()), std::nullopt);
+    ::close(fd);
 }
 
 void TestTakenTime::creationOptionsUseTheTakenMoment() {
