@@ -5,6 +5,7 @@
 #include "engine/RegionalForms.h"
 #include "engine/TakenTime.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QtTest>
 
@@ -64,6 +65,35 @@ bool writeTaggedJpeg(const QString &path, const Tags &tags) {
     return true;
 }
 
+quint32 crc32(const QByteArray &bytes) {
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= uchar(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+/// A PNG written by Qt with an eXIf chunk (Exif in TIFF form, as exiv2 encodes it) after
+/// its header chunk.
+QByteArray pngWithExif(const Exiv2::ExifData &exif) {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    Exiv2::Blob tiff;
+    Exiv2::ExifParser::encode(tiff, Exiv2::littleEndian, exif);
+    const QByteArray chunk =
+        QByteArray("eXIf") +
+        QByteArray(reinterpret_cast<const char *>(tiff.data()), int(tiff.size()));
+    const QByteArray whole =
+        bigEndian(quint64(tiff.size()), 4) + chunk + bigEndian(crc32(chunk), 4);
+    return png.insert(8 + 25, whole); // signature, then the 25 bytes of the header chunk
+}
+
 /// File times that answer every source with one moment and count the questions.
 class KnownFileTimes final : public FileTimeProvider {
 public:
@@ -94,6 +124,7 @@ private Q_SLOTS:
     void initTestCase();
     void photoTagsInTheirOrder_data();
     void photoTagsInTheirOrder();
+    void pngWithAnExifChunk();
     void damagedPhotosGiveNone_data();
     void damagedPhotosGiveNone();
     void movieHeaders_data();
@@ -175,6 +206,17 @@ void TestTakenTime::photoTagsInTheirOrder() {
     }
     QVERIFY(taken);
     QCOMPARE(*taken, ticksOfUtc(utc, qint64(fractionMs) * 10'000));
+}
+
+void TestTakenTime::pngWithAnExifChunk() {
+    Exiv2::ExifData exif;
+    exif["Exif.Photo.DateTimeOriginal"] = "2022:01:02 03:04:05";
+    const QByteArray png = pngWithExif(exif);
+    QCOMPARE(QImage::fromData(png).size(), QSize(16, 16)); // still a valid picture
+    const QString path = m_dir.filePath(QStringLiteral("screenshot.png"));
+    QVERIFY(writeFile(path, png));
+    QCOMPARE(takenTimeOfFile(path),
+             ticksOfUtc(QDateTime(QDate(2022, 1, 2), QTime(2, 4, 5), Qt::UTC)));
 }
 
 void TestTakenTime::damagedPhotosGiveNone_data() {
