@@ -15,6 +15,9 @@ inline const QString kSettingsSection = QStringLiteral("Plenvoy");
 inline const QString kKeyChosenOption = QStringLiteral("Combo1");
 inline const QString kKeyOutputFolder = QStringLiteral("Text1");
 inline const QString kKeyLastOutputFolder = QStringLiteral("LastFolderDot");
+// The stamp settings: "regional", "sortable" or "compact"; "file" or "taken".
+inline const QString kKeyStampForm = QStringLiteral("StampForm");
+inline const QString kKeyCreationTime = QStringLiteral("CreationTime");
 
 // Told once a run when the settings file cannot be used as it is.
 inline const QString kSettingsUnreadableMessage =
@@ -34,6 +37,23 @@ inline const QString kCaptionLoadSamples = QStringLiteral("Load Sample/Example F
 inline const QString kCaptionBrowse = QStringLiteral("...");
 inline const QString kCaptionOptions = QStringLiteral("Options");
 inline const QString kCaptionOutputFrame = QStringLiteral("Save Results To This Folder");
+
+// The stamp settings dialog and the button that opens it.
+inline const QString kCaptionStampSettingsButton = QStringLiteral("...");
+inline const QString kTipStampSettings = QStringLiteral("Stamp settings");
+inline const QString kTitleStampSettings = QStringLiteral("Stamp Settings");
+inline const QString kCaptionStampForm = QStringLiteral("Stamp form");
+inline const QString kCaptionFormRegional = QStringLiteral("As this computer writes dates");
+inline const QString kCaptionFormSortable = QStringLiteral("Sortable (2026-12-07 14-05-09)");
+inline const QString kCaptionFormCompact = QStringLiteral("Compact (20261207-140509)");
+inline const QString kCaptionCreationTime = QStringLiteral("Creation time of photos and videos");
+inline const QString kCaptionCreationFile =
+    QStringLiteral("When the file was created on this computer");
+inline const QString kCaptionCreationTaken = QStringLiteral("When the photo or video was taken");
+/// %1 is the new name of the example file.
+inline const QString kStampExample = QStringLiteral("Example: %1");
+/// The example when the list is empty.
+inline const QString kStampExampleName = QStringLiteral("Holiday.jpg");
 
 inline const QString kErrorReportTitle = QStringLiteral("Application Error");
 

@@ -8,10 +8,12 @@
 #include "OutputFolder.h"
 #include "ShellRules.h"
 #include "Skin.h"
+#include "StampSettingsDialog.h"
 #include "batch/StartChanging.h"
 #include "core/LocationTags.h"
 #include "core/PathHelpers.h"
 #include "core/Trap.h"
+#include "engine/ComposeNewName.h"
 #include "engine/RenameOptions.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileListView.h"
@@ -141,9 +143,13 @@ void MainWindow::buildControls() {
     m_optionsBox->setGeometry(twipsRect(120, 3720, 7800, 800));
     m_optionCombo = new QComboBox(m_optionsBox);
     m_optionCombo->setObjectName(QStringLiteral("Combo1"));
-    m_optionCombo->setGeometry(twipsRect(240, 300, 7320, 345));
+    m_optionCombo->setGeometry(twipsRect(240, 300, 6630, 345));
     m_optionCombo->setEditable(false);
     m_optionCombo->setMaxVisibleItems(18);
+    // Beside the drop-down as "..." sits beside the output folder.
+    m_stampSettingsButton = makeButton(QStringLiteral("PushButton7"), kCaptionStampSettingsButton,
+                                       m_optionsBox, twipsRect(6960, 300, 600, 345));
+    m_stampSettingsButton->setToolTip(kTipStampSettings);
 
     m_clearListButton = makeButton(QStringLiteral("PushButton4"), kCaptionClearList, this,
                                    twipsRect(120, 3255, 3840, 405));
@@ -173,7 +179,8 @@ void MainWindow::buildControls() {
     QWidget::setTabOrder(m_addFilesButton, m_addFolderButton);
     QWidget::setTabOrder(m_addFolderButton, m_startChangingButton);
     QWidget::setTabOrder(m_startChangingButton, m_optionCombo);
-    QWidget::setTabOrder(m_optionCombo, m_clearListButton);
+    QWidget::setTabOrder(m_optionCombo, m_stampSettingsButton);
+    QWidget::setTabOrder(m_stampSettingsButton, m_clearListButton);
     QWidget::setTabOrder(m_clearListButton, m_loadSamplesButton);
     QWidget::setTabOrder(m_loadSamplesButton, m_outputFolderEdit);
     QWidget::setTabOrder(m_outputFolderEdit, m_browseButton);
@@ -183,8 +190,10 @@ void MainWindow::buildControls() {
     connect(m_outputFolderEdit, &QLineEdit::textChanged, this, &MainWindow::storeOutputFolder);
     m_runInputs =
         std::make_unique<WindowRunInputs>(m_fileList, *m_outputFolderEdit, *m_optionCombo);
-    connect(m_startChangingButton, &QPushButton::clicked, this,
-            [this] { startChanging(*m_runInputs, m_port); });
+    connect(m_startChangingButton, &QPushButton::clicked, this, [this] {
+        startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
+                      readStampStyle(m_settings));
+    });
     connect(m_clearListButton, &QPushButton::clicked, this,
             [this] { clearList(m_fileList, m_port); });
     connect(m_addFilesButton, &QPushButton::clicked, this,
@@ -194,6 +203,7 @@ void MainWindow::buildControls() {
     connect(m_loadSamplesButton, &QPushButton::clicked, this,
             [this] { loadSampleFiles(m_fileList, m_port, m_programFolder); });
     connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browseOutputFolder);
+    connect(m_stampSettingsButton, &QPushButton::clicked, this, &MainWindow::openStampSettings);
 }
 
 void MainWindow::centreOnScreen() {
@@ -248,6 +258,13 @@ void MainWindow::storeOutputFolder(const QString &text) {
 void MainWindow::browseOutputFolder() {
     plenvoy::browseOutputFolder(m_settings, m_port,
                                 [this](const QString &text) { m_outputFolderEdit->setText(text); });
+}
+
+void MainWindow::openStampSettings() {
+    StampSettingsDialog dialog(m_settings,
+                               m_fileList.count() > 0 ? m_fileList.entries().first() : QString(),
+                               m_optionCombo->currentText(), this);
+    dialog.exec();
 }
 
 void MainWindow::pointerOver(PointerMode mode) {

@@ -52,6 +52,7 @@ private:
     void storeChosenOption();
     void storeOutputFolder(const QString &text);
     void browseOutputFolder();
+    void openStampSettings();
     /// Sets the window's pointer for the mouse moving over a control, unless busy.
     void pointerOver(PointerMode mode);
 
@@ -67,6 +68,7 @@ private:
     QPushButton *m_clearListButton = nullptr;
     QPushButton *m_loadSamplesButton = nullptr;
     QPushButton *m_browseButton = nullptr;
+    QPushButton *m_stampSettingsButton = nullptr;
     QGroupBox *m_optionsBox = nullptr;
     QGroupBox *m_outputFolderBox = nullptr;
     QComboBox *m_optionCombo = nullptr;

@@ -10,6 +10,8 @@
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
 #include "engine/NthValue.h"
+#include "engine/RegionalForms.h"
+#include "engine/TakenTime.h"
 
 #include "core/PathCodec.h"
 
@@ -86,7 +88,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
 }
 
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times) {
+                         const FileTimeProvider &times, const StampStyle &style) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;
 
@@ -168,12 +170,18 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             trap.step(kLineNthDefault, [&] { nthText = QString::number(-1); });
         note(trap.step(kLineNewName, [&] {
             const qint16 nthValue = convertNthValue(nthText);
-            if (composeFromOpenedSource && source && source->isOpen()) {
-                const StatusFileTimes opened(sourcePath, source->status(), times);
-                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, opened);
-            } else {
-                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, times);
-            }
+            // "Taken" reads the photo's or video's metadata through the same descriptor.
+            const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
+                const TakenFileTimes taken(fileTimes, sourcePath, fd, size);
+                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock,
+                                         style.creation == CreationTime::Taken ? taken : fileTimes,
+                                         RegionalForms::system(), style.form);
+            };
+            if (composeFromOpenedSource && source && source->isOpen())
+                compose(StatusFileTimes(sourcePath, source->status(), times), source->descriptor(),
+                        qint64(source->status().stx_size));
+            else
+                compose(times, -1, 0);
         }));
         note(trap.step(kLineDestination, [&] {
             destinationPath = inputs.outputFolderText() + platformSeparator() + FileNameOf(newName);

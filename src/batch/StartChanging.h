@@ -2,6 +2,7 @@
 
 #include "FilePlacement.h"
 #include "RunOutcome.h"
+#include "engine/StampStyle.h"
 
 #include <QList>
 #include <QString>
@@ -41,8 +42,9 @@ public:
 /// start inside this one (from the window's event processing) and runs to its end first.
 /// Returns what it did; every front reports from that.
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
-/// The same run with the clock and the file times it stamps with.
+/// The same run with the clock and the file times it stamps with, and the stamp's form and
+/// creation time.
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times);
+                         const FileTimeProvider &times, const StampStyle &style = StampStyle());
 
 } // namespace plenvoy

@@ -49,6 +49,16 @@ QDateTime momentOf(const QString &value) {
     return moment;
 }
 
+/// The choice that one of the words names; any other word is a usage error.
+template <typename Choice>
+Choice choiceOf(const QString &option, const QString &value,
+                std::optional<Choice> (*named)(const QString &), const char *words) {
+    if (const std::optional<Choice> choice = named(value))
+        return *choice;
+    throw UsageError{option + QStringLiteral(" \"") + value + QStringLiteral("\": give ") +
+                     QLatin1String(words)};
+}
+
 /// A folder as the folder dialog gives it: without trailing separators, "/" kept.
 QString folderText(const QString &value) {
     QString folder = value;
@@ -68,6 +78,7 @@ CliRequest parseArguments(const QStringList &arguments) {
     std::optional<QString> nText;
     std::optional<QString> outputFolder;
     bool pathsOnly = false;
+    bool styleGiven = false;
     // True while the last source is a --folder that has no --extension yet.
     bool extensionOpen = false;
 
@@ -111,6 +122,13 @@ CliRequest parseArguments(const QStringList &arguments) {
             nText = value();
         } else if (name == QLatin1String("--at")) {
             request.at = momentOf(value());
+        } else if (name == QLatin1String("--form")) {
+            request.style.form =
+                choiceOf(name, value(), stampFormNamed, "regional, sortable or compact");
+            styleGiven = true;
+        } else if (name == QLatin1String("--creation")) {
+            request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
+            styleGiven = true;
         } else if (name == QLatin1String("--out")) {
             if (outputFolder)
                 throw UsageError{QStringLiteral("--out is given twice")};
@@ -146,7 +164,7 @@ CliRequest parseArguments(const QStringList &arguments) {
     }
     if (listOptions) {
         if (option || nText || request.at || dryRun || outputFolder || request.nullSeparated ||
-            !request.sources.isEmpty())
+            styleGiven || !request.sources.isEmpty())
             throw UsageError{QStringLiteral("--list-options takes no other arguments")};
         request.action = CliRequest::Action::ListOptions;
         return request;
@@ -187,7 +205,8 @@ QString helpText() {
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run SOURCE...\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --out DIR [SOURCE...]\n"
         "       plenvoy-cli --help\n"
-        "where SOURCE is a PATH or --folder DIR [--extension EXT].\n"
+        "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM and\n"
+        "--creation WHEN may join either call.\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
@@ -201,6 +220,14 @@ QString helpText() {
         "                  option, it is not used and a warning says so\n"
         "  --at MOMENT     current-time options use this local moment, written\n"
         "                  \"YYYY-MM-DD HH:MM:SS\", instead of the clock\n"
+        "  --form FORM     how stamps write dates and times: regional (the default, the\n"
+        "                  locale's forms), sortable (2026-12-07 14-05-09) or compact\n"
+        "                  (20261207-140509); sortable and compact are the same in every\n"
+        "                  locale\n"
+        "  --creation WHEN the moment the \"file creation\" options stamp: file (the\n"
+        "                  default, the file's creation time on this computer) or taken\n"
+        "                  (for a photo or video, the moment its metadata records; a file\n"
+        "                  without one keeps its file time)\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times\n"
         "  --out DIR       copy each listed file into the folder DIR under its new name, as\n"
@@ -254,7 +281,8 @@ QString helpText() {
         "not copied, an error was reported, a name was printed as an empty line, standard\n"
         "output could not be written, or the run refused to start; 2 for a usage error.\n"
         "Dates and times are written in the regional forms of the locale (LC_ALL, LC_TIME,\n"
-        "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM.\n");
+        "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM. --form sortable or\n"
+        "compact writes them the same in every locale.\n");
 }
 
 } // namespace plenvoy::cli

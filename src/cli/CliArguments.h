@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/StampStyle.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -36,6 +38,8 @@ struct CliRequest {
     QString outputFolder;
     /// PATH arguments and --folder sources, in the order given.
     QList<CliSource> sources;
+    /// --form and --creation: the stamp's form and the creation time of photos and videos.
+    StampStyle style;
     /// -0: names end with NUL instead of a line feed, the run's summary goes to stderr.
     bool nullSeparated = false;
     /// Warnings about the command line that do not stop it, one line each.

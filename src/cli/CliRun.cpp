@@ -10,6 +10,8 @@
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
+#include "engine/RegionalForms.h"
+#include "engine/TakenTime.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
 
@@ -187,13 +189,16 @@ int dryRun(const CliRequest &request) {
     const QStringList entries = list.entries();
     ClashNumbering numbering(entries);
     RecordWriter records(request.nullSeparated);
+    const TakenFileTimes taken(systemFileTimes());
+    const FileTimeProvider &times =
+        request.style.creation == CreationTime::Taken ? taken : systemFileTimes();
     int position = 0;
     for (const QString &path : entries) {
         ++position;
         QString destination;
         try {
-            destination = ComposeNewName(path, request.optionText, request.nthValue, clock,
-                                         systemFileTimes());
+            destination = ComposeNewName(path, request.optionText, request.nthValue, clock, times,
+                                         RegionalForms::system(), request.style.form);
         } catch (const Failure &failure) {
             printError(path, failure.description());
             records.write(position, {QString()});
@@ -222,7 +227,7 @@ int copyListedFiles(const CliRequest &request) {
     FixedRunInputs inputs(list.entries(), request.outputFolder, request.optionText);
     int runErrors = 0;
     reportErrorsAbout(ui, &inputs.lastRead, runErrors);
-    const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes());
+    const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes(), request.style);
     ui.onErrorReport = nullptr;
 
     // The run's refusals come before anything is done: no file touched, no summary.

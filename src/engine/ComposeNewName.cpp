@@ -94,22 +94,62 @@ QString fileStamp(StampKind kind, const LocalMoment &moment, const RegionalForms
     return momentText(moment, forms);
 }
 
+void appendDigits(QString &out, int value, int width) {
+    const QString digits = QString::number(value);
+    for (qsizetype i = digits.size(); i < width; ++i)
+        out.append(QLatin1Char('0'));
+    out.append(digits);
+}
+
+/// A sortable or compact stamp: ASCII digits in the same form in every locale, and the
+/// whole date and time even at midnight or on day 0 (the regional form's special cases).
+QString fixedFormStamp(StampForm form, StampKind kind, const QDate &date, int secondsOfDay) {
+    const bool compact = form == StampForm::Compact;
+    const QLatin1Char separator('-');
+    QString stamp;
+    stamp.reserve(19);
+    if (kind != StampKind::Time) {
+        appendDigits(stamp, date.year(), 4);
+        if (!compact)
+            stamp.append(separator);
+        appendDigits(stamp, date.month(), 2);
+        if (!compact)
+            stamp.append(separator);
+        appendDigits(stamp, date.day(), 2);
+    }
+    if (kind == StampKind::TimeAndDate)
+        stamp.append(compact ? QLatin1Char('-') : QLatin1Char(' '));
+    if (kind != StampKind::Date) {
+        appendDigits(stamp, secondsOfDay / 3600, 2);
+        if (!compact)
+            stamp.append(separator);
+        appendDigits(stamp, secondsOfDay / 60 % 60, 2);
+        if (!compact)
+            stamp.append(separator);
+        appendDigits(stamp, secondsOfDay % 60, 2);
+    }
+    return stamp;
+}
+
 /// The last stamp written, already cleaned: names composed in one second, or files with
 /// the same time, share it.
 struct StampCache {
     quint64 forms = 0;
+    StampForm form = StampForm::Regional;
     int kind = -1;
     bool clock = false;
     qint64 second = 0;
     QString cleaned;
 
-    const QString *find(const RegionalForms &f, StampKind k, bool c, qint64 s) const {
-        return forms == f.identity() && kind == int(k) && clock == c && second == s ? &cleaned
-                                                                                    : nullptr;
+    const QString *find(const RegionalForms &f, StampForm sf, StampKind k, bool c, qint64 s) const {
+        return forms == f.identity() && form == sf && kind == int(k) && clock == c && second == s
+                   ? &cleaned
+                   : nullptr;
     }
-    const QString &store(const RegionalForms &f, StampKind k, bool c, qint64 s,
+    const QString &store(const RegionalForms &f, StampForm sf, StampKind k, bool c, qint64 s,
                          const QString &stamp) {
         forms = f.identity();
+        form = sf;
         kind = int(k);
         clock = c;
         second = s;
@@ -122,26 +162,32 @@ struct StampCache {
 /// The option's stamp, cleaned; empty for a file time that cannot be read.
 QString cleanedStamp(const RenameOption &option, const QString &sourcePath,
                      const ClockProvider &clock, const FileTimeProvider &times,
-                     const RegionalForms &forms) {
+                     const RegionalForms &forms, StampForm form) {
     thread_local StampCache cache;
     if (option.source == TimeSource::Clock) {
         const QDateTime now = clock.now();
         const QDate date = now.date();
         const QTime time = now.time();
         const qint64 second = date.toJulianDay() * 86'400 + time.msecsSinceStartOfDay() / 1000;
-        if (const QString *hit = cache.find(forms, option.kind, true, second))
+        if (const QString *hit = cache.find(forms, form, option.kind, true, second))
             return *hit;
-        return cache.store(forms, option.kind, true, second,
-                           clockStamp(option.kind, date, time, forms));
+        return cache.store(
+            forms, form, option.kind, true, second,
+            form == StampForm::Regional
+                ? clockStamp(option.kind, date, time, forms)
+                : fixedFormStamp(form, option.kind, date, time.msecsSinceStartOfDay() / 1000));
     }
     // With no time for the file (it vanished after it was listed) every file stamp is empty.
     const std::optional<LocalMoment> moment = fileMoment(sourcePath, option.source, times);
     if (!moment)
         return QString();
     const qint64 second = moment->date.toJulianDay() * 86'400 + moment->secondsOfDay;
-    if (const QString *hit = cache.find(forms, option.kind, false, second))
+    if (const QString *hit = cache.find(forms, form, option.kind, false, second))
         return *hit;
-    return cache.store(forms, option.kind, false, second, fileStamp(option.kind, *moment, forms));
+    return cache.store(forms, form, option.kind, false, second,
+                       form == StampForm::Regional
+                           ? fileStamp(option.kind, *moment, forms)
+                           : fixedFormStamp(form, option.kind, moment->date, moment->secondsOfDay));
 }
 
 } // namespace
@@ -155,7 +201,7 @@ const ClockProvider &systemClock() {
 
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
-                       const RegionalForms &forms) {
+                       const RegionalForms &forms, StampForm form) {
     // Cut into folder (up to and including the last separator), base and extension.
     const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
     if (nameStart == sourcePath.size())
@@ -181,7 +227,7 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
             throwFailure(ErrorNumber::InvalidProcedureCall);
     }
 
-    const QString stamp = cleanedStamp(option, sourcePath, clock, times, forms);
+    const QString stamp = cleanedStamp(option, sourcePath, clock, times, forms, form);
 
     // Insert the stamp and clean the new base in one pass into the result.
     QString result;
@@ -213,6 +259,13 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
     if (hasExtension)
         result.append(QStringView(sourcePath).mid(dot));
     return result;
+}
+
+QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
+                       const ClockProvider &clock, const FileTimeProvider &times,
+                       const RegionalForms &forms) {
+    return ComposeNewName(sourcePath, optionText, nthValue, clock, times, forms,
+                          StampForm::Regional);
 }
 
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,

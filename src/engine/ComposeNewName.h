@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/FileMoment.h"
+#include "engine/StampStyle.h"
 
 #include <QDateTime>
 #include <QString>
@@ -44,5 +45,9 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
                        const RegionalForms &forms);
+/// The same with the stamp written in the given form (Regional is the overloads above).
+QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
+                       const ClockProvider &clock, const FileTimeProvider &times,
+                       const RegionalForms &forms, StampForm form);
 
 } // namespace plenvoy

@@ -128,6 +128,25 @@ qint64 localTicksFromUtc(qint64 utcTicks) {
     return localTicks;
 }
 
+std::optional<qint64> utcTicksFromLocal(const QDate &date, int secondsOfDay) {
+    if (!date.isValid() || secondsOfDay < 0 || secondsOfDay >= 86'400 || date.year() < 1601 ||
+        date.year() > 30'000)
+        return std::nullopt;
+    struct tm local {};
+    local.tm_year = date.year() - 1900;
+    local.tm_mon = date.month() - 1;
+    local.tm_mday = date.day();
+    local.tm_hour = secondsOfDay / 3600;
+    local.tm_min = secondsOfDay / 60 % 60;
+    local.tm_sec = secondsOfDay % 60;
+    local.tm_isdst = -1;
+    local.tm_wday = -1; // mktime sets it on success; -1 is also a valid result
+    const time_t seconds = ::mktime(&local);
+    if (seconds == time_t(-1) && local.tm_wday == -1)
+        return std::nullopt;
+    return (qint64(seconds) + kSecondsFrom1601To1970) * kTicksPerSecond;
+}
+
 LocalMoment localMomentOf(qint64 localTicks) {
     qint64 seconds = floorDiv(localTicks, kTicksPerSecond);
     if (localTicks - seconds * kTicksPerSecond >= kTicksPerSecond / 2)

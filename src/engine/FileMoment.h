@@ -65,6 +65,10 @@ struct LocalMoment {
 /// (a summer time keeps its summer offset whenever it is read). When the conversion
 /// fails the result is the moment 0, midnight at the start of 30 December 1899.
 qint64 localTicksFromUtc(qint64 utcTicks);
+/// UTC ticks for a local wall-clock date and time of day, with the time-zone rules in force
+/// then (as mktime gives them: a time in the hour that summer time skips moves on by that
+/// hour); nullopt for an invalid date or one the system cannot convert.
+std::optional<qint64> utcTicksFromLocal(const QDate &date, int secondsOfDay);
 /// The local moment of a local tick count, rounded to the nearest second.
 LocalMoment localMomentOf(qint64 localTicks);
 /// The moment's text: short date, one blank, long time; the date alone at exactly

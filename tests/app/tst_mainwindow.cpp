@@ -361,8 +361,11 @@ void TestMainWindow::everyControlSitsAtItsPlace_data() {
     QTest::newRow("PushButton5") << QStringLiteral("PushButton5") << form
                                  << QRect(272, 217, 256, 27);
     QTest::newRow("Frame1") << QStringLiteral("Frame1") << form << QRect(8, 248, 520, 53);
+    // The drop-down leaves room for the stamp settings button, placed as "..." is below.
     QTest::newRow("Combo1") << QStringLiteral("Combo1") << QStringLiteral("Frame1")
-                            << QRect(16, 20, 488, 23);
+                            << QRect(16, 20, 442, 23);
+    QTest::newRow("PushButton7") << QStringLiteral("PushButton7") << QStringLiteral("Frame1")
+                                 << QRect(464, 20, 40, 23);
     QTest::newRow("Frame2") << QStringLiteral("Frame2") << form << QRect(8, 306, 520, 54);
     QTest::newRow("Text1") << QStringLiteral("Text1") << QStringLiteral("Frame2")
                            << QRect(16, 20, 442, 23);
@@ -407,9 +410,9 @@ void TestMainWindow::tabOrderFollowsTheLayout() {
     auto form = startForm();
     const QStringList expected{QStringLiteral("ListView1"),   QStringLiteral("PushButton1"),
                                QStringLiteral("PushButton3"), QStringLiteral("PushButton2"),
-                               QStringLiteral("Combo1"),      QStringLiteral("PushButton4"),
-                               QStringLiteral("PushButton5"), QStringLiteral("Text1"),
-                               QStringLiteral("PushButton6")};
+                               QStringLiteral("Combo1"),      QStringLiteral("PushButton7"),
+                               QStringLiteral("PushButton4"), QStringLiteral("PushButton5"),
+                               QStringLiteral("Text1"),       QStringLiteral("PushButton6")};
     QStringList order;
     QWidget *widget = form->findChild<QWidget *>(expected.first());
     for (int guard = 0; widget && order.size() < expected.size() && guard < 500; ++guard) {

@@ -1,3 +1,4 @@
+#include "MovieBytes.h"
 #include "TestFiles.h"
 #include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
@@ -111,6 +112,9 @@ private Q_SLOTS:
     void regionalFormsFollowTheLocale_data();
     void regionalFormsFollowTheLocale();
     void helpDescribesEveryOption();
+    void fixedFormsAreTheSameInEveryLocale_data();
+    void fixedFormsAreTheSameInEveryLocale();
+    void creationCanBeTheTakenMoment();
     void warningsLeaveTheCallAlone_data();
     void warningsLeaveTheCallAlone();
     void namesAreTakenAndPrintedAsBytes();
@@ -224,6 +228,20 @@ void TestPlenvoyCli::usageErrorsExitWithTwo_data() {
     const QString dry = QStringLiteral("--dry-run");
     const QString path = QStringLiteral("/p/a.txt");
     QTest::newRow("nothing") << QStringList() << QStringLiteral("--option");
+    QTest::newRow("unknown form") << QStringList{QStringLiteral("--option"),
+                                                 QStringLiteral("7"),
+                                                 QStringLiteral("--form"),
+                                                 QStringLiteral("iso"),
+                                                 dry,
+                                                 path}
+                                  << QStringLiteral("regional, sortable or compact");
+    QTest::newRow("unknown creation")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("7"),
+                       QStringLiteral("--creation=shot"), dry, path}
+        << QStringLiteral("file or taken");
+    QTest::newRow("form without its value")
+        << QStringList{QStringLiteral("--option"), QStringLiteral("7"), QStringLiteral("--form")}
+        << QStringLiteral("needs a value");
     QTest::newRow("no option") << QStringList{dry, path} << QStringLiteral("--option");
     QTest::newRow("option without its value")
         << QStringList{QStringLiteral("--option")} << QStringLiteral("needs a value");
@@ -417,6 +435,11 @@ void TestPlenvoyCli::helpDescribesEveryOption() {
                              "--option",
                              "-n",
                              "--at",
+                             "--form",
+                             "--creation",
+                             "sortable",
+                             "compact",
+                             "taken",
                              "--dry-run",
                              "--out",
                              "--folder",
@@ -435,6 +458,82 @@ void TestPlenvoyCli::helpDescribesEveryOption() {
                              "standard output cannot be written",
                              "numbered name"})
         QVERIFY2(outcome.out.contains(QLatin1String(word)), word);
+}
+
+void TestPlenvoyCli::fixedFormsAreTheSameInEveryLocale_data() {
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("sortable, current") << QStringLiteral("sortable") << QStringLiteral("7")
+                                       << QStringLiteral("p/a 2026-12-06 14-05-09.txt\n");
+    QTest::newRow("compact, current") << QStringLiteral("compact") << QStringLiteral("7")
+                                      << QStringLiteral("p/a 20261206-140509.txt\n");
+    QTest::newRow("sortable, modified") << QStringLiteral("sortable") << QStringLiteral("25")
+                                        << QStringLiteral("p/a 2026-07-15 10-00-00.txt\n");
+    QTest::newRow("compact, modified date") << QStringLiteral("compact") << QStringLiteral("21")
+                                            << QStringLiteral("p/20260715 a.txt\n");
+    QTest::newRow("regional is the default") << QStringLiteral("regional") << QStringLiteral("7")
+                                             << QStringLiteral("p/a 12-6-2026 2-05-09 PM.txt\n");
+}
+
+void TestPlenvoyCli::fixedFormsAreTheSameInEveryLocale() {
+    QFETCH(QString, form);
+    QFETCH(QString, option);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && writeFile(dir.filePath(QStringLiteral("p/a.txt")), "a"));
+    const QStringList locales =
+        form == QLatin1String("regional")
+            ? QStringList{QStringLiteral("en_US.UTF-8")}
+            : QStringList{QStringLiteral("C.UTF-8"), QStringLiteral("de_DE.UTF-8"),
+                          QStringLiteral("ar_EG.UTF-8")};
+    for (const QString &locale : locales) {
+        QStringList arguments{QStringLiteral("--option"),  option,
+                              QStringLiteral("--at"),      kAt,
+                              QStringLiteral("--dry-run"), QStringLiteral("p/a.txt")};
+        if (form != QLatin1String("regional"))
+            arguments << QStringLiteral("--form") << form;
+        const Outcome outcome = runCli(arguments, {QStringLiteral("LC_ALL=") + locale}, dir.path());
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(outcome.out, out);
+    }
+}
+
+void TestPlenvoyCli::creationCanBeTheTakenMoment() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("out")));
+    const QDateTime shot(QDate(2024, 8, 9), QTime(10, 11, 12), Qt::UTC);
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("clip.mp4")),
+                      test::movieFile(0, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("notes.txt")), "no metadata"));
+    const QStringList files{QStringLiteral("clip.mp4"), QStringLiteral("notes.txt")};
+    // Option 16: file creation time and date at the end.
+    const QStringList taken{QStringLiteral("--option"),   QStringLiteral("16"),
+                            QStringLiteral("--form"),     QStringLiteral("compact"),
+                            QStringLiteral("--creation"), QStringLiteral("taken")};
+    const Outcome dry =
+        runCli(taken + QStringList{QStringLiteral("--dry-run")} + files, {}, dir.path());
+    QCOMPARE(dry.exitCode, 0);
+    // A file without a recorded moment keeps its file time (birth time where kept).
+    QVERIFY2(QRegularExpression(QStringLiteral("^clip 20240809-101112\\.mp4\n"
+                                               "notes 20\\d{6}-\\d{6}\\.txt\n$"))
+                 .match(dry.out)
+                 .hasMatch(),
+             qPrintable(dry.out));
+    QVERIFY(!dry.out.contains(QLatin1String("notes 20240809")));
+    // The run reads the same moment through the descriptor it copies from.
+    const Outcome run = runCli(taken + QStringList{QStringLiteral("--out"), QStringLiteral("out"),
+                                                   QStringLiteral("clip.mp4")},
+                               {}, dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("clip.mp4 -> out/clip 20240809-101112.mp4\n"
+                                     "1 copied, 0 not copied\n"));
+    // "file", the default, keeps the file's own time.
+    const Outcome file =
+        runCli({QStringLiteral("--option"), QStringLiteral("16"), QStringLiteral("--form"),
+                QStringLiteral("compact"), QStringLiteral("--dry-run"), QStringLiteral("clip.mp4")},
+               {}, dir.path());
+    QVERIFY2(!file.out.contains(QLatin1String("20240809")), qPrintable(file.out));
 }
 
 // The run: a temporary folder holds "src" with the sources and "out" for the copies; the

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "engine/StampStyle.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <QString>
+
+class QButtonGroup;
+class QLabel;
+
+namespace plenvoy {
+
+class SettingsAccess;
+
+/// The stored stamp choices; a missing or unknown value is the default.
+StampStyle readStampStyle(const SettingsAccess &settings);
+
+/// "Stamp Settings": the stamp's form and the creation time of photos and videos. Each
+/// change is stored at once; the example line shows the new name of the example file under
+/// the window's option (n = 3 for the "after nth" options) with the choices as they stand.
+class StampSettingsDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    /// `exampleFile` is the first listed file, or empty for the fixed example.
+    StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
+                        const QString &optionText, QWidget *parent = nullptr);
+
+    /// The choices as the dialog shows them.
+    StampStyle style() const;
+    /// The example line's new name.
+    QString exampleName() const;
+
+    /// The moment the fixed example is stamped with, as clock and as file time.
+    static QDateTime exampleMoment();
+
+private:
+    void updateExample();
+
+    SettingsAccess &m_settings;
+    QString m_exampleFile;
+    QString m_optionText;
+    QButtonGroup *m_forms = nullptr;
+    QButtonGroup *m_creation = nullptr;
+    QLabel *m_example = nullptr;
+};
+
+} // namespace plenvoy

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace plenvoy {
+
+/// How a stamp writes its date and time. Regional is the locale's forms (the option texts'
+/// own meaning); Sortable ("2026-12-07 14-05-09") and Compact ("20261207-140509") are the
+/// same in every locale, zero-padded and 24-hour, and always whole.
+enum class StampForm { Regional, Sortable, Compact };
+
+/// Where the "file creation" options of a photo or video take their moment from: the file
+/// system's creation time, or the moment recorded in the file's metadata where it has one.
+enum class CreationTime { File, Taken };
+
+/// The user's two stamp choices; the defaults are the options' own meaning.
+struct StampStyle {
+    StampForm form = StampForm::Regional;
+    CreationTime creation = CreationTime::File;
+};
+
+/// The stored and typed words: "regional", "sortable", "compact"; "file", "taken".
+QString stampFormName(StampForm form);
+QString creationTimeName(CreationTime creation);
+/// The choice a word names (exactly, lower case), or nullopt for any other text.
+std::optional<StampForm> stampFormNamed(const QString &name);
+std::optional<CreationTime> creationTimeNamed(const QString &name);
+
+} // namespace plenvoy

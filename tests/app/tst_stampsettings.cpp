@@ -1,0 +1,230 @@
+#include "../engine/MovieBytes.h"
+#include "TestFiles.h"
+#include "app/AppTexts.h"
+#include "app/MainWindow.h"
+#include "app/SettingsStore.h"
+#include "app/StampSettingsDialog.h"
+#include "core/PathCodec.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <time.h>
+
+using namespace plenvoy;
+
+namespace {
+
+QRadioButton *choice(const QWidget &dialog, const QString &caption) {
+    for (QRadioButton *button : dialog.findChildren<QRadioButton *>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+QString exampleLine(const QWidget &dialog) {
+    const auto *label = dialog.findChild<QLabel *>(QStringLiteral("Example"));
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+class TestStampSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void exampleFollowsTheChoices_data();
+    void exampleFollowsTheChoices();
+    void exampleUsesTheFirstListedFile();
+    void choicesAreStoredWhenChangedAndReadBack();
+    void unknownOrMissingValuesAreTheDefaults_data();
+    void unknownOrMissingValuesAreTheDefaults();
+    void buttonBesideTheDropDownOpensTheDialog();
+    void theWindowsRunStampsWithTheStoredChoices();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestStampSettings::initTestCase() {
+    qputenv("TZ", "UTC");
+    ::tzset();
+    QVERIFY(m_dir.isValid());
+    // The window's own settings file, kept in the test's folder.
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("config")));
+    qputenv("XDG_CONFIG_HOME", pathToBytes(m_dir.filePath(QStringLiteral("config"))));
+}
+
+void TestStampSettings::exampleFollowsTheChoices_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("regional");
+    QTest::addColumn<QString>("sortable");
+    QTest::addColumn<QString>("compact");
+    QTest::newRow("current time and date at the end")
+        << QStringLiteral("Add current time and date to end of filename")
+        << QStringLiteral("Holiday 12-7-2026 2-05-09 PM.jpg")
+        << QStringLiteral("Holiday 2026-12-07 14-05-09.jpg")
+        << QStringLiteral("Holiday 20261207-140509.jpg");
+    QTest::newRow("file creation date after the 3rd character")
+        << QStringLiteral("Add file creation date after nth character in filename")
+        << QStringLiteral("Hol12-07-2026iday.jpg") << QStringLiteral("Hol2026-12-07iday.jpg")
+        << QStringLiteral("Hol20261207iday.jpg");
+    QTest::newRow("no option chosen")
+        << QString() << QStringLiteral("Holiday.jpg") << QStringLiteral("Holiday.jpg")
+        << QStringLiteral("Holiday.jpg");
+}
+
+void TestStampSettings::exampleFollowsTheChoices() {
+    QFETCH(QString, option);
+    QFETCH(QString, regional);
+    QFETCH(QString, sortable);
+    QFETCH(QString, compact);
+    SettingsStore settings(m_dir.filePath(QStringLiteral("example.ini")));
+    StampSettingsDialog dialog(settings, QString(), option);
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(regional));
+    choice(dialog, kCaptionFormSortable)->click();
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(sortable));
+    choice(dialog, kCaptionFormCompact)->click();
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(compact));
+    choice(dialog, kCaptionFormRegional)->click();
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(regional));
+}
+
+void TestStampSettings::exampleUsesTheFirstListedFile() {
+    const QString movie = m_dir.filePath(QStringLiteral("Trip.mp4"));
+    const QDateTime shot(QDate(2024, 8, 9), QTime(10, 11, 12), Qt::UTC);
+    QVERIFY(
+        test::writeFile(movie, test::movieFile(1, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    SettingsStore settings(m_dir.filePath(QStringLiteral("listed.ini")));
+    StampSettingsDialog dialog(
+        settings, movie, QStringLiteral("Add file creation time and date to end of filename"));
+    choice(dialog, kCaptionFormCompact)->click();
+    const QString fileTime = exampleLine(dialog);
+    QVERIFY2(fileTime.startsWith(kStampExample.arg(QStringLiteral("Trip 20"))),
+             qPrintable(fileTime));
+    QVERIFY(!fileTime.contains(QLatin1String("20240809")));
+    choice(dialog, kCaptionCreationTaken)->click();
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(QStringLiteral("Trip 20240809-101112.mp4")));
+    choice(dialog, kCaptionCreationFile)->click();
+    QCOMPARE(exampleLine(dialog), fileTime);
+}
+
+void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
+    const QString path = m_dir.filePath(QStringLiteral("roundtrip.ini"));
+    SettingsStore settings(path);
+    {
+        // Opening and closing the dialog writes nothing.
+        StampSettingsDialog dialog(settings, QString(), QString());
+        QCOMPARE(dialog.style().form, StampForm::Regional);
+        QCOMPARE(dialog.style().creation, CreationTime::File);
+    }
+    QVERIFY(!QFile::exists(path));
+    {
+        StampSettingsDialog dialog(settings, QString(), QString());
+        choice(dialog, kCaptionFormCompact)->click();
+        // Written at once, before the dialog closes.
+        QCOMPARE(settings.readSetting(kKeyStampForm, QString()), QStringLiteral("compact"));
+        QCOMPARE(settings.readSetting(kKeyCreationTime, QStringLiteral("none")),
+                 QStringLiteral("none"));
+        choice(dialog, kCaptionCreationTaken)->click();
+        QCOMPARE(settings.readSetting(kKeyCreationTime, QString()), QStringLiteral("taken"));
+    }
+    const QByteArray file = test::contentOf(path);
+    QVERIFY2(file.contains("[Plenvoy]") && file.contains("StampForm=compact") &&
+                 file.contains("CreationTime=taken"),
+             file.constData());
+    // A new store on the same file, as the next start has.
+    SettingsStore again(path);
+    QCOMPARE(readStampStyle(again).form, StampForm::Compact);
+    QCOMPARE(readStampStyle(again).creation, CreationTime::Taken);
+    StampSettingsDialog reopened(again, QString(), QString());
+    QVERIFY(choice(reopened, kCaptionFormCompact)->isChecked());
+    QVERIFY(choice(reopened, kCaptionCreationTaken)->isChecked());
+    choice(reopened, kCaptionFormSortable)->click();
+    QCOMPARE(readStampStyle(SettingsStore(path)).form, StampForm::Sortable);
+}
+
+void TestStampSettings::unknownOrMissingValuesAreTheDefaults_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::newRow("missing") << QByteArray("[Plenvoy]\nCombo1=3\n");
+    QTest::newRow("unknown") << QByteArray("[Plenvoy]\nStampForm=iso\nCreationTime=exif\n");
+    QTest::newRow("other case") << QByteArray(
+        "[Plenvoy]\nStampForm=Sortable\nCreationTime=TAKEN\n");
+    QTest::newRow("empty") << QByteArray("[Plenvoy]\nStampForm=\nCreationTime=\n");
+}
+
+void TestStampSettings::unknownOrMissingValuesAreTheDefaults() {
+    QFETCH(QByteArray, ini);
+    const QString path =
+        m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini"));
+    QVERIFY(test::writeFile(path, ini));
+    SettingsStore settings(path);
+    QCOMPARE(readStampStyle(settings).form, StampForm::Regional);
+    QCOMPARE(readStampStyle(settings).creation, CreationTime::File);
+    StampSettingsDialog dialog(settings, QString(), QString());
+    QVERIFY(choice(dialog, kCaptionFormRegional)->isChecked());
+    QVERIFY(choice(dialog, kCaptionCreationFile)->isChecked());
+    QCOMPARE(test::contentOf(path), ini);
+}
+
+void TestStampSettings::buttonBesideTheDropDownOpensTheDialog() {
+    MainWindow window;
+    window.startUp();
+    auto *button = window.findChild<QPushButton *>(QStringLiteral("PushButton7"));
+    auto *browse = window.findChild<QPushButton *>(QStringLiteral("PushButton6"));
+    auto *combo = window.findChild<QComboBox *>(QStringLiteral("Combo1"));
+    QVERIFY(button && browse && combo);
+    QCOMPARE(button->toolTip(), kTipStampSettings);
+    QCOMPARE(button->height(), combo->height());
+    QCOMPARE(button->size(), browse->size());
+    QVERIFY(combo->geometry().right() < button->geometry().left());
+    combo->setCurrentIndex(7); // current time and date at the end
+    QString title;
+    QString example;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        example = exampleLine(*dialog);
+        dialog->close();
+    });
+    button->click();
+    QCOMPARE(title, kTitleStampSettings);
+    QCOMPARE(example, kStampExample.arg(QStringLiteral("Holiday 12-7-2026 2-05-09 PM.jpg")));
+}
+
+void TestStampSettings::theWindowsRunStampsWithTheStoredChoices() {
+    const QString out = m_dir.filePath(QStringLiteral("run-out"));
+    const QString movie = m_dir.filePath(QStringLiteral("run/Walk.mp4"));
+    const QDateTime shot(QDate(2023, 4, 5), QTime(6, 7, 8), Qt::UTC);
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("run-out")));
+    QVERIFY(
+        test::writeFile(movie, test::movieFile(0, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    QVERIFY(test::writeFile(SettingsStore::defaultFilePath(),
+                            "[Plenvoy]\nStampForm=sortable\nCreationTime=taken\n"));
+    MainWindow window;
+    window.startUp();
+    window.fileList().append(movie);
+    window.findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(15);
+    window.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(out);
+    // "Done." closes as soon as it shows.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+    });
+    closer.start(10);
+    window.findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+    QCOMPARE(test::namesIn(out), QStringList{QStringLiteral("2023-04-05 06-07-08 Walk.mp4")});
+}
+
+QTEST_MAIN(TestStampSettings)
+#include "tst_stampsettings.moc"
