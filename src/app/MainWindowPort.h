@@ -4,6 +4,7 @@
 
 #include <QCursor>
 
+#include <functional>
 #include <optional>
 
 class QUrl;
@@ -41,6 +42,14 @@ public:
     void setPointer(PointerMode mode) override;
     void processEvents() override;
     bool closing() const override { return m_closing; }
+    void reportProgress(qint64 done, qint64 total) override {
+        if (m_progress)
+            m_progress(done, total);
+    }
+    /// Where the run's progress goes (the window's title and the task bar).
+    void setProgressHandler(std::function<void(qint64, qint64)> handler) {
+        m_progress = std::move(handler);
+    }
 
     /// The image that the custom mode shows; without one it shows the arrow.
     void setCustomPointer(const QCursor &cursor);
@@ -56,6 +65,7 @@ private:
     PointerMode m_mode = PointerMode::Default;
     std::optional<QCursor> m_custom;
     bool m_closing = false;
+    std::function<void(qint64, qint64)> m_progress;
 };
 
 } // namespace plenvoy
