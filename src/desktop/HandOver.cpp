@@ -113,7 +113,8 @@ HandOver::~HandOver() {
 
 bool HandOver::handOver(const QStringList &paths) {
     // Without the lock (a start that hangs elsewhere) this start opens its own window.
-    m_locked = m_lock.tryLock(kLockWaitMs);
+    if (!m_locked)
+        m_locked = m_lock.tryLock(kLockWaitMs);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (static_cast<size_t>(m_socketPath.size()) >= sizeof(address.sun_path))

@@ -35,6 +35,18 @@ bool makeStaleSocket(const QByteArray &path) {
     return bound;
 }
 
+/// Someone accepts connections on the socket.
+bool listening(const QByteArray &path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, path.constData(), sizeof(address.sun_path));
+    const bool connected =
+        ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return connected;
+}
+
 bool exists(const QByteArray &path) {
     struct stat status {};
     return ::lstat(path.constData(), &status) == 0;
@@ -165,8 +177,9 @@ private Q_SLOTS:
         first.start(kProgram, {});
         QVERIFY(first.waitForStarted());
         // The new window listens on the socket in place of the stale one.
+        QTRY_VERIFY_WITH_TIMEOUT(listening(path), 15000);
         HandOver later(path);
-        QTRY_VERIFY_WITH_TIMEOUT(later.handOver({}), 15000);
+        QVERIFY(later.handOver({}));
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
