@@ -9,6 +9,7 @@ packages=(
   fonts-liberation tzdata locales
   xvfb xauth imagemagick
   util-linux clang-format
+  desktop-file-utils appstream groff
 )
 
 missing=()
