@@ -1,13 +1,17 @@
 #include "TestFiles.h"
+#include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/ShellRules.h"
 #include "core/PathCodec.h"
 #include "desktop/CommandLinePaths.h"
 #include "desktop/HandOver.h"
+#include "desktop/RunProgress.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -223,6 +227,37 @@ private Q_SLOTS:
         QVERIFY(window.pendingFolders().isEmpty());
         // The walk asks nothing and stores nothing.
         QCOMPARE(settingsFileLines(), before);
+    }
+
+    /// During a run the title counts the files; at its end it is the application title.
+    void runShowsItsProgressInTheTitle() {
+        const QString folder = m_dir.path() + QStringLiteral("/run");
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/out")));
+        MainWindow window(m_dir.path());
+        window.startUp();
+        for (int i = 0; i < 3; ++i) {
+            const QString file = folder + QStringLiteral("/f%1.txt").arg(i);
+            QVERIFY(writeFile(file));
+            window.fileList().append(file);
+        }
+        window.findChild<QLineEdit *>(QStringLiteral("Text1"))
+            ->setText(folder + QStringLiteral("/out"));
+        QStringList titles;
+        connect(&window, &QWidget::windowTitleChanged, this,
+                [&](const QString &title) { titles.append(title); });
+        // The closing box ("Done.") is answered as soon as it opens.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        closer.start(10);
+        window.show();
+        window.findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+        QCOMPARE(titles.value(0), progressTitle(kProductName, 0, 3));
+        QCOMPARE(titles.last(), kProductName);
+        QCOMPARE(window.windowTitle(), kProductName);
+        QCOMPARE(test::namesIn(folder + QStringLiteral("/out")).size(), 3);
     }
 
     void programFolderBesideOrInShare() {
