@@ -225,6 +225,12 @@ int copyListedFiles(const CliRequest &request) {
     reportErrorsAbout(ui, &inputs.lastRead, runErrors);
     ProgressLine progress(!request.quiet && standardErrorIsTerminal());
     ui.onProgress = [&progress](qint64 done, qint64 total) { progress.report(done, total); };
+    // An error line starts on a line of its own; the progress comes back below it.
+    ui.onErrorReport = [&progress, report = ui.onErrorReport](const QString &description,
+                                                              const QString &location) {
+        progress.finish();
+        report(description, location);
+    };
     const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes());
     progress.finish();
     ui.onErrorReport = nullptr;
