@@ -189,6 +189,29 @@ private Q_SLOTS:
         first.waitForFinished();
     }
 
+    /// Two starts at once open one window: the other hands its path over and ends.
+    void twoStartsAtOnceOpenOneWindow() {
+        handOverPathFor(m_runtime);
+        const QString file = m_dir.path() + QStringLiteral("/both.txt");
+        QVERIFY(writeFile(file));
+        QProcess first;
+        QProcess second;
+        for (QProcess *start : {&first, &second}) {
+            start->setProcessEnvironment(startEnvironment());
+            start->start(kProgram, {file});
+        }
+        QVERIFY(first.waitForStarted() && second.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            first.state() == QProcess::NotRunning || second.state() == QProcess::NotRunning, 15000);
+        QProcess &ended = first.state() == QProcess::NotRunning ? first : second;
+        QProcess &window = &ended == &first ? second : first;
+        QCOMPARE(ended.exitCode(), 0);
+        QTest::qWait(500);
+        QCOMPARE(window.state(), QProcess::Running);
+        window.kill();
+        window.waitForFinished();
+    }
+
     void windowAddsFilesAtOnceAndFoldersWhenIdle() {
         const QString root = m_dir.path();
         const QString file = root + QStringLiteral("/given.jpg");
