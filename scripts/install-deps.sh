@@ -10,6 +10,7 @@ packages=(
   xvfb xauth imagemagick
   util-linux clang-format
   libexiv2-dev
+  desktop-file-utils appstream groff
 )
 
 missing=()

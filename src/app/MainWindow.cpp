@@ -11,14 +11,17 @@
 #include "StampSettingsDialog.h"
 #include "batch/StartChanging.h"
 #include "core/LocationTags.h"
+#include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "core/Trap.h"
+#include "desktop/RunProgress.h"
 #include "engine/ComposeNewName.h"
 #include "engine/RenameOptions.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListRules.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -29,6 +32,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 namespace plenvoy {
 
@@ -190,20 +196,37 @@ void MainWindow::buildControls() {
     connect(m_outputFolderEdit, &QLineEdit::textChanged, this, &MainWindow::storeOutputFolder);
     m_runInputs =
         std::make_unique<WindowRunInputs>(m_fileList, *m_outputFolderEdit, *m_optionCombo);
+    m_progress = std::make_unique<RunProgress>(
+        kProductName, [this](const QString &title) { setWindowTitle(title); },
+        QStringLiteral(PLENVOY_APP_ID));
+    m_port.setProgressHandler(
+        [this](qint64 done, qint64 total) { m_progress->report(done, total); });
     connect(m_startChangingButton, &QPushButton::clicked, this, [this] {
-        startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
-                      readStampStyle(m_settings));
+        runHandler([this] {
+            startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
+                          readStampStyle(m_settings));
+        });
+        // A run inside this one has already put the title back; this puts it back once more.
+        m_progress->finish();
     });
     connect(m_clearListButton, &QPushButton::clicked, this,
-            [this] { clearList(m_fileList, m_port); });
+            [this] { runHandler([this] { clearList(m_fileList, m_port); }); });
     connect(m_addFilesButton, &QPushButton::clicked, this,
-            [this] { addChosenFiles(m_fileList, m_port); });
-    connect(m_addFolderButton, &QPushButton::clicked, this,
-            [this] { addAllFilesInFolder(m_fileList, m_settings, m_port); });
-    connect(m_loadSamplesButton, &QPushButton::clicked, this,
-            [this] { loadSampleFiles(m_fileList, m_port, m_programFolder); });
-    connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browseOutputFolder);
-    connect(m_stampSettingsButton, &QPushButton::clicked, this, &MainWindow::openStampSettings);
+            [this] { runHandler([this] { addChosenFiles(m_fileList, m_port); }); });
+    connect(m_addFolderButton, &QPushButton::clicked, this, [this] {
+        runHandler([this] { addAllFilesInFolder(m_fileList, m_settings, m_port); });
+    });
+    connect(m_loadSamplesButton, &QPushButton::clicked, this, [this] {
+        runHandler([this] { loadSampleFiles(m_fileList, m_port, m_programFolder); });
+    });
+    connect(m_browseButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { browseOutputFolder(); }); });
+    connect(m_stampSettingsButton, &QPushButton::clicked, this,
+            [this] { runHandler([this] { openStampSettings(); }); });
+
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setInterval(100);
+    connect(m_idleTimer, &QTimer::timeout, this, &MainWindow::walkPendingFolders);
 }
 
 void MainWindow::centreOnScreen() {
@@ -270,6 +293,53 @@ void MainWindow::openStampSettings() {
 void MainWindow::pointerOver(PointerMode mode) {
     if (m_port.pointer() != PointerMode::Busy)
         m_port.setPointer(mode);
+}
+
+void MainWindow::runHandler(const std::function<void()> &handler) {
+    ++m_handlersRunning;
+    handler();
+    --m_handlersRunning;
+}
+
+bool MainWindow::idle() const {
+    return m_handlersRunning == 0 && !QApplication::activeModalWidget() &&
+           !QApplication::activePopupWidget();
+}
+
+void MainWindow::openPaths(const QStringList &paths) {
+    for (const QString &path : paths) {
+        struct stat status {};
+        const bool folder =
+            ::stat(pathToBytes(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+        if (folder)
+            m_pendingFolders.append(path);
+        else
+            m_fileList.append(path); // as a drop appends, also during a run
+    }
+    if (!m_pendingFolders.isEmpty())
+        m_idleTimer->start();
+    // A request: the desktop may keep the focus where the user is.
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::walkPendingFolders() {
+    if (!idle() || m_port.closing())
+        return;
+    if (m_pendingFolders.isEmpty()) {
+        m_idleTimer->stop();
+        return;
+    }
+    runHandler([this] {
+        m_port.setPointer(PointerMode::Busy);
+        // Folders handed over during the walk join the queue and are walked in this turn.
+        while (!m_pendingFolders.isEmpty() && !m_port.closing())
+            addFolderTree(m_fileList, m_pendingFolders.takeFirst(), QStringLiteral("*"), m_port);
+        if (!m_port.closing())
+            m_port.setPointer(PointerMode::Default);
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

@@ -6,17 +6,20 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 namespace plenvoy {
 
 class FileListView;
 class RunInputs;
+class RunProgress;
 
 /// The main window: the file list, the six buttons, the option drop-down and the output
 /// folder. startUp prepares it before it is first shown; closing it ends the program.
@@ -34,6 +37,15 @@ public:
     void startUp();
     /// Places the window in the middle of its screen.
     void centreOnScreen();
+
+    /// Paths from the command line or a later start: files are appended at once, as a drop
+    /// appends them; folders are walked as "Add All Files In Folder" walks them with every
+    /// extension, when the window is idle. The window then asks to come to the front.
+    void openPaths(const QStringList &paths);
+    /// No handler is running and no box is open.
+    bool idle() const;
+    /// Folders given but not yet walked.
+    const QStringList &pendingFolders() const { return m_pendingFolders; }
 
     FileList &fileList() { return m_fileList; }
     MainWindowPort &port() { return m_port; }
@@ -55,6 +67,9 @@ private:
     void openStampSettings();
     /// Sets the window's pointer for the mouse moving over a control, unless busy.
     void pointerOver(PointerMode mode);
+    /// Runs a button's handler, counted so that idle() knows.
+    void runHandler(const std::function<void()> &handler);
+    void walkPendingFolders();
 
     QString m_programFolder;
     SettingsStore m_settings;
@@ -75,6 +90,10 @@ private:
     QLineEdit *m_outputFolderEdit = nullptr;
     QList<QPushButton *> m_buttons;
     std::unique_ptr<RunInputs> m_runInputs;
+    std::unique_ptr<RunProgress> m_progress;
+    QStringList m_pendingFolders;
+    QTimer *m_idleTimer = nullptr;
+    int m_handlersRunning = 0;
 };
 
 } // namespace plenvoy

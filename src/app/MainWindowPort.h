@@ -5,6 +5,7 @@
 #include <QCursor>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 class QUrl;
@@ -48,6 +49,14 @@ public:
     /// How many calls of processEvents() let the window process its events.
     qint64 eventRounds() const { return m_eventRounds; }
     static constexpr std::chrono::milliseconds kEventInterval{4};
+    void reportProgress(qint64 done, qint64 total) override {
+        if (m_progress)
+            m_progress(done, total);
+    }
+    /// Where the run's progress goes (the window's title and the task bar).
+    void setProgressHandler(std::function<void(qint64, qint64)> handler) {
+        m_progress = std::move(handler);
+    }
 
     /// The image that the custom mode shows; without one it shows the arrow.
     void setCustomPointer(const QCursor &cursor);
@@ -65,6 +74,7 @@ private:
     bool m_closing = false;
     qint64 m_eventRounds = 0;
     std::chrono::steady_clock::time_point m_lastEvents{};
+    std::function<void(qint64, qint64)> m_progress;
 };
 
 } // namespace plenvoy

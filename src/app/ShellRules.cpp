@@ -81,7 +81,22 @@ QString DesktopFolder() {
 }
 
 QString programFolder() {
-    return QCoreApplication::applicationDirPath();
+    return programFolderFor(QCoreApplication::applicationDirPath());
+}
+
+QString programFolderFor(const QString &executableFolder) {
+    const auto holdsAssets = [](const QString &folder) {
+        struct stat status {};
+        return ::stat(pathToBytes(folder + QStringLiteral("/Samples")).constData(), &status) == 0 ||
+               ::stat(pathToBytes(folder + QStringLiteral("/x")).constData(), &status) == 0;
+    };
+    if (holdsAssets(executableFolder))
+        return executableFolder;
+    // Installed: the programs in bin/, what they read in share/plenvoy.
+    const qsizetype cut = executableFolder.lastIndexOf(QLatin1Char('/'));
+    const QString installed =
+        executableFolder.left(cut < 0 ? 0 : cut) + QStringLiteral("/share/plenvoy");
+    return holdsAssets(installed) ? installed : executableFolder;
 }
 
 } // namespace plenvoy

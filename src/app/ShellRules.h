@@ -24,7 +24,9 @@ int comboPositionFromSetting(const QString &stored, int optionCount);
 /// with a closing "/". Raises "Path not found" when neither can be determined.
 QString DesktopFolder();
 
-/// The folder that holds the executable, without a closing "/" ("/" stays "/").
+/// The folder that holds the files read beside the program, without a closing "/": the
+/// executable's folder when they are there (the build tree), otherwise ../share/plenvoy.
 QString programFolder();
+QString programFolderFor(const QString &executableFolder);
 
 } // namespace plenvoy

@@ -150,6 +150,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             return outcome;
         }
         trap.step(kLineBusy, [&] { ui.setPointer(PointerMode::Busy); });
+        ui.reportProgress(position - 1, count);
 
         // Each file starts afresh: a failed step never hands it another file's values.
         QString sourcePath;
@@ -205,6 +206,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         trap.step(kLineNext, [&] { ++position; });
     }
 
+    ui.reportProgress(count, count);
     trap.step(kLineDefaultPointer, [&] { ui.setPointer(PointerMode::Default); });
     trap.step(kLineDone, [&] { ui.showMessage(closingMessage(outcome)); });
     return outcome;

@@ -72,6 +72,7 @@ QString folderText(const QString &value) {
 CliRequest parseArguments(const QStringList &arguments) {
     CliRequest request;
     bool help = false;
+    bool version = false;
     bool listOptions = false;
     bool dryRun = false;
     std::optional<QString> option;
@@ -110,6 +111,10 @@ CliRequest parseArguments(const QStringList &arguments) {
         };
         if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             help = true;
+        } else if (name == QLatin1String("--version")) {
+            version = true;
+        } else if (name == QLatin1String("--quiet")) {
+            request.quiet = true;
         } else if (name == QLatin1String("--list-options")) {
             listOptions = true;
         } else if (name == QLatin1String("--dry-run")) {
@@ -154,12 +159,17 @@ CliRequest parseArguments(const QStringList &arguments) {
         }
         if (inlineValue &&
             (name == QLatin1String("--help") || name == QLatin1String("--list-options") ||
-             name == QLatin1String("--dry-run") || name == QLatin1String("--null")))
+             name == QLatin1String("--dry-run") || name == QLatin1String("--null") ||
+             name == QLatin1String("--version") || name == QLatin1String("--quiet")))
             throw UsageError{name + QStringLiteral(" takes no value")};
     }
 
     if (help) {
         request.action = CliRequest::Action::Help;
+        return request;
+    }
+    if (version) {
+        request.action = CliRequest::Action::Version;
         return request;
     }
     if (listOptions) {
@@ -203,8 +213,9 @@ QString helpText() {
     return QStringLiteral(
         "Usage: plenvoy-cli --list-options\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run SOURCE...\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --out DIR [SOURCE...]\n"
-        "       plenvoy-cli --help\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] [--quiet] --out DIR "
+        "[SOURCE...]\n"
+        "       plenvoy-cli --help | --version\n"
         "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM and\n"
         "--creation WHEN may join either call.\n"
         "\n"
@@ -231,7 +242,10 @@ QString helpText() {
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times\n"
         "  --out DIR       copy each listed file into the folder DIR under its new name, as\n"
-        "                  \"Start Changing\" does; sources are never changed\n"
+        "                  \"Start Changing\" does; sources are never changed. When standard\n"
+        "                  error is a terminal and the run takes longer than about a second,\n"
+        "                  a progress line shows there\n"
+        "  --quiet         no progress line\n"
         "  -0, --null      end each name printed on standard output with a NUL byte instead\n"
         "                  of a line feed, for names that hold line breaks (as find -print0,\n"
         "                  xargs -0)\n"
@@ -245,6 +259,7 @@ QString helpText() {
         "                  ignoring case (txt, jp?, tar.gz); the default * lists every file\n"
         "  --              every later argument is a PATH\n"
         "  -h, --help      print this help\n"
+        "  --version       print the version\n"
         "\n"
         "The files are listed in the order of the SOURCE arguments: a PATH as it is given,\n"
         "a --folder's files at that point, folder by folder, level by level. Names are\n"

@@ -24,7 +24,7 @@ struct CliSource {
 
 /// What one call of plenvoy-cli asks for, parsed before anything is done.
 struct CliRequest {
-    enum class Action { Help, ListOptions, DryRun, Run };
+    enum class Action { Help, Version, ListOptions, DryRun, Run };
     Action action = Action::Help;
     /// The option's display text: the text given, or the text of the index given.
     QString optionText;
@@ -42,6 +42,8 @@ struct CliRequest {
     StampStyle style;
     /// -0: names end with NUL instead of a line feed, the run's summary goes to stderr.
     bool nullSeparated = false;
+    /// --quiet: no progress line during --out.
+    bool quiet = false;
     /// Warnings about the command line that do not stop it, one line each.
     QStringList warnings;
 };

@@ -2,6 +2,7 @@
 
 #include "CliOutput.h"
 #include "CliWindowPort.h"
+#include "ProgressLine.h"
 
 #include "batch/FixedRunInputs.h"
 #include "batch/ListedPlacement.h"
@@ -227,7 +228,16 @@ int copyListedFiles(const CliRequest &request) {
     FixedRunInputs inputs(list.entries(), request.outputFolder, request.optionText);
     int runErrors = 0;
     reportErrorsAbout(ui, &inputs.lastRead, runErrors);
+    ProgressLine progress(!request.quiet && standardErrorIsTerminal());
+    ui.onProgress = [&progress](qint64 done, qint64 total) { progress.report(done, total); };
+    // An error line starts on a line of its own; the progress comes back below it.
+    ui.onErrorReport = [&progress, report = ui.onErrorReport](const QString &description,
+                                                              const QString &location) {
+        progress.finish();
+        report(description, location);
+    };
     const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes(), request.style);
+    progress.finish();
     ui.onErrorReport = nullptr;
 
     // The run's refusals come before anything is done: no file touched, no summary.

@@ -27,9 +27,15 @@ public:
     QStringList chooseFiles(const QString &title) override;
     QString chooseFolder(const QString &prompt, const QString &startFolder) override;
     void processEvents() override;
+    void reportProgress(qint64 done, qint64 total) override {
+        if (onProgress)
+            onProgress(done, total);
+    }
 
     /// Runs inside processEvents(): a batch run calls it once before each file.
     std::function<void()> onProcessEvents;
+    /// Receives the run's progress: done of total files.
+    std::function<void(qint64 done, qint64 total)> onProgress;
     /// Receives the description line and the location line of every error report.
     std::function<void(const QString &description, const QString &location)> onErrorReport;
 

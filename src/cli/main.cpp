@@ -22,6 +22,9 @@ int act(const CliRequest &request) {
     case CliRequest::Action::Help:
         printOut(helpText().toUtf8());
         return kExitSuccess;
+    case CliRequest::Action::Version:
+        printLine(QStringLiteral("plenvoy-cli " PLENVOY_VERSION));
+        return kExitSuccess;
     case CliRequest::Action::ListOptions:
         for (const QString &text : renameOptionTexts())
             printLine(text);

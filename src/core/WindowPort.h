@@ -37,6 +37,12 @@ public:
     virtual PointerMode pointer() const = 0;
     virtual void setPointer(PointerMode mode) = 0;
 
+    /// How far the run is: done of total files. Fronts that show progress override it.
+    virtual void reportProgress(qint64 done, qint64 total) {
+        Q_UNUSED(done);
+        Q_UNUSED(total);
+    }
+
     /// Lets the window process its pending events; other handlers may run inside.
     virtual void processEvents() = 0;
     /// True once the window has been closed: a long loop stops right after its
