@@ -1,8 +1,8 @@
 // The real "Start Changing" run over 10,000 files of 4 KiB under "Add last modified date
-// to end of filename", events processed for real as the window's port lets them, against cp of the
-// same files into a fresh folder and against cp -p (data, mode and times, as the run keeps them);
-// the three take turns in a rotating order, medians. Usage: bench_startchanging [rounds] [base
-// folder]
+// to end of filename", events processed for real as the window's port lets them, against
+// cp of the same files into a fresh folder and against cp -p (data, mode and times, as the
+// run keeps them); the three take turns in a rotating order, medians.
+// Usage: bench_startchanging [rounds] [base folder]
 
 #include "BenchSupport.h"
 
