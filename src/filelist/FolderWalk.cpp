@@ -252,15 +252,18 @@ bool FolderWalk::opensUnderReportTrap(Trap &trap, const QString &folder, qsizety
 // Under the sub-folder trap any failing step passes the folder over.
 bool FolderWalk::opensUnderSubFolderTrap(SubFolderTrap &trap, qsizetype &index,
                                          const QString &folder, qsizetype &folderBytes) {
+    // Existence and attributes come from the walk's one reading of the folder's status: a
+    // sub-folder is opened on the level below the one that found it, and looked at again.
     bool missing = true;
-    if (!trap.step(folder, index, [&] { missing = !FolderExists(folder); }) || missing)
+    Look look;
+    if (!trap.step(folder, index, [&] { missing = !(look = lookAt(folder)).exists; }) || missing)
         return false;
     if (tooLong(folder, folderBytes))
         return false;
     if (!trap.step(folder, index, [&] { yield(); }))
         return false;
     bool kept = true;
-    return trap.step(folder, index, [&] { kept = keptOut(folder); }) && !kept;
+    return trap.step(folder, index, [&] { kept = look.keptOut; }) && !kept;
 }
 
 void FolderWalk::readSubFolders(SubFolderTrap &trap, qsizetype &index, const QString &folder,
