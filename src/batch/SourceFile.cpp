@@ -46,13 +46,7 @@ SourceFile::SourceFile(const QString &path) {
     try {
         const QByteArray bytes = encoded(path);
         // Non-blocking, so that a pipe put in the file's place can't make the copy wait.
-        // Reading must not change the access time: the kernel allows O_NOATIME to the
-        // owner and to root only, so a refusal opens the file again without it (relatime
-        // applies then).
-        constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
-        m_fd = bytes.isEmpty() ? -1 : ::open(bytes.constData(), kFlags | O_NOATIME);
-        if (m_fd < 0 && errno == EPERM)
-            m_fd = ::open(bytes.constData(), kFlags);
+        m_fd = bytes.isEmpty() ? -1 : ::open(bytes.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (m_fd < 0) {
             m_errorNumber = bytes.isEmpty() ? ENOENT : errno;
         } else if (::statx(m_fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &m_status) !=
@@ -61,6 +55,12 @@ SourceFile::SourceFile(const QString &path) {
         } else if (!S_ISREG(m_status.stx_mode) || onPseudoFileSystem(m_fd, deviceOf(m_status))) {
             m_problem = CopyProblem::NotRegularFile;
         } else {
+            // Reading must not change the access time. The kernel allows O_NOATIME to the
+            // owner and to root only; decided from the status and set on this descriptor, it
+            // needs no second open (for anyone else the kernel's relatime rule applies).
+            static const uid_t user = ::geteuid();
+            if (m_status.stx_uid == user || user == 0)
+                ::fcntl(m_fd, F_SETFL, O_NONBLOCK | O_NOATIME);
             m_problem = CopyProblem::None;
             return;
         }
