@@ -3,9 +3,9 @@
 #include "FilePlacement.h"
 #include "RunOutcome.h"
 
+#include <QHash>
 #include <QString>
 
-#include <map>
 #include <sys/sysmacros.h>
 #include <utility>
 
@@ -45,24 +45,26 @@ public:
         WrittenFiles &m_files;
     };
 
-    void record(Identity destination, Identity source) { m_sourceOf[destination] = source; }
+    void record(Identity destination, Identity source) { m_sourceOf.insert(destination, source); }
     /// True when this run wrote the destination from another source than the given one.
     bool writtenFromAnotherSource(Identity destination, Identity source) const {
-        const auto found = m_sourceOf.find(destination);
-        return found != m_sourceOf.end() && found->second != source;
+        const auto found = m_sourceOf.constFind(destination);
+        return found != m_sourceOf.cend() && found.value() != source;
     }
     /// Calls f with the identity of every file the runs in progress wrote.
     template <typename F> void forEachWritten(F &&f) const {
-        for (const auto &entry : m_sourceOf)
-            f(entry.first);
+        for (auto entry = m_sourceOf.cbegin(); entry != m_sourceOf.cend(); ++entry)
+            f(entry.key());
     }
     bool writtenFrom(Identity destination, Identity source) const {
-        const auto found = m_sourceOf.find(destination);
-        return found != m_sourceOf.end() && found->second == source;
+        const auto found = m_sourceOf.constFind(destination);
+        return found != m_sourceOf.cend() && found.value() == source;
     }
 
 private:
-    std::map<Identity, Identity> m_sourceOf;
+    // Open addressing, no node per entry: forgetting a million copies when the outermost
+    // run ends takes a few frees, not a million.
+    QHash<Identity, Identity> m_sourceOf;
     int m_runs = 0;
 };
 

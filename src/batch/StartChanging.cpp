@@ -131,6 +131,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         position = 1;
     });
     outcome.listed = count;
+    outcome.files.reserve(count);
     WrittenFiles::RunScope runScope(writtenFiles());
     ProtectedFiles listed;
     listed.fillWhenAsked([&inputs, count, &ui](ProtectedFiles &files) {
