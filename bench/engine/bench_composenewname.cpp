@@ -3,6 +3,7 @@
 // same run.
 // Usage: bench_composenewname [FOLDER] (default: the temporary folder)
 
+#include "BenchTree.h"
 #include "batch/FilePlacement.h"
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
@@ -24,29 +25,14 @@
 
 using namespace plenvoy;
 
+using plenvoy::bench::median;
+using plenvoy::bench::warmMemory;
+
 namespace {
 
 constexpr int kNames = 100'000;
 constexpr int kFiles = 10'000;
 constexpr int kRounds = 5;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-/// Freshly used memory is slow the first time: touch a few hundred MiB before timing.
-void warmMemory(const QString &folder) {
-    const QString path = folder + QStringLiteral("/warm.bin");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    const QByteArray block(1 << 20, 'w');
-    for (int i = 0; i < 300; ++i)
-        file.write(block);
-    file.close();
-    QFile::remove(path);
-}
 
 /// Nanoseconds per name for composing every path under the option.
 double composeNanos(const QStringList &paths, const QString &option, qsizetype &checksum) {

@@ -3,6 +3,7 @@
 // tagged with Exif, and a 4 MiB MP4 whose movie header comes after its media data.
 // Usage: bench_takentime [FOLDER] (default: the temporary folder)
 
+#include "BenchTree.h"
 #include "batch/FilePlacement.h"
 #include "core/PathCodec.h"
 #include "engine/TakenTime.h"
@@ -26,29 +27,14 @@
 
 using namespace plenvoy;
 
+using plenvoy::bench::median;
+using plenvoy::bench::warmMemory;
+
 namespace {
 
 constexpr int kFilesPerRound = 40;
 constexpr int kRounds = 9;
 constexpr qint64 kTargetSize = 4 << 20;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-/// Freshly used memory is slow the first time: touch a few hundred MiB before timing.
-void warmMemory(const QString &folder) {
-    const QString path = folder + QStringLiteral("/warm.bin");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    const QByteArray block(1 << 20, 'w');
-    for (int i = 0; i < 300; ++i)
-        file.write(block);
-    file.close();
-    QFile::remove(path);
-}
 
 /// A camera-sized JPEG of noise (about 4 MiB), tagged as a camera tags it.
 bool writePhoto(const QString &path) {
