@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,10 +51,31 @@ CopyResult outputFailure(int error) {
 
 // ---- The copy -----------------------------------------------------------------------------
 
-/// True where a descriptor can be named through /proc/self/fd (not in a chroot without /proc).
-bool procFdAvailable() {
-    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
-    return available;
+/// This process's folder of descriptors in /proc, opened once: a copy is named through it
+/// with one name looked up rather than four. A child made by fork() opens its own, since the
+/// folder opened by the parent lists the parent's descriptors. -1 where there is no /proc
+/// (a chroot without it).
+int procFdFolder() {
+    static std::mutex guard;
+    static pid_t owner = 0;
+    static int folder = -1;
+    const pid_t self = ::getpid();
+    const std::lock_guard<std::mutex> lock(guard);
+    if (owner != self) {
+        if (folder >= 0)
+            ::close(folder);
+        folder = ::open("/proc/self/fd", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        owner = self;
+    }
+    return folder;
+}
+
+/// Gives a name in a folder to the file open as descriptor fd through its magic link in
+/// /proc: a name that exists is never replaced (EEXIST).
+int linkDescriptor(int procFolder, int fd, int folder, const char *name) {
+    char fdName[16];
+    std::snprintf(fdName, sizeof fdName, "%d", fd);
+    return ::linkat(procFolder, fdName, folder, name, AT_SYMLINK_FOLLOW);
 }
 
 /// One copy of an opened source into a folder, under a name.
@@ -114,13 +136,14 @@ public:
                 return outcome(problem);
         }
 
-        if (!m_hooks.withoutAnonymousFile && procFdAvailable()) {
+        const int procFolder = m_hooks.withoutAnonymousFile ? -1 : procFdFolder();
+        if (procFolder >= 0) {
             // Never O_EXCL: an anonymous file made with it can't be given a name. Nobody can
             // open it by a name, so it is made with the source's permission bits at once.
             Descriptor target(::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC,
                                        m_source.status().stx_mode & 0777));
             if (target.isValid())
-                return throughAnonymousFile(target.get(), exists);
+                return throughAnonymousFile(procFolder, target.get(), exists);
             if (errno != EOPNOTSUPP && errno != EISDIR)
                 return outputFailure(errno);
         }
@@ -192,14 +215,12 @@ private:
 
     /// Gives the name to a complete copy through a hard link from /proc: a name that does
     /// not exist is never replaced (linkat fails when one appeared meanwhile).
-    CopyResult throughAnonymousFile(int target, bool exists) {
+    CopyResult throughAnonymousFile(int procFolder, int target, bool exists) {
         CopyResult result = fill(target);
         if (!result.copied())
             return result; // the anonymous file vanishes with its descriptor
-        char procPath[48];
-        std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", target);
         if (!exists) {
-            if (::linkat(AT_FDCWD, procPath, m_folder, m_name.constData(), AT_SYMLINK_FOLLOW) == 0)
+            if (linkDescriptor(procFolder, target, m_folder, m_name.constData()) == 0)
                 return result;
             if (errno != EEXIST)
                 return outputFailure(errno);
@@ -211,7 +232,7 @@ private:
         TemporaryName temporary;
         for (int attempt = 0; attempt < 16 && !temporary.isSet(); ++attempt) {
             temporary.prepare(m_folder, temporaryName());
-            if (::linkat(AT_FDCWD, procPath, m_folder, temporary.name(), AT_SYMLINK_FOLLOW) == 0)
+            if (linkDescriptor(procFolder, target, m_folder, temporary.name()) == 0)
                 temporary.markMade();
             else if (errno != EEXIST)
                 return outputFailure(errno);

@@ -23,6 +23,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -162,6 +163,7 @@ private Q_SLOTS:
     void copyThatFailsHalfWayLosesNothing();
     void fileSizeLimitMidCopyLosesNothing();
     void copiesAcrossFileSystems();
+    void forkedChildNamesItsOwnCopy();
     void pipeAsSourceDoesNotHang();
     void protectedFilesAreLeftAlone();
     void folderOverflowReachesTheCaller();
@@ -231,6 +233,32 @@ void TestFilePlacement::copiesContentTimeAndMode() {
     PlaceFile(source, destination);
 
     COMPARE_TREE(expected, snapshotOf(m_dir->path()));
+}
+
+void TestFilePlacement::forkedChildNamesItsOwnCopy() {
+    // The parent has named a copy and holds a file open at the descriptor number the child's
+    // copy will take: the child must name its own copy, not the parent's open file.
+    writeFile(path("src/parent.txt"), "parent");
+    writeFile(path("src/child.txt"), "child");
+    PlaceFile(path("src/parent.txt"), path("out/parent.txt"));
+    const QByteArray parentFile = pathToBytes(path("src/parent.txt"));
+    const int held[2] = {::open(parentFile.constData(), O_RDONLY),
+                         ::open(parentFile.constData(), O_RDONLY)};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(held[0]);
+        ::close(held[1]);
+        const SourceFile source(path("src/child.txt"));
+        const CopyResult result =
+            copySourceFile(source, path("out/child.txt"), nullptr, ExistingName::Keep);
+        ::_exit(result.copied() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ::close(held[0]);
+    ::close(held[1]);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QCOMPARE(contentOf(path("out/child.txt")), QByteArray("child"));
 }
 
 void TestFilePlacement::replacementNeverWritesThroughTheOldName() {
