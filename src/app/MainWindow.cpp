@@ -203,8 +203,8 @@ void MainWindow::buildControls() {
         [this](qint64 done, qint64 total) { m_progress->report(done, total); });
     connect(m_startChangingButton, &QPushButton::clicked, this, [this] {
         runHandler([this] {
-            startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
-                          readStampStyle(m_settings));
+            forgetOutcome(startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
+                                        readStampStyle(m_settings)));
         });
         // A run inside this one has already put the title back; this puts it back once more.
         m_progress->finish();

@@ -4,6 +4,7 @@
 #include "core/PathCodec.h"
 
 #include <QStringList>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstring>
@@ -23,6 +24,19 @@ int RunOutcome::renamedCount() const {
     return int(std::count_if(files.cbegin(), files.cend(), [](const FileOutcome &file) {
         return file.copied() && file.renamed;
     }));
+}
+
+void forgetOutcome(RunOutcome &&outcome) {
+    // Below this many files freeing takes well under a millisecond.
+    constexpr qsizetype kFreedAside = 10000;
+    if (outcome.files.size() < kFreedAside) {
+        outcome = RunOutcome();
+        return;
+    }
+    // The records are shared with nobody: the worker drops the last reference.
+    QThreadPool::globalInstance()->start(
+        [files = std::move(outcome.files)]() mutable { files = QList<FileOutcome>(); });
+    outcome = RunOutcome();
 }
 
 QString copyProblemText(CopyProblem problem, int errorNumber) {

@@ -48,6 +48,10 @@ struct RunOutcome {
     int renamedCount() const;
 };
 
+/// Lets the outcome go. A large one (a million files take tens of milliseconds to free) is
+/// freed on a worker thread, so that the window answers at once after the run.
+void forgetOutcome(RunOutcome &&outcome);
+
 /// The reason a copy problem gives the user, in plain words ("it no longer exists").
 QString copyProblemText(CopyProblem problem, int errorNumber);
 
