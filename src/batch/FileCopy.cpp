@@ -82,9 +82,10 @@ int linkDescriptor(int procFolder, int fd, int folder, const char *name) {
 class Copier final {
 public:
     Copier(const SourceFile &source, const ProtectedFiles *protectedFiles, ExistingName existing,
-           const CopyHooks &hooks)
+           const CopyHooks &hooks, const KeptFileTest *alsoKept = nullptr)
         : m_source(source)
         , m_protected(protectedFiles)
+        , m_alsoKept(alsoKept && *alsoKept ? alsoKept : nullptr)
         , m_existing(existing)
         , m_hooks(hooks) {}
     ~Copier() = default;
@@ -163,7 +164,8 @@ private:
         const struct statx &source = m_source.status();
         if (existing.st_dev == deviceOf(source) && existing.st_ino == source.stx_ino)
             return CopyProblem::OwnSource;
-        if (m_protected && m_protected->contains(existing.st_dev, existing.st_ino))
+        if ((m_protected && m_protected->contains(existing.st_dev, existing.st_ino)) ||
+            (m_alsoKept && (*m_alsoKept)(existing.st_dev, existing.st_ino)))
             return CopyProblem::ListedFileInTheWay;
         // Read-only: no write bit at all (so also for root), or not writable by this user.
         if ((existing.st_mode & 0222) == 0 ||
@@ -310,6 +312,7 @@ private:
 
     const SourceFile &m_source;
     const ProtectedFiles *m_protected;
+    const KeptFileTest *m_alsoKept;
     const ExistingName m_existing;
     const CopyHooks &m_hooks;
     QByteArray m_name;
@@ -333,9 +336,11 @@ CopyResult copySourceFile(const SourceFile &source, const QString &destinationPa
 
 CopyResult copySourceFileInto(const SourceFile &source, int folderFd, const QByteArray &name,
                               const ProtectedFiles *protectedFiles, ExistingName existing,
-                              const CopyHooks &hooks, bool nameIsFree) {
+                              const CopyHooks &hooks, bool nameIsFree,
+                              const KeptFileTest &alsoKept) {
     try {
-        return Copier(source, protectedFiles, existing, hooks).runIn(folderFd, name, nameIsFree);
+        return Copier(source, protectedFiles, existing, hooks, &alsoKept)
+            .runIn(folderFd, name, nameIsFree);
     } catch (...) {
         return outcome(CopyProblem::SystemError, ENOMEM);
     }

@@ -149,12 +149,20 @@ struct CopyHooks {
     qint64 chunkBytes = 0;
 };
 
+/// A test of an existing destination (device, inode): true when the copy must leave it
+/// alone as it does a protected file.
+using KeptFileTest = std::function<bool(dev_t, ino_t)>;
+
 /// As copySourceFile, into a folder opened once (an O_PATH descriptor) under a name in the
 /// file system's bytes, so that no path is resolved again per file. nameIsFree tells that
-/// the caller has just found the name missing, which spares looking again.
+/// the name need not be looked at before the copy: the copy is named only if the name is
+/// still free (a link never replaces), and a name found taken then is judged as an existing
+/// one. alsoKept leaves more existing files alone, as protected files are
+/// (ListedFileInTheWay); it is asked only when the name exists.
 CopyResult copySourceFileInto(const SourceFile &source, int folderFd, const QByteArray &name,
                               const ProtectedFiles *protectedFiles, ExistingName existing,
-                              const CopyHooks &hooks = {}, bool nameIsFree = false);
+                              const CopyHooks &hooks = {}, bool nameIsFree = false,
+                              const KeptFileTest &alsoKept = {});
 
 /// Copies an opened source to the destination path (folder and name, no trailing
 /// separator). The copy gets the destination name only when complete and checked: it is

@@ -104,25 +104,15 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
                    bool mayRetry) {
     const QByteArray name = nameBytes(FileNameOf(target));
     const Identity sourceIdentity = identityOf(source.status());
-    struct stat status {};
-    const NameState state = name.isEmpty() ? NameState::Unknown : stateOf(folderFd, name, status);
-    if (state == NameState::Exists && S_ISREG(status.st_mode)) {
-        const Identity existing = identityOf(status);
-        if (existing == sourceIdentity) {
-            setProblem(outcome, CopyProblem::OwnSource, 0);
-            return false;
-        }
-        if (context.listed.contains(existing.first, existing.second) ||
-            context.written.writtenFromAnotherSource(existing, sourceIdentity)) {
-            if (!droppedForUnreadList(context, outcome))
-                placeUnderNumberedName(source, folderFd, folder, FileNameOf(target), context,
-                                       outcome);
-            return false;
-        }
-    }
+    // The name is not looked at first: most names are free, the copy is named only if its
+    // name still is, and a name found taken is judged then (the file itself, another listed
+    // file or this run's copy of another file are left alone; anything else is replaced).
+    const KeptFileTest writtenFromAnotherSource = [&](dev_t device, ino_t inode) {
+        return context.written.writtenFromAnotherSource({device, inode}, sourceIdentity);
+    };
     const CopyResult result =
         copySourceFileInto(source, folderFd, name, &context.listed, ExistingName::Replace,
-                           context.hooks, state == NameState::Missing);
+                           context.hooks, true, writtenFromAnotherSource);
     if (result.problem == CopyProblem::ListedFileInTheWay) {
         if (!droppedForUnreadList(context, outcome))
             placeUnderNumberedName(source, folderFd, folder, FileNameOf(target), context, outcome);

@@ -8,6 +8,7 @@
 
 #include <sys/sysmacros.h>
 #include <utility>
+#include <vector>
 
 namespace plenvoy {
 
@@ -36,7 +37,7 @@ public:
         }
         ~RunScope() {
             if (--m_files.m_runs == 0)
-                m_files.m_sourceOf.clear();
+                m_files.forget();
         }
         RunScope(const RunScope &) = delete;
         RunScope &operator=(const RunScope &) = delete;
@@ -45,26 +46,50 @@ public:
         WrittenFiles &m_files;
     };
 
-    void record(Identity destination, Identity source) { m_sourceOf.insert(destination, source); }
+    void record(Identity destination, Identity source) {
+        m_written.emplace_back(destination, source);
+        if (m_indexed)
+            m_sourceOf.insert(destination, source);
+    }
     /// True when this run wrote the destination from another source than the given one.
     bool writtenFromAnotherSource(Identity destination, Identity source) const {
-        const auto found = m_sourceOf.constFind(destination);
-        return found != m_sourceOf.cend() && found.value() != source;
+        const Identity *from = sourceOf(destination);
+        return from && *from != source;
+    }
+    bool writtenFrom(Identity destination, Identity source) const {
+        const Identity *from = sourceOf(destination);
+        return from && *from == source;
     }
     /// Calls f with the identity of every file the runs in progress wrote.
     template <typename F> void forEachWritten(F &&f) const {
-        for (auto entry = m_sourceOf.cbegin(); entry != m_sourceOf.cend(); ++entry)
-            f(entry.key());
-    }
-    bool writtenFrom(Identity destination, Identity source) const {
-        const auto found = m_sourceOf.constFind(destination);
-        return found != m_sourceOf.cend() && found.value() == source;
+        for (const auto &written : m_written)
+            f(written.first);
     }
 
 private:
-    // Open addressing, no node per entry: forgetting a million copies when the outermost
-    // run ends takes a few frees, not a million.
-    QHash<Identity, Identity> m_sourceOf;
+    /// The source the destination was written from; null when this run did not write it.
+    const Identity *sourceOf(Identity destination) const {
+        // Only a clash asks; a run without one never pays for the index.
+        if (!m_indexed) {
+            m_sourceOf.reserve(qsizetype(m_written.size()));
+            for (const auto &written : m_written)
+                m_sourceOf.insert(written.first, written.second);
+            m_indexed = true;
+        }
+        const auto found = m_sourceOf.constFind(destination);
+        return found == m_sourceOf.cend() ? nullptr : &found.value();
+    }
+    void forget() {
+        std::vector<std::pair<Identity, Identity>>().swap(m_written);
+        m_sourceOf = QHash<Identity, Identity>();
+        m_indexed = false;
+    }
+
+    // Written in order, one record per copy; an inode that comes back later is found with
+    // its last source.
+    std::vector<std::pair<Identity, Identity>> m_written;
+    mutable QHash<Identity, Identity> m_sourceOf;
+    mutable bool m_indexed = false;
     int m_runs = 0;
 };
 
