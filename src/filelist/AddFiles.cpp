@@ -65,7 +65,9 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
     const QChar separator = platformSeparator();
     QStringList folders;
     trap.step(kStepStartFolderList, [&] { folders = QStringList{chosen + separator}; });
-    trap.step(kStepWalk, [&] { appendSubFolders(folders, true, ui, leftOut); });
+    // The walk keeps what it read of each folder, so each folder is read once.
+    KeptFileEntries kept;
+    trap.step(kStepWalk, [&] { appendSubFolders(folders, true, ui, leftOut, &kept); });
     if (ui.closing())
         return;
 
@@ -79,7 +81,18 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
             const QString &text = folders.at(f);
             folder = text.left(text.size() - 1);
         });
-        trap.step(kStepListFiles, [&] { names = ListFolderFiles(folder, pattern); });
+        trap.step(kStepListFiles, [&] {
+            // A folder the walk did not read (the chosen one, when the walk could not) is
+            // read now; the kept entries go once listed, so they are not held twice.
+            const auto found = kept.find(folders.at(f));
+            if (found == kept.end()) {
+                names = ListFolderFiles(folder, pattern);
+                return;
+            }
+            const QByteArray entries = std::move(found.value());
+            kept.erase(found);
+            names = ListKeptFiles(folder, pattern, entries);
+        });
         int upper = 0;
         trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
         for (int position = 1; position <= upper; ++position) {

@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QString>
 
+#include <cstring>
 #include <memory>
 
 #include <dirent.h>
@@ -35,6 +36,14 @@ struct DirCloser {
 };
 /// An open folder, closed when the handle goes.
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+/// The entries of one folder that may be files, kept by the walk that read the folder so the
+/// listing need not read it again: for each entry in the system's order one type byte (DT_REG
+/// or DT_LNK), the name's bytes and a NUL.
+inline void keepFileEntry(QByteArray &entries, unsigned char type, const char *name) {
+    entries.append(static_cast<char>(type));
+    entries.append(name, static_cast<qsizetype>(std::strlen(name)) + 1); // with its NUL
+}
 
 /// The status of a path (without trailing separators) and of what it names.
 struct PathStatus {

@@ -5,6 +5,8 @@
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -95,11 +97,68 @@ int WildcardPattern::matchesAscii(const char *name) const {
     return globMatch(patternAt, m_asciiFolded.size(), nameAt, length + (dotted ? 0 : 1)) ? 1 : 0;
 }
 
+namespace {
+
+// The listing's rules for one folder's entries, however they were read. Each entry given is
+// a regular file, a link or of unknown type; regularAt(name) tells whether a link or an
+// entry of unknown type names a regular file.
+class FileSieve final {
+public:
+    explicit FileSieve(const QString &pattern)
+        : m_wildcard(pattern) {
+        m_names.reserve(100);
+    }
+
+    template <typename RegularAt>
+    void take(const char *name, unsigned char type, RegularAt &&regularAt) {
+        // Plain ASCII names are matched on their bytes; only the names taken become text.
+        const int asciiMatch = m_wildcard.matchesAscii(name);
+        if (asciiMatch == 0)
+            return;
+        qsizetype length = 0;
+        QString text = nameFromBytes(name, &length);
+        if (asciiMatch < 0 && !m_wildcard.matches(text))
+            return;
+        if (type == DT_REG || regularAt(name))
+            m_names.append(std::move(text));
+    }
+
+    FolderNames names() { return FolderNames(std::move(m_names)); }
+
+private:
+    const WildcardPattern m_wildcard;
+    QStringList m_names;
+};
+
+// A link or an unknown entry is examined by its own bytes, so the status read is that of
+// this very entry.
+bool namesRegularFile(int dirFd, const char *name) {
+    struct stat info {};
+    return ::fstatat(dirFd, name, &info, 0) == 0 && S_ISREG(info.st_mode);
+}
+
+// An empty folder text is the root, as the walk's "/" comes back without its separator.
+QByteArray encodedFolder(const QString &folder) {
+    return pathToBytes(folder.isEmpty() ? QString(kFolderSeparator)
+                                        : withoutTrailingSeparators(folder));
+}
+
+struct FdCloser {
+    explicit FdCloser(int descriptor)
+        : fd(descriptor) {}
+    FdCloser(const FdCloser &) = delete;
+    FdCloser &operator=(const FdCloser &) = delete;
+    ~FdCloser() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int fd;
+};
+
+} // namespace
+
 FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
-    // An empty folder text is the root, as the walk's "/" comes back without its separator.
-    const QString named =
-        folder.isEmpty() ? QString(kFolderSeparator) : withoutTrailingSeparators(folder);
-    const QByteArray encoded = pathToBytes(named);
+    const QByteArray encoded = encodedFolder(folder);
     if (encoded.contains('\0') || encoded.size() >= kPathLimitBytes)
         return FolderNames();
     DirHandle dir(::opendir(encoded.constData()));
@@ -110,32 +169,43 @@ FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
     if (::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0)
         return FolderNames();
     const int dirFd = ::dirfd(dir.get());
-    const WildcardPattern wildcard(pattern);
-    QStringList names;
-    names.reserve(100);
+    FileSieve sieve(pattern);
     while (const dirent *entry = ::readdir(dir.get())) {
         const unsigned char type = entry->d_type;
         if (type == DT_DIR || isDotOrDotDot(entry->d_name))
             continue;
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
             continue; // pipes, sockets and devices are not files
-        // Plain ASCII names are matched on their bytes; only the names taken become text.
-        const int asciiMatch = wildcard.matchesAscii(entry->d_name);
-        if (asciiMatch == 0)
-            continue;
-        qsizetype length = 0;
-        const QString name = nameFromBytes(entry->d_name, &length);
-        if (asciiMatch < 0 && !wildcard.matches(name))
-            continue;
-        // A regular file is present as listed; a link or an unknown type is examined by
-        // its own bytes, so the status read is that of this very entry.
-        struct stat info {};
-        const bool present = type == DT_REG || (::fstatat(dirFd, entry->d_name, &info, 0) == 0 &&
-                                                S_ISREG(info.st_mode));
-        if (present)
-            names.append(name);
+        sieve.take(entry->d_name, type,
+                   [dirFd](const char *name) { return namesRegularFile(dirFd, name); });
     }
-    return FolderNames(std::move(names));
+    return sieve.names();
+}
+
+FolderNames ListKeptFiles(const QString &folder, const QString &pattern,
+                          const QByteArray &entries) {
+    FileSieve sieve(pattern);
+    // The folder is opened again only for an entry that needs its status, which is rare;
+    // as a path, since nothing in it is read.
+    FdCloser folderFd(-1);
+    bool opened = false;
+    auto regularAt = [&](const char *name) {
+        if (!opened) {
+            opened = true;
+            folderFd.fd =
+                ::open(encodedFolder(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        }
+        return folderFd.fd >= 0 && namesRegularFile(folderFd.fd, name);
+    };
+    const char *at = entries.constData();
+    const char *const end = at + entries.size();
+    while (at < end) {
+        const auto type = static_cast<unsigned char>(*at);
+        const char *name = at + 1;
+        at = name + std::strlen(name) + 1;
+        sieve.take(name, type, regularAt);
+    }
+    return sieve.names();
 }
 
 } // namespace plenvoy

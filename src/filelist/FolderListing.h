@@ -50,4 +50,8 @@ private:
 /// and one whose path reaches the path limit give no names.
 FolderNames ListFolderFiles(const QString &folder, const QString &pattern);
 
+/// The same names as ListFolderFiles gives for the folder, from the entries that a folder
+/// walk kept when it read the folder (see KeptFileEntries), so the folder is not read again.
+FolderNames ListKeptFiles(const QString &folder, const QString &pattern, const QByteArray &entries);
+
 } // namespace plenvoy

@@ -22,6 +22,7 @@
 #include <linux/magic.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace plenvoy {
 
@@ -65,6 +66,15 @@ public:
 private:
     QHash<dev_t, bool> m_answers;
 };
+
+// The type of an entry that the system listed without one, read from the entry's own status
+// (a link stays a link); DT_UNKNOWN when it cannot be examined.
+unsigned char typeFromStatus(int dirFd, const char *name) {
+    struct stat info {};
+    if (::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return DT_UNKNOWN;
+    return static_cast<unsigned char>(IFTODT(info.st_mode));
+}
 
 // Thrown when the window is closing: not a std::exception, so no trap catches it and the
 // walk ends at once at every level.
@@ -119,9 +129,10 @@ private:
 
 class FolderWalk final {
 public:
-    FolderWalk(WindowPort &ui, const LeftOutReport &leftOut)
+    FolderWalk(WindowPort &ui, const LeftOutReport &leftOut, KeptFileEntries *kept)
         : m_ui(ui)
-        , m_leftOut(leftOut) {}
+        , m_leftOut(leftOut)
+        , m_kept(kept) {}
 
     void level(QStringList &folders, bool deeper);
 
@@ -157,7 +168,7 @@ private:
                                  qsizetype &folderBytes);
     void readSubFolders(SubFolderTrap &trap, qsizetype &index, const QString &folder,
                         qsizetype folderBytes, QStringList &newFolders);
-    QList<SubFolder> subFolderNames(const QString &folder);
+    QList<SubFolder> subFolderNames(const QString &folder, QByteArray *files);
 
     void report(const QString &folder, LeftOutReason reason) const {
         if (m_leftOut)
@@ -198,13 +209,14 @@ private:
 
     WindowPort &m_ui;
     const LeftOutReport &m_leftOut;
+    KeptFileEntries *m_kept;
     PseudoFileSystems m_pseudo;
     QHash<QString, Look> m_looks;
 };
 
 // The names of the real sub-folders of a folder in the system's order; links to folders
-// are not sub-folders, so link cycles end.
-QList<SubFolder> FolderWalk::subFolderNames(const QString &folder) {
+// are not sub-folders, so link cycles end. With files, the entries that may be files go there.
+QList<SubFolder> FolderWalk::subFolderNames(const QString &folder, QByteArray *files) {
     const QByteArray encoded = encodedPath(folder);
     DirHandle dir(::opendir(encoded.constData()));
     if (!dir)
@@ -219,20 +231,23 @@ QList<SubFolder> FolderWalk::subFolderNames(const QString &folder) {
         const char *name = entry->d_name;
         if (isDotOrDotDot(name))
             continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            isFolder =
-                ::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (isFolder) {
+        const unsigned char type =
+            entry->d_type == DT_UNKNOWN ? typeFromStatus(dirFd, name) : entry->d_type;
+        if (type == DT_DIR) {
             SubFolder found;
             found.name = nameFromBytes(name, &found.bytes);
             names.append(found);
+        } else if (files && (type == DT_REG || type == DT_LNK)) {
+            keepFileEntry(*files, type, name); // pipes, sockets and devices are not files
         }
     }
     if (errno != 0)
         throw Failure::fromErrno(errno);
+    // A folder that can be read but not searched lists names whose files cannot be opened:
+    // none of them is present. One test answers for the whole folder.
+    if (files && !files->isEmpty() &&
+        ::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0)
+        files->clear();
     return names;
 }
 
@@ -269,8 +284,12 @@ bool FolderWalk::opensUnderSubFolderTrap(SubFolderTrap &trap, qsizetype &index,
 void FolderWalk::readSubFolders(SubFolderTrap &trap, qsizetype &index, const QString &folder,
                                 qsizetype folderBytes, QStringList &newFolders) {
     QList<SubFolder> names;
-    if (!trap.step(folder, index, [&] { names = subFolderNames(folder); }))
+    QByteArray files;
+    if (!trap.step(folder, index,
+                   [&] { names = subFolderNames(folder, m_kept ? &files : nullptr); }))
         return;
+    if (m_kept)
+        m_kept->insert(folder, std::move(files));
     for (const SubFolder &sub : std::as_const(names)) {
         if (!trap.step(folder, index, [&] { yield(); }))
             break;
@@ -334,8 +353,8 @@ void FolderWalk::level(QStringList &folders, bool deeper) {
 } // namespace
 
 void appendSubFolders(QStringList &folders, bool deeper, WindowPort &ui,
-                      const LeftOutReport &leftOut) {
-    FolderWalk walk(ui, leftOut);
+                      const LeftOutReport &leftOut, KeptFileEntries *kept) {
+    FolderWalk walk(ui, leftOut, kept);
     try {
         walk.level(folders, deeper);
     } catch (const WalkClosed &) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,11 @@ enum class LeftOutReason {
 /// listed it (ending in "/"). Links to folders and pseudo file systems are left out silently.
 using LeftOutReport = std::function<void(const QString &folder, LeftOutReason reason)>;
 
+/// The entries that may be files of each folder the walk read, by the folder's text as it
+/// stands in the folder list; ListKeptFiles lists them as ListFolderFiles lists the folder.
+/// A folder that cannot be searched keeps no entries.
+using KeptFileEntries = QHash<QString, QByteArray>;
+
 /// Appends to the folder list (texts ending in "/") every sub-folder of its folders, level
 /// by level; with deeper false only the first level. Sub-folders that are symbolic links or
 /// lie on the kernel's pseudo file systems are left out silently with everything below
@@ -28,7 +35,8 @@ using LeftOutReport = std::function<void(const QString &folder, LeftOutReason re
 /// vanished) is removed from the list and told to leftOut; there is no message. Other
 /// failures show the error report tagged kTagFolderWalk. Lets the window process its events
 /// once per folder and once per sub-folder, and returns at once when the window is closing.
+/// With kept, the entries of every folder read go there, so its listing needs no second read.
 void appendSubFolders(QStringList &folders, bool deeper, WindowPort &ui,
-                      const LeftOutReport &leftOut = {});
+                      const LeftOutReport &leftOut = {}, KeptFileEntries *kept = nullptr);
 
 } // namespace plenvoy

@@ -1,14 +1,19 @@
 #include "FakeWindow.h"
 #include "TestFiles.h"
+#include "core/PathCodec.h"
 #include "core/SettingsAccess.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileAttributes.h"
 #include "filelist/FileList.h"
+#include "filelist/FolderListing.h"
 
 #include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace plenvoy;
 using plenvoy::test::writeFile;
@@ -59,6 +64,8 @@ private Q_SLOTS:
     void cancellingEitherQuestionListsNothing();
     void addingTheSameFolderTwiceListsEveryFileTwice();
     void closingTheWindowStopsTheWalk();
+    void linksPipesAndOddNamesAreListedAsEachFolderAlone();
+    void aChosenFolderTheWalkLeavesUnreadIsStillListed();
 };
 
 void TestAddFiles::cancellingTheDialogChangesNothing() {
@@ -301,6 +308,49 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     QCOMPARE(ui.processEventsCalls, 1);
     QCOMPARE(list.count(), 0);
     QVERIFY(ui.errorReports.isEmpty());
+}
+
+void TestAddFiles::linksPipesAndOddNamesAreListedAsEachFolderAlone() {
+    QTemporaryDir dir;
+    const QString root = dir.path() + QLatin1Char('/');
+    for (const char *name : {"plain.txt", "Loud.TXT", "caf\xc3\xa9.txt", "\xff\xfe.txt",
+                             "other.doc", "sub/only.doc", "sub/\xff.TXT", "sub/deeper/x.txt"})
+        QVERIFY(writeFile(root + pathFromBytes(name)));
+    // The sub-folder's links are relative: they name a file only when examined from there.
+    const char *const links[][2] = {{"link.txt", "plain.txt"},
+                                    {"broken.txt", "gone"},
+                                    {"folder.txt", "sub"},
+                                    {"sub/here.txt", "only.doc"},
+                                    {"sub/up.txt", "../other.doc"}};
+    for (const auto &link : links)
+        QVERIFY(::symlink(link[1], pathToBytes(root + QLatin1String(link[0])).constData()) == 0);
+    QVERIFY(::mkfifo(pathToBytes(root + QStringLiteral("pipe.txt")).constData(), 0644) == 0);
+
+    FileList list;
+    test::FakeWindow ui;
+    addFolderTree(list, dir.path(), QStringLiteral("txt"), ui);
+    // Each folder that the walk finds, read on its own, in the walk's order.
+    QStringList folders{root};
+    appendSubFolders(folders, true, ui);
+    QStringList expected;
+    for (const QString &folder : std::as_const(folders)) {
+        const FolderNames names = ListFolderFiles(folder, QStringLiteral("*.txt"));
+        for (const QString &name : names.names())
+            expected.append(folder + name);
+    }
+    QCOMPARE(list.entries(), expected);
+    QCOMPARE(list.count(), 9);
+}
+
+void TestAddFiles::aChosenFolderTheWalkLeavesUnreadIsStillListed() {
+    // The walk does not read a pseudo file system, even when it is the chosen folder.
+    const QString kernel = QStringLiteral("/proc/sys/kernel");
+    if (::access("/proc/sys/kernel/ostype", R_OK) != 0)
+        QSKIP("no /proc/sys/kernel here");
+    FileList list;
+    test::FakeWindow ui;
+    addFolderTree(list, kernel, QStringLiteral("*"), ui);
+    QVERIFY(list.entries().contains(kernel + QStringLiteral("/ostype")));
 }
 
 QTEST_GUILESS_MAIN(TestAddFiles)

@@ -5,8 +5,10 @@
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "filelist/AddFiles.h"
 #include "filelist/BrowseForFolder.h"
 #include "filelist/FileAttributes.h"
+#include "filelist/FileList.h"
 #include "filelist/FolderListing.h"
 #include "filelist/FolderWalk.h"
 
@@ -112,6 +114,11 @@ int childWalk() {
         for (const QString &name : names.names())
             out << "file " << folder << name << " present " << FileIsPresent(folder + name) << '\n';
     }
+    FileList added;
+    FakeWindow addingUi;
+    addFolderTree(added, qEnvironmentVariable(kChildWalkVariable), QStringLiteral("*"), addingUi);
+    for (const QString &path : added.entries())
+        out << "added " << path << '\n';
     if (qEnvironmentVariableIsSet(kChildProbeVariable)) {
         const QString probe = qEnvironmentVariable(kChildProbeVariable);
         out << "probe " << probe << " present " << FileIsPresent(probe) << '\n';
@@ -523,6 +530,20 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("left out unreadable: ") + root() +
                              QStringLiteral("shut/inner/")});
         QVERIFY(linesStartingWith(lines, QStringLiteral("report ")).isEmpty());
+    }
+
+    void addingATreeTakesNoFileFromAFolderThatCannotBeSearched() {
+        if (!canDropPrivileges())
+            QSKIP("needs root and setpriv to start the unprivileged child");
+        makeFolder(root() + QStringLiteral("open"));
+        makeFolder(root() + QStringLiteral("shut"));
+        makeFile(root() + QStringLiteral("open/a.txt"));
+        makeFile(root() + QStringLiteral("shut/b.txt"));
+        for (const QString &path : QStringList{m_dir.path(), root()})
+            setMode(path, 0755);
+        setMode(root() + QStringLiteral("shut"), 0644); // its names can be read, not its files
+        QCOMPARE(linesStartingWith(walkAsUnprivilegedUser(root()), QStringLiteral("added ")),
+                 QStringList{QStringLiteral("added ") + root() + QStringLiteral("open/a.txt")});
     }
 
     void listingKeepsMatchingFilesOnly() {
