@@ -4,11 +4,12 @@
 #include "CopySupport.h"
 #include "TemporaryName.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
-#include <mutex>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,23 +52,36 @@ CopyResult outputFailure(int error) {
 
 // ---- The copy -----------------------------------------------------------------------------
 
+/// The descriptor of this process's folder of descriptors in /proc; kNotOpened until the
+/// first copy asks, -1 where there is no /proc (a chroot without it).
+constexpr int kNotOpened = -2;
+std::atomic<int> procFdFolderOfThisProcess{kNotOpened};
+
+/// In a child made by fork(): the folder opened by the parent lists the parent's
+/// descriptors, so the child lets it go and opens its own when it copies.
+void forgetProcFdFolder() {
+    const int inherited = procFdFolderOfThisProcess.exchange(kNotOpened);
+    if (inherited >= 0)
+        ::close(inherited);
+}
+
 /// This process's folder of descriptors in /proc, opened once: a copy is named through it
-/// with one name looked up rather than four. A child made by fork() opens its own, since the
-/// folder opened by the parent lists the parent's descriptors. -1 where there is no /proc
-/// (a chroot without it).
+/// with one name looked up rather than four.
 int procFdFolder() {
-    static std::mutex guard;
-    static pid_t owner = 0;
-    static int folder = -1;
-    const pid_t self = ::getpid();
-    const std::lock_guard<std::mutex> lock(guard);
-    if (owner != self) {
-        if (folder >= 0)
-            ::close(folder);
-        folder = ::open("/proc/self/fd", O_PATH | O_DIRECTORY | O_CLOEXEC);
-        owner = self;
-    }
-    return folder;
+    const int known = procFdFolderOfThisProcess.load();
+    if (known != kNotOpened)
+        return known;
+    static const bool forgottenInChildren =
+        ::pthread_atfork(nullptr, nullptr, forgetProcFdFolder) == 0;
+    if (!forgottenInChildren)
+        return -1; // without the fork handler a child could name the parent's descriptors
+    const int opened = ::open("/proc/self/fd", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    int expected = kNotOpened;
+    if (procFdFolderOfThisProcess.compare_exchange_strong(expected, opened))
+        return opened;
+    if (opened >= 0)
+        ::close(opened); // another thread opened it first
+    return expected;
 }
 
 /// Gives a name in a folder to the file open as descriptor fd through its magic link in
