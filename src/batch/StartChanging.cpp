@@ -199,8 +199,9 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             file.problem = CopyProblem::SystemError;
             file.reason = failure;
         }
-        outcome.files.append(file);
-        if (file.problem == CopyProblem::Dropped && ui.closing()) {
+        const bool dropped = file.problem == CopyProblem::Dropped;
+        outcome.files.append(std::move(file));
+        if (dropped && ui.closing()) {
             outcome.end = RunOutcome::End::WindowClosed;
             return outcome;
         }
