@@ -762,6 +762,10 @@ void TestFilePlacement::nameThatAppearsDuringTheCopy_data() {
             CopyProblem::ReadOnlyInTheWay);
         row("a writable file that appeared is replaced as an existing one", false, 0644,
             CopyProblem::None);
+        // The run names its copies without looking first: a name found taken when the copy
+        // is named is judged then, and a file the run keeps apart is left alone.
+        row("a file kept apart that appeared is left alone", false, 0600,
+            CopyProblem::ListedFileInTheWay);
     }
 }
 
@@ -780,8 +784,17 @@ void TestFilePlacement::nameThatAppearsDuringTheCopy() {
             writeFile(destination, "appeared meanwhile", mode_t(appearingMode), {12345, 0});
     };
 
-    const CopyResult result =
-        copyAlone(source, destination, hooks, keep ? ExistingName::Keep : ExistingName::Replace);
+    const KeptFileTest keptApart = [&](dev_t device, ino_t inode) {
+        const struct stat appeared = statusOf(destination);
+        return appearingMode == 0600 && appeared.st_dev == device && appeared.st_ino == inode;
+    };
+    const SourceFile file(source);
+    const int folder = ::open(enc(path("out")).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(folder >= 0);
+    const CopyResult result = copySourceFileInto(file, folder, "a.bin", nullptr,
+                                                 keep ? ExistingName::Keep : ExistingName::Replace,
+                                                 hooks, true, keptApart);
+    ::close(folder);
 
     QCOMPARE(result.problem, problem);
     TreeSnapshot expected;
