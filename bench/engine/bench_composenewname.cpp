@@ -4,6 +4,7 @@
 // Usage: bench_composenewname [FOLDER] (default: the temporary folder)
 
 #include "BenchTree.h"
+#include "PlaceNanos.h"
 #include "batch/FilePlacement.h"
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
@@ -70,17 +71,6 @@ double statxNanos(const QStringList &paths, qsizetype &checksum) {
     return double(timer.nsecsElapsed()) / double(paths.size());
 }
 
-/// Nanoseconds per file for PlaceFile copying every source into a never-used folder.
-double placeNanos(const QStringList &files, const QString &destination) {
-    QDir().mkpath(destination);
-    const QString folder = destination + QLatin1Char('/');
-    QElapsedTimer timer;
-    timer.start();
-    for (const QString &file : files)
-        PlaceFile(file, folder + file.mid(file.lastIndexOf(QLatin1Char('/')) + 1));
-    return double(timer.nsecsElapsed()) / double(files.size());
-}
-
 /// Nanoseconds per file for cp copying the whole source folder into a never-used folder.
 double copyNanos(const QString &source, const QString &destination) {
     QElapsedTimer timer;
@@ -138,7 +128,7 @@ int main(int argc, char *argv[]) {
     for (int round = 0; round < kRounds; ++round) {
         copyTimes.push_back(copyNanos(source, work.filePath(QStringLiteral("copy-%1").arg(round))));
         placeTimes.push_back(
-            placeNanos(files, work.filePath(QStringLiteral("place-%1").arg(round))));
+            bench::placeNanos(files, work.filePath(QStringLiteral("place-%1").arg(round))));
         clockTimes.push_back(composeNanos(paths, clockOption, checksum));
         fileTimes.push_back(composeNanos(paths, fileOption, checksum));
         statxTimes.push_back(statxNanos(paths, checksum));

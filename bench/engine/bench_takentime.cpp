@@ -4,6 +4,7 @@
 // Usage: bench_takentime [FOLDER] (default: the temporary folder)
 
 #include "BenchTree.h"
+#include "PlaceNanos.h"
 #include "batch/FilePlacement.h"
 #include "core/PathCodec.h"
 #include "engine/TakenTime.h"
@@ -112,16 +113,6 @@ double takenNanos(const QStringList &files, int &found) {
     return double(timer.nsecsElapsed()) / double(files.size());
 }
 
-double placeNanos(const QStringList &files, const QString &destination) {
-    QDir().mkpath(destination);
-    const QString folder = destination + QLatin1Char('/');
-    QElapsedTimer timer;
-    timer.start();
-    for (const QString &file : files)
-        PlaceFile(file, folder + file.mid(file.lastIndexOf(QLatin1Char('/')) + 1));
-    return double(timer.nsecsElapsed()) / double(files.size());
-}
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -148,10 +139,10 @@ int main(int argc, char *argv[]) {
     std::vector<double> photoTaken, movieTaken, photoPlace, moviePlace;
     for (int round = 0; round < kRounds; ++round) {
         photoPlace.push_back(
-            placeNanos(photos, work.filePath(QStringLiteral("place-photo-%1").arg(round))));
+            bench::placeNanos(photos, work.filePath(QStringLiteral("place-photo-%1").arg(round))));
         photoTaken.push_back(takenNanos(photos, found));
         moviePlace.push_back(
-            placeNanos(movies, work.filePath(QStringLiteral("place-movie-%1").arg(round))));
+            bench::placeNanos(movies, work.filePath(QStringLiteral("place-movie-%1").arg(round))));
         movieTaken.push_back(takenNanos(movies, found));
     }
 
