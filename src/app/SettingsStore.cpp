@@ -297,11 +297,9 @@ SettingsStore::Access SettingsStore::access() const {
         }
         return Access::ReadWrite;
     }
-    if (readOnly) {
-        qCWarning(lcApp) << "settings file" << m_filePath << "is read-only; not written";
-        notify(kSettingsUnwritableMessage);
+    // Told at the first write that would change it, not when it is only read.
+    if (readOnly)
         return Access::ReadOnly;
-    }
     return Access::ReadWrite;
 }
 
@@ -320,9 +318,19 @@ QString SettingsStore::readSetting(const QString &key, int fallback) const {
 
 bool SettingsStore::writeSetting(const QString &key, const QString &value) {
     const Access found = access();
-    if (found == Access::None || found == Access::ReadOnly)
+    if (found == Access::None)
         return false;
     QSettings settings(m_filePath, QSettings::IniFormat);
+    // Writing back the value already stored, as restoring a setting does, is no write: a
+    // read-only file is then read at every start without a word.
+    const QVariant stored = found == Access::Absent ? QVariant() : settings.value(settingsKey(key));
+    if (stored.isValid() && valueText(stored) == value)
+        return true;
+    if (found == Access::ReadOnly) {
+        qCWarning(lcApp) << "settings file" << m_filePath << "is read-only; not written";
+        notify(kSettingsUnwritableMessage);
+        return false;
+    }
     settings.setValue(settingsKey(key), storedForm(value));
     settings.sync();
     if (settings.status() != QSettings::NoError) {

@@ -76,8 +76,8 @@ void Skin::load(const QString &path) {
     QDir::setSearchPaths(QStringLiteral("skin"), {QFileInfo(path).absolutePath()});
 }
 
-void Skin::apply() const {
-    qApp->setStyleSheet(m_styleSheet);
+void Skin::apply(QWidget &window) const {
+    window.setStyleSheet(m_styleSheet);
 }
 
 QColor buttonFaceColour() {
@@ -97,7 +97,7 @@ void ApplySkin(QWidget &window, const QString &skinPath) {
     }
     Skin skin;
     skin.load(skinPath);
-    skin.apply();
+    skin.apply(window);
 }
 
 } // namespace plenvoy

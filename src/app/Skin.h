@@ -7,7 +7,7 @@ class QWidget;
 
 namespace plenvoy {
 
-/// A window skin: a Qt style sheet read from a skin file, applied to the whole program.
+/// A window skin: a Qt style sheet read from a skin file, applied to one window.
 class Skin final {
 public:
     /// Reads the skin file; pictures that the sheet names as url(skin:NAME) are taken from
@@ -15,9 +15,9 @@ public:
     /// cannot be read or is not a style sheet (empty, not UTF-8, unbalanced braces).
     void load(const QString &path);
 
-    /// Applies the loaded sheet to every window of the program: message boxes, input boxes,
-    /// file dialogs and tool tips take the skin too, and they are windows of their own.
-    void apply() const;
+    /// Applies the loaded sheet to the window. The boxes, dialogs and tool tips it opens take
+    /// the skin through their parent; other windows of the process keep their own look.
+    void apply(QWidget &window) const;
 
 private:
     QString m_styleSheet;

@@ -117,6 +117,8 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
         }
         // A million files would otherwise be listed without the window answering once.
         ui.processEvents();
+        if (ui.closing())
+            return;
     }
 }
 

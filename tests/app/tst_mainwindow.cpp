@@ -476,7 +476,17 @@ void TestMainWindow::shippedSkinAndPointerLoad() {
     BoxWatcher boxes;
     auto form = startForm();
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('\n'))));
-    QCOMPARE(qApp->styleSheet(), QString::fromUtf8(contentOf(m_program->filePath(kSkinFileName))));
+    // The skin is the window's: its boxes take it through their parent, other windows don't.
+    QCOMPARE(form->styleSheet(), QString::fromUtf8(contentOf(m_program->filePath(kSkinFileName))));
+    QVERIFY(qApp->styleSheet().isEmpty());
+    const auto boxBackground = [](QWidget *parent) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("t"), QStringLiteral("x"),
+                        QMessageBox::Ok, parent);
+        box.ensurePolished();
+        return box.palette().color(QPalette::Window);
+    };
+    QCOMPARE(boxBackground(form.get()), QColor(0xf2, 0xf4, 0xf7));
+    QVERIFY(boxBackground(nullptr) != QColor(0xf2, 0xf4, 0xf7));
     QVERIFY(form->port().hasCustomPointer());
     form->port().setPointer(PointerMode::Custom);
     const QCursor hand = form->cursor();

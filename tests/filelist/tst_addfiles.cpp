@@ -63,6 +63,7 @@ private Q_SLOTS:
     void questionsUseAndKeepTheStoredAnswers();
     void cancellingEitherQuestionListsNothing();
     void addingTheSameFolderTwiceListsEveryFileTwice();
+    void closingTheWindowStopsTheWalk_data();
     void closingTheWindowStopsTheWalk();
     void linksPipesAndOddNamesAreListedAsEachFolderAlone();
     void aChosenFolderTheWalkLeavesUnreadIsStillListed();
@@ -293,7 +294,14 @@ void TestAddFiles::addingTheSameFolderTwiceListsEveryFileTwice() {
     QCOMPARE(list.textAt(2), list.textAt(4));
 }
 
+void TestAddFiles::closingTheWindowStopsTheWalk_data() {
+    QTest::addColumn<bool>("duringTheListing");
+    QTest::newRow("closed during the walk") << false;
+    QTest::newRow("closed while the walked folders are listed") << true;
+}
+
 void TestAddFiles::closingTheWindowStopsTheWalk() {
+    QFETCH(bool, duringTheListing);
     QTemporaryDir dir;
     const QString root = dir.path() + QStringLiteral("/t");
     for (int i = 0; i < 5; ++i)
@@ -303,10 +311,17 @@ void TestAddFiles::closingTheWindowStopsTheWalk() {
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
     ui.folderAnswers = {root};
-    ui.onProcessEvents = [&](int) { ui.m_closing = true; };
+    int closedAt = 0;
+    ui.onProcessEvents = [&](int call) {
+        if (closedAt == 0 && (duringTheListing ? list.count() > 0 : call == 1)) {
+            closedAt = call;
+            ui.m_closing = true;
+        }
+    };
     addAllFilesInFolder(list, settings, ui);
-    QCOMPARE(ui.processEventsCalls, 1);
-    QCOMPARE(list.count(), 0);
+    // Nothing more is listed and the window is not asked to answer again.
+    QCOMPARE(ui.processEventsCalls, closedAt);
+    QCOMPARE(list.count(), duringTheListing ? 1 : 0);
     QVERIFY(ui.errorReports.isEmpty());
 }
 
