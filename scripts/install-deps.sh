@@ -11,6 +11,8 @@ packages=(
   util-linux clang-format
   libexiv2-dev
   desktop-file-utils appstream groff
+  dpkg-dev file lintian
+  zsh fish
 )
 
 missing=()

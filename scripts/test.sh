@@ -17,7 +17,9 @@ run_suite() {
 
 echo "== normal build =="
 run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLENVOY_BUILD_BENCH=ON \
-  -DPLENVOY_WARNINGS_AS_ERRORS=ON
+  -DPLENVOY_WARNINGS_AS_ERRORS=ON -DCMAKE_INSTALL_PREFIX=/usr
+echo "== the Debian package of that build, checked as Debian checks it =="
+scripts/check-package.sh build-test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DPLENVOY_SANITIZE=ON \
   -DPLENVOY_WARNINGS_AS_ERRORS=ON

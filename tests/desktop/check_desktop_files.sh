@@ -16,12 +16,16 @@ for f in bin/plenvoy bin/plenvoy-cli share/plenvoy/HAND-M.CUR share/plenvoy/drag
          share/metainfo/org.plenvoy.Plenvoy.metainfo.xml \
          share/icons/hicolor/256x256/apps/org.plenvoy.Plenvoy.png \
          share/kio/servicemenus/plenvoy.desktop share/nemo/actions/plenvoy.nemo_action \
-         share/file-manager/actions/plenvoy.desktop share/man/man1/plenvoy.1 \
-         share/man/man1/plenvoy-cli.1 share/bash-completion/completions/plenvoy-cli; do
+         share/file-manager/actions/plenvoy.desktop share/man/man1/plenvoy.1.gz \
+         share/man/man1/plenvoy-cli.1.gz share/bash-completion/completions/plenvoy-cli \
+         share/zsh/vendor-completions/_plenvoy-cli \
+         share/fish/vendor_completions.d/plenvoy-cli.fish \
+         share/doc/plenvoy/copyright share/doc/plenvoy/changelog.Debian.gz; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -n "$(ls -A "$prefix/share/plenvoy/Samples" 2>/dev/null)" ] || fail "no samples installed"
-[ -x "$prefix/share/kio/servicemenus/plenvoy.desktop" ] || fail "Dolphin needs its menu executable"
+# Installed for all users, KDE wants the service menu without the executable bit.
+[ -x "$prefix/share/kio/servicemenus/plenvoy.desktop" ] && fail "Dolphin's menu is executable"
 
 version=$(sed -n 's/^project(Plenvoy VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
 [ "$("$prefix/bin/plenvoy" --version)" = "plenvoy $version" ] || fail "plenvoy --version"
@@ -50,8 +54,8 @@ else
     echo "appstreamcli not installed: metadata not validated"
 fi
 if command -v groff >/dev/null; then
-    for page in "$prefix"/share/man/man1/*.1; do
-        out=$(groff -man -ww -z "$page" 2>&1)
+    for page in "$prefix"/share/man/man1/*.1.gz; do
+        out=$(zcat "$page" | groff -man -ww -z 2>&1)
         [ -z "$out" ] || fail "groff $(basename "$page"): $out"
     done
 else
