@@ -11,6 +11,8 @@ packages=(
   util-linux clang-format
   libexiv2-dev
   desktop-file-utils appstream groff
+  fuse3 libfuse3-dev exfat-fuse fusefat dosfstools exfatprogs
+  e2fsprogs xfsprogs btrfs-progs
 )
 
 missing=()
