@@ -35,18 +35,22 @@ static struct {
     int no_rename_flags, no_links;
 } cfg = {-1, 0, 0, NULL, 0, 0};
 
-#define OPT(t, p) {t, offsetof(__typeof__(cfg), p), 1}
+#define OPT(t, p)                                                                                  \
+    { t, offsetof(__typeof__(cfg), p), 1 }
 static const struct fuse_opt options[] = {
     OPT("write_rate=%lu", write_rate), OPT("eio_after=%lu", eio_after),
     OPT("eio_name=%s", eio_name),      OPT("no_rename_flags", no_rename_flags),
     OPT("no_links", no_links),         FUSE_OPT_END};
 
 /* Paths arrive as "/a/b": relative to the backing folder they are "a/b", the root ".". */
-static const char *rel(const char *path) { return path[1] ? path + 1 : "."; }
+static const char *rel(const char *path) {
+    return path[1] ? path + 1 : ".";
+}
 #define CHECK(call) return (call) < 0 ? -errno : 0
 
 static int fs_getattr(const char *p, struct stat *st, struct fuse_file_info *fi) {
-    if (fi) CHECK(fstat((int)fi->fh, st));
+    if (fi)
+        CHECK(fstat((int)fi->fh, st));
     CHECK(fstatat(cfg.backing, rel(p), st, AT_SYMLINK_NOFOLLOW));
 }
 static int fs_readdir(const char *p, void *buf, fuse_fill_dir_t fill, off_t off,
@@ -54,61 +58,82 @@ static int fs_readdir(const char *p, void *buf, fuse_fill_dir_t fill, off_t off,
     (void)off, (void)fi, (void)flags;
     int fd = openat(cfg.backing, rel(p), O_RDONLY | O_DIRECTORY);
     DIR *dir = fd < 0 ? NULL : fdopendir(fd);
-    if (!dir) return -errno;
-    for (struct dirent *e; (e = readdir(dir));) fill(buf, e->d_name, NULL, 0, 0);
+    if (!dir)
+        return -errno;
+    for (struct dirent *e; (e = readdir(dir));)
+        fill(buf, e->d_name, NULL, 0, 0);
     closedir(dir);
     return 0;
 }
 static int fs_readlink(const char *p, char *buf, size_t size) {
     ssize_t n = readlinkat(cfg.backing, rel(p), buf, size - 1);
-    if (n < 0) return -errno;
+    if (n < 0)
+        return -errno;
     buf[n] = '\0';
     return 0;
 }
-static int fs_mkdir(const char *p, mode_t m) { CHECK(mkdirat(cfg.backing, rel(p), m)); }
-static int fs_unlink(const char *p) { CHECK(unlinkat(cfg.backing, rel(p), 0)); }
-static int fs_rmdir(const char *p) { CHECK(unlinkat(cfg.backing, rel(p), AT_REMOVEDIR)); }
-static int fs_symlink(const char *to, const char *p) { CHECK(symlinkat(to, cfg.backing, rel(p))); }
+static int fs_mkdir(const char *p, mode_t m) {
+    CHECK(mkdirat(cfg.backing, rel(p), m));
+}
+static int fs_unlink(const char *p) {
+    CHECK(unlinkat(cfg.backing, rel(p), 0));
+}
+static int fs_rmdir(const char *p) {
+    CHECK(unlinkat(cfg.backing, rel(p), AT_REMOVEDIR));
+}
+static int fs_symlink(const char *to, const char *p) {
+    CHECK(symlinkat(to, cfg.backing, rel(p)));
+}
 static int fs_rename(const char *from, const char *to, unsigned int flags) {
-    if (flags && cfg.no_rename_flags) return -EINVAL;
+    if (flags && cfg.no_rename_flags)
+        return -EINVAL;
     CHECK(renameat2(cfg.backing, rel(from), cfg.backing, rel(to), flags));
 }
 static int fs_link(const char *from, const char *to) {
-    if (cfg.no_links) return -EPERM;
+    if (cfg.no_links)
+        return -EPERM;
     CHECK(linkat(cfg.backing, rel(from), cfg.backing, rel(to), 0));
 }
 static int fs_chmod(const char *p, mode_t m, struct fuse_file_info *fi) {
-    if (fi) CHECK(fchmod((int)fi->fh, m));
+    if (fi)
+        CHECK(fchmod((int)fi->fh, m));
     CHECK(fchmodat(cfg.backing, rel(p), m, 0));
 }
 static int fs_truncate(const char *p, off_t size, struct fuse_file_info *fi) {
-    if (fi) CHECK(ftruncate((int)fi->fh, size));
+    if (fi)
+        CHECK(ftruncate((int)fi->fh, size));
     int fd = openat(cfg.backing, rel(p), O_WRONLY);
-    if (fd < 0) return -errno;
+    if (fd < 0)
+        return -errno;
     int r = ftruncate(fd, size) < 0 ? -errno : 0;
     close(fd);
     return r;
 }
 static int fs_utimens(const char *p, const struct timespec tv[2], struct fuse_file_info *fi) {
-    if (fi) CHECK(futimens((int)fi->fh, tv));
+    if (fi)
+        CHECK(futimens((int)fi->fh, tv));
     CHECK(utimensat(cfg.backing, rel(p), tv, AT_SYMLINK_NOFOLLOW));
 }
 static int fs_open(const char *p, struct fuse_file_info *fi) {
     int fd = openat(cfg.backing, rel(p), fi->flags & ~O_NOFOLLOW);
-    if (fd < 0) return -errno;
+    if (fd < 0)
+        return -errno;
     fi->fh = (uint64_t)fd;
     return 0;
 }
 static int fs_create(const char *p, mode_t m, struct fuse_file_info *fi) {
     int fd = openat(cfg.backing, rel(p), fi->flags, m);
-    if (fd < 0) return -errno;
+    if (fd < 0)
+        return -errno;
     fi->fh = (uint64_t)fd;
     return 0;
 }
 static int fs_read(const char *p, char *buf, size_t size, off_t off, struct fuse_file_info *fi) {
     if (cfg.eio_after && (!cfg.eio_name || strstr(p, cfg.eio_name))) {
-        if ((unsigned long)off >= cfg.eio_after) return -EIO;
-        if (off + size > cfg.eio_after) size = cfg.eio_after - (size_t)off;
+        if ((unsigned long)off >= cfg.eio_after)
+            return -EIO;
+        if (off + size > cfg.eio_after)
+            size = cfg.eio_after - (size_t)off;
     }
     ssize_t n = pread((int)fi->fh, buf, size, off);
     return n < 0 ? -errno : (int)n;
@@ -124,7 +149,10 @@ static int fs_write(const char *p, const char *buf, size_t size, off_t off,
     ssize_t n = pwrite((int)fi->fh, buf, size, off);
     return n < 0 ? -errno : (int)n;
 }
-static int fs_statfs(const char *p, struct statvfs *st) { (void)p; CHECK(fstatvfs(cfg.backing, st)); }
+static int fs_statfs(const char *p, struct statvfs *st) {
+    (void)p;
+    CHECK(fstatvfs(cfg.backing, st));
+}
 static int fs_release(const char *p, struct fuse_file_info *fi) {
     (void)p;
     close((int)fi->fh);
@@ -132,11 +160,24 @@ static int fs_release(const char *p, struct fuse_file_info *fi) {
 }
 
 static const struct fuse_operations operations = {
-    .getattr = fs_getattr, .readlink = fs_readlink, .mkdir = fs_mkdir,     .unlink = fs_unlink,
-    .rmdir = fs_rmdir,     .symlink = fs_symlink,   .rename = fs_rename,   .link = fs_link,
-    .chmod = fs_chmod,     .truncate = fs_truncate, .open = fs_open,       .read = fs_read,
-    .write = fs_write,     .statfs = fs_statfs,     .release = fs_release, .readdir = fs_readdir,
-    .create = fs_create,   .utimens = fs_utimens,
+    .getattr = fs_getattr,
+    .readlink = fs_readlink,
+    .mkdir = fs_mkdir,
+    .unlink = fs_unlink,
+    .rmdir = fs_rmdir,
+    .symlink = fs_symlink,
+    .rename = fs_rename,
+    .link = fs_link,
+    .chmod = fs_chmod,
+    .truncate = fs_truncate,
+    .open = fs_open,
+    .read = fs_read,
+    .write = fs_write,
+    .statfs = fs_statfs,
+    .release = fs_release,
+    .readdir = fs_readdir,
+    .create = fs_create,
+    .utimens = fs_utimens,
 };
 
 int main(int argc, char *argv[]) {
