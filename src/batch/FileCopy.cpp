@@ -324,7 +324,7 @@ private:
         if (::fstat(target, &own) != 0)
             return outputFailure(errno);
         CopyResult result = outcome(CopyProblem::None);
-        if ((own.st_mode & 07777) != (status.stx_mode & 0777)) {
+        if ((own.st_mode & 07777) != (status.stx_mode & 0777) || m_hooks.withoutPermissionBits) {
             if (m_hooks.withoutPermissionBits)
                 errno = ENOSYS;
             if (m_hooks.withoutPermissionBits || ::fchmod(target, status.stx_mode & 0777) != 0) {
@@ -481,7 +481,19 @@ private:
             if (problem != CopyProblem::None)
                 return outcome(problem);
         }
-        return renameOver(temporary, result);
+        result = renameOver(temporary, result);
+        if (result.copied() && route == NamingRoute::DirectName)
+            timesAgain(m_name.constData()); // FAT dates a renamed entry anew
+        return result;
+    }
+
+    /// Some FUSE file systems (FAT) write out the file when it is closed and stamp it with
+    /// that moment: on their route the times are set once more, through the name.
+    void timesAgain(const char *name) const {
+        const struct statx &status = m_source.status();
+        const struct timespec times[2] = {{status.stx_atime.tv_sec, status.stx_atime.tv_nsec},
+                                          {status.stx_mtime.tv_sec, status.stx_mtime.tv_nsec}};
+        ::utimensat(m_folder, name, times, AT_SYMLINK_NOFOLLOW);
     }
 
     /// Where no route names a complete copy: the name itself is created exclusively and
@@ -508,6 +520,7 @@ private:
             return result; // the partial copy is removed with its name
         if (!target.close())
             return outputFailure(errno);
+        timesAgain(m_name.constData());
         direct.release();
         return result;
     }
