@@ -142,10 +142,6 @@ struct CopyResult {
 /// (removed when the copy fails or a signal ends the program).
 enum class NamingRoute { Unknown, AnonymousFile, ExclusiveRename, LinkThenUnlink, DirectName };
 
-/// The route a folder on a file system of this type (statfs's f_type) tries first: the one
-/// that costs least there while keeping partial copies away from final names.
-NamingRoute preferredRoute(unsigned long fileSystemType);
-
 /// Seams of the copy for tests, and what a run keeps between copies; the defaults are what
 /// a single copy uses.
 struct CopyHooks {
@@ -166,7 +162,8 @@ struct CopyHooks {
     bool withoutPermissionBits = false;
     /// A fixed chunk size in bytes; 0 or less sizes each chunk to take about 25 ms.
     qint64 chunkBytes = 0;
-    /// The route to try first; Unknown takes the one preferred for the file system's type.
+    /// The route to try first (the routes after it follow where it is missing); Unknown
+    /// starts with the anonymous file.
     NamingRoute firstRoute = NamingRoute::Unknown;
     /// Where the route found on a folder's first copy is kept for the copies after it (a
     /// run keeps one per output folder; the first copy also removes the temporary files that
