@@ -13,6 +13,8 @@ packages=(
   desktop-file-utils appstream groff
   dpkg-dev file lintian
   zsh fish
+  fuse3 libfuse3-dev exfat-fuse fusefat dosfstools exfatprogs
+  e2fsprogs xfsprogs btrfs-progs
 )
 
 missing=()

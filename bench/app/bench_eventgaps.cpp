@@ -1,11 +1,13 @@
 // How long the window goes without processing its events while it adds a large tree and
 // copies it.
-//   bench_eventgaps [FILES] [FOLDERS] [BASE_FOLDER]
-// Starts the real main window (offscreen), makes a new tree of FILES empty *.txt files
-// (default 100,000) in FOLDERS folders (default 100) under BASE_FOLDER, adds them with
-// "Add All Files In Folder" through the window's own port, then runs "Start Changing"
-// over the list. A zero timer fires once each time the window processes its events; the
-// longest time between two firings is the longest the window stood still.
+//   bench_eventgaps [FILES] [FOLDERS] [BASE_FOLDER] [BYTES] [OUTPUT_FOLDER]
+// Starts the real main window (offscreen), makes a new tree of FILES *.txt files of BYTES
+// each (default 100,000 empty files) in FOLDERS folders (default 100) under BASE_FOLDER,
+// adds them with "Add All Files In Folder" through the window's own port, then runs "Start
+// Changing" over the list into OUTPUT_FOLDER (default a new folder beside the tree). A zero
+// timer fires once each time the window processes its events; the longest time between two
+// firings is the longest the window stood still. Onto a slow write path:
+// bench/app/eventgaps_throttled.sh.
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
 #include "app/SettingsStore.h"
@@ -81,13 +83,22 @@ private:
     qint64 m_rounds = 0;
 };
 
-void makeTree(const QString &root, int files, int folders) {
+void makeTree(const QString &root, int files, int folders, qint64 bytes) {
+    const QByteArray block(1 << 20, 'x');
     for (int f = 0; f < folders; ++f) {
         const QByteArray folder = QFile::encodeName(root + QStringLiteral("/d%1").arg(f));
         ::mkdir(folder.constData(), 0755);
         for (int i = f; i < files; i += folders) {
             const QByteArray name = folder + "/file" + QByteArray::number(i) + ".txt";
-            ::close(::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            for (qint64 left = bytes; left > 0;) {
+                const ssize_t put = ::write(fd, block.constData(),
+                                            size_t(std::min<qint64>(left, block.size())));
+                if (put <= 0)
+                    break;
+                left -= put;
+            }
+            ::close(fd);
         }
     }
 }
@@ -105,14 +116,15 @@ int main(int argc, char *argv[]) {
     const int files = args.size() > 1 ? args.at(1).toInt() : 100000;
     const int folders = args.size() > 2 ? args.at(2).toInt() : 100;
     const QString base = args.size() > 3 ? args.at(3) : QDir::tempPath();
+    const qint64 bytes = args.size() > 4 ? args.at(4).toLongLong() : 0;
     QTemporaryDir work(base + QStringLiteral("/plenvoy-bench-gaps-XXXXXX"));
     if (!work.isValid())
         return 1;
     const QString tree = work.path() + QStringLiteral("/tree");
-    const QString output = work.path() + QStringLiteral("/out");
+    const QString output = args.size() > 5 ? args.at(5) : work.path() + QStringLiteral("/out");
     QDir().mkpath(tree);
     QDir().mkpath(output);
-    makeTree(tree, files, folders);
+    makeTree(tree, files, folders, bytes);
 
     MainWindow window;
     window.startUp();

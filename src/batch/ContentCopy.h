@@ -40,11 +40,17 @@ class ContentCopy final {
 public:
     enum class Outcome { Done, Failed, Dropped };
 
+    /// A chunk takes about this long; the window gets its turn between chunks.
+    static constexpr std::chrono::milliseconds kChunkTime{25};
+    static constexpr qint64 kSmallestChunk = qint64(64) << 10;
+    static constexpr qint64 kLargestChunk = qint64(64) << 20;
+
     ContentCopy(int from, int to, const CopyHooks &hooks)
         : m_from(from)
         , m_to(to)
         , m_hooks(hooks)
-        , m_chunk(hooks.chunkBytes > 0 ? hooks.chunkBytes : qint64(8) << 20)
+        , m_fixedChunk(hooks.chunkBytes > 0)
+        , m_chunk(m_fixedChunk ? hooks.chunkBytes : kSmallestChunk)
         , m_lastAsked(std::chrono::steady_clock::now()) {}
 
     /// Copies the first size bytes (the size the source had when opened); errorNumber()
@@ -103,6 +109,7 @@ private:
                     return fail(m_hooks.faultErrorNumber);
                 want = std::min(want, m_hooks.faultAfterBytes - m_written);
             }
+            const auto started = std::chrono::steady_clock::now();
             const qint64 done =
                 m_kernelCopy ? kernelCopy(position, want) : plainCopy(position, want);
             if (done < 0) {
@@ -120,23 +127,37 @@ private:
             }
             position += done;
             m_written += done;
+            const auto now = std::chrono::steady_clock::now();
+            if (!m_fixedChunk)
+                sizeNextChunk(done, now - started);
             if (!m_firstChunkDone) {
                 m_firstChunkDone = true;
                 if (m_hooks.afterFirstChunk)
                     m_hooks.afterFirstChunk();
             }
-            if (!mayGoOn())
+            if (!mayGoOn(now))
                 return Outcome::Dropped;
         }
         return Outcome::Done;
     }
 
-    /// The window's events get their turn about every 50 ms, and may stop the copy.
-    bool mayGoOn() {
+    /// The next chunk is sized to take about kChunkTime at the speed of the last one, so
+    /// that a slow stick is asked as often as a fast disk.
+    void sizeNextChunk(qint64 done, std::chrono::steady_clock::duration took) {
+        const qint64 nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(took).count();
+        const qint64 budget = std::chrono::nanoseconds(kChunkTime).count();
+        // Bytes per budget, computed in floating point: a reflink moves gigabytes a second.
+        const double wanted = nanos <= 0 ? double(kLargestChunk) : double(done) * budget / nanos;
+        m_chunk = std::clamp<qint64>(qint64(std::min(wanted, double(kLargestChunk))),
+                                     kSmallestChunk, kLargestChunk);
+    }
+
+    /// The window's events get their turn after a chunk once 20 ms have passed since the
+    /// last turn (a chunk takes about 25 ms), and may stop the copy.
+    bool mayGoOn(std::chrono::steady_clock::time_point now) {
         if (!m_hooks.keepGoing)
             return true;
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_lastAsked < std::chrono::milliseconds(50))
+        if (now - m_lastAsked < std::chrono::milliseconds(20))
             return true;
         m_lastAsked = now;
         return m_hooks.keepGoing();
@@ -178,7 +199,8 @@ private:
     const int m_from;
     const int m_to;
     const CopyHooks &m_hooks;
-    const qint64 m_chunk;
+    const bool m_fixedChunk;
+    qint64 m_chunk;
     std::chrono::steady_clock::time_point m_lastAsked;
     qint64 m_written = 0;
     bool m_kernelCopy = true;

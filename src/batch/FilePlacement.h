@@ -85,6 +85,7 @@ enum class CopyProblem {
     ListedFileInTheWay, ///< the destination is one of the protected (listed) files
     NotAFileInTheWay,   ///< a folder or another non-file holds the destination name
     NameTaken,          ///< ExistingName::Keep and the destination name exists
+    NameRefused,        ///< the output folder's file system refuses a character of the name
     Dropped,            ///< keepGoing answered false: the unfinished copy was dropped
     SystemError         ///< any other failure; errorNumber tells which
 };
@@ -129,10 +130,20 @@ struct CopyResult {
     bool replaced = false; ///< an earlier file of that name was replaced
     dev_t device = 0;      ///< the written destination's identity (when copied)
     ino_t inode = 0;
+    /// The copy was kept although its file system could not take the permission bits.
+    bool modeNotKept = false;
     bool copied() const { return problem == CopyProblem::None; }
 };
 
-/// Seams of the copy for tests; the defaults are what the program uses.
+/// How a complete copy gets its name, tried in this order on a folder's first copy: an
+/// anonymous file linked under the name; an exclusively created temporary name renamed with
+/// RENAME_NOREPLACE; the same linked under the name and then unlinked; and last, where a
+/// file system has none of these, the name itself created exclusively and written directly
+/// (removed when the copy fails or a signal ends the program).
+enum class NamingRoute { Unknown, AnonymousFile, ExclusiveRename, LinkThenUnlink, DirectName };
+
+/// Seams of the copy for tests, and what a run keeps between copies; the defaults are what
+/// a single copy uses.
 struct CopyHooks {
     /// Asked about every 50 ms while a long copy runs; false drops the unfinished copy.
     std::function<bool()> keepGoing;
@@ -145,8 +156,19 @@ struct CopyHooks {
     bool withoutAnonymousFile = false;
     /// Behave as where renameat2(RENAME_NOREPLACE) answers EINVAL.
     bool withoutNoReplaceRename = false;
-    /// Bytes copied between two looks at the clock; 0 or less means 8 MiB.
+    /// Behave as where hard links are refused (EPERM: FUSE exFAT and FAT).
+    bool withoutHardLinks = false;
+    /// Behave as where the permission bits can't be set (fchmod answers ENOSYS).
+    bool withoutPermissionBits = false;
+    /// A fixed chunk size in bytes; 0 or less sizes each chunk to take about 25 ms.
     qint64 chunkBytes = 0;
+    /// The route to try first (the routes after it follow where it is missing); Unknown
+    /// starts with the anonymous file.
+    NamingRoute firstRoute = NamingRoute::Unknown;
+    /// Where the route found on a folder's first copy is kept for the copies after it (a
+    /// run keeps one per output folder; the first copy also removes the temporary files that
+    /// a killed run left there). Null: each copy finds it again.
+    NamingRoute *folderRoute = nullptr;
 };
 
 /// A test of an existing destination (device, inode): true when the copy must leave it

@@ -78,6 +78,7 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
             continue; // taken meanwhile
         outcome.destination = path;
         outcome.renamed = true;
+        outcome.modeNotKept = result.modeNotKept;
         if (!result.copied()) {
             setProblem(outcome, result.problem, result.errorNumber);
             return;
@@ -124,6 +125,7 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
         setProblem(outcome, result.problem, result.errorNumber);
         return false;
     }
+    outcome.modeNotKept = result.modeNotKept;
     context.written.record({result.device, result.inode}, sourceIdentity);
     return false;
 }
@@ -152,6 +154,7 @@ void OpenedFolder::forget() {
         ::close(m_fd);
     m_fd = -1;
     m_path.clear();
+    m_route = NamingRoute::Unknown;
 }
 
 WrittenFiles &writtenFiles() {
@@ -193,6 +196,7 @@ FileOutcome placeListedFile(const QString &sourcePath, const QString &destinatio
             outcome.errorNumber = ENOENT;
             return outcome;
         }
+        context.hooks.folderRoute = context.folder.route();
         // The opened folder was removed: the path is looked up again, once.
         if (!placeInFolder(*source, folderFd, folder, target, context, outcome, attempt == 0))
             return outcome;

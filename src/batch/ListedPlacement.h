@@ -110,10 +110,13 @@ public:
     int open(const QString &folder);
     /// Forgets the descriptor: the next open() opens the path again.
     void forget();
+    /// How copies into the open folder get their names: found by the first, kept for the rest.
+    NamingRoute *route() { return &m_route; }
 
 private:
     QString m_path;
     int m_fd = -1;
+    NamingRoute m_route = NamingRoute::Unknown;
 };
 
 /// Everything one placement needs besides the file itself.

@@ -63,6 +63,8 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
         return QStringLiteral("another listed file has that name");
     case CopyProblem::NotAFileInTheWay:
         return QStringLiteral("something that is not a file has that name");
+    case CopyProblem::NameRefused:
+        return QStringLiteral("the output folder does not accept a character of the name");
     case CopyProblem::NameTaken:
         return QStringLiteral("every numbered name is taken");
     case CopyProblem::Dropped:

@@ -24,6 +24,8 @@ struct FileOutcome {
     QString reason;
     /// The copy got a numbered name ("Base (2).ext") to avoid a clash.
     bool renamed = false;
+    /// The copy was kept although the output folder could not take its permission bits.
+    bool modeNotKept = false;
 
     bool copied() const { return reason.isEmpty(); }
 };

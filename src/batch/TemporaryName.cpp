@@ -5,10 +5,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace plenvoy::copying {
@@ -24,7 +28,7 @@ constexpr int kCleanupSlots = 32;
 struct CleanupSlot {
     std::atomic<bool> taken{false};
     std::atomic<int> folderFd{-1};
-    char name[64] = {};
+    char name[NAME_MAX + 1] = {};
 };
 
 CleanupSlot g_cleanupSlots[kCleanupSlots];
@@ -121,6 +125,14 @@ void TemporaryName::prepare(int folderFd, const QByteArray &name) {
     m_cleanup.reset(new InterruptCleanup(folderFd, name));
 }
 
+void TemporaryName::adopt(TemporaryName &other) {
+    m_cleanup = std::move(other.m_cleanup);
+    m_folderFd = other.m_folderFd;
+    m_name = other.m_name;
+    m_made = other.m_made;
+    other.m_made = false;
+}
+
 void TemporaryName::release() {
     m_cleanup.reset();
     m_made = false;
@@ -132,9 +144,58 @@ void TemporaryName::remove() {
     release();
 }
 
+namespace {
+
+const QByteArray kTemporaryPrefix = QByteArrayLiteral(".plenvoy-");
+const QByteArray kTemporarySuffix = QByteArrayLiteral(".tmp");
+
+/// When this process started, as the files' change times count.
+const struct timespec g_startedAt = [] {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}();
+
+} // namespace
+
 QByteArray temporaryName() {
-    return QByteArray(".plenvoy-") +
-           QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+    return kTemporaryPrefix + QByteArray::number(qint64(::getpid())) + '-' +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 36) + kTemporarySuffix;
+}
+
+void removeLeftTemporaries(int folderFd) {
+    const int readable = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return;
+    DIR *folder = ::fdopendir(readable);
+    if (!folder) {
+        ::close(readable);
+        return;
+    }
+    const pid_t self = ::getpid();
+    while (const struct dirent *entry = ::readdir(folder)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(kTemporaryPrefix) || !name.endsWith(kTemporarySuffix))
+            continue;
+        const qsizetype dash = name.indexOf('-', kTemporaryPrefix.size());
+        bool isNumber = false;
+        const qint64 pid =
+            name.mid(kTemporaryPrefix.size(), dash - kTemporaryPrefix.size()).toLongLong(&isNumber);
+        if (dash < 0 || !isNumber || pid <= 0 || pid == self)
+            continue;
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue; // its process still runs (or can't be asked)
+        // A file that changed since this process started belongs to a copy still under way,
+        // perhaps of a process this one can't see.
+        struct stat status {};
+        if (::fstatat(readable, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(status.st_mode) || status.st_ctim.tv_sec > g_startedAt.tv_sec ||
+            (status.st_ctim.tv_sec == g_startedAt.tv_sec &&
+             status.st_ctim.tv_nsec >= g_startedAt.tv_nsec))
+            continue;
+        ::unlinkat(readable, entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 } // namespace plenvoy::copying

@@ -23,6 +23,8 @@ public:
     void markMade() { m_made = true; }
     bool isSet() const { return m_made; }
     const char *name() const { return m_name.constData(); }
+    /// Takes over the other's name, made and registered, when the file was renamed to it.
+    void adopt(TemporaryName &other);
     /// The name is gone (renamed away): nothing left to remove.
     void release();
     void remove();
@@ -34,7 +36,12 @@ private:
     std::unique_ptr<InterruptCleanup> m_cleanup;
 };
 
-/// A fresh name for a temporary file: ".plenvoy-" and a random part.
+/// A fresh name for a temporary file: ".plenvoy-", this process's id, a random part, ".tmp".
 QByteArray temporaryName();
+
+/// Removes from the folder the temporary files of copies whose process ended before this one
+/// started (killed half-way): their names carry a process id that no longer runs, and they
+/// have not changed since this process started.
+void removeLeftTemporaries(int folderFd);
 
 } // namespace plenvoy::copying

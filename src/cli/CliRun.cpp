@@ -30,6 +30,10 @@ namespace plenvoy::cli {
 
 namespace {
 
+const QString kModesNotKept =
+    QStringLiteral(": its file system does not keep permission bits; the copies have none of the "
+                   "sources'");
+
 using FileIdentity = std::pair<dev_t, ino_t>;
 
 /// The file the path leads to (through links), when there is one.
@@ -251,8 +255,17 @@ int copyListedFiles(const CliRequest &request) {
     }
 
     RecordWriter records(request.nullSeparated);
+    std::set<QString> foldersWithoutModes;
     for (qsizetype i = 0; i < outcome.files.size(); ++i) {
         const FileOutcome &file = outcome.files.at(i);
+        // Said once per output folder: its copies were kept without the permission bits.
+        if (file.copied() && file.modeNotKept) {
+            QString folder = FolderOf(file.destination);
+            if (folder.size() > 1)
+                folder.chop(1);
+            if (foldersWithoutModes.insert(folder).second)
+                printWarning(folder + kModesNotKept);
+        }
         if (file.copied())
             records.write(int(i) + 1, {file.source, file.destination});
         else

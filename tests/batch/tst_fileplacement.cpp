@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "TestMount.h"
 #include "batch/FilePlacement.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
@@ -30,11 +31,15 @@
 using namespace plenvoy;
 using plenvoy::test::contentOf;
 using plenvoy::test::describeEntry;
+using plenvoy::test::namesIn;
 using plenvoy::test::setFileTimes;
 using plenvoy::test::snapshotOf;
+using plenvoy::test::TestMount;
 using plenvoy::test::TreeSnapshot;
 
 Q_DECLARE_METATYPE(plenvoy::CopyProblem)
+Q_DECLARE_METATYPE(plenvoy::NamingRoute)
+Q_DECLARE_METATYPE(plenvoy::test::TestMount::Kind)
 
 namespace {
 
@@ -78,14 +83,16 @@ bool isRoot() {
     return ::geteuid() == 0;
 }
 
-/// The ways a copy may get its name: an anonymous file, or a temporary file with and
-/// without the exclusive rename (as on vfat, NFS, FUSE).
-enum Route { Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename };
+/// The ways a copy may get its name: an anonymous file, a temporary file with and without
+/// the exclusive rename (as on vfat, NFS), and the name written directly where there are
+/// no hard links either (FUSE exFAT and FAT).
+enum Route { Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename, DirectName };
 
 CopyHooks hooksFor(int route) {
     CopyHooks hooks;
     hooks.withoutAnonymousFile = route != Anonymous;
-    hooks.withoutNoReplaceRename = route == TemporaryFileWithoutExclusiveRename;
+    hooks.withoutNoReplaceRename = route >= TemporaryFileWithoutExclusiveRename;
+    hooks.withoutHardLinks = route == DirectName;
     return hooks;
 }
 
@@ -95,8 +102,10 @@ const char *routeName(int route) {
         return "anonymous file";
     case TemporaryFile:
         return "temporary file";
-    default:
+    case TemporaryFileWithoutExclusiveRename:
         return "temporary file, no exclusive rename";
+    default:
+        return "name written directly";
     }
 }
 
@@ -189,6 +198,14 @@ private Q_SLOTS:
     void nothingEscapesTheCopy();
     void unprivilegedProblems_data();
     void unprivilegedProblems();
+    void routesOnRealFileSystems_data();
+    void routesOnRealFileSystems();
+    void killedCopyIsClearedByTheNextRun();
+    void permissionBitsAreACourtesy_data();
+    void permissionBitsAreACourtesy();
+    void slowOutputIsAskedOften();
+    void clashIsTheReasonUnderAFullDisk_data();
+    void clashIsTheReasonUnderAFullDisk();
 
 private:
     QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -628,7 +645,8 @@ void TestFilePlacement::sourcesThatAreNoFilesToCopy() {
 void TestFilePlacement::readingKeepsSourceTimesAndTheCopyCarriesThem_data() {
     QTest::addColumn<int>("route");
     QTest::addColumn<bool>("destinationExists");
-    for (const int route : {Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename})
+    for (const int route :
+         {Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename, DirectName})
         for (const bool exists : {false, true})
             QTest::addRow("%s, %s", routeName(route), exists ? "replacing" : "new name")
                 << route << exists;
@@ -674,7 +692,7 @@ void TestFilePlacement::copyTellsWhy_data() {
     QTest::addColumn<CopyProblem>("problem");
     QTest::addColumn<int>("errorNumber");
     const QString longName = QStringLiteral("out/") + QString(256, QLatin1Char('n'));
-    for (const int route : {Anonymous, TemporaryFile}) {
+    for (const int route : {Anonymous, TemporaryFile, DirectName}) {
         const auto row = [&](const char *name, const QString &destination, bool keep, int fault,
                              CopyProblem problem, int errorNumber = 0) {
             QTest::addRow("%s (%s)", name, routeName(route))
@@ -822,6 +840,8 @@ void TestFilePlacement::interruptedCopyLeavesNoFile_data() {
     QTest::newRow("temporary file, interrupted") << int(TemporaryFile) << SIGINT << false;
     QTest::newRow("temporary file, hung up") << int(TemporaryFile) << SIGHUP << true;
     QTest::newRow("temporary file, broken pipe") << int(TemporaryFile) << SIGPIPE << false;
+    QTest::newRow("name written directly, terminated") << int(DirectName) << SIGTERM << false;
+    QTest::newRow("name written directly, replacing") << int(DirectName) << SIGINT << true;
 }
 
 void TestFilePlacement::interruptedCopyLeavesNoFile() {
@@ -865,6 +885,7 @@ void TestFilePlacement::changedSourceIsNotCopied_data() {
     QTest::newRow("truncated, temporary file") << int(TemporaryFile) << 0 << true;
     QTest::newRow("grown, temporary file") << int(TemporaryFile) << 1 << false;
     QTest::newRow("rewritten in place, temporary file") << int(TemporaryFile) << 2 << true;
+    QTest::newRow("grown, name written directly") << int(DirectName) << 1 << false;
 }
 
 void TestFilePlacement::changedSourceIsNotCopied() {
@@ -944,6 +965,7 @@ void TestFilePlacement::longCopyAsksToGoOn_data() {
     QTest::newRow("going on: copied") << int(Anonymous) << true;
     QTest::newRow("stopped: dropped") << int(Anonymous) << false;
     QTest::newRow("stopped: dropped, temporary file") << int(TemporaryFile) << false;
+    QTest::newRow("stopped: dropped, name written directly") << int(DirectName) << false;
 }
 
 void TestFilePlacement::longCopyAsksToGoOn() {
@@ -977,7 +999,7 @@ void TestFilePlacement::nothingEscapesTheCopy() {
     writeFile(source, randomBytes(64 << 10));
     writeFile(path("out/old.bin"), "earlier");
     const TreeSnapshot before = snapshotOf(path("out"));
-    for (const int route : {Anonymous, TemporaryFile}) {
+    for (const int route : {Anonymous, TemporaryFile, DirectName}) {
         CopyHooks hooks = hooksFor(route);
         hooks.chunkBytes = 4096;
         hooks.afterFirstChunk = [] { throw std::runtime_error("a hook that throws"); };
@@ -1033,6 +1055,198 @@ void TestFilePlacement::unprivilegedProblems() {
     COMPARE_TREE(expected, snapshotOf(path("out")));
 }
 
+void TestFilePlacement::routesOnRealFileSystems_data() {
+    QTest::addColumn<TestMount::Kind>("kind");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<NamingRoute>("route");
+    QTest::addColumn<bool>("modeKept");
+    QTest::addColumn<QString>("refusedName"); // empty: every name is taken
+    const QString colon = QStringLiteral("a:b.txt");
+    QTest::newRow("FUSE exFAT: no anonymous file, rename flags or links")
+        << TestMount::Kind::ExFat << QStringList() << NamingRoute::DirectName << true << colon;
+    QTest::newRow("FUSE FAT: the same, and no permission bits")
+        << TestMount::Kind::Fat << QStringList() << NamingRoute::DirectName << false << colon;
+    QTest::newRow("FUSE with the exclusive rename")
+        << TestMount::Kind::TestFs << QStringList() << NamingRoute::ExclusiveRename << true
+        << QString();
+    QTest::newRow("FUSE with hard links only")
+        << TestMount::Kind::TestFs << QStringList{QStringLiteral("no_rename_flags")}
+        << NamingRoute::LinkThenUnlink << true << QString();
+    QTest::newRow("FUSE with neither")
+        << TestMount::Kind::TestFs
+        << QStringList{QStringLiteral("no_rename_flags"), QStringLiteral("no_links")}
+        << NamingRoute::DirectName << true << QString();
+}
+
+void TestFilePlacement::routesOnRealFileSystems() {
+    QFETCH(TestMount::Kind, kind);
+    QFETCH(QStringList, options);
+    QFETCH(NamingRoute, route);
+    QFETCH(bool, modeKept);
+    QFETCH(QString, refusedName);
+    SKIP_WITHOUT_MOUNT(kind);
+    TestMount mount;
+    QVERIFY2(mount.mount(kind, options), qPrintable(mount.error()));
+    const QString out = mount.path() + QStringLiteral("/out");
+    QVERIFY(QDir().mkpath(out));
+    const QByteArray content = randomBytes(300000);
+    writeFile(path("src/a.jpg"), content, 0640);
+    writeFile(path("src/b.jpg"), "second", 0640);
+    QVERIFY(test::writeFile(out + QStringLiteral("/old.jpg"), "an older copy"));
+
+    NamingRoute found = NamingRoute::Unknown;
+    CopyHooks hooks;
+    hooks.folderRoute = &found;
+    const auto check = [&](const QString &from, const QString &name, bool replaced) {
+        const CopyResult result = copyAlone(path(from), out + QLatin1Char('/') + name, hooks);
+        QCOMPARE(result.problem, CopyProblem::None);
+        QCOMPARE(result.replaced, replaced);
+        QCOMPARE(result.modeNotKept, !modeKept && found == route);
+        QCOMPARE(contentOf(out + QLatin1Char('/') + name), contentOf(path(from)));
+        // FAT keeps the time to two seconds: rounded, not refused.
+        const struct stat copy = statusOf(out + QLatin1Char('/') + name);
+        QVERIFY2(qAbs(copy.st_mtim.tv_sec - kOldTime.tv_sec) <= 2,
+                 qPrintable(QString::number(copy.st_mtim.tv_sec)));
+        if (modeKept && kind == TestMount::Kind::TestFs)
+            QCOMPARE(copy.st_mode & 0777, mode_t(0640));
+    };
+    check(QStringLiteral("src/a.jpg"), QStringLiteral("a 2001.jpg"), false);
+    QCOMPARE(found, route);
+    check(QStringLiteral("src/b.jpg"), QStringLiteral("b 2001.jpg"), false);
+    check(QStringLiteral("src/a.jpg"), QStringLiteral("old.jpg"), true);
+    QCOMPARE(found, route);
+    if (!refusedName.isEmpty()) {
+        const CopyResult refused =
+            copyAlone(path("src/b.jpg"), out + QLatin1Char('/') + refusedName, hooks);
+        QCOMPARE(refused.problem, CopyProblem::NameRefused);
+    }
+    // No temporary file and no partial copy stays behind.
+    QCOMPARE(namesIn(out), (QStringList{QStringLiteral("a 2001.jpg"), QStringLiteral("b 2001.jpg"),
+                                        QStringLiteral("old.jpg")}));
+    QVERIFY2(mount.unmount(), qPrintable(mount.error()));
+}
+
+void TestFilePlacement::killedCopyIsClearedByTheNextRun() {
+    const QString source = path("src/big.bin");
+    writeFile(source, randomBytes(1 << 20));
+    writeFile(path("src/small.txt"), "small");
+    // A temporary name of a process that still runs is left alone.
+    writeFile(path("out/.plenvoy-1-live.tmp"), "init's copy in progress");
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--stalled-copy"), source, path("out/big.bin"),
+                 QString::number(TemporaryFile)});
+    QVERIFY(child.waitForStarted());
+    QVERIFY(child.waitForReadyRead(20000));
+    const qint64 killed = child.processId();
+    ::kill(pid_t(killed), SIGKILL);
+    QVERIFY(child.waitForFinished(20000));
+    const QStringList left = namesIn(path("out"));
+    QCOMPARE(left.size(), 2);
+    QVERIFY2(left.last().startsWith(QStringLiteral(".plenvoy-%1-").arg(killed)),
+             qPrintable(left.last()));
+
+    // The next run into the folder, in a process of its own, clears what the killed one left.
+    QProcess next;
+    next.start(QCoreApplication::applicationFilePath(),
+               {QStringLiteral("--run-copy"), path("src/small.txt"), path("out/small.txt")});
+    QVERIFY(next.waitForFinished(20000));
+    QCOMPARE(next.exitCode(), 0);
+    QCOMPARE(namesIn(path("out")),
+             (QStringList{QStringLiteral(".plenvoy-1-live.tmp"), QStringLiteral("small.txt")}));
+}
+
+void TestFilePlacement::permissionBitsAreACourtesy_data() {
+    QTest::addColumn<int>("route");
+    QTest::addColumn<bool>("exists");
+    for (const int route : {TemporaryFile, DirectName})
+        for (const bool exists : {false, true})
+            QTest::addRow("%s, %s", routeName(route), exists ? "replacing" : "new name")
+                << route << exists;
+}
+
+void TestFilePlacement::permissionBitsAreACourtesy() {
+    QFETCH(int, route);
+    QFETCH(bool, exists);
+    writeFile(path("src/a.txt"), "content", 0604);
+    if (exists)
+        writeFile(path("out/a.txt"), "earlier");
+    CopyHooks hooks = hooksFor(route);
+    hooks.withoutPermissionBits = true;
+
+    const CopyResult result = copyAlone(path("src/a.txt"), path("out/a.txt"), hooks);
+
+    QCOMPARE(result.problem, CopyProblem::None);
+    QVERIFY(result.modeNotKept);
+    QCOMPARE(contentOf(path("out/a.txt")), QByteArray("content"));
+    QCOMPARE(namesIn(path("out")), QStringList{QStringLiteral("a.txt")});
+}
+
+void TestFilePlacement::slowOutputIsAskedOften() {
+    SKIP_WITHOUT_MOUNT(TestMount::Kind::TestFs);
+    TestMount mount;
+    QVERIFY2(mount.mount(TestMount::Kind::TestFs, {QStringLiteral("write_rate=4000000")}),
+             qPrintable(mount.error()));
+    const QByteArray content = randomBytes(2 << 20);
+    writeFile(path("src/a.bin"), content);
+    int asked = 0;
+    CopyHooks hooks;
+    hooks.keepGoing = [&] {
+        ++asked;
+        return true;
+    };
+
+    const CopyResult result =
+        copyAlone(path("src/a.bin"), mount.path() + QStringLiteral("/a.bin"), hooks);
+
+    QCOMPARE(result.problem, CopyProblem::None);
+    QCOMPARE(contentOf(mount.path() + QStringLiteral("/a.bin")), content);
+    // Half a second at 4 MB/s in chunks of about 25 ms: asked every 20 to 50 ms.
+    QVERIFY2(asked >= 10, qPrintable(QString::number(asked)));
+}
+
+void TestFilePlacement::clashIsTheReasonUnderAFullDisk_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<CopyProblem>("problem");
+    for (const int size : {4096, 2 << 20}) {
+        const auto row = [&](const char *what, const char *name, CopyProblem problem) {
+            QTest::addRow("%s, %d bytes", what, size) << QString::fromUtf8(name) << size << problem;
+        };
+        row("the file itself", "a.txt", CopyProblem::OwnSource);
+        row("another listed file", "listed.txt", CopyProblem::ListedFileInTheWay);
+        row("a read-only file", "ro.txt", CopyProblem::ReadOnlyInTheWay);
+        row("a file to replace", "old.txt", CopyProblem::OutputFull);
+        row("a free name", "new.txt", CopyProblem::OutputFull);
+    }
+}
+
+void TestFilePlacement::clashIsTheReasonUnderAFullDisk() {
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    QFETCH(CopyProblem, problem);
+    writeFile(path("out/a.txt"), randomBytes(size));
+    writeFile(path("out/listed.txt"), "listed");
+    writeFile(path("out/ro.txt"), "read-only", 0444);
+    writeFile(path("out/old.txt"), "earlier");
+    ProtectedFiles listed;
+    listed.add(path("out/listed.txt"));
+    const TreeSnapshot before = snapshotOf(path("out"));
+    CopyHooks hooks;
+    hooks.faultAfterBytes = 0;
+    hooks.faultErrorNumber = ENOSPC;
+
+    const SourceFile file(path("out/a.txt"));
+    const int folder = ::open(enc(path("out")).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(folder >= 0);
+    const CopyResult result = copySourceFileInto(file, folder, pathToBytes(name), &listed,
+                                                 ExistingName::Replace, hooks, true);
+    ::close(folder);
+
+    QCOMPARE(result.problem, problem);
+    COMPARE_TREE(before, snapshotOf(path("out")));
+}
+
 int main(int argc, char **argv) {
     // The child of the unprivileged cases: one copy as another user; the exit code tells
     // the problem.
@@ -1050,6 +1264,14 @@ int main(int argc, char **argv) {
             std::fflush(stdout);
             ::sleep(60);
         };
+        return int(copyAlone(pathFromBytes(argv[2]), pathFromBytes(argv[3]), hooks).problem);
+    }
+    // The next run into a folder: one copy that finds the folder's route, as a run does.
+    if (argc == 4 && qstrcmp(argv[1], "--run-copy") == 0) {
+        QCoreApplication app(argc, argv);
+        NamingRoute route = NamingRoute::Unknown;
+        CopyHooks hooks;
+        hooks.folderRoute = &route;
         return int(copyAlone(pathFromBytes(argv[2]), pathFromBytes(argv[3]), hooks).problem);
     }
     // The child of the unprivileged cases: one placement, as another user.

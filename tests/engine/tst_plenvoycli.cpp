@@ -1,5 +1,6 @@
 #include "MovieBytes.h"
 #include "TestFiles.h"
+#include "TestMount.h"
 #include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
 
@@ -16,6 +17,8 @@ using plenvoy::test::contentOf;
 using plenvoy::test::setFileTimes;
 using plenvoy::test::snapshotOf;
 using plenvoy::test::TreeSnapshot;
+
+Q_DECLARE_METATYPE(plenvoy::test::TestMount::Kind)
 
 namespace {
 
@@ -134,6 +137,8 @@ private Q_SLOTS:
     void checksComeInTheWindowsOrder_data();
     void checksComeInTheWindowsOrder();
     void strictArgumentsTouchNothing();
+    void removableOutputFolders_data();
+    void removableOutputFolders();
 
     // --folder: adding a folder's files.
     void sourcesAreListedInTheOrderGiven_data();
@@ -773,6 +778,46 @@ void TestPlenvoyCli::filesNotCopiedAreNamedAndCounted() {
                 : preparedContent;
         QCOMPARE(prepared.readAll(), expected);
     }
+}
+
+void TestPlenvoyCli::removableOutputFolders_data() {
+    QTest::addColumn<test::TestMount::Kind>("kind");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("modesKept");
+    QTest::newRow("FUSE FAT: no permission bits")
+        << test::TestMount::Kind::Fat << QStringList() << false;
+    QTest::newRow("FUSE without rename flags or links")
+        << test::TestMount::Kind::TestFs
+        << QStringList{QStringLiteral("no_rename_flags"), QStringLiteral("no_links")} << true;
+}
+
+void TestPlenvoyCli::removableOutputFolders() {
+    QFETCH(test::TestMount::Kind, kind);
+    QFETCH(QStringList, options);
+    QFETCH(bool, modesKept);
+    SKIP_WITHOUT_MOUNT(kind);
+    test::TestMount mount;
+    QVERIFY2(mount.mount(kind, options), qPrintable(mount.error()));
+    QTemporaryDir sources;
+    const QStringList names{QStringLiteral("a.txt"), QStringLiteral("b.txt")};
+    QStringList arguments{QStringLiteral("--option"), QStringLiteral("1"),
+                          QStringLiteral("--at"),     kAt,
+                          QStringLiteral("--out"),    mount.path()};
+    for (const QString &name : names) {
+        QVERIFY(writeFile(sources.filePath(name), name.toUtf8()));
+        arguments << sources.filePath(name);
+    }
+
+    const Outcome outcome = runCli(arguments);
+
+    // Said once for the folder, however many copies lack the bits.
+    const QString note = QStringLiteral("plenvoy-cli: warning: ") + mount.path() +
+                         QStringLiteral(": its file system does not keep permission bits; the "
+                                        "copies have none of the sources'\n");
+    QCOMPARE(outcome.err.count(note), modesKept ? 0 : 1);
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(contentOf(mount.path() + QStringLiteral("/a 2-05-09 PM.txt")), QByteArray("a.txt"));
+    QCOMPARE(contentOf(mount.path() + QStringLiteral("/b 2-05-09 PM.txt")), QByteArray("b.txt"));
 }
 
 void TestPlenvoyCli::checksComeInTheWindowsOrder_data() {
