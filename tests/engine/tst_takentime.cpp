@@ -162,6 +162,8 @@ private Q_SLOTS:
     void readingLeavesTheAccessTimeAlone();
     void aFileThatShrankAfterOpeningIsReadSafely();
     void creationOptionsUseTheTakenMoment();
+    void readsOnlyWhatItNeeds_data();
+    void readsOnlyWhatItNeeds();
     void largePhotosKeepTheirFileTime_data();
     void largePhotosKeepTheirFileTime();
     void filesChangingWhileReadAreReadSafely_data();
@@ -486,6 +488,46 @@ void TestTakenTime::creationOptionsUseTheTakenMoment() {
                                    : QStringLiteral("Night 2026-07-15 12-00-00.jpg"));
         ::close(fd);
     }
+}
+
+/// Bytes this process has read so far, through any read call (this reading included).
+qint64 bytesReadSoFar() {
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = io.readAll();
+    const qsizetype at = text.indexOf("rchar: ");
+    return at < 0 ? -1 : text.mid(at + 7, text.indexOf('\n', at) - at - 7).toLongLong();
+}
+
+void TestTakenTime::readsOnlyWhatItNeeds_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("least");
+    QTest::addColumn<qint64>("most");
+    constexpr qint64 kMiB = 1 << 20;
+    const QByteArray media(4 * kMiB, '\5');
+    QTest::newRow("a movie: box headers only")
+        << box("ftyp", QByteArray("isom\0\0\0\0", 8)) + box("mdat", media) +
+               box("moov", movieHeader(0, movieSeconds(1'600'000'000)))
+        << qint64(0) << qint64(1024);
+    QTest::newRow("an unknown format: its first bytes only")
+        << media << qint64(1) << qint64(4096 + 1024);
+    const QString jpeg = m_dir.filePath(QStringLiteral("padded.jpg"));
+    QVERIFY(writeTaggedJpeg(jpeg, {kDtOriginal + QStringLiteral("2021:03:04 05:06:07")}));
+    QTest::newRow("a photo: whole") << contentOf(jpeg) + media << 4 * kMiB << 5 * kMiB;
+}
+
+void TestTakenTime::readsOnlyWhatItNeeds() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, least);
+    QFETCH(qint64, most);
+    const QString path = m_dir.filePath(QStringLiteral("measured"));
+    QVERIFY(writeFile(path, bytes));
+    const qint64 before = bytesReadSoFar();
+    QVERIFY(before >= 0);
+    takenMomentOfFile(path);
+    const qint64 read = bytesReadSoFar() - before;
+    QVERIFY2(read >= least && read <= most, qPrintable(QString::number(read)));
 }
 
 void TestTakenTime::largePhotosKeepTheirFileTime_data() {
