@@ -109,7 +109,7 @@ double takenNanos(const QStringList &files, int &found) {
     QElapsedTimer timer;
     timer.start();
     for (const QString &file : files)
-        found += takenTimeOfFile(file).has_value();
+        found += takenMomentOfFile(file).has_value();
     return double(timer.nsecsElapsed()) / double(files.size());
 }
 

@@ -258,6 +258,15 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
         return sourcePath; // the new base is empty: the file keeps its name
     if (hasExtension)
         result.append(QStringView(sourcePath).mid(dot));
+    // Windows-family file systems drop or refuse a name's trailing dots and blanks (a date
+    // form that ends in "." closes a name without an extension): they are left out here.
+    qsizetype end = result.size();
+    while (end > nameStart &&
+           (result.at(end - 1) == QLatin1Char('.') || result.at(end - 1) == QLatin1Char(' ')))
+        --end;
+    if (end == nameStart)
+        return sourcePath;
+    result.truncate(end);
     return result;
 }
 

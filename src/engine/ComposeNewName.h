@@ -34,7 +34,8 @@ private:
 /// The path that a source file gets under a rename option: the stamp of the option's time
 /// source and kind is put into the base name at the option's position, the new base is
 /// cleaned of characters that names cannot hold, and folder, new base and extension are
-/// joined again. Returns the source path unchanged for an empty option text, for an n
+/// joined again; dots and blanks that would end the new name are left out. Returns the
+/// source path unchanged for an empty option text, for an n
 /// greater than the base length and for an empty new base; the empty text for an option
 /// text that matches none. Raises InvalidProcedureCall for a negative n of an after-nth
 /// option and SubscriptOutOfRange for a path with an empty name (empty or ending in "/").

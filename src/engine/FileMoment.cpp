@@ -18,9 +18,6 @@ qint64 floorDiv(qint64 value, qint64 divisor) {
     return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
 }
 
-/// Julian day of 1 January 1601.
-constexpr qint64 kJulianDay1601 = 2'305'814;
-
 /// A statx time as ticks since 1601; times beyond what the count can hold (some 29,000
 /// years either way) are held at its ends.
 qint64 ticksOf(const struct statx_timestamp &stamp) {
@@ -96,6 +93,14 @@ public:
 
 FileTimeProvider::~FileTimeProvider() = default;
 
+std::optional<LocalMoment> FileTimeProvider::localMoment(const QString &path,
+                                                         TimeSource source) const {
+    const std::optional<qint64> utc = fileTime(path, source);
+    if (!utc)
+        return std::nullopt;
+    return localMomentOf(localTicksFromUtc(*utc));
+}
+
 const FileTimeProvider &systemFileTimes() {
     static const StatxFileTimes times;
     return times;
@@ -158,6 +163,11 @@ LocalMoment localMomentOf(qint64 localTicks) {
     return moment;
 }
 
+qint64 localTicksOf(const LocalMoment &moment) {
+    return ((moment.date.toJulianDay() - kJulianDay1601) * 86'400 + moment.secondsOfDay) *
+           kTicksPerSecond;
+}
+
 QString momentText(const LocalMoment &moment, const RegionalForms &forms) {
     const QString time = forms.longTime(moment.hour(), moment.minute(), moment.second());
     if (moment.isDayZero())
@@ -170,10 +180,7 @@ QString momentText(const LocalMoment &moment, const RegionalForms &forms) {
 
 std::optional<LocalMoment> fileMoment(const QString &path, TimeSource source,
                                       const FileTimeProvider &times) {
-    const std::optional<qint64> utc = times.fileTime(path, source);
-    if (!utc)
-        return std::nullopt;
-    return localMomentOf(localTicksFromUtc(*utc));
+    return times.localMoment(path, source);
 }
 
 std::optional<QString> FileMomentText(const QString &path, TimeSource source,

@@ -20,12 +20,30 @@ constexpr qint64 kTicksPerDay = 86'400 * kTicksPerSecond;
 constexpr qint64 kSecondsFrom1601To1970 = 11'644'473'600;
 /// Days from 1 January 1601 to 30 December 1899, the day that moments count from.
 constexpr qint64 kDaysFrom1601To1899 = 109'205;
+/// The Julian day of 1 January 1601.
+constexpr qint64 kJulianDay1601 = 2'305'814;
+
+/// A local date and time rounded to the nearest whole second.
+struct LocalMoment {
+    QDate date;
+    int secondsOfDay = 0;
+
+    int hour() const { return secondsOfDay / 3600; }
+    int minute() const { return secondsOfDay / 60 % 60; }
+    int second() const { return secondsOfDay % 60; }
+    /// The day that moments count from (30 December 1899): its text is the time alone.
+    bool isDayZero() const;
+};
 
 /// File times: 100-ns ticks since 1601-01-01 UTC, or nullopt when the file has no entry.
 class FileTimeProvider {
 public:
     virtual ~FileTimeProvider();
     virtual std::optional<qint64> fileTime(const QString &path, TimeSource source) const = 0;
+    /// The local date and time that a stamp shows: by default the file time converted to
+    /// local time and rounded to the second. A provider whose moment is already a wall-clock
+    /// time (a photo's, as the camera wrote it) gives it here without any conversion.
+    virtual std::optional<LocalMoment> localMoment(const QString &path, TimeSource source) const;
 };
 
 /// The file system's times, read with one statx of the link target: the birth time for
@@ -49,18 +67,6 @@ private:
     const FileTimeProvider &m_fallback;
 };
 
-/// A local date and time rounded to the nearest whole second.
-struct LocalMoment {
-    QDate date;
-    int secondsOfDay = 0;
-
-    int hour() const { return secondsOfDay / 3600; }
-    int minute() const { return secondsOfDay / 60 % 60; }
-    int second() const { return secondsOfDay % 60; }
-    /// The day that moments count from (30 December 1899): its text is the time alone.
-    bool isDayZero() const;
-};
-
 /// Local ticks for a UTC tick count, with the time-zone rules in force at that moment
 /// (a summer time keeps its summer offset whenever it is read). When the conversion
 /// fails the result is the moment 0, midnight at the start of 30 December 1899.
@@ -71,6 +77,8 @@ qint64 localTicksFromUtc(qint64 utcTicks);
 std::optional<qint64> utcTicksFromLocal(const QDate &date, int secondsOfDay);
 /// The local moment of a local tick count, rounded to the nearest second.
 LocalMoment localMomentOf(qint64 localTicks);
+/// The local tick count of a local moment (whole seconds): localMomentOf undone.
+qint64 localTicksOf(const LocalMoment &moment);
 /// The moment's text: short date, one blank, long time; the date alone at exactly
 /// midnight, the time alone on day 0.
 QString momentText(const LocalMoment &moment, const RegionalForms &forms);

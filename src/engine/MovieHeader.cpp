@@ -1,5 +1,7 @@
 #include "TakenTime.h"
 
+#include <cstring>
+
 namespace plenvoy {
 
 namespace {
@@ -30,26 +32,62 @@ struct Box {
     qint64 end = 0;  // offset just past the box
 };
 
-/// The box whose header starts at `offset`; false when the header is cut off or the box
-/// claims more room than its parent has left (a damaged or truncated file).
-bool boxAt(const uchar *data, qint64 offset, qint64 limit, Box &box) {
+/// Where the boxes are read from: bytes in memory, or a file read a header at a time.
+class BoxBytes {
+public:
+    virtual ~BoxBytes() = default;
+    /// The `count` bytes at `offset` (all within the file's size); false when they cannot
+    /// be had.
+    virtual bool read(qint64 offset, uchar *out, qint64 count) const = 0;
+};
+
+class MemoryBytes final : public BoxBytes {
+public:
+    explicit MemoryBytes(const uchar *data)
+        : m_data(data) {}
+    bool read(qint64 offset, uchar *out, qint64 count) const override {
+        std::memcpy(out, m_data + offset, size_t(count));
+        return true;
+    }
+
+private:
+    const uchar *m_data;
+};
+
+class DescriptorBytes final : public BoxBytes {
+public:
+    explicit DescriptorBytes(int descriptor)
+        : m_descriptor(descriptor) {}
+    bool read(qint64 offset, uchar *out, qint64 count) const override {
+        // A file that shrank since its size was read ends sooner: that is a failed read.
+        return readAt(m_descriptor, offset, out, count) == count;
+    }
+
+private:
+    int m_descriptor;
+};
+
+/// The box whose header starts at `offset`; false when the header is cut off, cannot be
+/// read, or the box claims more room than its parent has left (a damaged or truncated file).
+bool boxAt(const BoxBytes &bytes, qint64 offset, qint64 limit, Box &box) {
     const qint64 room = limit - offset;
-    if (room < 8)
+    uchar header[16];
+    if (room < 8 || !bytes.read(offset, header, 8))
         return false;
-    quint64 size = read32(data + offset);
-    qint64 header = 8;
+    quint64 size = read32(header);
+    qint64 headerSize = 8;
     if (size == 1) {
-        if (room < 16)
+        if (room < 16 || !bytes.read(offset + 8, header + 8, 8))
             return false;
-        size = read64(data + offset + 8);
-        header = 16;
+        size = read64(header + 8);
+        headerSize = 16;
     } else if (size == 0) {
         size = quint64(room); // the box runs to the end of its parent
     }
-    if (size < quint64(header) || size > quint64(room))
+    if (size < quint64(headerSize) || size > quint64(room))
         return false;
-    box.type = read32(data + offset + 4);
-    box.body = offset + header;
+    box.type = read32(header + 4);
+    box.body = offset + headerSize;
     box.end = offset + qint64(size);
     return true;
 }
@@ -62,10 +100,10 @@ bool startsMovie(quint32 type) {
 }
 
 /// The first box of the given type among the children in [offset, limit).
-std::optional<Box> findChild(const uchar *data, qint64 offset, qint64 limit, quint32 type) {
+std::optional<Box> findChild(const BoxBytes &bytes, qint64 offset, qint64 limit, quint32 type) {
     Box box;
     for (int count = 0; offset < limit && count < kMostBoxes; ++count) {
-        if (!boxAt(data, offset, limit, box))
+        if (!boxAt(bytes, offset, limit, box))
             return std::nullopt;
         if (box.type == type)
             return box;
@@ -74,24 +112,24 @@ std::optional<Box> findChild(const uchar *data, qint64 offset, qint64 limit, qui
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 nowUtcTicks) {
+std::optional<qint64> creationTime(const BoxBytes &bytes, qint64 size, qint64 nowUtcTicks) {
     Box first;
-    if (data == nullptr || !boxAt(data, 0, size, first) || !startsMovie(first.type))
+    if (!boxAt(bytes, 0, size, first) || !startsMovie(first.type))
         return std::nullopt;
-    const std::optional<Box> movie = findChild(data, 0, size, fourCc("moov"));
+    const std::optional<Box> movie = findChild(bytes, 0, size, fourCc("moov"));
     if (!movie)
         return std::nullopt;
-    const std::optional<Box> header = findChild(data, movie->body, movie->end, fourCc("mvhd"));
+    const std::optional<Box> header = findChild(bytes, movie->body, movie->end, fourCc("mvhd"));
     if (!header)
         return std::nullopt;
     // Full box: one byte of version, three of flags, then the creation time, 32 bits in
     // version 0 and 64 bits in version 1.
     const qint64 length = header->end - header->body;
-    const uchar *body = data + header->body;
+    uchar body[12];
+    if (length < 8 || !bytes.read(header->body, body, qMin<qint64>(length, 12)))
+        return std::nullopt;
     quint64 seconds = 0;
-    if (length >= 8 && body[0] == 0)
+    if (body[0] == 0)
         seconds = read32(body + 4);
     else if (length >= 12 && body[0] == 1)
         seconds = read64(body + 4);
@@ -101,6 +139,18 @@ std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 n
     if (seconds < kSecondsFrom1904To1990 || seconds > nowSeconds)
         return std::nullopt;
     return (qint64(seconds) + kSecondsFrom1601To1904) * kTicksPerSecond;
+}
+
+} // namespace
+
+std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 nowUtcTicks) {
+    if (data == nullptr)
+        return std::nullopt;
+    return creationTime(MemoryBytes(data), size, nowUtcTicks);
+}
+
+std::optional<qint64> movieCreationTimeAt(int descriptor, qint64 size, qint64 nowUtcTicks) {
+    return creationTime(DescriptorBytes(descriptor), size, nowUtcTicks);
 }
 
 } // namespace plenvoy

@@ -24,105 +24,57 @@ int digitsAt(const std::string &text, size_t at, size_t count) {
     return value;
 }
 
-/// Fraction digits ("5" is half a second) as ticks; digits beyond the tick are dropped.
-qint64 fractionTicks(const std::string &digits, size_t at) {
-    qint64 ticks = 0;
-    qint64 scale = kTicksPerSecond;
-    for (size_t i = at; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
-        scale /= 10;
-        ticks += (digits[i] - '0') * scale;
-    }
-    return ticks;
-}
-
-/// "+hh:mm" or "-hh:mm" at `at` as seconds east of UTC; nullopt for anything else.
-std::optional<int> offsetAt(const std::string &text, size_t at) {
-    if (at >= text.size() || (text[at] != '+' && text[at] != '-'))
-        return std::nullopt;
-    const int hours = digitsAt(text, at + 1, 2);
-    const int minutes = digitsAt(text, at + 4, 2);
-    if (hours < 0 || minutes < 0 || text[at + 3] != ':' || hours > 14 || minutes > 59)
-        return std::nullopt;
-    const int seconds = hours * 3600 + minutes * 60;
-    return text[at] == '-' ? -seconds : seconds;
-}
-
-/// The moment of a date, time of day, fraction and optional offset: converted from UTC
-/// with an offset, taken as the local wall-clock time without one.
-std::optional<qint64> momentTicks(int year, int month, int day, int secondsOfDay, qint64 fraction,
-                                  std::optional<int> offset) {
-    const QDate date(year, month, day);
-    if (!date.isValid() || year < 1601)
-        return std::nullopt;
-    if (!offset) {
-        const std::optional<qint64> utc = utcTicksFromLocal(date, secondsOfDay);
-        if (!utc)
-            return std::nullopt;
-        return *utc + fraction;
-    }
-    constexpr qint64 kJulianDay1601 = 2'305'814;
-    const qint64 seconds = (date.toJulianDay() - kJulianDay1601) * 86'400 + secondsOfDay - *offset;
-    return seconds * kTicksPerSecond + fraction;
-}
-
-/// Exif's "YYYY:MM:DD HH:MM:SS" (any separators), with its sub-second and offset tags.
-std::optional<qint64> exifMoment(const std::string &text, const std::string &subSeconds,
-                                 const std::string &offset) {
-    const int year = digitsAt(text, 0, 4);
-    const int month = digitsAt(text, 5, 2);
-    const int day = digitsAt(text, 8, 2);
-    const int hour = digitsAt(text, 11, 2);
-    const int minute = digitsAt(text, 14, 2);
-    const int second = digitsAt(text, 17, 2);
+/// A date and time of day as written, when it is a real one: nullopt for an invalid date
+/// or a time out of range.
+std::optional<LocalMoment> wallClock(int year, int month, int day, int hour, int minute,
+                                     int second) {
     if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0 || hour > 23 ||
         minute > 59 || second > 59)
         return std::nullopt;
-    size_t fractionStart = 0;
-    while (fractionStart < subSeconds.size() && subSeconds[fractionStart] == ' ')
-        ++fractionStart;
-    return momentTicks(year, month, day, hour * 3600 + minute * 60 + second,
-                       fractionTicks(subSeconds, fractionStart), offsetAt(offset, 0));
+    LocalMoment moment;
+    moment.date = QDate(year, month, day);
+    if (!moment.date.isValid())
+        return std::nullopt;
+    moment.secondsOfDay = hour * 3600 + minute * 60 + second;
+    return moment;
 }
 
-/// XMP's ISO 8601 form: "YYYY-MM-DD", optionally "Thh:mm[:ss[.s...]]" and "Z" or "+hh:mm".
-std::optional<qint64> xmpMoment(const std::string &text) {
-    const int year = digitsAt(text, 0, 4);
-    const int month = digitsAt(text, 5, 2);
-    const int day = digitsAt(text, 8, 2);
-    if (year < 0 || month < 0 || day < 0 || text[4] != '-' || text[7] != '-')
+/// Exif's "YYYY:MM:DD HH:MM:SS" (any separators).
+std::optional<LocalMoment> exifMoment(const std::string &text) {
+    return wallClock(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2),
+                     digitsAt(text, 11, 2), digitsAt(text, 14, 2), digitsAt(text, 17, 2));
+}
+
+/// "+hh:mm" or "-hh:mm" at `at`.
+bool isOffsetAt(const std::string &text, size_t at) {
+    return at + 6 == text.size() && (text[at] == '+' || text[at] == '-') &&
+           digitsAt(text, at + 1, 2) >= 0 && text[at + 3] == ':' && digitsAt(text, at + 4, 2) >= 0;
+}
+
+/// XMP's ISO 8601 form: "YYYY-MM-DD", optionally "Thh:mm[:ss[.s...]]" and "Z" or "+hh:mm";
+/// the fraction and the zone are checked but left out.
+std::optional<LocalMoment> xmpMoment(const std::string &text) {
+    if (text.size() < 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
-    int secondsOfDay = 0;
-    qint64 fraction = 0;
-    std::optional<int> offset;
-    if (text.size() > 10) {
-        const int hour = digitsAt(text, 11, 2);
-        const int minute = digitsAt(text, 14, 2);
-        if (text[10] != 'T' || hour < 0 || minute < 0 || text[13] != ':' || hour > 23 ||
-            minute > 59)
-            return std::nullopt;
-        size_t at = 16;
-        int second = 0;
-        if (at < text.size() && text[at] == ':') {
-            second = digitsAt(text, at + 1, 2);
-            if (second < 0 || second > 59)
-                return std::nullopt;
-            at += 3;
-            if (at < text.size() && text[at] == '.') {
-                fraction = fractionTicks(text, at + 1);
+    if (text.size() == 10)
+        return wallClock(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2), 0, 0, 0);
+    if (text[10] != 'T' || text.size() < 16 || text[13] != ':')
+        return std::nullopt;
+    size_t at = 16;
+    int second = 0;
+    if (at < text.size() && text[at] == ':') {
+        second = digitsAt(text, at + 1, 2);
+        at += 3;
+        if (at < text.size() && text[at] == '.') {
+            ++at;
+            while (at < text.size() && text[at] >= '0' && text[at] <= '9')
                 ++at;
-                while (at < text.size() && text[at] >= '0' && text[at] <= '9')
-                    ++at;
-            }
         }
-        secondsOfDay = hour * 3600 + minute * 60 + second;
-        if (at < text.size() && text[at] == 'Z')
-            offset = 0;
-        else if (at < text.size())
-            offset = offsetAt(text, at);
-        if (at < text.size() && !offset)
-            return std::nullopt;
     }
-    return momentTicks(year, month, day, secondsOfDay, fraction, offset);
+    if (at < text.size() && !(text[at] == 'Z' && at + 1 == text.size()) && !isOffsetAt(text, at))
+        return std::nullopt;
+    return wallClock(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2),
+                     digitsAt(text, 11, 2), digitsAt(text, 14, 2), second);
 }
 
 std::string exifText(const Exiv2::ExifData &exif, const char *key) {
@@ -150,28 +102,49 @@ void prepareExiv2() {
 
 } // namespace
 
-std::optional<qint64> photoTakenTime(const uchar *data, qint64 size) {
+bool startsKnownPhoto(const uchar *data, qint64 size) {
+    if (data == nullptr || size <= 0 || size > std::numeric_limits<long>::max())
+        return false;
+    prepareExiv2();
+    try {
+        return Exiv2::ImageFactory::getType(data, long(size)) != Exiv2::ImageType::none;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint64 nowUtcTicks) {
     if (data == nullptr || size <= 0 || size > std::numeric_limits<long>::max())
         return std::nullopt;
     prepareExiv2();
+    // A camera whose clock was never set, or a value written by mistake, is no date: the
+    // next source is asked. A day's grace covers every zone the camera may be in.
+    const qint64 earliest = localTicksOf(LocalMoment{QDate(1900, 1, 1), 0});
+    const qint64 latest = localTicksFromUtc(nowUtcTicks) + kTicksPerDay;
+    const auto plausible = [&](std::optional<LocalMoment> moment) {
+        if (moment) {
+            const qint64 ticks = localTicksOf(*moment);
+            if (ticks < earliest || ticks > latest)
+                moment.reset();
+        }
+        return moment;
+    };
     try {
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(data, long(size));
         if (image.get() == nullptr)
             return std::nullopt;
         image->readMetadata();
         const Exiv2::ExifData &exif = image->exifData();
-        if (const auto original = exifMoment(exifText(exif, "Exif.Photo.DateTimeOriginal"),
-                                             exifText(exif, "Exif.Photo.SubSecTimeOriginal"),
-                                             exifText(exif, "Exif.Photo.OffsetTimeOriginal")))
+        if (const auto original =
+                plausible(exifMoment(exifText(exif, "Exif.Photo.DateTimeOriginal"))))
             return original;
-        if (const auto digitized = exifMoment(exifText(exif, "Exif.Photo.DateTimeDigitized"),
-                                              exifText(exif, "Exif.Photo.SubSecTimeDigitized"),
-                                              exifText(exif, "Exif.Photo.OffsetTimeDigitized")))
+        if (const auto digitized =
+                plausible(exifMoment(exifText(exif, "Exif.Photo.DateTimeDigitized"))))
             return digitized;
         const Exiv2::XmpData &xmp = image->xmpData();
-        if (const auto original = xmpMoment(xmpText(xmp, "Xmp.exif.DateTimeOriginal")))
+        if (const auto original = plausible(xmpMoment(xmpText(xmp, "Xmp.exif.DateTimeOriginal"))))
             return original;
-        return xmpMoment(xmpText(xmp, "Xmp.xmp.CreateDate"));
+        return plausible(xmpMoment(xmpText(xmp, "Xmp.xmp.CreateDate")));
     } catch (...) {
         // Unknown formats and damaged metadata alike: the file keeps its file time.
         return std::nullopt;

@@ -4,12 +4,16 @@
 #include "core/PathCodec.h"
 #include "core/PseudoFileSystems.h"
 
+#include <cerrno>
+#include <memory>
+#include <new>
+
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace plenvoy {
 
@@ -21,56 +25,57 @@ qint64 nowUtcTicks() {
     return (qint64(now.tv_sec) + kSecondsFrom1601To1970) * kTicksPerSecond + now.tv_nsec / 100;
 }
 
-/// A read-only mapping of a whole file, undone when it goes out of scope.
-class Mapping final {
-public:
-    Mapping(int descriptor, qint64 size) {
-        if (size <= 0)
-            return;
-        void *address = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, descriptor, 0);
-        if (address == MAP_FAILED)
-            return;
-        // Only the headers are read: no read-ahead of the pictures or the movie data.
-        ::madvise(address, size_t(size), MADV_RANDOM);
-        m_data = static_cast<const uchar *>(address);
-        m_size = size;
-    }
-    ~Mapping() {
-        if (m_data != nullptr)
-            ::munmap(const_cast<uchar *>(m_data), size_t(m_size));
-    }
-    Mapping(const Mapping &) = delete;
-    Mapping &operator=(const Mapping &) = delete;
-
-    const uchar *data() const { return m_data; }
-    qint64 size() const { return m_size; }
-
-private:
-    const uchar *m_data = nullptr;
-    qint64 m_size = 0;
-};
+/// How much of a file's start tells exiv2's format tests what it is.
+constexpr qint64 kFormatProbeBytes = 4096;
 
 } // namespace
 
-std::optional<qint64> takenTimeOfBytes(const uchar *data, qint64 size, qint64 now) {
+qint64 readAt(int descriptor, qint64 offset, uchar *out, qint64 count) {
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t got =
+            ::pread(descriptor, out + done, size_t(count - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+std::optional<LocalMoment> takenMomentOfBytes(const uchar *data, qint64 size, qint64 now) {
     if (data == nullptr || size <= 0)
         return std::nullopt;
     if (const std::optional<qint64> movie = movieCreationTime(data, size, now))
-        return movie;
-    return photoTakenTime(data, size);
+        return localMomentOf(localTicksFromUtc(*movie));
+    return photoTakenMoment(data, size, now);
 }
 
-std::optional<qint64> takenTimeOfDescriptor(int descriptor, qint64 size) {
-    // Pages past the end of a file that shrank meanwhile would fault when read: map no
-    // more than the file holds now.
-    struct stat now {};
-    if (::fstat(descriptor, &now) != 0)
+std::optional<LocalMoment> takenMomentOfDescriptor(int descriptor, qint64 size) {
+    if (descriptor < 0 || size <= 0)
         return std::nullopt;
-    const Mapping mapping(descriptor, qMin(size, qint64(now.st_size)));
-    return takenTimeOfBytes(mapping.data(), mapping.size(), nowUtcTicks());
+    const qint64 now = nowUtcTicks();
+    if (const std::optional<qint64> movie = movieCreationTimeAt(descriptor, size, now))
+        return localMomentOf(localTicksFromUtc(*movie));
+    // Only a format that exiv2 knows is read whole, and only when it is of a photo's size.
+    uchar probe[kFormatProbeBytes];
+    const qint64 probed = readAt(descriptor, 0, probe, qMin(size, kFormatProbeBytes));
+    if (probed <= 0 || !startsKnownPhoto(probe, probed) || size > kLargestPhotoRead)
+        return std::nullopt;
+    const std::unique_ptr<uchar[]> whole(new (std::nothrow) uchar[size_t(size)]);
+    if (!whole)
+        return std::nullopt;
+    // A file that shrank meanwhile is read as far as it goes.
+    const qint64 read = readAt(descriptor, 0, whole.get(), size);
+    if (read <= 0)
+        return std::nullopt;
+    return photoTakenMoment(whole.get(), read, now);
 }
 
-std::optional<qint64> takenTimeOfFile(const QString &path) {
+std::optional<LocalMoment> takenMomentOfFile(const QString &path) {
     const QByteArray bytes = pathToBytes(path);
     if (bytes.isEmpty())
         return std::nullopt;
@@ -90,7 +95,7 @@ std::optional<qint64> takenTimeOfFile(const QString &path) {
     static const uid_t user = ::geteuid();
     if (status.stx_uid == user || user == 0)
         ::fcntl(file.get(), F_SETFL, O_NONBLOCK | O_NOATIME);
-    return takenTimeOfDescriptor(file.get(), qint64(status.stx_size));
+    return takenMomentOfDescriptor(file.get(), qint64(status.stx_size));
 }
 
 TakenFileTimes::TakenFileTimes(const FileTimeProvider &files)
@@ -103,15 +108,28 @@ TakenFileTimes::TakenFileTimes(const FileTimeProvider &files, const QString &ope
     , m_descriptor(descriptor)
     , m_size(size) {}
 
+std::optional<LocalMoment> TakenFileTimes::taken(const QString &path) const {
+    return m_descriptor >= 0 && path == m_openedPath ? takenMomentOfDescriptor(m_descriptor, m_size)
+                                                     : takenMomentOfFile(path);
+}
+
 std::optional<qint64> TakenFileTimes::fileTime(const QString &path, TimeSource source) const {
     if (source == TimeSource::Creation) {
-        const std::optional<qint64> taken = m_descriptor >= 0 && path == m_openedPath
-                                                ? takenTimeOfDescriptor(m_descriptor, m_size)
-                                                : takenTimeOfFile(path);
-        if (taken)
-            return taken;
+        if (const std::optional<LocalMoment> moment = taken(path))
+            if (const std::optional<qint64> utc =
+                    utcTicksFromLocal(moment->date, moment->secondsOfDay))
+                return utc;
     }
     return m_files.fileTime(path, source);
+}
+
+std::optional<LocalMoment> TakenFileTimes::localMoment(const QString &path,
+                                                       TimeSource source) const {
+    if (source == TimeSource::Creation) {
+        if (const std::optional<LocalMoment> moment = taken(path))
+            return moment;
+    }
+    return m_files.localMoment(path, source);
 }
 
 } // namespace plenvoy

@@ -8,27 +8,41 @@
 
 namespace plenvoy {
 
-// The moment a photo or video was taken, as 100-ns ticks since 1601-01-01 UTC, read from
-// the metadata only. nullopt when the file records none or cannot be read: such a file keeps
-// its file time, with no error.
+// The moment a photo or video was taken, as the local date and time that its stamp shows,
+// read from the metadata only. nullopt when the file records none or cannot be read: such a
+// file keeps its file time, with no error.
 
-/// Photos: Exif DateTimeOriginal (its sub-seconds round, its offset converts to local time),
-/// then DateTimeDigitized, then XMP exif:DateTimeOriginal and xmp:CreateDate. A time without
-/// an offset is the camera's local wall-clock time. Videos (MP4, MOV, M4V, 3GP): the movie
-/// header's creation time; one before 1990 or after `nowUtcTicks` counts as none.
-std::optional<qint64> takenTimeOfBytes(const uchar *data, qint64 size, qint64 nowUtcTicks);
-/// The same for an open descriptor, mapped into memory; `size` is the file's size when it
-/// was opened.
-std::optional<qint64> takenTimeOfDescriptor(int descriptor, qint64 size);
+/// Photos larger than this are not read: they keep their file time.
+constexpr qint64 kLargestPhotoRead = 64LL << 20;
+
+/// Photos: Exif DateTimeOriginal, then DateTimeDigitized, then XMP exif:DateTimeOriginal and
+/// xmp:CreateDate, each the wall-clock time as the camera wrote it, to the second (any offset
+/// and sub-seconds are left out); a value before 1900 or more than a day after `nowUtcTicks`
+/// counts as none. Videos (MP4, MOV, M4V, 3GP): the movie header's creation time in local
+/// time; one before 1990 or after `nowUtcTicks` counts as none.
+std::optional<LocalMoment> takenMomentOfBytes(const uchar *data, qint64 size, qint64 nowUtcTicks);
+/// The same for an open descriptor, read with pread (its offset is left alone); `size` is
+/// the file's size when it was opened. A read error, or a photo larger than
+/// kLargestPhotoRead, gives nullopt.
+std::optional<LocalMoment> takenMomentOfDescriptor(int descriptor, qint64 size);
 /// The same for the file at the path, opened so that reading leaves its access time alone.
-std::optional<qint64> takenTimeOfFile(const QString &path);
+std::optional<LocalMoment> takenMomentOfFile(const QString &path);
 
-/// The movie header's creation time of an ISO base media file (MP4, MOV, M4V, 3GP), read
-/// from its box structure alone; nullopt for other files, a damaged structure, or a zero or
-/// absurd time (before 1990, after `nowUtcTicks`).
+/// Reads up to `count` bytes at `offset` of the descriptor with pread, again after an
+/// interruption: the bytes read (fewer at the end of the file), or -1 on a read error.
+qint64 readAt(int descriptor, qint64 offset, uchar *out, qint64 count);
+
+/// The movie header's creation time (UTC ticks) of an ISO base media file (MP4, MOV, M4V,
+/// 3GP), read from its box structure alone; nullopt for other files, a damaged structure,
+/// or a zero or absurd time (before 1990, after `nowUtcTicks`).
 std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 nowUtcTicks);
-/// The photo's taken time from its Exif and XMP metadata, read with exiv2.
-std::optional<qint64> photoTakenTime(const uchar *data, qint64 size);
+/// The same read from a descriptor of a file `size` bytes long, box header by box header;
+/// a failed read gives nullopt.
+std::optional<qint64> movieCreationTimeAt(int descriptor, qint64 size, qint64 nowUtcTicks);
+/// The photo's taken moment from its Exif and XMP metadata, read with exiv2 from memory.
+std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint64 nowUtcTicks);
+/// Whether exiv2 knows the image format that these first bytes of a file start.
+bool startsKnownPhoto(const uchar *data, qint64 size);
 
 /// File times where Creation is the moment a photo or video was taken, when its metadata
 /// records one; everything else, and files without such a moment, come from `files`.
@@ -38,9 +52,13 @@ public:
     /// The metadata of `openedPath` is read through its open descriptor, `size` bytes long.
     TakenFileTimes(const FileTimeProvider &files, const QString &openedPath, int descriptor,
                    qint64 size);
+    /// A photo's wall-clock time is given as this computer's local time would read it.
     std::optional<qint64> fileTime(const QString &path, TimeSource source) const override;
+    std::optional<LocalMoment> localMoment(const QString &path, TimeSource source) const override;
 
 private:
+    std::optional<LocalMoment> taken(const QString &path) const;
+
     const FileTimeProvider &m_files;
     QString m_openedPath;
     int m_descriptor = -1;

@@ -118,6 +118,9 @@ private Q_SLOTS:
     void fixedFormsAreTheSameInEveryLocale_data();
     void fixedFormsAreTheSameInEveryLocale();
     void creationCanBeTheTakenMoment();
+    void phonePhotosAreStampedAsTheCameraWroteThem();
+    void namesLoseATrailingDotEverywhere_data();
+    void namesLoseATrailingDotEverywhere();
     void warningsLeaveTheCallAlone_data();
     void warningsLeaveTheCallAlone();
     void namesAreTakenAndPrintedAsBytes();
@@ -539,6 +542,66 @@ void TestPlenvoyCli::creationCanBeTheTakenMoment() {
                 QStringLiteral("compact"), QStringLiteral("--dry-run"), QStringLiteral("clip.mp4")},
                {}, dir.path());
     QVERIFY2(!file.out.contains(QLatin1String("20240809")), qPrintable(file.out));
+}
+
+void TestPlenvoyCli::phonePhotosAreStampedAsTheCameraWroteThem() {
+    // Taken at 10:03:40 at -06:00: the stamp shows 10:03:40 in Berlin too.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("out")));
+    const QString photo = QStringLiteral("IMG_3578.heic");
+    QVERIFY(QFile::copy(QStringLiteral(PLENVOY_TEST_DATA "/IMG_3578-pruned.heic"),
+                        dir.filePath(photo)));
+    const QStringList taken{QStringLiteral("--option"),   QStringLiteral("16"),
+                            QStringLiteral("--form"),     QStringLiteral("compact"),
+                            QStringLiteral("--creation"), QStringLiteral("taken")};
+    const QStringList berlin{QStringLiteral("TZ=Europe/Berlin")};
+    const Outcome dry =
+        runCli(taken + QStringList{QStringLiteral("--dry-run"), photo}, berlin, dir.path());
+    QCOMPARE(dry.out, QStringLiteral("IMG_3578 20200417-100340.heic\n"));
+    const Outcome run =
+        runCli(taken + QStringList{QStringLiteral("--out"), QStringLiteral("out"), photo}, berlin,
+               dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("IMG_3578.heic -> out/IMG_3578 20200417-100340.heic\n"
+                                     "1 copied, 0 not copied\n"));
+}
+
+void TestPlenvoyCli::namesLoseATrailingDotEverywhere_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Serbian date") << QStringLiteral("sr_RS.UTF-8")
+                                  << QStringLiteral("Add current date to end of filename")
+                                  << QStringLiteral("README 6.12.2026");
+    QTest::newRow("Hungarian time and date")
+        << QStringLiteral("hu_HU.UTF-8")
+        << QStringLiteral("Add current time and date to end of filename")
+        << QStringLiteral("README 2026. 12. 06. 14-05-09");
+    QTest::newRow("Bulgarian time")
+        << QStringLiteral("bg_BG.UTF-8") << QStringLiteral("Add current time to end of filename")
+        << QStringLiteral("README 14-05-09 ч");
+}
+
+void TestPlenvoyCli::namesLoseATrailingDotEverywhere() {
+    QFETCH(QString, locale);
+    QFETCH(QString, option);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("out")));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("README")), "read me"));
+    const QStringList arguments{QStringLiteral("--option=") + option, QStringLiteral("--at"), kAt};
+    const QStringList environment{QStringLiteral("LC_ALL=") + locale};
+    // The dry run promises the name that the run gives.
+    const Outcome dry =
+        runCli(arguments + QStringList{QStringLiteral("--dry-run"), QStringLiteral("README")},
+               environment, dir.path());
+    QCOMPARE(dry.out, name + QLatin1Char('\n'));
+    const Outcome run =
+        runCli(arguments + QStringList{QStringLiteral("--out"), QStringLiteral("out"),
+                                       QStringLiteral("README")},
+               environment, dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(contentOf(dir.filePath(QStringLiteral("out/") + name)), QByteArray("read me"));
 }
 
 // The run: a temporary folder holds "src" with the sources and "out" for the copies; the

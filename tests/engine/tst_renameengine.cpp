@@ -179,6 +179,8 @@ private Q_SLOTS:
     void afterNthKeepsPairsWhole_data();
     void afterNthKeepsPairsWhole();
     void nGreaterThanBaseAsksNoFileTime();
+    void composedNameNeverEndsInADotOrBlank_data();
+    void composedNameNeverEndsInADotOrBlank();
     void optionTextAndNameCases_data();
     void optionTextAndNameCases();
     void clockIsReadOnlyForClockOptions();
@@ -341,9 +343,9 @@ void TestRenameEngine::cutting_data() {
         << QStringLiteral("/my.dir/README 12-6-2026");
     QTest::newRow("no dot after nth") << QStringLiteral("/src/Makefile") << kClockTimeNth << 4
                                       << QStringLiteral("/src/Make2-05-09 PMfile");
-    QTest::newRow("trailing dot keeps its empty extension")
+    QTest::newRow("trailing dot of an empty extension is left out")
         << QStringLiteral("/d/file.") << kClockTimeEnd << -1
-        << QStringLiteral("/d/file 2-05-09 PM.");
+        << QStringLiteral("/d/file 2-05-09 PM");
     QTest::newRow("no folder") << QStringLiteral("a.b") << kClockTimeEnd << -1
                                << QStringLiteral("a 2-05-09 PM.b");
     QTest::newRow("no folder, no dot") << QStringLiteral("notes") << kClockTimeBeginning << -1
@@ -411,6 +413,50 @@ void TestRenameEngine::afterNthKeepsPairsWhole() {
         compose(QStringLiteral("/p/") + base + QStringLiteral(".jpg"), kClockTimeNth, qint16(n));
     QCOMPARE(result, QStringLiteral("/p/") + expected + QStringLiteral(".jpg"));
     QCOMPARE(result.isValidUtf16(), base.isValidUtf16());
+}
+
+void TestRenameEngine::composedNameNeverEndsInADotOrBlank_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("expected");
+    const QString readme = QStringLiteral("/d/README");
+    QTest::newRow("Hungarian date ends a name without extension")
+        << readme << QStringLiteral("hu_HU") << kClockDateEnd << -1
+        << QStringLiteral("/d/README 2026. 12. 06");
+    QTest::newRow("Korean date") << readme << QStringLiteral("ko_KR") << kClockDateEnd << -1
+                                 << QStringLiteral("/d/README 2026. 12. 6");
+    QTest::newRow("Serbian date") << readme << QStringLiteral("sr_RS") << kClockDateEnd << -1
+                                  << QStringLiteral("/d/README 6.12.2026");
+    QTest::newRow("Bulgarian time") << readme << QStringLiteral("bg_BG") << kClockTimeEnd << -1
+                                    << QStringLiteral("/d/README 14-05-09 ч");
+    QTest::newRow("Bulgarian time after the last character")
+        << readme << QStringLiteral("bg_BG") << kClockTimeNth << 6
+        << QStringLiteral("/d/README14-05-09 ч");
+    QTest::newRow("a dot before the extension stays")
+        << QStringLiteral("/d/a.txt") << QStringLiteral("sr_RS") << kClockDateEnd << -1
+        << QStringLiteral("/d/a 6.12.2026..txt");
+    QTest::newRow("a dot inside the name stays")
+        << readme << QStringLiteral("sr_RS")
+        << QStringLiteral("Add current date to beginning of filename") << -1
+        << QStringLiteral("/d/6.12.2026. README");
+    QTest::newRow("source ending in a dot and a blank")
+        << QStringLiteral("/d/notes. ") << QStringLiteral("en_US") << kClockTimeEnd << -1
+        << QStringLiteral("/d/notes 2-05-09 PM");
+    QTest::newRow("source ending in blanks, stamp first")
+        << QStringLiteral("/d/notes  ") << QStringLiteral("en_US") << kClockTimeBeginning << -1
+        << QStringLiteral("/d/2-05-09 PM notes");
+}
+
+void TestRenameEngine::composedNameNeverEndsInADotOrBlank() {
+    QFETCH(QString, path);
+    QFETCH(QString, locale);
+    QFETCH(QString, option);
+    QFETCH(int, n);
+    QFETCH(QString, expected);
+    const RegionalForms forms{QLocale(locale)};
+    QCOMPARE(ComposeNewName(path, option, qint16(n), m_clock, m_times, forms), expected);
 }
 
 void TestRenameEngine::nGreaterThanBaseAsksNoFileTime() {
@@ -627,6 +673,9 @@ void TestRenameEngine::missingFileGivesEmptyStamps_data() {
     QTest::newRow("time and date at the beginning")
         << QStringLiteral("/gone/x.txt") << kCreationBothBeginning << -1
         << QStringLiteral("/gone/ x.txt");
+    QTest::newRow("time at the end of a name without extension leaves no blank")
+        << QStringLiteral("/gone/README") << kModifiedTimeEnd << -1
+        << QStringLiteral("/gone/README");
     QTest::newRow("after nth leaves the base as it was")
         << QStringLiteral("/gone/x.txt") << kCreationTimeNth << 1 << QStringLiteral("/gone/x.txt");
     QTest::newRow("empty new base gives the path back")
@@ -1038,6 +1087,11 @@ void TestRenameEngine::everyLocaleComposesCleanNames() {
                 fault(QStringLiteral("separator kept"));
             if (name.contains(QStringLiteral("  ")))
                 fault(QStringLiteral("two blanks"));
+            // A name without an extension never ends in a dot or a blank either.
+            const QString bare =
+                ComposeNewName(QStringLiteral("/d/x"), option.text, 1, clock, times, forms);
+            if (bare.endsWith(QLatin1Char('.')) || bare.endsWith(QLatin1Char(' ')))
+                fault(QStringLiteral("loose end without an extension"));
             if (option.position != InsertPosition::End)
                 continue;
             // "x " + stamp + ".txt": the stamp has no loose ends and says what it should.
