@@ -101,9 +101,11 @@ private:
 };
 
 int showBox(QWidget &owner, QMessageBox::Icon icon, const QString &title, const QString &text,
-            QMessageBox::StandardButtons buttons) {
+            QMessageBox::StandardButtons buttons, const QString &informativeText = QString()) {
     QMessageBox box(icon, title, displayText(text), buttons, &owner);
     box.setTextFormat(Qt::PlainText);
+    if (!informativeText.isEmpty())
+        box.setInformativeText(displayText(informativeText));
     return box.exec();
 }
 
@@ -116,6 +118,13 @@ void MainWindowPort::showMessage(const QString &text) {
     if (m_closing)
         return;
     showBox(m_window, QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok);
+}
+
+void MainWindowPort::showMessageWithDetails(const QString &text, const QString &informativeText) {
+    if (m_closing)
+        return;
+    showBox(m_window, QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok,
+            informativeText);
 }
 
 bool MainWindowPort::askYesNo(const QString &text) {

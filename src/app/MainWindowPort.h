@@ -33,6 +33,7 @@ public:
     explicit MainWindowPort(QWidget &window);
 
     void showMessage(const QString &text) override;
+    void showMessageWithDetails(const QString &text, const QString &informativeText) override;
     bool askYesNo(const QString &text) override;
     QString askText(const QString &prompt, const QString &defaultAnswer) override;
     void showErrorReport(const QString &text) override;

@@ -18,8 +18,7 @@ int FixedRunInputs::fileCount() const {
 QString FixedRunInputs::entryAt(int position) const {
     if (position < 1 || position > entries.size())
         throwFailure(ErrorNumber::SubscriptOutOfRange);
-    lastRead = entries.at(position - 1);
-    return *lastRead;
+    return entries.at(position - 1);
 }
 
 QString FixedRunInputs::outputFolderText() const {

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace plenvoy {
 
 /// The run's inputs where no window holds them (the command line, tests, benchmarks): a
@@ -18,8 +16,8 @@ public:
     FixedRunInputs(QStringList listed, QString folder, QString optionText);
 
     int fileCount() const override;
-    /// The entry at a 1-based position, kept as lastRead; raises SubscriptOutOfRange
-    /// outside 1..count, as the window's list does.
+    /// The entry at a 1-based position; raises SubscriptOutOfRange outside 1..count, as the
+    /// window's list does.
     QString entryAt(int position) const override;
     QString outputFolderText() const override;
     QString optionText() const override;
@@ -27,9 +25,6 @@ public:
     QStringList entries;
     QString outputFolder;
     QString option;
-    /// The entry read last: the run reads each entry when its turn comes, so the error
-    /// reports that follow a read concern that entry.
-    mutable std::optional<QString> lastRead;
 };
 
 } // namespace plenvoy

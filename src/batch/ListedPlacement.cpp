@@ -1,5 +1,7 @@
 #include "ListedPlacement.h"
 
+#include "NamePlanner.h"
+
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 
@@ -15,8 +17,6 @@ namespace {
 
 /// The longest name a Linux file system holds, in bytes.
 constexpr qsizetype kNameMaxBytes = 255;
-/// Numbered names tried before a clash is given up.
-constexpr int kMaxNumberedName = 100000;
 
 enum class NameState { Missing, Exists, Unknown };
 
@@ -50,33 +50,38 @@ void setProblem(FileOutcome &outcome, CopyProblem problem, int errorNumber) {
 }
 
 /// Copies under the first numbered name that is free, or over this source's own earlier
-/// numbered copy.
+/// numbered copy: the names are tried as the planner tries them, each on the disk now.
 void placeUnderNumberedName(const SourceFile &source, int folderFd, const QString &folder,
                             const QString &name, PlacementContext &context, FileOutcome &outcome) {
     const Identity sourceIdentity = identityOf(source.status());
-    for (int number = 2; number <= kMaxNumberedName; ++number) {
-        const QString candidate = numberedName(name, number);
-        if (pathToBytes(candidate).size() > kNameMaxBytes) {
+    NameState state = NameState::Missing;
+    const auto taken = [&](const QString &candidate) {
+        struct stat status {};
+        state = stateOf(folderFd, nameBytes(candidate), status);
+        return state == NameState::Exists &&
+               !context.written.writtenFrom(identityOf(status), sourceIdentity);
+    };
+    for (int from = 2;;) {
+        const NumberedName numbered = firstFreeNumberedName(name, from, kNameMaxBytes, taken);
+        if (numbered.tooLong) {
             setProblem(outcome, CopyProblem::NameTooLong, ENAMETOOLONG);
             return;
         }
-        const QString path = folder + candidate;
-        const QByteArray bytes = nameBytes(candidate);
-        struct stat status {};
-        const NameState state = stateOf(folderFd, bytes, status);
-        ExistingName existing = ExistingName::Keep;
-        if (state == NameState::Exists) {
-            if (!context.written.writtenFrom(identityOf(status), sourceIdentity))
-                continue;
-            existing = ExistingName::Replace;
+        if (numbered.number == 0) {
+            setProblem(outcome, CopyProblem::NameTaken, EEXIST);
+            return;
         }
+        const ExistingName existing =
+            state == NameState::Exists ? ExistingName::Replace : ExistingName::Keep;
         const CopyResult result =
-            copySourceFileInto(source, folderFd, bytes, &context.listed, existing, context.hooks,
-                               state == NameState::Missing);
+            copySourceFileInto(source, folderFd, nameBytes(numbered.name), &context.listed,
+                               existing, context.hooks, state == NameState::Missing);
         if (result.problem == CopyProblem::NameTaken ||
-            result.problem == CopyProblem::ListedFileInTheWay)
-            continue; // taken meanwhile
-        outcome.destination = path;
+            result.problem == CopyProblem::ListedFileInTheWay) {
+            from = numbered.number + 1; // taken meanwhile
+            continue;
+        }
+        outcome.destination = folder + numbered.name;
         outcome.renamed = true;
         outcome.modeNotKept = result.modeNotKept;
         if (!result.copied()) {
@@ -86,7 +91,6 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
         context.written.record({result.device, result.inode}, sourceIdentity);
         return;
     }
-    setProblem(outcome, CopyProblem::NameTaken, EEXIST);
 }
 
 /// The listed protection could not be read to the end (the window closed meanwhile): the
@@ -108,7 +112,9 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
     // The name is not looked at first: most names are free, the copy is named only if its
     // name still is, and a name found taken is judged then (the file itself, another listed
     // file or this run's copy of another file are left alone; anything else is replaced).
+    bool ownEarlierCopy = false;
     const KeptFileTest writtenFromAnotherSource = [&](dev_t device, ino_t inode) {
+        ownEarlierCopy = context.written.writtenFrom({device, inode}, sourceIdentity);
         return context.written.writtenFromAnotherSource({device, inode}, sourceIdentity);
     };
     const CopyResult result =
@@ -127,6 +133,8 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
     }
     outcome.modeNotKept = result.modeNotKept;
     context.written.record({result.device, result.inode}, sourceIdentity);
+    // This source's own earlier copy was no file from before the run.
+    outcome.replaced = result.replaced && !ownEarlierCopy;
     return false;
 }
 

@@ -26,6 +26,12 @@ int RunOutcome::renamedCount() const {
     }));
 }
 
+int RunOutcome::replacedCount() const {
+    return int(std::count_if(files.cbegin(), files.cend(), [](const FileOutcome &file) {
+        return file.copied() && file.replaced;
+    }));
+}
+
 void forgetOutcome(RunOutcome &&outcome) {
     // Below this many files freeing takes well under a millisecond.
     constexpr qsizetype kFreedAside = 10000;
@@ -111,6 +117,15 @@ QString closingMessage(const RunOutcome &outcome) {
         blocks << QString::number(renamed) +
                       QStringLiteral(" files were renamed to avoid a clash.");
     return blocks.join(QStringLiteral("\r\r"));
+}
+
+QString closingDetails(const RunOutcome &outcome, const QString &outputFolder) {
+    return QStringLiteral("Copied: %1, numbered: %2, replaced: %3, not copied: %4")
+               .arg(outcome.copiedCount())
+               .arg(outcome.renamedCount())
+               .arg(outcome.replacedCount())
+               .arg(outcome.notCopiedCount()) +
+           QLatin1Char('\r') + pathForDisplay(outputFolder);
 }
 
 } // namespace plenvoy

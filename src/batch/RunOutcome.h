@@ -1,9 +1,12 @@
 #pragma once
 
 #include "FilePlacement.h"
+#include "core/ErrorReport.h"
 
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace plenvoy {
 
@@ -26,6 +29,10 @@ struct FileOutcome {
     bool renamed = false;
     /// The copy was kept although the output folder could not take its permission bits.
     bool modeNotKept = false;
+    /// The copy replaced a file that was in the output folder before the run.
+    bool replaced = false;
+    /// The error report that kept the file from being copied, when one did.
+    std::optional<ErrorDetails> failure;
 
     bool copied() const { return reason.isEmpty(); }
 };
@@ -42,12 +49,15 @@ struct RunOutcome {
     End end = End::Finished;
     /// The number of listed files when the loop started.
     int listed = 0;
+    /// The answer to "Enter n:" as converted, when one was given and converts.
+    std::optional<qint16> nthValue;
     /// One outcome per position reached, in list order.
     QList<FileOutcome> files;
 
     int copiedCount() const;
     int notCopiedCount() const;
     int renamedCount() const;
+    int replacedCount() const;
 };
 
 /// Lets the outcome go. A large one (a million files take tens of milliseconds to free) is
@@ -61,5 +71,8 @@ QString copyProblemText(CopyProblem problem, int errorNumber);
 /// otherwise "Done." and blocks naming the files not copied (at most ten, with their
 /// reasons, the list entries as the window shows them) and the count renamed.
 QString closingMessage(const RunOutcome &outcome);
+/// The closing box's informative text: "Copied: A, numbered: B, replaced: C, not copied: D"
+/// and, on a line of its own, the output folder.
+QString closingDetails(const RunOutcome &outcome, const QString &outputFolder);
 
 } // namespace plenvoy

@@ -104,6 +104,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     }
 
     QString nthText;
+    bool answeredN = false;
     if (trap.test(kLineNthTest, [&] { return inputs.optionText().contains(kNthMarker); })) {
         do {
             bool answered = false;
@@ -122,6 +123,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
                 return outcome;
             }
         } while (trap.test(kLineNumberTest, [&] { return !readsAsNumber(nthText); }));
+        answeredN = true;
     }
 
     int count = 0;
@@ -157,12 +159,15 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         QString sourcePath;
         QString newName;
         QString destinationPath;
-        QString failure;
+        std::optional<ErrorDetails> failure;
         const auto note = [&](bool completed) {
             if (!completed)
                 failure = trap.lastReported();
         };
+        trap.setEntry(std::nullopt);
         note(trap.step(kLineSource, [&] { sourcePath = inputs.entryAt(position); }));
+        if (!failure)
+            trap.setEntry(sourcePath);
         // The source is opened once: its name is composed from the status read through
         // that descriptor, and the copy reads through it, so neither can see another file.
         std::optional<SourceFile> source;
@@ -172,6 +177,8 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             trap.step(kLineNthDefault, [&] { nthText = QString::number(-1); });
         note(trap.step(kLineNewName, [&] {
             const qint16 nthValue = convertNthValue(nthText);
+            if (answeredN)
+                outcome.nthValue = nthValue;
             // "Taken" reads the photo's or video's metadata through the same descriptor.
             const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
                 const TakenFileTimes taken(fileTimes, sourcePath, fd, size);
@@ -195,9 +202,10 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
                 placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr, context);
         });
         note(placed);
-        if (!placed || (!file.copied() && !failure.isEmpty() && sourcePath.isEmpty())) {
+        if (!placed || (!file.copied() && failure && sourcePath.isEmpty())) {
             file.problem = CopyProblem::SystemError;
-            file.reason = failure;
+            file.reason = failure ? failure->description : QString();
+            file.failure = failure;
         }
         const bool dropped = file.problem == CopyProblem::Dropped;
         outcome.files.append(std::move(file));
@@ -210,7 +218,11 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
 
     ui.reportProgress(count, count);
     trap.step(kLineDefaultPointer, [&] { ui.setPointer(PointerMode::Default); });
-    trap.step(kLineDone, [&] { ui.showMessage(closingMessage(outcome)); });
+    trap.setEntry(std::nullopt);
+    trap.step(kLineDone, [&] {
+        ui.showMessageWithDetails(closingMessage(outcome),
+                                  closingDetails(outcome, inputs.outputFolderText()));
+    });
     return outcome;
 }
 

@@ -193,11 +193,12 @@ CliRequest parseArguments(const QStringList &arguments) {
                                 request.optionText + QLatin1Char('"'));
     if (request.optionText.isEmpty())
         request.warnings.append(QStringLiteral("the empty option keeps every name as it is"));
-    if (dryRun && outputFolder)
-        throw UsageError{QStringLiteral("--dry-run and --out exclude each other")};
     if (outputFolder) {
-        // A run with nothing to add goes on to the run's own check: "No files added."
         request.outputFolder = *outputFolder;
+        request.outputFolderGiven = true;
+    }
+    if (outputFolder && !dryRun) {
+        // A run with nothing to add goes on to the run's own check: "No files added."
         request.action = CliRequest::Action::Run;
         return request;
     }
@@ -212,7 +213,8 @@ CliRequest parseArguments(const QStringList &arguments) {
 QString helpText() {
     return QStringLiteral(
         "Usage: plenvoy-cli --list-options\n"
-        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run SOURCE...\n"
+        "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run [--out DIR] "
+        "SOURCE...\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] [--quiet] --out DIR "
         "[SOURCE...]\n"
         "       plenvoy-cli --help | --version\n"
@@ -240,7 +242,9 @@ QString helpText() {
         "                  (for a photo or video, the moment its metadata records; a file\n"
         "                  without one keeps its file time)\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
-        "                  written beyond looking up its times\n"
+        "                  written beyond looking up its times. With --out DIR the names\n"
+        "                  are planned against DIR as the run would copy them (the files\n"
+        "                  in it, its name-length limit); nothing is written\n"
         "  --out DIR       copy each listed file into the folder DIR under its new name, as\n"
         "                  \"Start Changing\" does; sources are never changed. When standard\n"
         "                  error is a terminal and the run takes longer than about a second,\n"
@@ -266,12 +270,13 @@ QString helpText() {
         "taken and printed as the bytes the file system holds, UTF-8 or not.\n"
         "\n"
         "--dry-run prints one line per listed file on standard output, in order: its new\n"
-        "path (an empty line for an empty name). When two listed files would get the same\n"
-        "new name, or a new name is another listed file, the line shows the numbered name\n"
-        "the run gives: \"Base (2).ext\", \"Base (3).ext\", ... A file that does not exist\n"
-        "still gets its line, and a warning on standard error. When a name cannot be\n"
-        "composed, standard error gets \"plenvoy-cli: PATH: DESCRIPTION\", standard output\n"
-        "an empty line, and the next file follows. With -0 each line is DESTINATION NUL.\n"
+        "path. When two listed files would get the same new name, or a new name is another\n"
+        "listed file, the line shows the numbered name the run gives: \"Base (2).ext\",\n"
+        "\"Base (3).ext\", ... With --out DIR the names are those the run would write into\n"
+        "DIR, numbered also past the files already there. A file the run would not copy\n"
+        "gets an empty line and \"plenvoy-cli: PATH: not copied: REASON\" on standard error;\n"
+        "a name that cannot be composed gets \"plenvoy-cli: PATH: DESCRIPTION\" there. With\n"
+        "-0 each line is DESTINATION NUL.\n"
         "\n"
         "--out prints \"SOURCE -> DESTINATION\" on standard output for each file copied,\n"
         "\"plenvoy-cli: SOURCE: not copied: REASON\" on standard error for each file not\n"
@@ -292,9 +297,9 @@ QString helpText() {
         "printing stops but the run goes on, and standard error says so once.\n"
         "\n"
         "Exit status: 0 success (with --out: every listed file copied); 1 when some name\n"
-        "could not be composed, a listed file does not exist (--dry-run), some file was\n"
-        "not copied, an error was reported, a name was printed as an empty line, standard\n"
-        "output could not be written, or the run refused to start; 2 for a usage error.\n"
+        "could not be composed, some file was not copied or would not be (--dry-run), an\n"
+        "error was reported, a name was printed as an empty line, standard output could\n"
+        "not be written, or the run refused to start; 2 for a usage error.\n"
         "Dates and times are written in the regional forms of the locale (LC_ALL, LC_TIME,\n"
         "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM. --form sortable or\n"
         "compact writes them the same in every locale.\n");

@@ -36,6 +36,8 @@ struct CliRequest {
     std::optional<QDateTime> at;
     /// The output folder of a run, exactly as given.
     QString outputFolder;
+    /// --out was given (a dry run then plans against that folder).
+    bool outputFolderGiven = false;
     /// PATH arguments and --folder sources, in the order given.
     QList<CliSource> sources;
     /// --form and --creation: the stamp's form and the creation time of photos and videos.

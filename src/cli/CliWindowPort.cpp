@@ -24,9 +24,13 @@ QString CliWindowPort::askText(const QString &prompt, const QString &defaultAnsw
 }
 
 void CliWindowPort::showErrorReport(const QString &text) {
-    const auto [description, location] = splitErrorReport(text);
+    // Every report of the program arrives as details; a bare text is told as it is.
+    reportError(ErrorDetails{QString(), 0, 0, text, std::nullopt});
+}
+
+void CliWindowPort::reportError(const ErrorDetails &details) {
     if (onErrorReport)
-        onErrorReport(description, location);
+        onErrorReport(details);
 }
 
 QStringList CliWindowPort::chooseFiles(const QString &title) {
@@ -43,14 +47,6 @@ QString CliWindowPort::chooseFolder(const QString &prompt, const QString &startF
 void CliWindowPort::processEvents() {
     if (onProcessEvents)
         onProcessEvents();
-}
-
-std::pair<QString, QString> CliWindowPort::splitErrorReport(const QString &text) {
-    const QString head = text.section(QStringLiteral("\r\r"), 0, 0);
-    const qsizetype lineBreak = head.indexOf(QStringLiteral("\r\n"));
-    if (lineBreak < 0)
-        return {head, QString()};
-    return {head.left(lineBreak), head.mid(lineBreak + 2).trimmed()};
 }
 
 } // namespace plenvoy::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ErrorReport.h"
 #include "core/SilentWindowPort.h"
 
 #include <QStringList>
@@ -24,6 +25,7 @@ public:
     /// instead of waiting for an answer that never comes.
     QString askText(const QString &prompt, const QString &defaultAnswer) override;
     void showErrorReport(const QString &text) override;
+    void reportError(const ErrorDetails &details) override;
     QStringList chooseFiles(const QString &title) override;
     QString chooseFolder(const QString &prompt, const QString &startFolder) override;
     void processEvents() override;
@@ -36,15 +38,11 @@ public:
     std::function<void()> onProcessEvents;
     /// Receives the run's progress: done of total files.
     std::function<void(qint64 done, qint64 total)> onProgress;
-    /// Receives the description line and the location line of every error report.
-    std::function<void(const QString &description, const QString &location)> onErrorReport;
+    /// Receives every error report.
+    std::function<void(const ErrorDetails &details)> onErrorReport;
 
     const QStringList &messages() const { return m_messages; }
     const QStringList &prompts() const { return m_prompts; }
-
-    /// The first two lines of an error report's text: the description and the location
-    /// ("in ... at line N"); the request to email a screenshot is left out.
-    static std::pair<QString, QString> splitErrorReport(const QString &text);
 
 private:
     std::optional<QString> m_answer;

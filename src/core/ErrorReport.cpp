@@ -1,5 +1,6 @@
 #include "ErrorReport.h"
 
+#include "Failure.h"
 #include "WindowPort.h"
 
 namespace plenvoy {
@@ -14,8 +15,16 @@ QString errorReportText(const QString &description, const QString &tag, qint32 l
            QStringLiteral("Please email screenshot of this message to ") + supportAddress();
 }
 
+QString errorReportText(const ErrorDetails &details) {
+    return errorReportText(details.description, details.routine, details.step);
+}
+
+QString errorLocationText(const ErrorDetails &details) {
+    return details.routine + QStringLiteral("at line ") + QString::number(details.step);
+}
+
 void showErrorReport(WindowPort &ui, const QString &description, const QString &tag, qint32 line) {
-    ui.showErrorReport(errorReportText(description, tag, line));
+    ui.reportError(ErrorDetails{tag, line, ErrorNumber::Other, description, std::nullopt});
 }
 
 } // namespace plenvoy

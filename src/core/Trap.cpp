@@ -1,12 +1,12 @@
 #include "Trap.h"
 
-#include "ErrorReport.h"
+#include "WindowPort.h"
 
 namespace plenvoy {
 
-void Trap::report(qint32 line, const QString &description) {
-    m_lastReported = description;
-    showErrorReport(m_ui, description, m_tag, line);
+void Trap::report(qint32 line, int number, const QString &description) {
+    m_lastReported = ErrorDetails{m_tag, line, number, description, m_entry};
+    m_ui.reportError(*m_lastReported);
 }
 
 } // namespace plenvoy

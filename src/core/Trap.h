@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ErrorReport.h"
 #include "Failure.h"
 
 #include <QString>
 
 #include <exception>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace plenvoy {
@@ -28,11 +30,11 @@ public:
             std::forward<F>(body)();
             return true;
         } catch (const Failure &failure) {
-            report(line, failure.description());
+            report(line, failure.number(), failure.description());
         } catch (const std::bad_alloc &) {
-            report(line, QStringLiteral("Out of memory"));
+            report(line, kOutOfMemory, QStringLiteral("Out of memory"));
         } catch (const std::exception &other) {
-            report(line, QString::fromLocal8Bit(other.what()));
+            report(line, ErrorNumber::Other, QString::fromLocal8Bit(other.what()));
         }
         return false;
     }
@@ -46,17 +48,27 @@ public:
     }
 
     /// Shows the report for a failure of the given step.
-    void report(qint32 line, const QString &description);
+    void report(qint32 line, const QString &description) {
+        report(line, ErrorNumber::Other, description);
+    }
+    void report(qint32 line, int number, const QString &description);
+
+    /// The list entry the next steps concern (named in their reports); nullopt for none.
+    void setEntry(std::optional<QString> entry) { m_entry = std::move(entry); }
 
     const QString &tag() const { return m_tag; }
-    /// The description of the last failure reported; empty before any.
-    const QString &lastReported() const { return m_lastReported; }
+    /// The last failure reported; nullopt before any.
+    const std::optional<ErrorDetails> &lastReported() const { return m_lastReported; }
     WindowPort &ui() const { return m_ui; }
 
 private:
+    /// The number of the out-of-memory failure.
+    static constexpr int kOutOfMemory = 7;
+
     QString m_tag;
     WindowPort &m_ui;
-    QString m_lastReported;
+    std::optional<QString> m_entry;
+    std::optional<ErrorDetails> m_lastReported;
 };
 
 } // namespace plenvoy

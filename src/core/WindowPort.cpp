@@ -1,7 +1,18 @@
 #include "WindowPort.h"
 
+#include "ErrorReport.h"
+
 namespace plenvoy {
 
 WindowPort::~WindowPort() = default;
+
+void WindowPort::showMessageWithDetails(const QString &text, const QString &informativeText) {
+    Q_UNUSED(informativeText);
+    showMessage(text);
+}
+
+void WindowPort::reportError(const ErrorDetails &details) {
+    showErrorReport(errorReportText(details));
+}
 
 } // namespace plenvoy

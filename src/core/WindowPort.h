@@ -5,6 +5,8 @@
 
 namespace plenvoy {
 
+struct ErrorDetails;
+
 /// The window's pointer modes. Busy is set and cleared only by the two long loops.
 enum class PointerMode { Default, Busy, Custom };
 
@@ -23,8 +25,14 @@ public:
     /// caption; the typed text (never a null text, even when empty), or a null text on
     /// Cancel, Escape or when the box was closed.
     virtual QString askText(const QString &prompt, const QString &defaultAnswer) = 0;
+    /// The information box with an informative text under its text (Qt's informative
+    /// text); by default the box of showMessage(text) alone.
+    virtual void showMessageWithDetails(const QString &text, const QString &informativeText);
     /// The error report box: "Application Error", the warning icon, OK.
     virtual void showErrorReport(const QString &text) = 0;
+    /// An error report as a value: by default the box of showErrorReport with its text.
+    /// Fronts that tell errors their own way (the command line) take the details.
+    virtual void reportError(const ErrorDetails &details);
 
     /// File-open dialog with several files allowed; the chosen paths, empty on Cancel.
     virtual QStringList chooseFiles(const QString &title) = 0;

@@ -130,6 +130,8 @@ private Q_SLOTS:
     void recordsWithLineBreaks();
     void dryRunNumbersClashesAsTheRunDoes_data();
     void dryRunNumbersClashesAsTheRunDoes();
+    void dryRunWithoutAFolderChecksOnlyTheList_data();
+    void dryRunWithoutAFolderChecksOnlyTheList();
 
     // --out: the run without a window.
     void runCopiesEveryFileUnderItsNewName_data();
@@ -323,9 +325,6 @@ void TestPlenvoyCli::usageErrorsExitWithTwo_data() {
     QTest::newRow("run of an after-nth option without -n")
         << QStringList{QStringLiteral("--option"), QStringLiteral("35"), out, tmp, path}
         << QStringLiteral("needs -n");
-    QTest::newRow("run and dry run at once")
-        << QStringList{QStringLiteral("--option"), QStringLiteral("0"), out, tmp, dry, path}
-        << QStringLiteral("--out");
     QTest::newRow("two output folders")
         << QStringList{QStringLiteral("--option"), QStringLiteral("0"), out, tmp, out, tmp, path}
         << QStringLiteral("--out");
@@ -1146,15 +1145,25 @@ void TestPlenvoyCli::dryRunNumbersClashesAsTheRunDoes_data() {
         << QStringLiteral("d/x-1 2-05-09 PM.txt\nd/x-1 2-05-09 PM (2).txt\n"
                           "d/x-1 2-05-09 PM.txt\n")
         << QString() << 1;
-    QTest::newRow("a name that only exists on disk is replaced, not numbered")
+    QTest::newRow("a name that only exists in the folder is replaced, not numbered")
         << QStringList{colon} << QStringList{QStringLiteral("d/x-1 2-05-09 PM.txt")}
         << QStringLiteral("d/x-1 2-05-09 PM.txt\n") << QString() << 0;
-    QTest::newRow("a missing file and a folder still get their lines")
-        << QStringList{QStringLiteral("d/gone.txt"), QStringLiteral("d/sub")}
-        << QStringList{QStringLiteral("d/sub/inner.txt")}
-        << QStringLiteral("d/gone 2-05-09 PM.txt\nd/sub 2-05-09 PM\n")
-        << QStringLiteral("plenvoy-cli: warning: d/gone.txt: no such file\n"
-                          "plenvoy-cli: warning: d/sub: not a file\n")
+    QTest::newRow("refused files get empty lines and their reasons")
+        << QStringList{QStringLiteral("d/gone.txt"), QStringLiteral("d/sub"), colon}
+        << QStringList{QStringLiteral("d/sub/inner.txt"), QStringLiteral("ro:d/x-1 2-05-09 PM.txt")}
+        << QStringLiteral("\n\n\n")
+        << QStringLiteral("plenvoy-cli: d/gone.txt: not copied: it no longer exists\n"
+                          "plenvoy-cli: d/sub: not copied: it is not a regular file\n"
+                          "plenvoy-cli: d/x:1.txt: not copied: a read-only file of that name is "
+                          "in the way\n")
+        << 0;
+    const QString longBase = QString(245, QLatin1Char('n'));
+    QTest::newRow("a name too long for the folder")
+        << QStringList{QStringLiteral("d/") + longBase + QStringLiteral(".txt")}
+        << QStringList{QStringLiteral("d/") + longBase + QStringLiteral(".txt")}
+        << QStringLiteral("\n")
+        << QStringLiteral("plenvoy-cli: d/") + longBase +
+               QStringLiteral(".txt: not copied: the name is too long for the output folder\n")
         << 0;
 }
 
@@ -1166,37 +1175,84 @@ void TestPlenvoyCli::dryRunNumbersClashesAsTheRunDoes() {
     QFETCH(int, renamed);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    for (const QString &name :
+    for (QString name :
          QStringList{QStringLiteral("d/x:1.txt"), QStringLiteral("d/x-1.txt"),
                      QStringLiteral("d/Make:file"), QStringLiteral("d/Make-file"),
                      QStringLiteral("d/notes.txt"), QStringLiteral("d/notes 2-05-09 PM.txt")} +
-             present)
+             present) {
+        const bool readOnly = name.startsWith(QLatin1String("ro:"));
+        name.remove(QStringLiteral("ro:"));
         QVERIFY(writeFile(dir.filePath(name), name.toUtf8()));
+        if (readOnly)
+            QVERIFY(::chmod(pathToBytes(dir.filePath(name)).constData(), 0444) == 0);
+    }
     const QStringList stamped{QStringLiteral("--option"), QStringLiteral("1"),
                               QStringLiteral("--at"), kAt};
+    const QStringList into{QStringLiteral("--out"), QStringLiteral("d")};
+    const TreeSnapshot before = snapshotOf(dir.path());
     const Outcome dry =
-        runCli(stamped + QStringList{QStringLiteral("--dry-run")} + sources, {}, dir.path());
+        runCli(stamped + QStringList{QStringLiteral("--dry-run")} + into + sources, {}, dir.path());
     QCOMPARE(dry.err, err);
     QCOMPARE(dry.out, out);
     QCOMPARE(dry.exitCode, err.isEmpty() ? 0 : 1);
-    if (!err.isEmpty())
-        return;
+    QCOMPARE(snapshotOf(dir.path()), before);
 
-    // The run into the sources' own folder writes the very names the dry run showed.
-    const Outcome run =
-        runCli(stamped + QStringList{QStringLiteral("--out"), QStringLiteral("d")} + sources, {},
-               dir.path());
+    // The run into that folder writes the very names the dry run showed, and refuses the rest
+    // with the same words.
+    const Outcome run = runCli(stamped + into + sources, {}, dir.path());
     QString expected;
-    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (qsizetype i = 0; i < sources.size(); ++i)
+    const QStringList lines = out.split(QLatin1Char('\n'));
+    int copied = 0;
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        if (lines.at(i).isEmpty())
+            continue;
         expected += sources.at(i) + QStringLiteral(" -> ") + lines.at(i) + QLatin1Char('\n');
+        ++copied;
+    }
     expected +=
-        QStringLiteral("%1 copied, 0 not copied").arg(sources.size()) +
+        QStringLiteral("%1 copied, %2 not copied").arg(copied).arg(sources.size() - copied) +
         (renamed > 0 ? QStringLiteral(", %1 renamed to avoid a clash").arg(renamed) : QString()) +
         QLatin1Char('\n');
-    QCOMPARE(run.err, QString());
+    QCOMPARE(run.err, err);
     QCOMPARE(run.out, expected);
-    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.exitCode, err.isEmpty() ? 0 : 1);
+}
+
+void TestPlenvoyCli::dryRunWithoutAFolderChecksOnlyTheList_data() {
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("a numbered name that exists on disk is not looked at")
+        << QStringList{QStringLiteral("d/x:1.txt"), QStringLiteral("d/x-1.txt")}
+        << QStringLiteral("d/x-1 2-05-09 PM.txt\nd/x-1 2-05-09 PM (2).txt\n") << QString();
+    QTest::newRow("a new name that is another listed path is numbered")
+        << QStringList{QStringLiteral("d/notes.txt"), QStringLiteral("d/notes 2-05-09 PM.txt")}
+        << QStringLiteral("d/notes 2-05-09 PM (2).txt\nd/notes 2-05-09 PM 2-05-09 PM.txt\n")
+        << QString();
+    const QString longName = QStringLiteral("d/") + QString(250, QLatin1Char('n'));
+    QTest::newRow("a name too long for any folder")
+        << QStringList{QStringLiteral("d/gone.txt"), longName} << QStringLiteral("\n\n")
+        << QStringLiteral("plenvoy-cli: d/gone.txt: not copied: it no longer exists\n"
+                          "plenvoy-cli: ") +
+               longName + QStringLiteral(": not copied: the name is too long for any folder\n");
+}
+
+void TestPlenvoyCli::dryRunWithoutAFolderChecksOnlyTheList() {
+    QFETCH(QStringList, sources);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const char *name : {"d/x:1.txt", "d/x-1.txt", "d/x-1 2-05-09 PM (2).txt", "d/notes.txt",
+                             "d/notes 2-05-09 PM.txt"})
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), name));
+    QVERIFY(writeFile(dir.filePath(sources.last()), "long"));
+    const QStringList arguments{QStringLiteral("--option"), QStringLiteral("1"),
+                                QStringLiteral("--at"), kAt, QStringLiteral("--dry-run")};
+    const Outcome dry = runCli(arguments + sources, {}, dir.path());
+    QCOMPARE(dry.err, err);
+    QCOMPARE(dry.out, out);
+    QCOMPARE(dry.exitCode, err.isEmpty() ? 0 : 1);
 }
 
 void TestPlenvoyCli::sourcesAreListedInTheOrderGiven_data() {

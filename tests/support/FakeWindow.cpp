@@ -6,6 +6,11 @@ void FakeWindow::showMessage(const QString &text) {
     messages.append(text);
 }
 
+void FakeWindow::showMessageWithDetails(const QString &text, const QString &informativeText) {
+    messages.append(text);
+    messageDetails.append(informativeText);
+}
+
 bool FakeWindow::askYesNo(const QString &text) {
     questions.append(text);
     return yesNoAnswers.isEmpty() ? false : yesNoAnswers.takeFirst();

@@ -15,6 +15,8 @@ namespace plenvoy::test {
 class FakeWindow final : public SilentWindowPort {
 public:
     void showMessage(const QString &text) override;
+    /// Records the text among the messages and the informative text apart.
+    void showMessageWithDetails(const QString &text, const QString &informativeText) override;
     bool askYesNo(const QString &text) override;
     QString askText(const QString &prompt, const QString &defaultAnswer) override;
     void showErrorReport(const QString &text) override;
@@ -32,6 +34,7 @@ public:
 
     // What happened, in order.
     QStringList messages;
+    QStringList messageDetails; // informative texts, one per box that has one
     QStringList questions;
     QStringList prompts;        // input-box prompts
     QStringList promptDefaults; // their default answers

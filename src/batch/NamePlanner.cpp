@@ -1,0 +1,374 @@
+#include "NamePlanner.h"
+
+#include "ListedPlacement.h"
+#include "RunOutcome.h"
+#include "core/Failure.h"
+#include "core/LocationTags.h"
+#include "core/PathCodec.h"
+#include "core/PathHelpers.h"
+#include "core/PseudoFileSystems.h"
+#include "engine/ComposeNewName.h"
+#include "engine/TakenTime.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace plenvoy {
+
+namespace {
+
+/// The step of "Start Changing" that composes the new name, as its reports number it.
+constexpr qint32 kLineNewName = 122;
+/// Numbered names tried before a clash is given up.
+constexpr int kMaxNumberedName = 100000;
+
+/// The path in the file system's bytes; empty when it can't be named there.
+QByteArray bytesOf(const QString &path) {
+    const QByteArray bytes = pathToBytes(path);
+    return bytes.contains('\0') ? QByteArray() : bytes;
+}
+
+CopyProblem problemOfErrno(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return CopyProblem::SourceGone;
+    case EACCES:
+    case EPERM:
+        return CopyProblem::PermissionDenied;
+    case ENAMETOOLONG:
+        return CopyProblem::NameTooLong;
+    default:
+        return CopyProblem::SystemError;
+    }
+}
+
+void refuse(PlannedName &plan, CopyProblem problem, int errorNumber = 0) {
+    plan.verdict = Verdict::NotCopied;
+    plan.problem = problem;
+    plan.reason = copyProblemText(problem, errorNumber);
+}
+
+/// A copy keeps its source's permission bits: it is read-only when they give nobody the
+/// right to write, or not this user, its owner.
+bool copyIsReadOnly(mode_t sourceMode) {
+    static const bool root = ::geteuid() == 0;
+    return (sourceMode & 0222) == 0 || (!root && (sourceMode & 0200) == 0);
+}
+
+} // namespace
+
+struct NamePlanner::Source {
+    QString path; ///< doubled separators collapsed
+    bool present = false;
+    CopyProblem problem = CopyProblem::SourceGone;
+    int errorNumber = ENOENT;
+    struct statx status {};
+    dev_t device() const { return makedev(status.stx_dev_major, status.stx_dev_minor); }
+};
+
+NumberedName firstFreeNumberedName(const QString &name, int from, qsizetype nameMax,
+                                   const std::function<bool(const QString &)> &taken) {
+    for (int number = from; number <= kMaxNumberedName; ++number) {
+        NumberedName candidate{numberedName(name, number), number, false};
+        if (pathToBytes(candidate.name).size() > nameMax) {
+            candidate.tooLong = true;
+            return candidate;
+        }
+        if (!taken(candidate.name))
+            return candidate;
+    }
+    return NumberedName{};
+}
+
+NamePlanner::NamePlanner(PlanRequest request, QStringList entries, const ClockProvider &clock,
+                         const FileTimeProvider &times, const RegionalForms &forms)
+    : NamePlanner(
+          std::move(request), int(entries.size()),
+          [listed = entries](int index) { return listed.at(index); }, clock, times, forms) {}
+
+NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(int)> entryAt,
+                         const ClockProvider &clock, const FileTimeProvider &times,
+                         const RegionalForms &forms)
+    : m_request(std::move(request))
+    , m_count(count)
+    , m_entryAt(std::move(entryAt))
+    , m_clock(clock)
+    , m_times(times)
+    , m_forms(forms) {
+    if (!m_request.outputFolder)
+        return;
+    const QString folder = collapseDoubledSeparators(*m_request.outputFolder);
+    const QByteArray bytes = bytesOf(folder);
+    if (!bytes.isEmpty() && FolderExists(*m_request.outputFolder))
+        m_folderFd = ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_folderFd < 0)
+        return;
+    const long nameMax = ::fpathconf(m_folderFd, _PC_NAME_MAX);
+    if (nameMax > 0 && nameMax < m_nameMax)
+        m_nameMax = nameMax;
+    // A folder this user can't write into takes no copy (root writes anywhere).
+    if (::faccessat(m_folderFd, ".", W_OK | X_OK, AT_EACCESS) != 0) {
+        m_folderWritable = false;
+        m_folderError = errno;
+    }
+}
+
+NamePlanner::~NamePlanner() {
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+}
+
+bool NamePlanner::onPseudoFileSystem(const QByteArray &bytes, dev_t device) {
+    // The kernel's own file systems have no disk: only those devices are asked.
+    if (major(device) != 0)
+        return false;
+    const auto known = m_pseudo.constFind(device);
+    if (known != m_pseudo.cend())
+        return known.value();
+    struct statfs info {};
+    const bool pseudo = ::statfs(bytes.constData(), &info) == 0 &&
+                        isPseudoFileSystem(static_cast<unsigned long>(info.f_type), device);
+    m_pseudo.insert(device, pseudo);
+    return pseudo;
+}
+
+NamePlanner::Source NamePlanner::readSource(const QString &path) {
+    Source source;
+    source.path = collapseDoubledSeparators(path);
+    const QByteArray bytes = bytesOf(path);
+    if (bytes.isEmpty())
+        return source;
+    if (::statx(AT_FDCWD, bytes.constData(), 0, STATX_BASIC_STATS | STATX_BTIME, &source.status) !=
+        0) {
+        source.errorNumber = errno;
+        source.problem = problemOfErrno(source.errorNumber);
+        if (source.problem == CopyProblem::NameTooLong)
+            source.problem = CopyProblem::SystemError;
+        return source;
+    }
+    source.present = true;
+    source.errorNumber = 0;
+    source.problem = CopyProblem::None;
+    if (!S_ISREG(source.status.stx_mode) || onPseudoFileSystem(bytes, source.device())) {
+        source.problem = CopyProblem::NotRegularFile;
+        return source;
+    }
+    // The copy opens it for reading: a file not everyone may read is asked about.
+    if ((source.status.stx_mode & 0444) != 0444 && ::geteuid() != 0 &&
+        ::faccessat(AT_FDCWD, bytes.constData(), R_OK, AT_EACCESS) != 0) {
+        source.errorNumber = errno;
+        source.problem = problemOfErrno(source.errorNumber);
+    }
+    return source;
+}
+
+QString NamePlanner::compose(const QString &path, const Source &source, PlannedName &plan) {
+    try {
+        const StatusFileTimes fromStatus(path, source.status, m_times);
+        const FileTimeProvider &files =
+            source.present ? static_cast<const FileTimeProvider &>(fromStatus) : m_times;
+        const TakenFileTimes taken(files);
+        const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
+                                          : m_takenTimes ? *m_takenTimes
+                                                         : taken;
+        return ComposeNewName(path, m_request.optionText, m_request.nthValue, m_clock, stamped,
+                              m_forms, m_request.style.form);
+    } catch (const Failure &failure) {
+        plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, failure.number(),
+                                    failure.description(), path};
+    } catch (const std::bad_alloc &) {
+        plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, ErrorNumber::Other,
+                                    QStringLiteral("Out of memory"), path};
+    }
+    return QString();
+}
+
+QString NamePlanner::keyOf(const QString &target) const {
+    return m_request.outputFolder ? FileNameOf(target) : target;
+}
+
+bool NamePlanner::listed(dev_t device, ino_t inode) {
+    if (!m_listed) {
+        m_listed.emplace();
+        m_listed->reserve(m_count);
+        for (int index = 0; index < m_count; ++index) {
+            const QByteArray bytes = bytesOf(m_entryAt(index));
+            struct stat status {};
+            if (!bytes.isEmpty() && ::stat(bytes.constData(), &status) == 0)
+                m_listed->insert({quint64(status.st_dev), quint64(status.st_ino)});
+        }
+    }
+    return m_listed->contains({quint64(device), quint64(inode)});
+}
+
+NamePlanner::Holder NamePlanner::holderOf(const QString &key, const QString &name,
+                                          const Source &source) {
+    const auto planned = m_planned.constFind(key);
+    if (planned != m_planned.cend()) {
+        if (planned->device == source.device() && planned->inode == source.status.stx_ino)
+            return {planned->readOnly ? HolderKind::OwnReadOnlyCopy : HolderKind::OwnCopy,
+                    QString()};
+        return {HolderKind::OtherCopy, planned->source};
+    }
+    if (!m_request.outputFolder) {
+        // Beside the sources, only the list is asked: another entry of that path.
+        if (!m_listedPaths) {
+            m_listedPaths.emplace();
+            for (int index = 0; index < m_count; ++index)
+                m_listedPaths->insert(collapseDoubledSeparators(m_entryAt(index)));
+        }
+        const bool another = key != source.path && m_listedPaths->contains(key);
+        return {another ? HolderKind::ListedFile : HolderKind::Nothing, key};
+    }
+    if (m_folderFd < 0)
+        return {};
+    const QByteArray bytes = bytesOf(name);
+    struct stat status {};
+    if (bytes.isEmpty() || ::fstatat(m_folderFd, bytes.constData(), &status, AT_SYMLINK_NOFOLLOW))
+        return errno == ENOENT ? Holder{} : Holder{HolderKind::Unreadable, QString(), errno};
+    const QString who =
+        collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + name);
+    if (S_ISLNK(status.st_mode) && ::fstatat(m_folderFd, bytes.constData(), &status, 0) != 0)
+        return {HolderKind::NotAFile, who};
+    if (!S_ISREG(status.st_mode))
+        return {HolderKind::NotAFile, who};
+    if (status.st_dev == source.device() && status.st_ino == source.status.stx_ino)
+        return {HolderKind::OwnSource, who};
+    if (listed(status.st_dev, status.st_ino))
+        return {HolderKind::ListedFile, who};
+    if ((status.st_mode & 0222) == 0 ||
+        ::faccessat(m_folderFd, bytes.constData(), W_OK, AT_EACCESS) != 0)
+        return {HolderKind::ReadOnly, who};
+    return {HolderKind::Replaceable, who};
+}
+
+void NamePlanner::decide(const Source &source, const QString &target, PlannedName &plan) {
+    const QString name = FileNameOf(target);
+    const qsizetype nameBytes = pathToBytes(name).size();
+    if (name.isEmpty()) {
+        refuse(plan, CopyProblem::SystemError, EINVAL);
+        return;
+    }
+    if (nameBytes > m_nameMax) {
+        refuse(plan, CopyProblem::NameTooLong);
+        if (!m_request.outputFolder)
+            plan.reason = kReasonNameTooLongForAnyFolder;
+        return;
+    }
+    if (!m_folderWritable) {
+        refuse(plan, problemOfErrno(m_folderError), m_folderError);
+        return;
+    }
+    const Holder holder = holderOf(keyOf(target), name, source);
+    switch (holder.kind) {
+    case HolderKind::Nothing:
+    case HolderKind::OwnCopy:
+        return;
+    case HolderKind::Replaceable:
+        plan.verdict = Verdict::Replaces;
+        return;
+    case HolderKind::OwnSource:
+        refuse(plan, CopyProblem::OwnSource);
+        return;
+    case HolderKind::NotAFile:
+        refuse(plan, CopyProblem::NotAFileInTheWay);
+        return;
+    case HolderKind::ReadOnly:
+    case HolderKind::OwnReadOnlyCopy:
+        refuse(plan, CopyProblem::ReadOnlyInTheWay);
+        return;
+    case HolderKind::Unreadable:
+        refuse(plan, problemOfErrno(holder.errorNumber), holder.errorNumber);
+        return;
+    case HolderKind::OtherCopy:
+    case HolderKind::ListedFile:
+        break;
+    }
+    // The first numbered name that nothing holds, or this source's own earlier copy.
+    HolderKind taken = HolderKind::Nothing;
+    const QString folderPart = target.left(target.size() - name.size());
+    const NumberedName numbered =
+        firstFreeNumberedName(name, 2, m_nameMax, [&](const QString &candidate) {
+            taken = holderOf(keyOf(folderPart + candidate), candidate, source).kind;
+            return taken != HolderKind::Nothing && taken != HolderKind::OwnCopy &&
+                   taken != HolderKind::OwnReadOnlyCopy;
+        });
+    if (numbered.tooLong) {
+        refuse(plan, CopyProblem::NameTooLong);
+        if (!m_request.outputFolder)
+            plan.reason = kReasonNameTooLongForAnyFolder;
+        return;
+    }
+    if (numbered.number == 0) {
+        refuse(plan, CopyProblem::NameTaken);
+        return;
+    }
+    plan.destination = folderPart + numbered.name;
+    plan.clashWith = holder.who;
+    if (taken == HolderKind::OwnReadOnlyCopy) {
+        refuse(plan, CopyProblem::ReadOnlyInTheWay);
+        return;
+    }
+    plan.verdict = Verdict::Numbered;
+}
+
+PlannedName NamePlanner::next() {
+    PlannedName plan;
+    if (atEnd())
+        return plan;
+    const QString path = m_entryAt(m_next++);
+    const Source source = readSource(path);
+    const QString composed = compose(path, source, plan);
+    plan.composed = plan.failure ? path : composed;
+
+    QString target;
+    if (m_request.outputFolder) {
+        // As the run builds it: the folder as typed and the composed name's last part.
+        const QString destination =
+            *m_request.outputFolder + platformSeparator() + FileNameOf(composed);
+        if (isBlankPath(destination) || isBlankPath(path)) {
+            refuse(plan, CopyProblem::SourceGone, ENOENT);
+            return plan;
+        }
+        target =
+            landingPath(collapseDoubledSeparators(path), collapseDoubledSeparators(destination));
+    } else {
+        if (plan.failure || isBlankPath(path)) {
+            refuse(plan, CopyProblem::SourceGone, ENOENT);
+            if (plan.failure)
+                plan.reason = plan.failure->description;
+            return plan;
+        }
+        target = collapseDoubledSeparators(composed);
+    }
+    plan.destination = target;
+    if (source.problem != CopyProblem::None) {
+        refuse(plan, source.problem, source.errorNumber);
+        return plan;
+    }
+    decide(source, target, plan);
+    if (plan.copied()) {
+        const Planned copy{source.path, source.device(), ino_t(source.status.stx_ino),
+                           copyIsReadOnly(source.status.stx_mode & 0777)};
+        m_planned.insert(keyOf(plan.destination), copy);
+    }
+    return plan;
+}
+
+QList<PlannedName> NamePlanner::planAll(const std::function<bool()> &keepGoing) {
+    QList<PlannedName> plans;
+    plans.reserve(m_count - m_next);
+    while (!atEnd()) {
+        plans.append(next());
+        if (keepGoing && !keepGoing())
+            break;
+    }
+    return plans;
+}
+
+} // namespace plenvoy

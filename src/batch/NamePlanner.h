@@ -1,0 +1,156 @@
+#pragma once
+
+#include "FilePlacement.h"
+#include "core/ErrorReport.h"
+#include "engine/StampStyle.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace plenvoy {
+
+class ClockProvider;
+class FileTimeProvider;
+class RegionalForms;
+
+inline const QString kReasonNameTooLongForAnyFolder =
+    QStringLiteral("the name is too long for any folder");
+
+/// What a run would do with one listed file.
+enum class Verdict {
+    Copy,     ///< copied under its new name
+    Numbered, ///< copied under a numbered name ("Base (2).ext") to avoid a clash
+    Replaces, ///< copied over a file of that name that is in the output folder now
+    NotCopied ///< left out, for the reason given
+};
+
+/// One listed file's new name, where its copy lands and what the run would do.
+struct PlannedName {
+    /// The composed path (the source path when composing failed).
+    QString composed;
+    /// Where the copy lands (numbered when Numbered); empty when no place was reached.
+    QString destination;
+    Verdict verdict = Verdict::Copy;
+    /// Numbered: the file, or the earlier entry's source, that holds the composed name.
+    QString clashWith;
+    CopyProblem problem = CopyProblem::None;
+    /// NotCopied: why, in the closing box's words.
+    QString reason;
+    /// The report of a step that failed for this file (composing the name).
+    std::optional<ErrorDetails> failure;
+
+    bool copied() const { return verdict != Verdict::NotCopied; }
+};
+
+/// The inputs of a plan: the option, n as converted, the stamp's style and the output folder
+/// as typed. Without an output folder each name lands beside its source and only the list's
+/// own entries are checked for clashes.
+struct PlanRequest {
+    QString optionText;
+    qint16 nthValue = -1;
+    StampStyle style;
+    std::optional<QString> outputFolder;
+};
+
+/// "Base (n).ext" for the numbers from `from` on until `taken` answers false for one; nullopt
+/// when a numbered name passes nameMax bytes or every number is taken.
+struct NumberedName {
+    QString name;
+    int number = 0;
+    bool tooLong = false;
+};
+NumberedName firstFreeNumberedName(const QString &name, int from, qsizetype nameMax,
+                                   const std::function<bool(const QString &)> &taken);
+
+/// The clash rule of a run, decided before anything is copied: for each listed file in list
+/// order, its new name, its destination and what the run would do with it, against the files
+/// in the output folder now, the copies of the earlier entries and the file's own source. The
+/// preview, the dry run and the run share it; the run still checks each decision on the disk
+/// at the moment it copies. Reads the disk, never writes it. Not thread-safe; one planner
+/// per thread.
+class NamePlanner final {
+public:
+    NamePlanner(PlanRequest request, QStringList entries, const ClockProvider &clock,
+                const FileTimeProvider &times, const RegionalForms &forms);
+    /// The entries read one by one, by 0-based index (a snapshot of a long list).
+    NamePlanner(PlanRequest request, int count, std::function<QString(int)> entryAt,
+                const ClockProvider &clock, const FileTimeProvider &times,
+                const RegionalForms &forms);
+    ~NamePlanner();
+    NamePlanner(const NamePlanner &) = delete;
+    NamePlanner &operator=(const NamePlanner &) = delete;
+
+    int count() const { return m_count; }
+    /// True once every entry was planned.
+    bool atEnd() const { return m_next >= m_count; }
+    /// Where "taken" creation times come from (a cache shared between planners); by default
+    /// each file's metadata is read.
+    void setTakenTimes(const FileTimeProvider *taken) { m_takenTimes = taken; }
+    /// Plans the next entry, as if every earlier one had been copied as planned.
+    PlannedName next();
+    /// Plans every entry that is left; stops early when keepGoing answers false.
+    QList<PlannedName> planAll(const std::function<bool()> &keepGoing = {});
+
+private:
+    struct Source;
+    struct Planned {
+        QString source;
+        dev_t device = 0;
+        ino_t inode = 0;
+        bool readOnly = false;
+    };
+    enum class HolderKind {
+        Nothing,
+        OwnCopy,
+        OwnReadOnlyCopy,
+        OtherCopy,
+        OwnSource,
+        ListedFile,
+        NotAFile,
+        ReadOnly,
+        Replaceable,
+        Unreadable
+    };
+    struct Holder {
+        HolderKind kind = HolderKind::Nothing;
+        QString who;
+        int errorNumber = 0;
+    };
+
+    Source readSource(const QString &path);
+    QString compose(const QString &path, const Source &source, PlannedName &plan);
+    Holder holderOf(const QString &key, const QString &name, const Source &source);
+    void decide(const Source &source, const QString &target, PlannedName &plan);
+    bool listed(dev_t device, ino_t inode);
+    QString keyOf(const QString &target) const;
+    bool onPseudoFileSystem(const QByteArray &bytes, dev_t device);
+
+    PlanRequest m_request;
+    int m_count = 0;
+    std::function<QString(int)> m_entryAt;
+    int m_next = 0;
+    const FileTimeProvider *m_takenTimes = nullptr;
+    const ClockProvider &m_clock;
+    const FileTimeProvider &m_times;
+    const RegionalForms &m_forms;
+    /// The output folder, opened once (O_PATH); -1 when it does not exist or none is given.
+    int m_folderFd = -1;
+    bool m_folderWritable = true;
+    int m_folderError = 0;
+    qsizetype m_nameMax = 255;
+    /// The copies of the earlier entries, by name in the output folder (by path without one).
+    QHash<QString, Planned> m_planned;
+    /// The listed files' identities (read when a name is first found taken) and, without an
+    /// output folder, their paths.
+    std::optional<QSet<QPair<quint64, quint64>>> m_listed;
+    std::optional<QSet<QString>> m_listedPaths;
+    QHash<dev_t, bool> m_pseudo;
+};
+
+} // namespace plenvoy
