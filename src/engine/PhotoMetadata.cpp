@@ -2,6 +2,8 @@
 
 #include <QDate>
 
+#include <mutex>
+
 // exiv2 0.27 hands images out in std::auto_ptr, deprecated since C++11.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -87,14 +89,26 @@ std::string xmpText(const Exiv2::XmpData &xmp, const char *key) {
     return found == xmp.end() ? std::string() : found->toString();
 }
 
+/// The XMP toolkit under exiv2 keeps shared state: photos read on two threads at once (the
+/// preview's worker and a run) take turns through this lock.
+void lockXmpToolkit(void *lock, bool locking) {
+    auto *mutex = static_cast<std::mutex *>(lock);
+    if (locking)
+        mutex->lock();
+    else
+        mutex->unlock();
+}
+
 /// exiv2 set up once: its log silenced (a damaged file must not print), HEIF and the other
-/// ISO base media stills enabled (they give nothing without it), the XMP parser ready.
+/// ISO base media stills enabled (they give nothing without it), the XMP parser ready and
+/// safe to use from several threads.
 void prepareExiv2() {
     static const bool ready = [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
         Exiv2::LogMsg::setHandler(nullptr);
         Exiv2::enableBMFF(true);
-        Exiv2::XmpParser::initialize();
+        static std::mutex xmpToolkit;
+        Exiv2::XmpParser::initialize(lockXmpToolkit, &xmpToolkit);
         return true;
     }();
     Q_UNUSED(ready);
