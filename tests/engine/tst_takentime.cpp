@@ -1,5 +1,6 @@
 #include "MovieBytes.h"
 #include "TestFiles.h"
+#include "TestMount.h"
 #include "core/PathCodec.h"
 #include "engine/ComposeNewName.h"
 #include "engine/RegionalForms.h"
@@ -168,6 +169,8 @@ private Q_SLOTS:
     void largePhotosKeepTheirFileTime();
     void filesChangingWhileReadAreReadSafely_data();
     void filesChangingWhileReadAreReadSafely();
+    void aDamagedCardGivesNoneAndTheProcessLives_data();
+    void aDamagedCardGivesNoneAndTheProcessLives();
 
 private:
     QTemporaryDir m_dir;
@@ -609,3 +612,36 @@ QTEST_GUILESS_MAIN(TestTakenTime)
 #include "tst_takentime.moc"
 
 #pragma GCC diagnostic pop
+
+void TestTakenTime::aDamagedCardGivesNoneAndTheProcessLives_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("taken");
+    const QDateTime shot(QDate(2020, 9, 13), QTime(12, 26, 40), Qt::UTC);
+    const QByteArray movieBox = box("moov", movieHeader(0, movieSeconds(shot.toSecsSinceEpoch())));
+    const QByteArray start = box("ftyp", QByteArray("isom\0\0\0\0", 8));
+    QTest::newRow("movie header before the damage")
+        << start + movieBox + box("mdat", QByteArray(2 << 20, '\3')) << localTextOf(shot);
+    QTest::newRow("movie header past the damage")
+        << start + box("mdat", QByteArray(2 << 20, '\3')) + movieBox << QStringLiteral("none");
+    const QString jpeg = m_dir.filePath(QStringLiteral("card.jpg"));
+    QVERIFY(writeTaggedJpeg(jpeg, {kDtOriginal + QStringLiteral("2021:03:04 05:06:07")}));
+    const QByteArray photo = contentOf(jpeg);
+    QTest::newRow("photo within the readable part")
+        << photo << QStringLiteral("2021-03-04 05:06:07");
+    // A photo is read whole: a damaged picture after its metadata gives no taken time.
+    QTest::newRow("photo running into the damage")
+        << photo + QByteArray(2 << 20, '\0') << QStringLiteral("none");
+}
+
+void TestTakenTime::aDamagedCardGivesNoneAndTheProcessLives() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, taken);
+    SKIP_WITHOUT_MOUNT(TestMount::Kind::TestFs);
+    // Every read at or past the first mebibyte of a file fails with EIO, as on a damaged card.
+    TestMount card;
+    QVERIFY2(card.mount(TestMount::Kind::TestFs, {QStringLiteral("eio_after=1048576")}),
+             qPrintable(card.error()));
+    const QString path = card.path() + QStringLiteral("/file");
+    QVERIFY(writeFile(path, bytes));
+    QCOMPARE(textOf(takenMomentOfFile(path)), taken);
+}

@@ -6,8 +6,8 @@
  * Options (any combination):
  *   write_rate=N      writes go at most N bytes a second (each write sleeps its share), as
  *                     on a slow stick or a network share
- *   eio_after=N       a read at or past byte N of a file answers EIO; a read that crosses it
- *                     returns the bytes before it (a damaged card)
+ *   eio_after=N       a read that reaches byte N of a file or beyond answers EIO, as a
+ *                     damaged card fails the request that touches a bad block
  *   eio_name=TEXT     with eio_after: only files whose name contains TEXT fail so
  *   no_rename_flags   renameat2 with flags (RENAME_NOREPLACE) answers EINVAL
  *   no_links          hard links answer EPERM
@@ -130,10 +130,10 @@ static int fs_create(const char *p, mode_t m, struct fuse_file_info *fi) {
 }
 static int fs_read(const char *p, char *buf, size_t size, off_t off, struct fuse_file_info *fi) {
     if (cfg.eio_after && (!cfg.eio_name || strstr(p, cfg.eio_name))) {
-        if ((unsigned long)off >= cfg.eio_after)
+        /* A short read would tell the kernel that the file ends there; a damaged card
+         * fails the whole request that touches a bad block instead. */
+        if ((unsigned long)off + size > cfg.eio_after)
             return -EIO;
-        if (off + size > cfg.eio_after)
-            size = cfg.eio_after - (size_t)off;
     }
     ssize_t n = pread((int)fi->fh, buf, size, off);
     return n < 0 ? -errno : (int)n;
