@@ -291,7 +291,10 @@ private Q_SLOTS:
             QVERIFY(::chmod(path.left(path.lastIndexOf('/')).constData(), 0777) == 0);
             path = handOverSocketPath();
         }
-        qputenv("TMPDIR", oldTemporary);
+        if (oldTemporary.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTemporary);
         qunsetenv("DISPLAY");
         if (inRuntime) {
             QCOMPARE(path, runtime + "/plenvoy-" + QByteArray::number(::getuid()) + "-_3");
