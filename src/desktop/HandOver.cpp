@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <poll.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -30,6 +31,9 @@ constexpr char kRefusedRecord = 'R';
 constexpr char kRefusedCountRecord = 'N';
 constexpr char kX11TokenRecord = 'X';
 constexpr char kWaylandTokenRecord = 'W';
+constexpr char kAnswerByRecord = 'D';
+/// Room in each message for the moment by which it must be answered.
+constexpr qsizetype kAnswerByRoom = 32;
 /// The window's answers: taken with the launch's feedback ended, taken without, refused.
 constexpr char kAnswerTaken = '1';
 constexpr char kAnswerTakenFeedbackLeft = '2';
@@ -101,6 +105,12 @@ QByteArray record(char tag, const QByteArray &content) {
     QByteArray bytes = content;
     bytes.replace('\0', QByteArray()); // a record ends at its first NUL
     return tag + bytes + '\0';
+}
+
+qint64 monotonicMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 /// Waits until the socket is ready for events or the deadline passes.
@@ -234,19 +244,18 @@ QList<QByteArray> handOverMessages(const HandOverRequest &request) {
                                                                      : kWaylandTokenRecord,
                        request.token.value.left(kLongestToken));
 
+    const qsizetype limit = kHandOverMessageLimit - kAnswerByRoom;
     QList<QByteArray> messages;
     QByteArray current = head;
     for (const QString &path : request.paths) {
         const QByteArray item = record(kPathRecord, pathToBytes(path));
-        if (current.size() > head.size() &&
-            current.size() + item.size() + closing.size() > kHandOverMessageLimit) {
+        if (current.size() > head.size() && current.size() + item.size() + closing.size() > limit) {
             messages.append(current + closing);
             current = head;
         }
         current += item;
     }
-    if (current.size() > head.size() &&
-        current.size() + tail.size() + closing.size() > kHandOverMessageLimit) {
+    if (current.size() > head.size() && current.size() + tail.size() + closing.size() > limit) {
         messages.append(current + closing);
         current = head;
     }
@@ -282,6 +291,9 @@ MessageState readHandOverMessage(const QByteArray &message, HandOverRequest &req
             break;
         case kWaylandTokenRecord:
             request.token = {StartupToken::Kind::Wayland, content};
+            break;
+        case kAnswerByRecord:
+            request.answerBy = content.toLongLong();
             break;
         default:
             return MessageState::Invalid;
@@ -334,9 +346,16 @@ HandOver::Result HandOver::deliver(const QByteArray &message) {
     if (socket < 0)
         return Result::NoWindow;
     const QDeadlineTimer deadline(kHandOverWaitMs);
+    // A window that reads the message after this start has given up (it was stopped) drops
+    // it: the start has said that nothing was handed over.
+    const qsizetype head = kHeader.size() + 1;
+    const QByteArray stamped =
+        message.left(head) +
+        record(kAnswerByRecord, QByteArray::number(monotonicMs() + kHandOverWaitMs)) +
+        message.mid(head);
     Result result = Result::NotAnswering;
     if (::connect(socket, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0) {
-        if (sendAll(socket, message, deadline)) {
+        if (sendAll(socket, stamped, deadline)) {
             const char answer = answerOf(socket, deadline);
             if (answer == kAnswerTaken)
                 result = Result::Delivered;
@@ -412,6 +431,10 @@ void HandOver::readFrom(QLocalSocket *socket) {
         return;
     case MessageState::Complete:
         break;
+    }
+    if (request.answerBy != 0 && monotonicMs() > request.answerBy) {
+        refuse(socket);
+        return;
     }
     socket->setProperty(kAnsweredProperty, true);
     socket->setProperty(kBufferProperty, QByteArray());

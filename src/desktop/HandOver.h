@@ -54,6 +54,9 @@ struct HandOverRequest {
     /// How many could not be added in all.
     int refusedCount = 0;
     StartupToken token;
+    /// When the start stops waiting for the answer, in milliseconds of the system's
+    /// monotonic clock; 0 when it waits for ever. A request read later is not acted on.
+    qint64 answerBy = 0;
 };
 
 /// One window per session. A start first calls handOver(): when a window already listens,

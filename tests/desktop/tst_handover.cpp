@@ -474,14 +474,15 @@ private Q_SLOTS:
         QCOMPARE(tokens, 1);
     }
 
-    /// The window drops a message that grows past the limit or stays incomplete, and tells
-    /// the start so; nothing of it is listed.
+    /// The window drops a message that grows past the limit, stays incomplete or comes
+    /// after its start stopped waiting, and tells the start so; nothing of it is listed.
     void overlongOrStalledMessageIsDropped_data() {
         QTest::addColumn<QByteArray>("sent");
         QTest::newRow("larger than the limit") << QByteArray("plenvoy-open-2\0P/", 17) +
                                                       QByteArray(kHandOverMessageLimit, 'a') +
                                                       QByteArray(2, '\0');
         QTest::newRow("never complete") << QByteArray("plenvoy-open-2\0P/a\0", 19);
+        QTest::newRow("after the start gave up") << QByteArray("plenvoy-open-2\0D1\0P/a\0", 23);
     }
     void overlongOrStalledMessageIsDropped() {
         QFETCH(QByteArray, sent);
@@ -589,6 +590,10 @@ private Q_SLOTS:
         QCOMPARE(second.exitCode(), 1);
         QCOMPARE(second.readAllStandardError(),
                  QByteArray("Plenvoy is running but not answering\n"));
+        // Resumed, the window drops what came too late and answers the next start.
+        HandOver later(path);
+        QCOMPARE(later.handOver({}), HandOver::Result::Delivered);
+        QCOMPARE(window.state(), QProcess::Running);
         window.kill();
         window.waitForFinished();
     }
