@@ -49,9 +49,8 @@ int main(int argc, char *argv[]) {
     plenvoy::HandOver handOver;
     const plenvoy::HandOver::Result handedOver = handOver.handOver(request);
     if (handedOver != plenvoy::HandOver::Result::NoWindow) {
-        if (handedOver != plenvoy::HandOver::Result::Delivered &&
-            request.token.kind == plenvoy::StartupToken::Kind::X11)
-            plenvoy::endX11Launch(qgetenv("DISPLAY"), request.token.value);
+        if (handedOver != plenvoy::HandOver::Result::Delivered && !request.token.x11.isEmpty())
+            plenvoy::endX11Launch(qgetenv("DISPLAY"), request.token.x11);
         if (handedOver == plenvoy::HandOver::Result::NotAnswering) {
             printLine(stderr, QStringLiteral("Plenvoy is running but not answering"));
             return 1;

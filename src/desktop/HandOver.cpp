@@ -220,15 +220,7 @@ QByteArray handOverSocketPath() {
 }
 
 StartupToken StartupToken::fromEnvironment() {
-    StartupToken token;
-    if (const QByteArray wayland = qgetenv("XDG_ACTIVATION_TOKEN"); !wayland.isEmpty()) {
-        token.kind = Kind::Wayland;
-        token.value = wayland;
-    } else if (const QByteArray x11 = qgetenv("DESKTOP_STARTUP_ID"); !x11.isEmpty()) {
-        token.kind = Kind::X11;
-        token.value = x11;
-    }
-    return token;
+    return {qgetenv("DESKTOP_STARTUP_ID"), qgetenv("XDG_ACTIVATION_TOKEN")};
 }
 
 QList<QByteArray> handOverMessages(const HandOverRequest &request) {
@@ -239,10 +231,10 @@ QList<QByteArray> handOverMessages(const HandOverRequest &request) {
         tail += record(kRefusedRecord, line.left(kLongestNamed).toUtf8());
     if (request.refusedCount > 0)
         tail += record(kRefusedCountRecord, QByteArray::number(request.refusedCount));
-    if (request.token.kind != StartupToken::Kind::None)
-        tail += record(request.token.kind == StartupToken::Kind::X11 ? kX11TokenRecord
-                                                                     : kWaylandTokenRecord,
-                       request.token.value.left(kLongestToken));
+    if (!request.token.x11.isEmpty())
+        tail += record(kX11TokenRecord, request.token.x11.left(kLongestToken));
+    if (!request.token.wayland.isEmpty())
+        tail += record(kWaylandTokenRecord, request.token.wayland.left(kLongestToken));
 
     const qsizetype limit = kHandOverMessageLimit - kAnswerByRoom;
     QList<QByteArray> messages;
@@ -287,10 +279,10 @@ MessageState readHandOverMessage(const QByteArray &message, HandOverRequest &req
             request.refusedCount = content.toInt();
             break;
         case kX11TokenRecord:
-            request.token = {StartupToken::Kind::X11, content};
+            request.token.x11 = content;
             break;
         case kWaylandTokenRecord:
-            request.token = {StartupToken::Kind::Wayland, content};
+            request.token.wayland = content;
             break;
         case kAnswerByRecord:
             request.answerBy = content.toLongLong();

@@ -31,17 +31,18 @@ bool privateFolder(const QByteArray &folder);
 /// each session has one. Empty when no private folder can be had: no hand-over then.
 QByteArray handOverSocketPath();
 
-/// The launch's token that a start got from its launcher, to end the launch's busy
-/// feedback and to let the window come to the front.
+/// The launch's tokens that a start got from its launcher, to end the launch's busy
+/// feedback and to let the window come to the front. A launcher may give both.
 struct StartupToken {
-    enum class Kind { None, X11, Wayland };
-    Kind kind = Kind::None;
-    QByteArray value;
+    /// DESKTOP_STARTUP_ID
+    QByteArray x11;
+    /// XDG_ACTIVATION_TOKEN
+    QByteArray wayland;
 
-    /// DESKTOP_STARTUP_ID (X11) or XDG_ACTIVATION_TOKEN (Wayland) of this process.
+    /// The tokens of this process's environment.
     static StartupToken fromEnvironment();
     bool operator==(const StartupToken &other) const {
-        return kind == other.kind && value == other.value;
+        return x11 == other.x11 && wayland == other.wayland;
     }
 };
 

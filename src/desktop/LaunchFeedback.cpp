@@ -144,24 +144,18 @@ SystemWindowActivation::SystemWindowActivation(QString platformName)
                                             : std::move(platformName)) {}
 
 bool SystemWindowActivation::activate(QWindow *window, const StartupToken &token) {
-    switch (token.kind) {
-    case StartupToken::Kind::None:
-        return true;
-    case StartupToken::Kind::X11:
-        return m_platformName == QStringLiteral("xcb") && window && window->isVisible() &&
-               activateX11Window(qgetenv("DISPLAY"), static_cast<quint32>(window->winId()),
-                                 token.value);
-    case StartupToken::Kind::Wayland:
-        if (!m_platformName.startsWith(QStringLiteral("wayland")) || !window ||
-            !window->isVisible())
-            return false;
+    if (!window || !window->isVisible())
+        return token.x11.isEmpty();
+    if (m_platformName == QStringLiteral("xcb") && !token.x11.isEmpty())
+        return activateX11Window(qgetenv("DISPLAY"), static_cast<quint32>(window->winId()),
+                                 token.x11);
+    if (m_platformName.startsWith(QStringLiteral("wayland")) && !token.wayland.isEmpty()) {
         // Qt's Wayland plugin gives the compositor this token when the window asks to be
         // activated; the compositor then ends the launch's feedback.
-        qputenv("XDG_ACTIVATION_TOKEN", token.value);
+        qputenv("XDG_ACTIVATION_TOKEN", token.wayland);
         window->requestActivate();
-        return true;
     }
-    return false;
+    return token.x11.isEmpty();
 }
 
 } // namespace plenvoy

@@ -25,12 +25,12 @@ bool activateX11Window(const QByteArray &display, quint32 window, const QByteArr
 class WindowActivation {
 public:
     virtual ~WindowActivation();
-    /// Brings window to the front with the token; true when the launch's feedback is over
-    /// (or there was none), false when the start must end it.
+    /// Brings window to the front with the token of its window system; false when the start
+    /// must end the launch's X11 feedback (it has an X11 token the window did not use).
     virtual bool activate(QWindow *window, const StartupToken &token) = 0;
 };
 
-/// The real activation, for the window system the window runs on: an X11 token on X11, a
+/// The real activation, for the window system the window runs on: the X11 token on X11, the
 /// Wayland token through Qt's Wayland plugin, which takes it from the environment.
 class SystemWindowActivation final : public WindowActivation {
 public:
