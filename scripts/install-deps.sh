@@ -9,7 +9,7 @@ packages=(
   fonts-liberation tzdata locales
   xvfb xauth imagemagick
   util-linux clang-format
-  libexiv2-dev
+  libexiv2-dev libxcb1-dev
   desktop-file-utils appstream groff
   dpkg-dev file lintian
   zsh fish

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "desktop/CommandLinePaths.h"
 #include "desktop/HandOver.h"
+#include "desktop/LaunchFeedback.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -38,20 +39,42 @@ int main(int argc, char *argv[]) {
     for (const QString &problem : line.problems)
         printLine(stderr, QStringLiteral("plenvoy: ") + problem);
 
-    // A window of this session takes the paths; this start then has nothing more to do.
+    plenvoy::HandOverRequest request;
+    request.paths = line.paths;
+    request.refused = line.refused.mid(0, plenvoy::kRefusedNamed);
+    request.refusedCount = static_cast<int>(line.refused.size());
+    request.token = plenvoy::StartupToken::fromEnvironment();
+    // A window of this session takes the paths; this start then has nothing more to do
+    // than to end the launcher's busy feedback when the window could not.
     plenvoy::HandOver handOver;
-    if (handOver.handOver(line.paths))
+    const plenvoy::HandOver::Result handedOver = handOver.handOver(request);
+    if (handedOver != plenvoy::HandOver::Result::NoWindow) {
+        if (handedOver != plenvoy::HandOver::Result::Delivered && !request.token.x11.isEmpty())
+            plenvoy::endX11Launch(qgetenv("DISPLAY"), request.token.x11);
+        if (handedOver == plenvoy::HandOver::Result::NotAnswering) {
+            printLine(stderr, QStringLiteral("Plenvoy is running but not answering"));
+            return 1;
+        }
         return 0;
+    }
 
     QApplication application(argc, argv);
     // One look on every desktop; the skin file, when present, builds on it.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QGuiApplication::setDesktopFileName(QStringLiteral(PLENVOY_APP_ID));
     plenvoy::MainWindow window;
+    plenvoy::SystemWindowActivation activation;
+    const auto refusedNotice = [](const QStringList &refused, int count) {
+        return count > 0 ? plenvoy::refusedPathsMessage(refused, count) : QString();
+    };
+    // Later starts are heard before start-up, whose boxes would keep them waiting.
+    handOver.listen([&](const plenvoy::HandOverRequest &later) {
+        window.openPaths(later.paths, refusedNotice(later.refused, later.refusedCount));
+        return activation.activate(window.windowHandle(), later.token);
+    });
     window.startUp();
-    handOver.listen([&window](const QStringList &paths) { window.openPaths(paths); });
     window.show();
-    if (!line.paths.isEmpty())
-        window.openPaths(line.paths);
+    if (!line.paths.isEmpty() || request.refusedCount > 0)
+        window.openPaths(line.paths, refusedNotice(line.refused, request.refusedCount));
     return QApplication::exec();
 }

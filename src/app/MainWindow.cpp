@@ -306,7 +306,7 @@ bool MainWindow::idle() const {
            !QApplication::activePopupWidget();
 }
 
-void MainWindow::openPaths(const QStringList &paths) {
+void MainWindow::openPaths(const QStringList &paths, const QString &notice) {
     for (const QString &path : paths) {
         struct stat status {};
         const bool folder =
@@ -316,7 +316,9 @@ void MainWindow::openPaths(const QStringList &paths) {
         else
             m_fileList.append(path); // as a drop appends, also during a run
     }
-    if (!m_pendingFolders.isEmpty())
+    if (!notice.isEmpty())
+        m_pendingNotices.append(notice);
+    if (!m_pendingFolders.isEmpty() || !m_pendingNotices.isEmpty())
         m_idleTimer->start();
     // A request: the desktop may keep the focus where the user is.
     if (isMinimized())
@@ -328,17 +330,23 @@ void MainWindow::openPaths(const QStringList &paths) {
 void MainWindow::walkPendingFolders() {
     if (!idle() || m_port.closing())
         return;
-    if (m_pendingFolders.isEmpty()) {
+    if (m_pendingFolders.isEmpty() && m_pendingNotices.isEmpty()) {
         m_idleTimer->stop();
         return;
     }
     runHandler([this] {
-        m_port.setPointer(PointerMode::Busy);
-        // Folders handed over during the walk join the queue and are walked in this turn.
-        while (!m_pendingFolders.isEmpty() && !m_port.closing())
-            addFolderTree(m_fileList, m_pendingFolders.takeFirst(), QStringLiteral("*"), m_port);
-        if (!m_port.closing())
-            m_port.setPointer(PointerMode::Default);
+        if (!m_pendingFolders.isEmpty()) {
+            m_port.setPointer(PointerMode::Busy);
+            // Folders handed over during the walk join the queue and are walked in this turn.
+            while (!m_pendingFolders.isEmpty() && !m_port.closing())
+                addFolderTree(m_fileList, m_pendingFolders.takeFirst(), QStringLiteral("*"),
+                              m_port);
+            if (!m_port.closing())
+                m_port.setPointer(PointerMode::Default);
+        }
+        // A folder handed over while a box is open is listed before the next box.
+        while (!m_pendingNotices.isEmpty() && m_pendingFolders.isEmpty() && !m_port.closing())
+            m_port.showMessage(m_pendingNotices.takeFirst());
     });
 }
 

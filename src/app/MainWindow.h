@@ -40,8 +40,9 @@ public:
 
     /// Paths from the command line or a later start: files are appended at once, as a drop
     /// appends them; folders are walked as "Add All Files In Folder" walks them with every
-    /// extension, when the window is idle. The window then asks to come to the front.
-    void openPaths(const QStringList &paths);
+    /// extension, when the window is idle. The window then asks to come to the front. A
+    /// notice is told in a box once they are listed.
+    void openPaths(const QStringList &paths, const QString &notice = QString());
     /// No handler is running and no box is open.
     bool idle() const;
     /// Folders given but not yet walked.
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<RunInputs> m_runInputs;
     std::unique_ptr<RunProgress> m_progress;
     QStringList m_pendingFolders;
+    QStringList m_pendingNotices;
     QTimer *m_idleTimer = nullptr;
     int m_handlersRunning = 0;
 };

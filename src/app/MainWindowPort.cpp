@@ -8,6 +8,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSettings>
@@ -25,6 +27,15 @@ QString displayText(const QString &text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;
+}
+
+int boxMinimumWidth(const QString &title, const QFont &font) {
+    // Room for the bar's icon, three buttons and the margins between them.
+    constexpr int kTitleBarExtras = 160;
+    QFont titleFont = font;
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(font.pointSizeF() * 1.2);
+    return QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarExtras;
 }
 
 QString pathFromDialog(const QString &path) {
@@ -100,12 +111,25 @@ private:
     QTemporaryDir m_folder;
 };
 
+// A box sizes itself to its contents alone: a spacer across its layout keeps it wide enough
+// for its title.
+void keepTitleWhole(QWidget &box, const QString &title) {
+    auto *spacer = new QSpacerItem(boxMinimumWidth(title, box.font()), 0);
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (box.layout())
+        box.layout()->addItem(spacer);
+    else
+        delete spacer;
+}
+
 int showBox(QWidget &owner, QMessageBox::Icon icon, const QString &title, const QString &text,
             QMessageBox::StandardButtons buttons, const QString &informativeText = QString()) {
     QMessageBox box(icon, title, displayText(text), buttons, &owner);
     box.setTextFormat(Qt::PlainText);
     if (!informativeText.isEmpty())
         box.setInformativeText(displayText(informativeText));
+    keepTitleWhole(box, title);
     return box.exec();
 }
 
@@ -142,6 +166,8 @@ QString MainWindowPort::askText(const QString &prompt, const QString &defaultAns
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(displayText(prompt));
     dialog.setTextValue(defaultAnswer);
+    dialog.minimumSizeHint(); // the dialog makes its layout when first measured
+    keepTitleWhole(dialog, applicationTitle());
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     // OK with an empty box is an answer, told apart from Cancel's null text.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class QFont;
 class QUrl;
 class QWidget;
 
@@ -16,6 +17,10 @@ namespace plenvoy {
 /// The text of a box as it is drawn: a carriage return that no line feed follows becomes a
 /// line break (the composed texts keep their carriage returns).
 QString displayText(const QString &text);
+
+/// The narrowest a box may be: wide enough that a title bar shows the whole title, in a
+/// title font up to a fifth larger and bold, beside the bar's own icon and buttons.
+int boxMinimumWidth(const QString &title, const QFont &font);
 
 /// The path on the disk that a file dialog's answer names. The dialogs decode names that
 /// are not UTF-8 with U+FFFD in place of each such byte; each component that holds U+FFFD

@@ -2,7 +2,9 @@
 
 #include "core/PathCodec.h"
 
+#include <algorithm>
 #include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,9 +12,26 @@ namespace plenvoy {
 
 namespace {
 
-bool exists(const QByteArray &path) {
+const QString kNoSuchPath = QStringLiteral("No such file or folder");
+const QString kUnreadablePath = QStringLiteral("Cannot be read");
+const QString kReasonMissing = QStringLiteral("does not exist");
+const QString kReasonUnreadable = QStringLiteral("cannot be read");
+
+enum class PathState { Missing, Unreadable, Usable };
+
+/// A folder must be listed and entered, a file read.
+PathState stateOf(const QByteArray &path) {
     struct stat status {};
-    return ::stat(path.constData(), &status) == 0;
+    if (path.contains('\0') || ::stat(path.constData(), &status) != 0)
+        return PathState::Missing;
+    const int access = S_ISDIR(status.st_mode) ? R_OK | X_OK : R_OK;
+    return ::faccessat(AT_FDCWD, path.constData(), access, AT_EACCESS) == 0 ? PathState::Usable
+                                                                            : PathState::Unreadable;
+}
+
+QByteArray hostName() {
+    char name[HOST_NAME_MAX + 1] = {};
+    return ::gethostname(name, sizeof(name) - 1) == 0 ? QByteArray(name) : QByteArray();
 }
 
 QString argumentForDisplay(const QByteArray &argument) {
@@ -43,20 +62,61 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments, const QByteArray
         }
         if (argument.isEmpty())
             continue;
-        QByteArray path = argument;
+        QByteArray path = pathFromFileUri(argument);
+        if (path.isEmpty())
+            path = argument;
         if (!path.startsWith('/'))
             path = (workingFolder == "/" ? QByteArray() : workingFolder) + '/' + path;
         // A closing "/" of a folder is not part of its name.
         while (path.size() > 1 && path.endsWith('/'))
             path.chop(1);
-        if (!exists(path)) {
-            line.problems.append(argumentForDisplay(argument) +
-                                 QStringLiteral(": No such file or folder"));
+        const PathState state = stateOf(path);
+        if (state != PathState::Usable) {
+            const bool missing = state == PathState::Missing;
+            line.problems.append(argumentForDisplay(argument) + QStringLiteral(": ") +
+                                 (missing ? kNoSuchPath : kUnreadablePath));
+            line.refused.append(argumentForDisplay(path) + QStringLiteral(": ") +
+                                (missing ? kReasonMissing : kReasonUnreadable));
             continue;
         }
         line.paths.append(pathFromBytes(path));
     }
     return line;
+}
+
+QByteArray pathFromFileUri(const QByteArray &argument) {
+    if (argument.left(5).toLower() != "file:")
+        return QByteArray();
+    QByteArray rest = argument.mid(5);
+    if (rest.startsWith("//")) {
+        const qsizetype slash = rest.indexOf('/', 2);
+        if (slash < 0)
+            return QByteArray();
+        const QByteArray host = rest.mid(2, slash - 2).toLower();
+        if (!host.isEmpty() && host != "localhost" && host != hostName().toLower())
+            return QByteArray();
+        rest = rest.mid(slash);
+    }
+    if (!rest.startsWith('/'))
+        return QByteArray();
+    // A "?" or "#" that belongs to the name is escaped; a bare one starts what is no path.
+    for (const char stop : {'?', '#'})
+        if (const qsizetype end = rest.indexOf(stop); end >= 0)
+            rest.truncate(end);
+    return QByteArray::fromPercentEncoding(rest);
+}
+
+QString refusedPathsMessage(const QStringList &refused, int refusedCount) {
+    const int count = std::max<int>(refusedCount, static_cast<int>(refused.size()));
+    QStringList lines;
+    lines << (count == 1 ? QStringLiteral("1 path could not be added:")
+                         : QString::number(count) + QStringLiteral(" paths could not be added:"));
+    const QStringList named = refused.mid(0, kRefusedNamed);
+    lines << named;
+    if (count > named.size())
+        lines << QStringLiteral("and ") + QString::number(count - named.size()) +
+                     QStringLiteral(" more.");
+    return lines.join(QLatin1Char('\r'));
 }
 
 QByteArray workingFolderBytes() {

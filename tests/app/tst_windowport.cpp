@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -41,6 +42,41 @@ private Q_SLOTS:
         port.processEvents();
         QVERIFY(delivered);
         QCOMPARE(port.eventRounds(), before + 1);
+    }
+
+    // However short its text, a box is wide enough for its whole title.
+    void boxesShowTheirWholeTitle_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("message") << 0;
+        QTest::newRow("question") << 1;
+        QTest::newRow("error report") << 2;
+        QTest::newRow("input") << 3;
+    }
+    void boxesShowTheirWholeTitle() {
+        QFETCH(int, kind);
+        QWidget window;
+        MainWindowPort port(window);
+        int width = 0;
+        int needed = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                width = box->width();
+                needed = boxMinimumWidth(box->windowTitle(), box->font());
+                box->close();
+            }
+        });
+        closer.start(10);
+        if (kind == 0)
+            port.showMessage(QStringLiteral("Done."));
+        else if (kind == 1)
+            port.askYesNo(QStringLiteral("Go?"));
+        else if (kind == 2)
+            port.showErrorReport(QStringLiteral("x"));
+        else
+            port.askText(QStringLiteral("n"), QString());
+        QVERIFY(needed > QFontMetrics(window.font()).horizontalAdvance(QStringLiteral("Plenvoy")));
+        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
     }
 };
 

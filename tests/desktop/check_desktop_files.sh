@@ -33,8 +33,10 @@ version=$(sed -n 's/^project(Plenvoy VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0"
 [ "$("$prefix/bin/plenvoy-cli" --list-options | wc -l)" = 36 ] || fail "installed plenvoy-cli"
 grep -q '^Exec=plenvoy %F$' "$prefix/share/applications/org.plenvoy.Plenvoy.desktop" ||
     fail "entry Exec"
-grep -q 'inode/directory' "$prefix/share/applications/org.plenvoy.Plenvoy.desktop" &&
-    fail "the entry must not take folders"
+# The entry opens no type of file by default: the file-manager actions and "Open With" lead
+# to it.
+grep -q '^MimeType' "$prefix/share/applications/org.plenvoy.Plenvoy.desktop" &&
+    fail "the entry must claim no file type"
 for action in share/kio/servicemenus/plenvoy.desktop share/nemo/actions/plenvoy.nemo_action \
               share/file-manager/actions/plenvoy.desktop; do
     grep -q '^Name=Make stamped copies with Plenvoy$' "$prefix/$action" || fail "$action name"
