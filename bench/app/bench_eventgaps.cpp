@@ -92,8 +92,8 @@ void makeTree(const QString &root, int files, int folders, qint64 bytes) {
             const QByteArray name = folder + "/file" + QByteArray::number(i) + ".txt";
             const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
             for (qint64 left = bytes; left > 0;) {
-                const ssize_t put = ::write(fd, block.constData(),
-                                            size_t(std::min<qint64>(left, block.size())));
+                const ssize_t put =
+                    ::write(fd, block.constData(), size_t(std::min<qint64>(left, block.size())));
                 if (put <= 0)
                     break;
                 left -= put;

@@ -152,12 +152,13 @@ private:
                                      kSmallestChunk, kLargestChunk);
     }
 
-    /// The window's events get their turn after a chunk once 20 ms have passed since the
-    /// last turn (a chunk takes about 25 ms), and may stop the copy.
+    /// The window's events get their turn after a chunk once 10 ms have passed since the
+    /// last turn, so that with chunks of about 25 ms they wait at most about 35 ms; they may
+    /// stop the copy.
     bool mayGoOn(std::chrono::steady_clock::time_point now) {
         if (!m_hooks.keepGoing)
             return true;
-        if (now - m_lastAsked < std::chrono::milliseconds(20))
+        if (now - m_lastAsked < std::chrono::milliseconds(10))
             return true;
         m_lastAsked = now;
         return m_hooks.keepGoing();

@@ -205,7 +205,7 @@ public:
             *m_hooks.folderRoute = m_found;
         // A copy that failed (a full disk) under a name it did not look at first: when that
         // name is taken by a file to leave alone, the clash is the reason.
-        if (!lookedFirst && !result.copied() && !result.modeNotKept &&
+        if (!lookedFirst && !result.copied() &&
             (result.problem == CopyProblem::OutputFull ||
              result.problem == CopyProblem::PermissionDenied ||
              result.problem == CopyProblem::SystemError)) {

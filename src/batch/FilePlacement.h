@@ -190,9 +190,13 @@ CopyResult copySourceFileInto(const SourceFile &source, int folderFd, const QByt
 /// separator). The copy gets the destination name only when complete and checked: it is
 /// written into an anonymous file in the destination folder (or an exclusively created
 /// temporary file where there is none), then linked under the name, or renamed over an
-/// existing name. Holes are kept. The copy reads at most the size the source had when
-/// opened, and is dropped when the source's size or modification time changed. Keeps
-/// the source's modification and access times and mode & 0777. Never throws.
+/// existing name. Only where the file system has neither anonymous files nor an exclusive
+/// rename nor hard links is a new name written directly, and removed when the copy fails or
+/// a signal ends the program. Permission bits the file system can't keep are left out
+/// (modeNotKept); times it rounds are not an error. Holes are kept. The copy reads at most
+/// the size the source had when opened, and is dropped when the source's size or
+/// modification time changed. Keeps the source's modification and access times and
+/// mode & 0777. Never throws.
 CopyResult copySourceFile(const SourceFile &source, const QString &destinationPath,
                           const ProtectedFiles *protectedFiles, ExistingName existing,
                           const CopyHooks &hooks = {});
