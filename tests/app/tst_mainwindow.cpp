@@ -153,7 +153,9 @@ private Q_SLOTS:
     void dropDownAndBoxWriteAtEveryChange();
     void everyControlSitsAtItsPlace_data();
     void everyControlSitsAtItsPlace();
-    void windowIsFixedWithMinimiseOnly();
+    void windowOpensAtTheDesignSizeAndMayGrow();
+    void controlsFollowTheNearestEdges_data();
+    void controlsFollowTheNearestEdges();
     void tabOrderFollowsTheLayout();
     void captionsAndFonts();
     void withoutOptionalFilesTheWindowIsWhiteAndQuiet();
@@ -387,23 +389,62 @@ void TestMainWindow::everyControlSitsAtItsPlace() {
     QVERIFY(control->isVisible());
 }
 
-void TestMainWindow::windowIsFixedWithMinimiseOnly() {
+void TestMainWindow::windowOpensAtTheDesignSizeAndMayGrow() {
     auto form = startForm();
+    QCOMPARE(form->size(), QSize(536, 403));
     QCOMPARE(form->minimumSize(), QSize(536, 403));
-    QCOMPARE(form->maximumSize(), QSize(536, 403));
+    QCOMPARE(form->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     const Qt::WindowFlags flags = form->windowFlags();
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowMaximizeButtonHint);
     QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
     auto *list = form->findChild<QTreeView *>(QStringLiteral("ListView1"));
-    QCOMPARE(list->columnWidth(0), 467);
+    // Each column takes half of the list; "New Name" is shown by default.
+    QCOMPARE(list->columnWidth(0), 260);
+    QVERIFY(!list->isColumnHidden(1));
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
              QStringLiteral("All File(s)"));
+    QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("New Name"));
     // Centred on its screen.
     const QRect screen = form->screen()->availableGeometry();
     QVERIFY(qAbs(form->geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(form->geometry().center().y() - screen.center().y()) <= 1);
+}
+
+void TestMainWindow::controlsFollowTheNearestEdges_data() {
+    // How each control moves and grows with the window: by the growth in width and height.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("growth"); // x, y, width, height multipliers
+    QTest::newRow("the list takes all the extra room") << "ListView1" << QRect(0, 0, 1, 1);
+    QTest::newRow("Add File(s) keeps to the bottom left") << "PushButton1" << QRect(0, 1, 0, 0);
+    QTest::newRow("Add All Files keeps to the bottom right") << "PushButton3" << QRect(1, 1, 0, 0);
+    QTest::newRow("Clear List keeps to the bottom left") << "PushButton4" << QRect(0, 1, 0, 0);
+    QTest::newRow("Load Samples keeps to the bottom right") << "PushButton5" << QRect(1, 1, 0, 0);
+    QTest::newRow("the options frame spans the bottom") << "Frame1" << QRect(0, 1, 1, 0);
+    QTest::newRow("the output frame spans the bottom") << "Frame2" << QRect(0, 1, 1, 0);
+    QTest::newRow("Start Changing spans the bottom") << "PushButton2" << QRect(0, 1, 1, 0);
+    QTest::newRow("the drop-down widens in its frame") << "Combo1" << QRect(0, 0, 1, 0);
+    QTest::newRow("the folder box widens in its frame") << "Text1" << QRect(0, 0, 1, 0);
+    QTest::newRow("browse keeps to its frame's right") << "PushButton6" << QRect(1, 0, 0, 0);
+}
+
+void TestMainWindow::controlsFollowTheNearestEdges() {
+    QFETCH(QString, name);
+    QFETCH(QRect, growth);
+    auto form = startForm();
+    form->show();
+    auto *control = form->findChild<QWidget *>(name);
+    QVERIFY(control);
+    const QRect design = control->geometry();
+    const QSize grown(300, 200);
+    form->resize(form->size() + grown);
+    QCOMPARE(control->geometry(), QRect(design.x() + growth.x() * grown.width(),
+                                        design.y() + growth.y() * grown.height(),
+                                        design.width() + growth.width() * grown.width(),
+                                        design.height() + growth.height() * grown.height()));
+    form->resize(form->minimumSize());
+    QCOMPARE(control->geometry(), design);
 }
 
 void TestMainWindow::tabOrderFollowsTheLayout() {
