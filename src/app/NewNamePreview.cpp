@@ -131,7 +131,8 @@ NewNamePreview::NewNamePreview(FileList &list, QObject *parent)
             });
     connect(&list, &QAbstractItemModel::rowsInserted, this, [this] {
         endInsertRows();
-        inputsChanged();
+        // A growing list (a folder being walked) is planned again at most once a second.
+        inputsChanged(false);
     });
     connect(&list, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) {
@@ -225,13 +226,18 @@ void NewNamePreview::refreshColumn() {
         Q_EMIT dataChanged(index(0, 1), index(rowCount() - 1, 1));
 }
 
-void NewNamePreview::inputsChanged() {
+void NewNamePreview::inputsChanged(bool atOnce) {
     ++m_generation;
     m_quick.clear();
     refreshColumn();
-    // A plan for other inputs is of no use: it stops, and a new one starts at once.
+    // A plan for other inputs is of no use: it stops, and a new one starts.
     m_cancel->store(true);
+    if (!atOnce) {
+        schedulePlan();
+        return;
+    }
     m_due = true;
+    m_dueAtOnce = true;
     if (!m_running)
         m_planTimer->start(0);
 }
@@ -257,6 +263,7 @@ void NewNamePreview::startPlan() {
     if (m_running || !m_due)
         return;
     m_due = false;
+    m_dueAtOnce = false;
     m_running = true;
     m_sinceStart.start();
     m_cancel = std::make_shared<std::atomic<bool>>(false);
@@ -301,8 +308,10 @@ void NewNamePreview::planDone(Plan plan) {
     } else if (plan.generation != m_generation) {
         m_due = true;
     }
-    if (m_due)
-        m_planTimer->start(plan.generation == m_generation ? kPlanIntervalMs : 0);
+    if (m_due && !m_planTimer->isActive()) {
+        const qint64 waited = m_dueAtOnce ? kPlanIntervalMs : m_sinceStart.elapsed();
+        m_planTimer->start(int(qMax<qint64>(0, kPlanIntervalMs - waited)));
+    }
 }
 
 std::optional<Verdict> NewNamePreview::verdictAt(int row) const {

@@ -87,7 +87,9 @@ private:
     };
 
     PlanRequest request() const;
-    void inputsChanged();
+    /// The inputs changed: the shown plan is stale. A new one starts at once, or at most a
+    /// second after the last one started.
+    void inputsChanged(bool atOnce = true);
     void schedulePlan();
     void startPlan();
     void planDone(Plan plan);
@@ -115,6 +117,7 @@ private:
     std::shared_ptr<TakenTimeCache> m_taken;
     bool m_running = false;
     bool m_due = false;
+    bool m_dueAtOnce = false;
     QElapsedTimer m_sinceStart;
     QTimer *m_planTimer = nullptr;
     QTimer *m_clock = nullptr;

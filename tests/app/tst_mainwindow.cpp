@@ -52,6 +52,7 @@ public:
 
     QStringList titles;
     QStringList texts;
+    QStringList details; // informative texts of message boxes
     QList<QMessageBox::Icon> icons;
 
 private:
@@ -63,6 +64,7 @@ private:
         titles << modal->windowTitle();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             texts << box->text();
+            details << box->informativeText();
             icons << box->icon();
         } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
             texts << input->labelText();
@@ -167,6 +169,9 @@ private Q_SLOTS:
     void realBoxesShowTheirTexts();
     void clearListButtonEmptiesTheListUnlessBusy();
     void startChangingCopiesTheListedFiles();
+    void runRemembersTheAnswerToN();
+    void newNamesColumnFollowsItsSetting_data();
+    void newNamesColumnFollowsItsSetting();
     void closedWindowShowsNoMoreBoxes();
     void closingEndsTheProgramInsideALoop();
     void closingEndsTheProgramInsideARun();
@@ -704,6 +709,10 @@ void TestMainWindow::startChangingCopiesTheListedFiles() {
         BoxWatcher boxes;
         start->click();
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("Done.")});
+        QCOMPARE(
+            boxes.details,
+            QStringList{QStringLiteral("Copied: 1, numbered: 0, replaced: 0, not copied: 0\n") +
+                        output.path() + QLatin1Char('/')});
         QCOMPARE(boxes.titles, QStringList{QStringLiteral("Plenvoy")});
     }
     const QStringList written = QDir(output.path()).entryList(QDir::Files);
@@ -713,6 +722,59 @@ void TestMainWindow::startChangingCopiesTheListedFiles() {
              qPrintable(written.first()));
     QCOMPARE(contentOf(output.filePath(written.first())), QByteArray("note"));
     QCOMPARE(form->port().pointer(), PointerMode::Default);
+}
+
+void TestMainWindow::runRemembersTheAnswerToN() {
+    auto form = startForm();
+    QTemporaryDir sources;
+    QTemporaryDir output;
+    const QString source = sources.filePath(QStringLiteral("Notes.txt"));
+    QVERIFY(writeFile(source, "note"));
+    form->fileList().append(source);
+    form->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(output.path());
+    form->findChild<QComboBox *>(QStringLiteral("Combo1"))
+        ->setCurrentText(QStringLiteral("Add last modified date after nth character in filename"));
+    const QAbstractItemModel *model =
+        form->findChild<QTreeView *>(QStringLiteral("ListView1"))->model();
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(),
+             QStringLiteral("New Name (n not yet given)"));
+    {
+        BoxWatcher boxes([](QWidget *modal) {
+            if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+                input->setTextValue(QStringLiteral("2.5"));
+                input->accept();
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                dialog->accept();
+            }
+        });
+        form->findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+    }
+    // The answer as the run converted it.
+    QCOMPARE(stored(QStringLiteral("LastN")), QStringLiteral("2"));
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("New Name (n = 2)"));
+}
+
+void TestMainWindow::newNamesColumnFollowsItsSetting_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<int>("firstWidth");
+    QTest::newRow("shown by default") << QByteArray() << true << 260;
+    QTest::newRow("hidden: the first column as designed")
+        << QByteArray("[Plenvoy]\nShowNewNames=0\n") << false << 467;
+}
+
+void TestMainWindow::newNamesColumnFollowsItsSetting() {
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, shown);
+    QFETCH(int, firstWidth);
+    auto form = startForm(ini);
+    auto *list = form->findChild<QTreeView *>(QStringLiteral("ListView1"));
+    QCOMPARE(!list->isColumnHidden(1), shown);
+    QCOMPARE(list->columnWidth(0), firstWidth);
+    // Starting writes nothing of the window's own.
+    QCOMPARE(stored(QStringLiteral("ShowNewNames")),
+             shown ? QStringLiteral("<absent>") : QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("WindowSize")), QStringLiteral("<absent>"));
 }
 
 void TestMainWindow::closedWindowShowsNoMoreBoxes() {

@@ -2,6 +2,9 @@
 #include "TestFiles.h"
 #include "app/NewNamePreview.h"
 #include "core/PathCodec.h"
+#include "core/PathHelpers.h"
+#include "engine/ComposeNewName.h"
+#include "engine/RegionalForms.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
 
@@ -34,7 +37,18 @@ private Q_SLOTS:
     void eachVerdictHasItsTextAndColour();
     void headerTellsWhichNTheNamesUse_data();
     void headerTellsWhichNTheNamesUse();
+    void filesAppearingInTheOutputFolderAreFollowed();
+    void takenTimesReadOnTheWorkerThread();
 };
+
+namespace {
+
+/// Waits until the preview shows a whole plan for its current inputs.
+bool waitForPlan(NewNamePreview &preview) {
+    return QTest::qWaitFor([&] { return !preview.planning() && preview.verdictAt(0); }, 5000);
+}
+
+} // namespace
 
 void TestNewNamePreview::initTestCase() {
     qputenv("TZ", "UTC");
@@ -153,6 +167,51 @@ void TestNewNamePreview::headerTellsWhichNTheNamesUse() {
     QCOMPARE(preview.headerData(0, Qt::Horizontal).toString(), QStringLiteral("All File(s)"));
     // The visible rows are named at once, before the whole plan is done.
     QCOMPARE(preview.index(0, 1).data().toString(), name);
+}
+
+void TestNewNamePreview::filesAppearingInTheOutputFolderAreFollowed() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString source = dir.filePath(QStringLiteral("src/c.txt"));
+    QVERIFY(writeFile(source, "x") && setFileTimes(source, kModified, kModified));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out")));
+    FileList list;
+    list.append(source);
+    NewNamePreview preview(list);
+    preview.setStyle(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setOutputFolder(dir.filePath(QStringLiteral("out")));
+    preview.setOption(kDateAtEnd);
+    QVERIFY(waitForPlan(preview));
+    QCOMPARE(preview.verdictAt(0), Verdict::Copy);
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("out/c 2026-07-15.txt")), "there"));
+    QVERIFY(QTest::qWaitFor([&] { return preview.verdictAt(0) == Verdict::Replaces; }, 5000));
+    QCOMPARE(preview.index(0, 1).data().toString(),
+             QStringLiteral("c 2026-07-15.txt (replaces the file of that name)"));
+}
+
+void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString source = dir.filePath(QStringLiteral("plain.jpg"));
+    QVERIFY(writeFile(source, "no metadata") && setFileTimes(source, kModified, kModified));
+    FileList list;
+    list.append(source);
+    NewNamePreview preview(list);
+    const QString created = QStringLiteral("Add file creation date to end of filename");
+    preview.setOption(created);
+    preview.setStyle(StampStyle{StampForm::Sortable, CreationTime::Taken});
+    // The window never reads a file for a name: the row waits for the worker.
+    QCOMPARE(preview.index(0, 1).data().toString(), QStringLiteral("reading\u2026"));
+    QVERIFY(waitForPlan(preview));
+    // Without a moment of its own the photo keeps its file's.
+    const auto named = [&](StampForm form) {
+        return FileNameOf(ComposeNewName(source, created, -1, systemClock(), systemFileTimes(),
+                                         RegionalForms::system(), form));
+    };
+    QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Sortable));
+    // Read once: another form finds the answer without the worker.
+    preview.setStyle(StampStyle{StampForm::Compact, CreationTime::Taken});
+    QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Compact));
 }
 
 QTEST_MAIN(TestNewNamePreview)
