@@ -1,5 +1,7 @@
 #include "NewNamePreview.h"
 
+#include "batch/ListedPlacement.h"
+#include "batch/RunOutcome.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "engine/ComposeNewName.h"
@@ -17,6 +19,7 @@
 
 #include <array>
 #include <fcntl.h>
+#include <malloc.h>
 #include <map>
 #include <sys/stat.h>
 
@@ -274,23 +277,25 @@ void NewNamePreview::startPlan() {
                   taken = m_taken] {
         Plan plan;
         plan.generation = generation;
-        plan.folder = planRequest.outputFolder.value_or(QString());
-        const CachedTakenTimes takenTimes(systemFileTimes(), *taken, true);
-        NamePlanner planner(
-            planRequest, snapshot.count(),
-            [&snapshot](int index) { return snapshot.textAt(index); }, systemClock(),
-            systemFileTimes(), RegionalForms::system());
-        planner.setTakenTimes(&takenTimes);
-        plan.rows.reserve(snapshot.count());
-        while (!planner.atEnd() && !cancel->load(std::memory_order_relaxed)) {
-            const PlannedName planned = planner.next();
-            Row row;
-            row.verdict = planned.verdict;
-            row.text = planned.copied() ? FileNameOf(planned.destination) : planned.reason;
-            plan.rows.append(std::move(row));
+        {
+            const CachedTakenTimes takenTimes(systemFileTimes(), *taken, true);
+            NamePlanner planner(
+                planRequest, snapshot.count(),
+                [&snapshot](int index) { return snapshot.textAt(index); }, systemClock(),
+                systemFileTimes(), RegionalForms::system());
+            planner.setTakenTimes(&takenTimes);
+            plan.rows.reserve(snapshot.count());
+            while (!planner.atEnd() && !cancel->load(std::memory_order_relaxed)) {
+                const PlannedName planned = planner.next();
+                plan.rows.append(Row{planned.verdict, planned.problem,
+                                     planned.verdict == Verdict::Numbered ? planned.number
+                                                                          : planned.errorNumber});
+            }
         }
         if (cancel->load())
             plan.rows.clear();
+        // The planner's index of names is gone: its memory goes back to the system.
+        ::malloc_trim(0);
         // The window owns the result from here; the pool outlives this call.
         QMetaObject::invokeMethod(
             this, [this, plan = std::move(plan)]() mutable { planDone(std::move(plan)); },
@@ -347,20 +352,36 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
         reading = true;
         return kPreviewReading;
     }
+    // A name that can't be composed leaves the copy its source's own, as in a run.
+    if (name.isEmpty())
+        name = FileNameOf(source);
     m_quick.insert(row, name);
     return name;
 }
 
-QString NewNamePreview::newPath(int row) const {
-    if (m_shown.generation == m_generation && row < m_shown.rows.size()) {
-        const Row &shown = m_shown.rows.at(row);
-        if (shown.verdict == Verdict::NotCopied)
-            return QString();
-        return collapseDoubledSeparators(m_folder + platformSeparator() + shown.text);
-    }
-    bool reading = false;
+QString NewNamePreview::plannedName(int row, bool &reading) const {
     const QString name = quickName(row, reading);
-    return reading ? QString() : collapseDoubledSeparators(m_folder + platformSeparator() + name);
+    if (reading || m_shown.generation != m_generation || row >= m_shown.rows.size())
+        return name;
+    const Row &planned = m_shown.rows.at(row);
+    switch (planned.verdict) {
+    case Verdict::Numbered:
+        return numberedName(name, planned.value);
+    case Verdict::NotCopied:
+        return QString();
+    case Verdict::Copy:
+    case Verdict::Replaces:
+        break;
+    }
+    return name;
+}
+
+QString NewNamePreview::newPath(int row) const {
+    bool reading = false;
+    const QString name = plannedName(row, reading);
+    return reading || name.isEmpty()
+               ? QString()
+               : collapseDoubledSeparators(m_folder + platformSeparator() + name);
 }
 
 int NewNamePreview::rowCount(const QModelIndex &parent) const {
@@ -390,22 +411,21 @@ QVariant NewNamePreview::data(const QModelIndex &index, int role) const {
     }
     if (role != Qt::DisplayRole)
         return QVariant();
-    if (!shown) {
-        bool reading = false;
-        const QString name = quickName(row, reading);
+    bool reading = false;
+    const QString name = plannedName(row, reading);
+    if (reading || !shown)
         return reading ? name : pathForDisplay(name);
-    }
     const Row &planned = m_shown.rows.at(row);
     switch (planned.verdict) {
     case Verdict::Copy:
     case Verdict::Numbered:
-        return pathForDisplay(planned.text);
+        return pathForDisplay(name);
     case Verdict::Replaces:
-        return kPreviewReplaces.arg(pathForDisplay(planned.text));
+        return kPreviewReplaces.arg(pathForDisplay(name));
     case Verdict::NotCopied:
         break;
     }
-    return kPreviewNotCopied.arg(planned.text);
+    return kPreviewNotCopied.arg(copyProblemText(planned.problem, planned.value));
 }
 
 QVariant NewNamePreview::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -76,14 +76,16 @@ Q_SIGNALS:
     void planShown();
 
 private:
+    /// A row of the plan in eight bytes: its name is composed again when it is shown.
     struct Row {
-        QString text; ///< the new name, or the reason a file is not copied
         Verdict verdict = Verdict::Copy;
+        CopyProblem problem = CopyProblem::None;
+        /// Numbered: the number; NotCopied: the error number.
+        qint32 value = 0;
     };
     struct Plan {
         quint64 generation = 0;
         QList<Row> rows;
-        QString folder;
     };
 
     PlanRequest request() const;
@@ -98,6 +100,8 @@ private:
     void refreshColumn();
     QString quickName(int row, bool &reading) const;
     QString newPath(int row) const;
+    /// The row's new name as the plan decided it; empty when it is not copied.
+    QString plannedName(int row, bool &reading) const;
 
     FileList &m_list;
     QString m_option;

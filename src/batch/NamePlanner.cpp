@@ -50,6 +50,7 @@ CopyProblem problemOfErrno(int error) {
 void refuse(PlannedName &plan, CopyProblem problem, int errorNumber = 0) {
     plan.verdict = Verdict::NotCopied;
     plan.problem = problem;
+    plan.errorNumber = errorNumber;
     plan.reason = copyProblemText(problem, errorNumber);
 }
 
@@ -309,6 +310,7 @@ void NamePlanner::decide(const Source &source, const QString &target, PlannedNam
         return;
     }
     plan.destination = folderPart + numbered.name;
+    plan.number = numbered.number;
     plan.clashWith = holder.who;
     if (taken == HolderKind::OwnReadOnlyCopy) {
         refuse(plan, CopyProblem::ReadOnlyInTheWay);
