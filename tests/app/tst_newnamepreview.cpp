@@ -39,6 +39,7 @@ private Q_SLOTS:
     void headerTellsWhichNTheNamesUse();
     void filesAppearingInTheOutputFolderAreFollowed();
     void takenTimesReadOnTheWorkerThread();
+    void doubleClickOnANewNameRemovesItsEntry();
 };
 
 namespace {
@@ -212,6 +213,22 @@ void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
     // Read once: another form finds the answer without the worker.
     preview.setStyle(StampStyle{StampForm::Compact, CreationTime::Taken});
     QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Compact));
+}
+
+void TestNewNamePreview::doubleClickOnANewNameRemovesItsEntry() {
+    FileList list;
+    list.append(QStringList{QStringLiteral("/a.txt"), QStringLiteral("/b.txt")});
+    FakeWindow ui;
+    FileListView view(list, ui);
+    NewNamePreview preview(list);
+    view.setModel(&preview);
+    view.resize(520, 169);
+    view.setColumnWidth(0, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QPoint cell = view.visualRect(preview.index(1, 1)).center();
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, cell);
+    QCOMPARE(list.entries(), QStringList{QStringLiteral("/a.txt")});
 }
 
 QTEST_MAIN(TestNewNamePreview)
