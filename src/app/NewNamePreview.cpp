@@ -125,7 +125,11 @@ NewNamePreview::NewNamePreview(FileList &list, QObject *parent)
     m_clock->setInterval(kPlanIntervalMs);
     connect(m_clock, &QTimer::timeout, this, &NewNamePreview::clockTick);
     m_watcher = new QFileSystemWatcher(this);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &NewNamePreview::recheck);
+    // A folder being written into (a run in progress) is planned again at most once a second.
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watchFolder();
+        inputsChanged(false);
+    });
 
     // The list's own changes, passed on as the table's.
     connect(&list, &QAbstractItemModel::rowsAboutToBeInserted, this,
