@@ -154,6 +154,9 @@ private:
     std::optional<QSet<QPair<quint64, quint64>>> m_listed;
     std::optional<QSet<QString>> m_listedPaths;
     QHash<dev_t, bool> m_pseudo;
+    /// The folder of the last source read, opened once for the entries in it.
+    QByteArray m_sourceFolder;
+    int m_sourceFolderFd = -1;
 };
 
 } // namespace plenvoy
