@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 #include <vector>
 
@@ -63,6 +64,7 @@ int main(int argc, char *argv[]) {
     const int folders = arguments.size() > 2 ? arguments.at(2).toInt() : 100;
     const QString base = arguments.size() > 3 ? arguments.at(3) : QDir::tempPath();
 
+    const qint64 before = statusKiB("VmRSS");
     QTemporaryDir root(base + QStringLiteral("/bench_preview-XXXXXX"));
     const QString tree = root.filePath(QStringLiteral("tree"));
     const QString output = root.filePath(QStringLiteral("out"));
@@ -84,11 +86,10 @@ int main(int argc, char *argv[]) {
     out << files << " files in " << folders << " folders under " << base << '\n';
     out.flush();
 
-    const qint64 before = statusKiB("VmRSS");
     FileList list;
     list.append(paths);
-    paths.clear();
-    paths.squeeze();
+    paths = QStringList();
+    ::malloc_trim(0);
     const qint64 listed = statusKiB("VmRSS");
     SilentWindowPort ui;
     FileListView view(list, ui);

@@ -229,8 +229,14 @@ PlanRequest NewNamePreview::request() const {
 }
 
 void NewNamePreview::refreshColumn() {
-    if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0, 1), index(rowCount() - 1, 1));
+    // Only the rows a view showed since the last refresh: a view measures every row of a
+    // changed range, which for a million rows would freeze the window.
+    const int last = qMin(m_askedLast, rowCount() - 1);
+    const int first = m_askedFirst;
+    m_askedFirst = std::numeric_limits<int>::max();
+    m_askedLast = -1;
+    if (first <= last)
+        Q_EMIT dataChanged(index(first, 1), index(last, 1));
 }
 
 void NewNamePreview::inputsChanged(bool atOnce) {
@@ -407,6 +413,8 @@ QVariant NewNamePreview::data(const QModelIndex &index, int role) const {
     }
     if (index.column() == 0)
         return m_list.data(m_list.index(row), role);
+    m_askedFirst = qMin(m_askedFirst, row);
+    m_askedLast = qMax(m_askedLast, row);
     const bool shown = m_shown.generation == m_generation && row < m_shown.rows.size();
     if (role == Qt::ForegroundRole) {
         if (shown && m_shown.rows.at(row).verdict == Verdict::NotCopied)

@@ -11,6 +11,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -115,6 +116,9 @@ private:
     /// Names composed on demand for visible rows, for the current inputs and second.
     mutable QHash<int, QString> m_quick;
     mutable qint64 m_quickSecond = -1;
+    /// The rows of "New Name" that views asked for since the last refresh.
+    mutable int m_askedFirst = std::numeric_limits<int>::max();
+    mutable int m_askedLast = -1;
 
     QThreadPool m_pool;
     std::shared_ptr<std::atomic<bool>> m_cancel;
