@@ -124,7 +124,11 @@ MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
     centreOnScreen();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The list's view and its preview read the list: they go before it does.
+    delete m_fileListView;
+    delete m_preview;
+}
 
 QPushButton *MainWindow::makeButton(const QString &name, const QString &caption, QWidget *parent,
                                     const QRect &twips) {
