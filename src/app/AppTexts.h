@@ -18,6 +18,11 @@ inline const QString kKeyLastOutputFolder = QStringLiteral("LastFolderDot");
 // The stamp settings: "regional", "sortable" or "compact"; "file" or "taken".
 inline const QString kKeyStampForm = QStringLiteral("StampForm");
 inline const QString kKeyCreationTime = QStringLiteral("CreationTime");
+// The window's own: its size when the user resized it ("WIDTHxHEIGHT"), whether the list
+// shows "New Name" ("1" or "0"), and n as last answered to "Enter n:".
+inline const QString kKeyWindowSize = QStringLiteral("WindowSize");
+inline const QString kKeyShowNewNames = QStringLiteral("ShowNewNames");
+inline const QString kKeyLastN = QStringLiteral("LastN");
 
 // Told once a run when the settings file cannot be used as it is.
 inline const QString kSettingsUnreadableMessage =

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "NewNamePreview.h"
 #include "Samples.h"
 
 #include "AppLog.h"
@@ -28,6 +29,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -61,6 +63,12 @@ QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                  twipsToPixels(height));
 }
+
+/// How a control follows the window's growth: by the growth in width (x, w) and in height
+/// (y, h), each 0 or 1.
+struct Anchor {
+    int x, y, w, h;
+};
 
 QFont arial(double points) {
     QFont font(QStringLiteral("Arial"));
@@ -100,13 +108,15 @@ void paintWhite(QWidget &widget) {
 MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint)
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
     , m_programFolder(programFolder.isEmpty() ? plenvoy::programFolder() : programFolder)
     , m_port(*this) {
     // Told at start-up, or at the first write that fails; once in the run.
     m_settings.setNoticeHandler([this](const QString &text) { m_port.showMessage(text); });
     setObjectName(QStringLiteral("Form1"));
-    setFixedSize(twipsToPixels(kFormWidth), twipsToPixels(kFormHeight));
+    // The design's size is the smallest; the list takes whatever the window grows by.
+    setMinimumSize(twipsToPixels(kFormWidth), twipsToPixels(kFormHeight));
+    resize(minimumSize());
     setFont(arial(9));
     paintWhite(*this);
     setMouseTracking(true);
@@ -114,7 +124,11 @@ MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
     centreOnScreen();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The list's view and its preview read the list: they go before it does.
+    delete m_fileListView;
+    delete m_preview;
+}
 
 QPushButton *MainWindow::makeButton(const QString &name, const QString &caption, QWidget *parent,
                                     const QRect &twips) {
@@ -171,6 +185,25 @@ void MainWindow::buildControls() {
     m_browseButton = makeButton(QStringLiteral("PushButton6"), kCaptionBrowse, m_outputFolderBox,
                                 twipsRect(6960, 300, 600, 345));
 
+    // The list takes the extra width and height; the rest keeps to the nearest edges.
+    const auto place = [this](QWidget *control) {
+        m_placed.append({control, control->geometry()});
+    };
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             m_fileListView, m_addFilesButton, m_addFolderButton, m_clearListButton,
+             m_loadSamplesButton, m_optionsBox, m_outputFolderBox, m_startChangingButton,
+             m_optionCombo, m_stampSettingsButton, m_outputFolderEdit, m_browseButton})
+        place(control);
+
+    m_preview = new NewNamePreview(m_fileList, this);
+    m_fileListView->setModel(m_preview);
+    m_fileListView->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_fileListView->header(), &QWidget::customContextMenuRequested, this,
+            &MainWindow::newNamesMenu);
+    connect(m_optionCombo, &QComboBox::currentTextChanged, m_preview, &NewNamePreview::setOption);
+    connect(m_outputFolderEdit, &QLineEdit::textChanged, m_preview,
+            &NewNamePreview::setOutputFolder);
+
     for (QGroupBox *frame : {m_optionsBox, m_outputFolderBox}) {
         paintWhite(*frame);
         frame->setMouseTracking(true);
@@ -203,8 +236,10 @@ void MainWindow::buildControls() {
         [this](qint64 done, qint64 total) { m_progress->report(done, total); });
     connect(m_startChangingButton, &QPushButton::clicked, this, [this] {
         runHandler([this] {
-            forgetOutcome(startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
-                                        readStampStyle(m_settings)));
+            RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(),
+                                               systemFileTimes(), readStampStyle(m_settings));
+            rememberN(outcome.nthValue);
+            forgetOutcome(std::move(outcome));
         });
         // A run inside this one has already put the title back; this puts it back once more.
         m_progress->finish();
@@ -268,6 +303,89 @@ void MainWindow::startUp() {
         const QString fallback = DesktopFolder();
         m_outputFolderEdit->setText(m_settings.readSetting(kKeyOutputFolder, fallback));
     });
+
+    // The window's own settings, read only; written when the user changes them.
+    m_preview->setOutputFolder(m_outputFolderEdit->text());
+    m_preview->setStyle(readStampStyle(m_settings));
+    bool known = false;
+    const int n = m_settings.readSetting(kKeyLastN, QString()).toInt(&known);
+    if (known && n >= 0 && n <= 32767)
+        m_preview->setLastN(qint16(n));
+    m_preview->setDarkBase(m_fileListView->palette().color(QPalette::Base).lightness() < 128);
+    showNewNames(m_settings.readSetting(kKeyShowNewNames, QStringLiteral("1")) !=
+                 QLatin1String("0"));
+    const QStringList size =
+        m_settings.readSetting(kKeyWindowSize, QString()).split(QLatin1Char('x'));
+    if (size.size() == 2) {
+        const QSize stored(size.at(0).toInt(), size.at(1).toInt());
+        if (stored.width() >= minimumWidth() && stored.height() >= minimumHeight()) {
+            resize(stored);
+            centreOnScreen();
+        }
+    }
+}
+
+void MainWindow::showNewNames(bool shown) {
+    QHeaderView *header = m_fileListView->header();
+    m_fileListView->setColumnHidden(1, !shown);
+    // Shown, each column starts at half the list's width and "New Name" takes what the
+    // window grows by; alone, "All File(s)" keeps its own width.
+    header->setStretchLastSection(shown);
+    m_fileListView->setColumnWidth(0, shown ? kFileListWidth / 2 : kFileListColumnWidth);
+}
+
+void MainWindow::newNamesMenu(const QPoint &position) {
+    QMenu menu(this);
+    QAction *action = menu.addAction(kHeaderNewName);
+    action->setCheckable(true);
+    action->setChecked(!m_fileListView->isColumnHidden(1));
+    if (menu.exec(m_fileListView->header()->mapToGlobal(position)) != action)
+        return;
+    showNewNames(action->isChecked());
+    m_settings.writeSetting(kKeyShowNewNames,
+                            action->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void MainWindow::rememberN(std::optional<qint16> n) {
+    if (!n || *n < 0 || m_port.closing())
+        return;
+    if (m_settings.readSetting(kKeyLastN, QString()) != QString::number(*n))
+        m_settings.writeSetting(kKeyLastN, QString::number(*n));
+    m_preview->setLastN(*n);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    if (event->spontaneous() && event->oldSize().isValid() && event->size() != event->oldSize())
+        m_userResized = true;
+    const int dx = width() - minimumWidth();
+    const int dy = height() - minimumHeight();
+    for (const auto &[control, design] : std::as_const(m_placed)) {
+        Anchor anchor{0, 1, 0, 0}; // below the list: with the bottom edge
+        if (control == m_fileListView)
+            anchor = {0, 0, 1, 1};
+        else if (control == m_addFolderButton || control == m_loadSamplesButton)
+            anchor = {1, 1, 0, 0};
+        else if (control == m_optionsBox || control == m_outputFolderBox ||
+                 control == m_startChangingButton)
+            anchor = {0, 1, 1, 0};
+        else if (control == m_optionCombo || control == m_outputFolderEdit)
+            anchor = {0, 0, 1, 0}; // in their frames
+        else if (control == m_stampSettingsButton || control == m_browseButton)
+            anchor = {1, 0, 0, 0};
+        control->setGeometry(design.x() + anchor.x * dx, design.y() + anchor.y * dy,
+                             design.width() + anchor.w * dx, design.height() + anchor.h * dy);
+    }
+}
+
+void MainWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    m_preview->setClockRunning(true);
+}
+
+void MainWindow::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    m_preview->setClockRunning(false);
 }
 
 void MainWindow::storeChosenOption() {
@@ -285,9 +403,10 @@ void MainWindow::browseOutputFolder() {
 
 void MainWindow::openStampSettings() {
     StampSettingsDialog dialog(m_settings,
-                               m_fileList.count() > 0 ? m_fileList.entries().first() : QString(),
+                               m_fileList.count() > 0 ? m_fileList.textAt(1) : QString(),
                                m_optionCombo->currentText(), this);
     dialog.exec();
+    m_preview->setStyle(readStampStyle(m_settings));
 }
 
 void MainWindow::pointerOver(PointerMode mode) {
@@ -353,6 +472,8 @@ void MainWindow::walkPendingFolders() {
 void MainWindow::closeEvent(QCloseEvent *event) {
     // Ends the program at once: a loop in progress stops at its next processEvents().
     m_port.markClosing();
+    if (m_userResized && !isMaximized())
+        m_settings.writeSetting(kKeyWindowSize, QStringLiteral("%1x%2").arg(width()).arg(height()));
     event->accept();
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                               Qt::QueuedConnection);

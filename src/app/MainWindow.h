@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -18,6 +19,7 @@ class QTimer;
 namespace plenvoy {
 
 class FileListView;
+class NewNamePreview;
 class RunInputs;
 class RunProgress;
 
@@ -50,11 +52,15 @@ public:
 
     FileList &fileList() { return m_fileList; }
     MainWindowPort &port() { return m_port; }
+    NewNamePreview &preview() { return *m_preview; }
     SettingsStore &settings() { return m_settings; }
     const QString &programFolder() const { return m_programFolder; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -71,6 +77,11 @@ private:
     /// Runs a button's handler, counted so that idle() knows.
     void runHandler(const std::function<void()> &handler);
     void walkPendingFolders();
+    /// The preview column: shown or hidden, and the widths of both columns.
+    void showNewNames(bool shown);
+    void newNamesMenu(const QPoint &position);
+    /// Writes n as the run converted it, when it is one the preview can use.
+    void rememberN(std::optional<qint16> n);
 
     QString m_programFolder;
     SettingsStore m_settings;
@@ -78,6 +89,10 @@ private:
     MainWindowPort m_port;
 
     FileListView *m_fileListView = nullptr;
+    NewNamePreview *m_preview = nullptr;
+    /// The controls below the list, placed for the window's smallest size.
+    QList<QPair<QWidget *, QRect>> m_placed;
+    bool m_userResized = false;
     QPushButton *m_addFilesButton = nullptr;
     QPushButton *m_startChangingButton = nullptr;
     QPushButton *m_addFolderButton = nullptr;

@@ -50,6 +50,7 @@ CopyProblem problemOfErrno(int error) {
 void refuse(PlannedName &plan, CopyProblem problem, int errorNumber = 0) {
     plan.verdict = Verdict::NotCopied;
     plan.problem = problem;
+    plan.errorNumber = errorNumber;
     plan.reason = copyProblemText(problem, errorNumber);
 }
 
@@ -100,6 +101,7 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
     , m_clock(clock)
     , m_times(times)
     , m_forms(forms) {
+    m_planned.reserve(m_count);
     if (!m_request.outputFolder)
         return;
     const QString folder = collapseDoubledSeparators(*m_request.outputFolder);
@@ -121,6 +123,8 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
 NamePlanner::~NamePlanner() {
     if (m_folderFd >= 0)
         ::close(m_folderFd);
+    if (m_sourceFolderFd >= 0)
+        ::close(m_sourceFolderFd);
 }
 
 bool NamePlanner::onPseudoFileSystem(const QByteArray &bytes, dev_t device) {
@@ -143,8 +147,28 @@ NamePlanner::Source NamePlanner::readSource(const QString &path) {
     const QByteArray bytes = bytesOf(path);
     if (bytes.isEmpty())
         return source;
-    if (::statx(AT_FDCWD, bytes.constData(), 0, STATX_BASIC_STATS | STATX_BTIME, &source.status) !=
-        0) {
+    // Entries come in runs from one folder: its path is looked up once for the run.
+    const qsizetype cut = bytes.lastIndexOf('/');
+    int folder = AT_FDCWD;
+    const char *name = bytes.constData();
+    if (cut > 0) {
+        const QByteArray folderBytes = bytes.left(cut);
+        if (folderBytes != m_sourceFolder) {
+            if (m_sourceFolderFd >= 0)
+                ::close(m_sourceFolderFd);
+            m_sourceFolder = folderBytes;
+            m_sourceFolderFd = ::open(folderBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        }
+        if (m_sourceFolderFd >= 0) {
+            folder = m_sourceFolderFd;
+            name = bytes.constData() + cut + 1;
+        }
+    }
+    if (*name == '\0') { // a path that ends in "/" is looked up whole
+        name = bytes.constData();
+        folder = AT_FDCWD;
+    }
+    if (::statx(folder, name, 0, STATX_BASIC_STATS | STATX_BTIME, &source.status) != 0) {
         source.errorNumber = errno;
         source.problem = problemOfErrno(source.errorNumber);
         if (source.problem == CopyProblem::NameTooLong)
@@ -219,6 +243,7 @@ NamePlanner::Holder NamePlanner::holderOf(const QString &key, const QString &nam
         // Beside the sources, only the list is asked: another entry of that path.
         if (!m_listedPaths) {
             m_listedPaths.emplace();
+            m_listedPaths->reserve(m_count);
             for (int index = 0; index < m_count; ++index)
                 m_listedPaths->insert(collapseDoubledSeparators(m_entryAt(index)));
         }
@@ -309,6 +334,7 @@ void NamePlanner::decide(const Source &source, const QString &target, PlannedNam
         return;
     }
     plan.destination = folderPart + numbered.name;
+    plan.number = numbered.number;
     plan.clashWith = holder.who;
     if (taken == HolderKind::OwnReadOnlyCopy) {
         refuse(plan, CopyProblem::ReadOnlyInTheWay);

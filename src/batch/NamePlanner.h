@@ -39,7 +39,10 @@ struct PlannedName {
     Verdict verdict = Verdict::Copy;
     /// Numbered: the file, or the earlier entry's source, that holds the composed name.
     QString clashWith;
+    /// Numbered: the number the name got ("Base (2).ext" is 2).
+    int number = 0;
     CopyProblem problem = CopyProblem::None;
+    int errorNumber = 0;
     /// NotCopied: why, in the closing box's words.
     QString reason;
     /// The report of a step that failed for this file (composing the name).
@@ -151,6 +154,9 @@ private:
     std::optional<QSet<QPair<quint64, quint64>>> m_listed;
     std::optional<QSet<QString>> m_listedPaths;
     QHash<dev_t, bool> m_pseudo;
+    /// The folder of the last source read, opened once for the entries in it.
+    QByteArray m_sourceFolder;
+    int m_sourceFolderFd = -1;
 };
 
 } // namespace plenvoy

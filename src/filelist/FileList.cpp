@@ -58,6 +58,25 @@ void FileList::compactNames() {
     m_unusedNames = 0;
 }
 
+FileList::Snapshot FileList::snapshot() const {
+    Snapshot copy;
+    copy.m_entries = m_entries;
+    copy.m_names = m_names;
+    copy.m_folders = m_folders;
+    return copy;
+}
+
+QString FileList::Snapshot::textAt(int index) const {
+    const Entry &entry = m_entries.at(index);
+    const QString &folder = m_folders.at(entry.folder);
+    QString text(folder.size() + qsizetype(entry.length), Qt::Uninitialized);
+    QChar *out = text.data();
+    std::copy(folder.cbegin(), folder.cend(), out);
+    const QChar *name = m_names.constData() + entry.start;
+    std::copy(name, name + entry.length, out + folder.size());
+    return text;
+}
+
 QStringList FileList::entries() const {
     QStringList texts;
     texts.reserve(m_entries.size());

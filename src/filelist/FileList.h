@@ -30,17 +30,37 @@ public:
     /// Every entry, in order (made on demand).
     QStringList entries() const;
 
+    /// The list as it stands, unchanged by later edits of the list: taking it copies no entry
+    /// (it shares the list's storage until the list changes), and it may be read on another
+    /// thread.
+    class Snapshot final {
+    public:
+        int count() const { return int(m_entries.size()); }
+        /// The entry at a 0-based index.
+        QString textAt(int index) const;
+
+    private:
+        friend class FileList;
+        struct Entry {
+            quint32 folder;
+            quint32 length;
+            qint64 start;
+        };
+        QList<Entry> m_entries;
+        QString m_names;
+        QStringList m_folders;
+    };
+    Snapshot snapshot() const;
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
 private:
-    struct Entry {
-        quint32 folder; ///< index into m_folders
-        quint32 length; ///< of the name, in UTF-16 units
-        qint64 start;   ///< of the name in m_names
-    };
+    /// folder: index into m_folders; length: of the name, in UTF-16 units; start: of the
+    /// name in m_names.
+    using Entry = Snapshot::Entry;
 
     void checkPosition(int position) const;
     Entry store(const QString &text);

@@ -74,7 +74,7 @@ int FileListView::positionAt(const QPoint &point) const {
 }
 
 void FileListView::selectPosition(int position) {
-    const QModelIndex index = m_list.index(position - 1);
+    const QModelIndex index = model()->index(position - 1, 0);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
 }
@@ -143,7 +143,7 @@ void FileListView::mouseMoveEvent(QMouseEvent *event) {
     if (outcome.selectPosition > 0)
         selectPosition(outcome.selectPosition);
     if (outcome.scrollToPosition > 0)
-        scrollTo(m_list.index(outcome.scrollToPosition - 1), QAbstractItemView::EnsureVisible);
+        scrollTo(model()->index(outcome.scrollToPosition - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
 void FileListView::dragEnterEvent(QDragEnterEvent *event) {

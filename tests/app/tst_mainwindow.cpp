@@ -52,6 +52,7 @@ public:
 
     QStringList titles;
     QStringList texts;
+    QStringList details; // informative texts of message boxes
     QList<QMessageBox::Icon> icons;
 
 private:
@@ -63,6 +64,7 @@ private:
         titles << modal->windowTitle();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             texts << box->text();
+            details << box->informativeText();
             icons << box->icon();
         } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
             texts << input->labelText();
@@ -153,7 +155,9 @@ private Q_SLOTS:
     void dropDownAndBoxWriteAtEveryChange();
     void everyControlSitsAtItsPlace_data();
     void everyControlSitsAtItsPlace();
-    void windowIsFixedWithMinimiseOnly();
+    void windowOpensAtTheDesignSizeAndMayGrow();
+    void controlsFollowTheNearestEdges_data();
+    void controlsFollowTheNearestEdges();
     void tabOrderFollowsTheLayout();
     void captionsAndFonts();
     void withoutOptionalFilesTheWindowIsWhiteAndQuiet();
@@ -165,6 +169,9 @@ private Q_SLOTS:
     void realBoxesShowTheirTexts();
     void clearListButtonEmptiesTheListUnlessBusy();
     void startChangingCopiesTheListedFiles();
+    void runRemembersTheAnswerToN();
+    void newNamesColumnFollowsItsSetting_data();
+    void newNamesColumnFollowsItsSetting();
     void closedWindowShowsNoMoreBoxes();
     void closingEndsTheProgramInsideALoop();
     void closingEndsTheProgramInsideARun();
@@ -387,23 +394,62 @@ void TestMainWindow::everyControlSitsAtItsPlace() {
     QVERIFY(control->isVisible());
 }
 
-void TestMainWindow::windowIsFixedWithMinimiseOnly() {
+void TestMainWindow::windowOpensAtTheDesignSizeAndMayGrow() {
     auto form = startForm();
+    QCOMPARE(form->size(), QSize(536, 403));
     QCOMPARE(form->minimumSize(), QSize(536, 403));
-    QCOMPARE(form->maximumSize(), QSize(536, 403));
+    QCOMPARE(form->maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     const Qt::WindowFlags flags = form->windowFlags();
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowMaximizeButtonHint);
     QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
     auto *list = form->findChild<QTreeView *>(QStringLiteral("ListView1"));
-    QCOMPARE(list->columnWidth(0), 467);
+    // Each column takes half of the list; "New Name" is shown by default.
+    QCOMPARE(list->columnWidth(0), 260);
+    QVERIFY(!list->isColumnHidden(1));
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(),
              QStringLiteral("All File(s)"));
+    QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("New Name"));
     // Centred on its screen.
     const QRect screen = form->screen()->availableGeometry();
     QVERIFY(qAbs(form->geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(form->geometry().center().y() - screen.center().y()) <= 1);
+}
+
+void TestMainWindow::controlsFollowTheNearestEdges_data() {
+    // How each control moves and grows with the window: by the growth in width and height.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("growth"); // x, y, width, height multipliers
+    QTest::newRow("the list takes all the extra room") << "ListView1" << QRect(0, 0, 1, 1);
+    QTest::newRow("Add File(s) keeps to the bottom left") << "PushButton1" << QRect(0, 1, 0, 0);
+    QTest::newRow("Add All Files keeps to the bottom right") << "PushButton3" << QRect(1, 1, 0, 0);
+    QTest::newRow("Clear List keeps to the bottom left") << "PushButton4" << QRect(0, 1, 0, 0);
+    QTest::newRow("Load Samples keeps to the bottom right") << "PushButton5" << QRect(1, 1, 0, 0);
+    QTest::newRow("the options frame spans the bottom") << "Frame1" << QRect(0, 1, 1, 0);
+    QTest::newRow("the output frame spans the bottom") << "Frame2" << QRect(0, 1, 1, 0);
+    QTest::newRow("Start Changing spans the bottom") << "PushButton2" << QRect(0, 1, 1, 0);
+    QTest::newRow("the drop-down widens in its frame") << "Combo1" << QRect(0, 0, 1, 0);
+    QTest::newRow("the folder box widens in its frame") << "Text1" << QRect(0, 0, 1, 0);
+    QTest::newRow("browse keeps to its frame's right") << "PushButton6" << QRect(1, 0, 0, 0);
+}
+
+void TestMainWindow::controlsFollowTheNearestEdges() {
+    QFETCH(QString, name);
+    QFETCH(QRect, growth);
+    auto form = startForm();
+    form->show();
+    auto *control = form->findChild<QWidget *>(name);
+    QVERIFY(control);
+    const QRect design = control->geometry();
+    const QSize grown(300, 200);
+    form->resize(form->size() + grown);
+    QCOMPARE(control->geometry(), QRect(design.x() + growth.x() * grown.width(),
+                                        design.y() + growth.y() * grown.height(),
+                                        design.width() + growth.width() * grown.width(),
+                                        design.height() + growth.height() * grown.height()));
+    form->resize(form->minimumSize());
+    QCOMPARE(control->geometry(), design);
 }
 
 void TestMainWindow::tabOrderFollowsTheLayout() {
@@ -673,6 +719,10 @@ void TestMainWindow::startChangingCopiesTheListedFiles() {
         BoxWatcher boxes;
         start->click();
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("Done.")});
+        QCOMPARE(
+            boxes.details,
+            QStringList{QStringLiteral("Copied: 1, numbered: 0, replaced: 0, not copied: 0\n") +
+                        output.path() + QLatin1Char('/')});
         QCOMPARE(boxes.titles, QStringList{QStringLiteral("Plenvoy")});
     }
     const QStringList written = QDir(output.path()).entryList(QDir::Files);
@@ -682,6 +732,59 @@ void TestMainWindow::startChangingCopiesTheListedFiles() {
              qPrintable(written.first()));
     QCOMPARE(contentOf(output.filePath(written.first())), QByteArray("note"));
     QCOMPARE(form->port().pointer(), PointerMode::Default);
+}
+
+void TestMainWindow::runRemembersTheAnswerToN() {
+    auto form = startForm();
+    QTemporaryDir sources;
+    QTemporaryDir output;
+    const QString source = sources.filePath(QStringLiteral("Notes.txt"));
+    QVERIFY(writeFile(source, "note"));
+    form->fileList().append(source);
+    form->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(output.path());
+    form->findChild<QComboBox *>(QStringLiteral("Combo1"))
+        ->setCurrentText(QStringLiteral("Add last modified date after nth character in filename"));
+    const QAbstractItemModel *model =
+        form->findChild<QTreeView *>(QStringLiteral("ListView1"))->model();
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(),
+             QStringLiteral("New Name (n not yet given)"));
+    {
+        BoxWatcher boxes([](QWidget *modal) {
+            if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+                input->setTextValue(QStringLiteral("2.5"));
+                input->accept();
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                dialog->accept();
+            }
+        });
+        form->findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+    }
+    // The answer as the run converted it.
+    QCOMPARE(stored(QStringLiteral("LastN")), QStringLiteral("2"));
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("New Name (n = 2)"));
+}
+
+void TestMainWindow::newNamesColumnFollowsItsSetting_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<int>("firstWidth");
+    QTest::newRow("shown by default") << QByteArray() << true << 260;
+    QTest::newRow("hidden: the first column as designed")
+        << QByteArray("[Plenvoy]\nShowNewNames=0\n") << false << 467;
+}
+
+void TestMainWindow::newNamesColumnFollowsItsSetting() {
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, shown);
+    QFETCH(int, firstWidth);
+    auto form = startForm(ini);
+    auto *list = form->findChild<QTreeView *>(QStringLiteral("ListView1"));
+    QCOMPARE(!list->isColumnHidden(1), shown);
+    QCOMPARE(list->columnWidth(0), firstWidth);
+    // Starting writes nothing of the window's own.
+    QCOMPARE(stored(QStringLiteral("ShowNewNames")),
+             shown ? QStringLiteral("<absent>") : QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("WindowSize")), QStringLiteral("<absent>"));
 }
 
 void TestMainWindow::closedWindowShowsNoMoreBoxes() {
