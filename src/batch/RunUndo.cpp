@@ -3,10 +3,12 @@
 #include "RunRecord.h"
 
 #include "core/PathCodec.h"
+#include "core/WindowPort.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -300,6 +302,65 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
         result.markProblem = QString::fromLocal8Bit(std::strerror(errno));
     if (fd >= 0)
         ::close(fd);
+    return result;
+}
+
+} // namespace plenvoy
+
+namespace plenvoy {
+
+namespace {
+
+/// The report names at most this many copies that were left.
+constexpr int kMaxLeftNamed = 10;
+
+} // namespace
+
+void WindowRuns::note(const QString &id) {
+    if (!id.isEmpty())
+        m_ids.append(id);
+}
+
+QString undoQuestion(qint64 copies, const QString &outputFolder) {
+    return QStringLiteral("Remove the ") + QLocale(QLocale::English).toString(copies) +
+           (copies == 1 ? QStringLiteral(" copy") : QStringLiteral(" copies")) +
+           QStringLiteral(" this run made in ") + pathForDisplay(outputFolder) + QLatin1Char('?');
+}
+
+QString undoReport(const UndoResult &result) {
+    const qsizetype removed = result.removed.size();
+    QString text = QLocale(QLocale::English).toString(qint64(removed)) +
+                   (removed == 1 ? QStringLiteral(" copy was removed.")
+                                 : QStringLiteral(" copies were removed."));
+    if (result.left.isEmpty())
+        return text;
+    text += QStringLiteral("\r\r") +
+            QLocale(QLocale::English).toString(qint64(result.left.size())) +
+            (result.left.size() == 1 ? QStringLiteral(" copy was left:")
+                                     : QStringLiteral(" copies were left:"));
+    for (qsizetype i = 0; i < result.left.size() && i < kMaxLeftNamed; ++i)
+        text += QLatin1Char('\r') + pathForDisplay(result.left[i].path) + QStringLiteral(": ") +
+                result.left[i].why;
+    if (result.left.size() > kMaxLeftNamed)
+        text += QStringLiteral("\rand %1 more.").arg(result.left.size() - kMaxLeftNamed);
+    return text;
+}
+
+UndoResult WindowRuns::offerUndo(WindowPort &ui) {
+    UndoResult result;
+    result.status = UndoResult::Status::NoRun;
+    const QList<RunSummary> runs = listRunRecords();
+    for (qsizetype i = m_ids.size() - 1; i >= 0; --i) {
+        const auto run = std::find_if(runs.begin(), runs.end(),
+                                      [&](const RunSummary &r) { return r.id == m_ids[i]; });
+        if (run == runs.end() || run->undone)
+            continue;
+        if (!ui.askYesNo(undoQuestion(run->copied, run->output)))
+            return result;
+        result = undoRun(run->id, false, [&ui] { ui.processEvents(); });
+        ui.showMessage(undoReport(result));
+        return result;
+    }
     return result;
 }
 

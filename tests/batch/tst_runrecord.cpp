@@ -23,7 +23,14 @@ namespace {
 class RecordingPort final : public SilentWindowPort {
 public:
     void showMessageWithDetails(const QString &text, const QString &) override { shown += text; }
+    void showMessage(const QString &text) override { shown += text; }
+    bool askYesNo(const QString &text) override {
+        asked.append(text);
+        return answer;
+    }
     QString shown;
+    QStringList asked;
+    bool answer = false;
 };
 
 /// The record's lines, parsed.
@@ -197,6 +204,26 @@ private Q_SLOTS:
         QCOMPARE(outcome.copiedCount(), 2);
         QVERIFY(outcome.recordId.isEmpty());
         QCOMPARE(port.shown.count(kRecordNotWritten), 1);
+    }
+
+    void windowTakesBackItsNewestRunAfterAsking() {
+        WindowRuns runs;
+        runs.note(run({QStringLiteral("a.txt")}).recordId);
+        runs.note(run({QStringLiteral("b.txt"), QStringLiteral("c.txt")}).recordId);
+        RecordingPort port;
+        QCOMPARE(runs.offerUndo(port).removed.size(), 0); // answered No
+        port.answer = true;
+        QCOMPARE(runs.offerUndo(port).removed.size(), 2);
+        QCOMPARE(runs.offerUndo(port).removed.size(), 1);
+        QCOMPARE(runs.offerUndo(port).status, UndoResult::Status::NoRun);
+        const QString question =
+            QStringLiteral("Remove the 2 copies this run made in ") + m_output + QLatin1Char('?');
+        QCOMPARE(port.asked, QStringList({question, question,
+                                          QStringLiteral("Remove the 1 copy this run made in ") +
+                                              m_output + QLatin1Char('?')}));
+        QCOMPARE(port.shown, QStringLiteral("2 copies were removed.1 copy was removed."));
+        QCOMPARE(undoQuestion(1234, QStringLiteral("/home/ana/stamped")),
+                 QStringLiteral("Remove the 1,234 copies this run made in /home/ana/stamped?"));
     }
 
     void oldAndSurplusRecordsArePruned() {
