@@ -208,6 +208,8 @@ void MainWindow::buildControls() {
             RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(),
                                                systemFileTimes(), readStampStyle(m_settings));
             m_runs.note(outcome.recordId);
+            if (outcome.undoAsked)
+                m_runs.offerUndo(m_port);
             forgetOutcome(std::move(outcome));
         });
         // A run inside this one has already put the title back; this puts it back once more.

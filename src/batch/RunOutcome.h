@@ -57,6 +57,8 @@ struct RunOutcome {
     QString recordId;
     /// Why the run's record could not be written; empty when it could, or when none was due.
     QString recordProblem;
+    /// "Undo Run" was chosen in the closing box.
+    bool undoAsked = false;
 
     int copiedCount() const;
     int notCopiedCount() const;

@@ -238,7 +238,9 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         // Said once, in the closing box: the run itself went on.
         if (!outcome.recordProblem.isEmpty())
             message += QStringLiteral("\r\r") + outcome.recordProblem;
-        ui.showMessageWithDetails(message, closingDetails(outcome, inputs.outputFolderText()));
+        outcome.undoAsked =
+            ui.showClosingBox(message, closingDetails(outcome, inputs.outputFolderText()),
+                              !outcome.recordId.isEmpty());
     });
     return outcome;
 }

@@ -28,8 +28,14 @@ public:
         asked.append(text);
         return answer;
     }
+    bool showClosingBox(const QString &text, const QString &details, bool canUndo) override {
+        offeredUndo = canUndo;
+        showMessageWithDetails(text, details);
+        return answer;
+    }
     QString shown;
     QStringList asked;
+    bool offeredUndo = false;
     bool answer = false;
 };
 
@@ -113,7 +119,13 @@ private Q_SLOTS:
     }
 
     void runWithoutCopyLeavesNoRecord() {
-        const RunOutcome outcome = run({QStringLiteral("missing")});
+        RecordingPort port;
+        port.answer = true;
+        QVERIFY(run({QStringLiteral("a.txt")}, &port).undoAsked);
+        QVERIFY(port.offeredUndo);
+        QVERIFY(QFile::remove(runRecordPath(listRunRecords()[0].id)));
+        const RunOutcome outcome = run({QStringLiteral("missing")}, &port);
+        QVERIFY(!port.offeredUndo);
         QVERIFY(outcome.recordId.isEmpty());
         QVERIFY(listRunRecords().isEmpty());
     }
