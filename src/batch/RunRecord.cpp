@@ -236,6 +236,8 @@ RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
 }
 
 RunRecord::~RunRecord() {
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
     if (m_slot < 0)
         return;
     flush();
@@ -321,10 +323,20 @@ void RunRecord::add(const FileOutcome &file) {
                       ",\"outcome\":\"" + outcomeName(index) +
                       "\",\"reason\":" + recordStringJson(file.reason);
     struct stat status {};
+    // The identity as the copy's name now holds it (naming changes the change time), read
+    // inside its folder, opened once: a path resolved again per file costs more than the rest.
     const QByteArray destination = pathToBytes(file.destination);
-    // The identity as the copy's name now holds it: naming changes the change time.
-    if (file.copied() &&
-        ::fstatat(AT_FDCWD, destination.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+    const qsizetype slash = destination.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
+    if (file.copied() && folder != m_folderPath) {
+        if (m_folderFd >= 0)
+            ::close(m_folderFd);
+        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_folderPath = folder;
+    }
+    if (file.copied() && m_folderFd >= 0 &&
+        ::fstatat(m_folderFd, destination.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) ==
+            0) {
         line += ",\"dev\":" + number(qint64(status.st_dev)) +
                 ",\"ino\":" + number(qint64(status.st_ino)) +
                 ",\"size\":" + number(status.st_size) + ",\"mtime_ns\":" +

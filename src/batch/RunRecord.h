@@ -69,6 +69,8 @@ private:
     QString m_problem;
     QByteArray m_waiting; // lines of files not copied before the first copy
     int m_slot = -1;
+    QByteArray m_folderPath; // the folder of the last copy, and its descriptor
+    int m_folderFd = -1;
     QElapsedTimer m_sinceFlush;
     qint64 m_counts[4] = {};
 };

@@ -243,6 +243,9 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
         return fd;
     };
 
+    // Whether the folder's inode numbers survive a re-plug, asked once a folder.
+    int statfsFolder = -1;
+    bool inodesHold = true;
     for (size_t i = 0; i < record.copies.size(); ++i) {
         if (progress && i % kCopiesPerProgress == 0)
             progress();
@@ -268,11 +271,14 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
                 {copy.destination, QStringLiteral("left: it was moved or removed since")});
             continue;
         }
-        struct statfs system {};
-        const bool inodesHold = ::fstatfs(folder, &system) != 0 ||
-                                (static_cast<unsigned long>(system.f_type) != kMsdosMagic &&
-                                 static_cast<unsigned long>(system.f_type) != kExfatMagic &&
-                                 static_cast<unsigned long>(system.f_type) != kFuseMagic);
+        if (folder != statfsFolder) {
+            struct statfs system {};
+            statfsFolder = folder;
+            inodesHold = ::fstatfs(folder, &system) != 0 ||
+                         (static_cast<unsigned long>(system.f_type) != kMsdosMagic &&
+                          static_cast<unsigned long>(system.f_type) != kExfatMagic &&
+                          static_cast<unsigned long>(system.f_type) != kFuseMagic);
+        }
         const QString change = changeOf(copy, now, inodesHold);
         if (!change.isEmpty()) {
             result.left.append({copy.destination, QStringLiteral("left: ") + change});
