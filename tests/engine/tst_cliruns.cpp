@@ -118,8 +118,17 @@ private Q_SLOTS:
                                    QStringLiteral("\t1 copied, 0 not copied")),
                  qPrintable(lines[1]));
         // The older run, by its 4-hex tail; a second undo removes nothing and says so.
-        const QString tail = lines[1].section(QLatin1Char('\t'), 0, 0).right(4);
-        QCOMPARE(cli({QStringLiteral("--undo"), tail}).exitCode, 0);
+        const QString id = lines[1].section(QLatin1Char('\t'), 0, 0);
+        const QString tail = id.right(4);
+        // A damaged line is named and skipped; the rest of the record still serves.
+        QFile record(path(QStringLiteral("state/plenvoy/runs/")) + id + QStringLiteral(".jsonl"));
+        QVERIFY(record.open(QIODevice::Append));
+        record.write("{\"source\": \"half a li\n");
+        record.close();
+        const Outcome undone = cli({QStringLiteral("--undo"), tail});
+        QCOMPARE(undone.exitCode, 0);
+        QVERIFY2(undone.err.contains(id + QStringLiteral(" line 4: damaged, skipped")),
+                 qPrintable(undone.err));
         QVERIFY(namesIn(path(QStringLiteral("out"))).isEmpty());
         QVERIFY(
             cli({QStringLiteral("--undo"), tail}).err.contains(QStringLiteral("nothing removed")));
