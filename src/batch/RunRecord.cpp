@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -195,32 +196,61 @@ void disableRunRecords() {
     g_front.clear();
 }
 
-QByteArray recordStringJson(const QString &text) {
-    const QByteArray utf8 = text.toUtf8();
-    QByteArray out;
-    out.reserve(utf8.size() + 2);
+namespace {
+
+/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole.
+void appendString(QByteArray &out, const QByteArray &utf8) {
     out += '"';
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
+    const char *run = utf8.constData();
+    const char *const end = run + utf8.size();
+    for (const char *p = run; p < end; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte >= 0x20 && byte != '"' && byte != '\\')
+            continue;
+        out.append(run, p - run);
+        if (byte < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             out += escaped;
         } else {
-            out += c;
+            out += '\\';
+            out += *p;
         }
+        run = p + 1;
     }
+    out.append(run, end - run);
     out += '"';
+}
+
+/// Appends the path (and its bytes) as the record writes it.
+void appendPath(QByteArray &out, const QString &path, const QByteArray &bytes) {
+    if (!hasEscapedBytes(path)) {
+        appendString(out, bytes);
+        return;
+    }
+    out += "{\"b64\":\"";
+    out += bytes.toBase64();
+    out += "\"}";
+}
+
+void appendNumber(QByteArray &out, qint64 value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+} // namespace
+
+QByteArray recordStringJson(const QString &text) {
+    QByteArray out;
+    appendString(out, text.toUtf8());
     return out;
 }
 
 QByteArray recordPathJson(const QString &path) {
-    if (!hasEscapedBytes(path))
-        return recordStringJson(path);
-    return QByteArrayLiteral("{\"b64\":\"") + pathToBytes(path).toBase64() + "\"}";
+    QByteArray out;
+    appendPath(out, path, pathToBytes(path));
+    return out;
 }
 
 RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
@@ -318,14 +348,23 @@ void RunRecord::add(const FileOutcome &file) {
         return;
     const int index = outcomeIndex(file);
     ++m_counts[index];
-    QByteArray line = "{\"source\":" + recordPathJson(absolute(file.source)) +
-                      ",\"destination\":" + recordPathJson(absolute(file.destination)) +
-                      ",\"outcome\":\"" + outcomeName(index) +
-                      "\",\"reason\":" + recordStringJson(file.reason);
+    // One line buffer serves every file: a run of a million files builds no garbage.
+    QByteArray &line = m_line;
+    line.resize(0);
+    const QString source = absolute(file.source);
+    const QString destinationPath = absolute(file.destination);
+    const QByteArray destination = pathToBytes(destinationPath);
+    line += "{\"source\":";
+    appendPath(line, source, pathToBytes(source));
+    line += ",\"destination\":";
+    appendPath(line, destinationPath, destination);
+    line += ",\"outcome\":\"";
+    line += outcomeName(index);
+    line += "\",\"reason\":";
+    appendString(line, file.reason.toUtf8());
     struct stat status {};
     // The identity as the copy's name now holds it (naming changes the change time), read
     // inside its folder, opened once: a path resolved again per file costs more than the rest.
-    const QByteArray destination = pathToBytes(file.destination);
     const qsizetype slash = destination.lastIndexOf('/');
     const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
     if (file.copied() && folder != m_folderPath) {
@@ -337,12 +376,17 @@ void RunRecord::add(const FileOutcome &file) {
     if (file.copied() && m_folderFd >= 0 &&
         ::fstatat(m_folderFd, destination.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) ==
             0) {
-        line += ",\"dev\":" + number(qint64(status.st_dev)) +
-                ",\"ino\":" + number(qint64(status.st_ino)) +
-                ",\"size\":" + number(status.st_size) + ",\"mtime_ns\":" +
-                number(qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec) +
-                ",\"ctime_ns\":" +
-                number(qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec) + "}\n";
+        line += ",\"dev\":";
+        appendNumber(line, qint64(status.st_dev));
+        line += ",\"ino\":";
+        appendNumber(line, qint64(status.st_ino));
+        line += ",\"size\":";
+        appendNumber(line, status.st_size);
+        line += ",\"mtime_ns\":";
+        appendNumber(line, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
+        line += ",\"ctime_ns\":";
+        appendNumber(line, qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec);
+        line += "}\n";
     } else {
         line += ",\"dev\":null,\"ino\":null,\"size\":null,\"mtime_ns\":null,\"ctime_ns\":null}\n";
     }

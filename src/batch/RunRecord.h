@@ -67,6 +67,7 @@ private:
     QDateTime m_start;
     QString m_id;
     QString m_problem;
+    QByteArray m_line;
     QByteArray m_waiting; // lines of files not copied before the first copy
     int m_slot = -1;
     QByteArray m_folderPath; // the folder of the last copy, and its descriptor
