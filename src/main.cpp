@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "batch/RunRecord.h"
 #include "desktop/CommandLinePaths.h"
 #include "desktop/HandOver.h"
 #include "desktop/LaunchFeedback.h"
@@ -62,6 +63,7 @@ int main(int argc, char *argv[]) {
     // One look on every desktop; the skin file, when present, builds on it.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QGuiApplication::setDesktopFileName(QStringLiteral(PLENVOY_APP_ID));
+    plenvoy::enableRunRecords(QStringLiteral("window"));
     plenvoy::MainWindow window;
     plenvoy::SystemWindowActivation activation;
     const auto refusedNotice = [](const QStringList &refused, int count) {

@@ -13,3 +13,5 @@ complete -c plenvoy-cli -l folder -x -a '(__fish_complete_directories (commandli
 complete -c plenvoy-cli -l extension -x -d 'After --folder: only names matching *.EXT'
 complete -c plenvoy-cli -s h -l help -d 'Print the help'
 complete -c plenvoy-cli -l version -d 'Print the version'
+complete -c plenvoy-cli -l runs -d 'List the records of the runs, newest first'
+complete -c plenvoy-cli -l undo -x -a '(plenvoy-cli --runs 2>/dev/null | cut -f1)' -d 'Take back the newest run, or the run ID'

@@ -10,6 +10,7 @@
 #include "ShellRules.h"
 #include "Skin.h"
 #include "StampSettingsDialog.h"
+#include "batch/RunUndo.h"
 #include "batch/StartChanging.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
@@ -33,6 +34,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -239,10 +241,18 @@ void MainWindow::buildControls() {
             RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(),
                                                systemFileTimes(), readStampStyle(m_settings));
             rememberN(outcome.nthValue);
+            m_runs.note(outcome.recordId);
+            if (outcome.undoAsked)
+                m_runs.offerUndo(m_port);
             forgetOutcome(std::move(outcome));
         });
         // A run inside this one has already put the title back; this puts it back once more.
         m_progress->finish();
+    });
+    // Ctrl+Z takes back this window's newest run; the output-folder box keeps its own undo.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, [this] {
+        if (focusWidget() != m_outputFolderEdit)
+            runHandler([this] { m_runs.offerUndo(m_port); });
     });
     connect(m_clearListButton, &QPushButton::clicked, this,
             [this] { runHandler([this] { clearList(m_fileList, m_port); }); });

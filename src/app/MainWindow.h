@@ -2,6 +2,7 @@
 
 #include "MainWindowPort.h"
 #include "SettingsStore.h"
+#include "batch/RunUndo.h"
 #include "filelist/FileList.h"
 
 #include <QWidget>
@@ -106,6 +107,8 @@ private:
     QLineEdit *m_outputFolderEdit = nullptr;
     QList<QPushButton *> m_buttons;
     std::unique_ptr<RunInputs> m_runInputs;
+    /// The runs this window made, for Ctrl+Z.
+    WindowRuns m_runs;
     std::unique_ptr<RunProgress> m_progress;
     QStringList m_pendingFolders;
     QStringList m_pendingNotices;

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -149,6 +150,24 @@ void MainWindowPort::showMessageWithDetails(const QString &text, const QString &
         return;
     showBox(m_window, QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok,
             informativeText);
+}
+
+bool MainWindowPort::showClosingBox(const QString &text, const QString &informativeText,
+                                    bool canUndo) {
+    if (m_closing)
+        return false;
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), displayText(text), QMessageBox::Ok,
+                    &m_window);
+    box.setTextFormat(Qt::PlainText);
+    if (!informativeText.isEmpty())
+        box.setInformativeText(displayText(informativeText));
+    QPushButton *undo =
+        canUndo ? box.addButton(QStringLiteral("Undo Run"), QMessageBox::ActionRole) : nullptr;
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    keepTitleWhole(box, applicationTitle());
+    box.exec();
+    return undo && box.clickedButton() == static_cast<QAbstractButton *>(undo);
 }
 
 bool MainWindowPort::askYesNo(const QString &text) {

@@ -39,6 +39,7 @@ public:
 
     void showMessage(const QString &text) override;
     void showMessageWithDetails(const QString &text, const QString &informativeText) override;
+    bool showClosingBox(const QString &text, const QString &informativeText, bool canUndo) override;
     bool askYesNo(const QString &text) override;
     QString askText(const QString &prompt, const QString &defaultAnswer) override;
     void showErrorReport(const QString &text) override;

@@ -48,27 +48,28 @@ public:
                    status.stx_mtime.tv_nsec};
     }
     /// The cached answer: nullopt when the file was not read yet.
-    std::optional<std::optional<qint64>> find(const Key &key) const {
+    std::optional<std::optional<LocalMoment>> find(const Key &key) const {
         const QMutexLocker lock(&m_mutex);
         const auto found = m_times.find(key);
         if (found == m_times.end())
             return std::nullopt;
         return found->second;
     }
-    void store(const Key &key, std::optional<qint64> taken) {
+    void store(const Key &key, std::optional<LocalMoment> taken) {
         const QMutexLocker lock(&m_mutex);
         m_times[key] = taken;
     }
 
 private:
     mutable QMutex m_mutex;
-    std::map<Key, std::optional<qint64>> m_times;
+    std::map<Key, std::optional<LocalMoment>> m_times;
 };
 
 namespace {
 
 /// The creation time of a photo or video as taken, through the cache: the worker reads
 /// what is missing; the window's own lookups never read a file, and say when one is missing.
+/// Like the run's reader, it gives a photo's wall-clock time without any conversion.
 class CachedTakenTimes final : public FileTimeProvider {
 public:
     CachedTakenTimes(const FileTimeProvider &files, TakenTimeCache &cache, bool read)
@@ -77,25 +78,40 @@ public:
         , m_read(read) {}
 
     std::optional<qint64> fileTime(const QString &path, TimeSource source) const override {
-        if (source != TimeSource::Creation)
-            return m_files.fileTime(path, source);
-        const std::optional<TakenTimeCache::Key> key = TakenTimeCache::keyOf(path);
-        if (!key)
-            return m_files.fileTime(path, source);
-        std::optional<std::optional<qint64>> cached = m_cache.find(*key);
-        if (!cached) {
-            if (!m_read) {
-                m_missing = true;
-                return m_files.fileTime(path, source);
-            }
-            cached = takenTimeOfFile(path);
-            m_cache.store(*key, *cached);
+        if (source == TimeSource::Creation) {
+            if (const std::optional<LocalMoment> moment = taken(path))
+                if (const std::optional<qint64> utc =
+                        utcTicksFromLocal(moment->date, moment->secondsOfDay))
+                    return utc;
         }
-        return *cached ? *cached : m_files.fileTime(path, source);
+        return m_files.fileTime(path, source);
+    }
+    std::optional<LocalMoment> localMoment(const QString &path, TimeSource source) const override {
+        if (source == TimeSource::Creation) {
+            if (const std::optional<LocalMoment> moment = taken(path))
+                return moment;
+        }
+        return m_files.localMoment(path, source);
     }
     bool missing() const { return m_missing; }
 
 private:
+    std::optional<LocalMoment> taken(const QString &path) const {
+        const std::optional<TakenTimeCache::Key> key = TakenTimeCache::keyOf(path);
+        if (!key)
+            return std::nullopt;
+        std::optional<std::optional<LocalMoment>> cached = m_cache.find(*key);
+        if (!cached) {
+            if (!m_read) {
+                m_missing = true;
+                return std::nullopt;
+            }
+            cached = takenMomentOfFile(path);
+            m_cache.store(*key, *cached);
+        }
+        return *cached;
+    }
+
     const FileTimeProvider &m_files;
     TakenTimeCache &m_cache;
     bool m_read;

@@ -53,6 +53,12 @@ struct RunOutcome {
     std::optional<qint16> nthValue;
     /// One outcome per position reached, in list order.
     QList<FileOutcome> files;
+    /// The id of the run's record, when one was written (a run that copied nothing has none).
+    QString recordId;
+    /// Why the run's record could not be written; empty when it could, or when none was due.
+    QString recordProblem;
+    /// "Undo Run" was chosen in the closing box.
+    bool undoAsked = false;
 
     int copiedCount() const;
     int notCopiedCount() const;

@@ -2,6 +2,7 @@
 
 #include "FilePlacement.h"
 #include "ListedPlacement.h"
+#include "RunRecord.h"
 #include "core/PathHelpers.h"
 
 #include "core/LocationTags.h"
@@ -140,7 +141,14 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         return readListedFiles(files, inputs, count, writtenFiles(), ui);
     });
     PlacementContext context{listed, writtenFiles(), {}, {}};
-    context.hooks.keepGoing = [&ui] {
+    RunRecord record(inputs.outputFolderText(), inputs.optionText(), style);
+    // A run that ends anyhow leaves what its record holds so far.
+    const auto keepRecord = [&outcome, &record] {
+        outcome.recordId = record.id();
+        outcome.recordProblem = record.problem();
+    };
+    context.hooks.keepGoing = [&ui, &record] {
+        record.flushIfDue();
         ui.processEvents();
         return !ui.closing();
     };
@@ -150,6 +158,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         trap.step(kLineEvents, [&] { ui.processEvents(); });
         if (ui.closing()) {
             outcome.end = RunOutcome::End::WindowClosed;
+            keepRecord();
             return outcome;
         }
         trap.step(kLineBusy, [&] { ui.setPointer(PointerMode::Busy); });
@@ -208,20 +217,30 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             file.failure = failure;
         }
         const bool dropped = file.problem == CopyProblem::Dropped;
+        record.setNthValue(outcome.nthValue);
+        record.add(file);
         outcome.files.append(std::move(file));
         if (dropped && ui.closing()) {
             outcome.end = RunOutcome::End::WindowClosed;
+            keepRecord();
             return outcome;
         }
         trap.step(kLineNext, [&] { ++position; });
     }
 
     ui.reportProgress(count, count);
+    record.finish();
+    keepRecord();
     trap.step(kLineDefaultPointer, [&] { ui.setPointer(PointerMode::Default); });
     trap.setEntry(std::nullopt);
     trap.step(kLineDone, [&] {
-        ui.showMessageWithDetails(closingMessage(outcome),
-                                  closingDetails(outcome, inputs.outputFolderText()));
+        QString message = closingMessage(outcome);
+        // Said once, in the closing box: the run itself went on.
+        if (!outcome.recordProblem.isEmpty())
+            message += QStringLiteral("\r\r") + outcome.recordProblem;
+        outcome.undoAsked =
+            ui.showClosingBox(message, closingDetails(outcome, inputs.outputFolderText()),
+                              !outcome.recordId.isEmpty());
     });
     return outcome;
 }

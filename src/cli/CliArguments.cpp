@@ -82,10 +82,15 @@ CliRequest parseArguments(const QStringList &arguments) {
     bool styleGiven = false;
     // True while the last source is a --folder that has no --extension yet.
     bool extensionOpen = false;
+    bool runs = false;
+    bool undo = false;
+    // Arguments other than --runs, --undo [ID] and --dry-run, which those take none of.
+    int others = 0;
 
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (pathsOnly || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
+            ++others;
             request.sources.append({CliSource::Kind::Path, argument, QString()});
             extensionOpen = false;
             continue;
@@ -109,7 +114,21 @@ CliRequest parseArguments(const QStringList &arguments) {
                 throw UsageError{name + QStringLiteral(" needs a value")};
             return arguments.at(++i);
         };
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        if (name != QLatin1String("--runs") && name != QLatin1String("--undo") &&
+            name != QLatin1String("--dry-run"))
+            ++others;
+        if (name == QLatin1String("--runs")) {
+            runs = true;
+        } else if (name == QLatin1String("--undo")) {
+            if (undo)
+                throw UsageError{QStringLiteral("--undo is given twice")};
+            undo = true;
+            // The id is the next argument when it does not start with "-".
+            if (inlineValue)
+                request.undoId = *inlineValue;
+            else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(QLatin1Char('-')))
+                request.undoId = arguments.at(++i);
+        } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             help = true;
         } else if (name == QLatin1String("--version")) {
             version = true;
@@ -160,10 +179,24 @@ CliRequest parseArguments(const QStringList &arguments) {
         if (inlineValue &&
             (name == QLatin1String("--help") || name == QLatin1String("--list-options") ||
              name == QLatin1String("--dry-run") || name == QLatin1String("--null") ||
-             name == QLatin1String("--version") || name == QLatin1String("--quiet")))
+             name == QLatin1String("--version") || name == QLatin1String("--quiet") ||
+             name == QLatin1String("--runs")))
             throw UsageError{name + QStringLiteral(" takes no value")};
     }
 
+    if (runs) {
+        if (undo || dryRun || others > 0)
+            throw UsageError{QStringLiteral("--runs takes no other arguments")};
+        request.action = CliRequest::Action::Runs;
+        return request;
+    }
+    if (undo) {
+        if (others > 0)
+            throw UsageError{QStringLiteral("--undo combines only with --dry-run")};
+        request.undoDryRun = dryRun;
+        request.action = CliRequest::Action::Undo;
+        return request;
+    }
     if (help) {
         request.action = CliRequest::Action::Help;
         return request;
@@ -217,6 +250,8 @@ QString helpText() {
         "SOURCE...\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] [--quiet] --out DIR "
         "[SOURCE...]\n"
+        "       plenvoy-cli --runs\n"
+        "       plenvoy-cli --undo [ID] [--dry-run]\n"
         "       plenvoy-cli --help | --version\n"
         "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM and\n"
         "--creation WHEN may join either call.\n"
@@ -261,6 +296,17 @@ QString helpText() {
         "                  error (the exit status stays as the rest of the run makes it)\n"
         "  --extension EXT after --folder DIR: list only names matching \"*.\" + EXT,\n"
         "                  ignoring case (txt, jp?, tar.gz); the default * lists every file\n"
+        "  --runs          list the records of the runs that wrote copies, newest first: id,\n"
+        "                  start time (UTC), front (window or cli), output folder, copied\n"
+        "                  and not copied, \"did not finish\" for a run that was ended,\n"
+        "                  \"undone\" for a run already taken back\n"
+        "  --undo [ID]     take back the newest run not yet undone, or the run ID (whole, or\n"
+        "                  its last four hex digits where they are unique): each copy it\n"
+        "                  wrote is removed when it is still the same file, unchanged since;\n"
+        "                  any other copy is left as it is and named on standard error with\n"
+        "                  what changed. A copy that replaced an earlier file of its name is\n"
+        "                  kept. Sources are never touched. With --dry-run, only tells what\n"
+        "                  would be removed and what would be left\n"
         "  --              every later argument is a PATH\n"
         "  -h, --help      print this help\n"
         "  --version       print the version\n"
@@ -299,7 +345,13 @@ QString helpText() {
         "Exit status: 0 success (with --out: every listed file copied); 1 when some name\n"
         "could not be composed, some file was not copied or would not be (--dry-run), an\n"
         "error was reported, a name was printed as an empty line, standard output could\n"
-        "not be written, or the run refused to start; 2 for a usage error.\n"
+        "not be written, or the run refused to start; 2 for a usage error. --undo: 0 when\n"
+        "every copy of the run was removed, 1 when any was left, 2 for a usage error or an\n"
+        "unknown ID.\n"
+        "\n"
+        "Every run that writes a copy, from the window or from here, leaves a record in\n"
+        "$XDG_STATE_HOME/plenvoy/runs (~/.local/state/plenvoy/runs); the records of the\n"
+        "newest 200 runs of the last 90 days are kept.\n"
         "Dates and times are written in the regional forms of the locale (LC_ALL, LC_TIME,\n"
         "LANG); the C and en_US locales give 12/6/2026 and 2:05:09 PM. --form sortable or\n"
         "compact writes them the same in every locale.\n");

@@ -24,7 +24,7 @@ struct CliSource {
 
 /// What one call of plenvoy-cli asks for, parsed before anything is done.
 struct CliRequest {
-    enum class Action { Help, Version, ListOptions, DryRun, Run };
+    enum class Action { Help, Version, ListOptions, DryRun, Run, Runs, Undo };
     Action action = Action::Help;
     /// The option's display text: the text given, or the text of the index given.
     QString optionText;
@@ -46,6 +46,10 @@ struct CliRequest {
     bool nullSeparated = false;
     /// --quiet: no progress line during --out.
     bool quiet = false;
+    /// --undo [ID]: the run named (whole or by its 4-hex tail); empty for the newest not
+    /// yet undone. With --dry-run only what would be removed and left is told.
+    QString undoId;
+    bool undoDryRun = false;
     /// Warnings about the command line that do not stop it, one line each.
     QStringList warnings;
 };

@@ -177,6 +177,8 @@ int copyListedFiles(const CliRequest &request) {
         else
             printError(file.source, QStringLiteral("not copied: ") + file.reason);
     }
+    if (!outcome.recordProblem.isEmpty())
+        printWarning(outcome.recordProblem);
     const bool finished = outcome.end == RunOutcome::End::Finished;
     if (!finished)
         printError(std::nullopt, QStringLiteral("the run stopped before its end"));

@@ -1,7 +1,9 @@
 #include "CliArguments.h"
 #include "CliOutput.h"
 #include "CliRun.h"
+#include "CliRuns.h"
 
+#include "batch/RunRecord.h"
 #include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
 
@@ -32,7 +34,12 @@ int act(const CliRequest &request) {
     case CliRequest::Action::DryRun:
         return dryRun(request);
     case CliRequest::Action::Run:
+        enableRunRecords(QStringLiteral("cli"));
         return copyListedFiles(request);
+    case CliRequest::Action::Runs:
+        return listRuns();
+    case CliRequest::Action::Undo:
+        return cli::undoRun(request);
     }
     return kExitUsage;
 }

@@ -11,6 +11,12 @@ void WindowPort::showMessageWithDetails(const QString &text, const QString &info
     showMessage(text);
 }
 
+bool WindowPort::showClosingBox(const QString &text, const QString &informativeText, bool canUndo) {
+    Q_UNUSED(canUndo);
+    showMessageWithDetails(text, informativeText);
+    return false;
+}
+
 void WindowPort::reportError(const ErrorDetails &details) {
     showErrorReport(errorReportText(details));
 }

@@ -28,6 +28,9 @@ public:
     /// The information box with an informative text under its text (Qt's informative
     /// text); by default the box of showMessage(text) alone.
     virtual void showMessageWithDetails(const QString &text, const QString &informativeText);
+    /// The run's closing box. With canUndo it also offers "Undo Run" (OK stays the default
+    /// and Escape); true when that was chosen. By default showMessageWithDetails, and false.
+    virtual bool showClosingBox(const QString &text, const QString &informativeText, bool canUndo);
     /// The error report box: "Application Error", the warning icon, OK.
     virtual void showErrorReport(const QString &text) = 0;
     /// An error report as a value: by default the box of showErrorReport with its text.

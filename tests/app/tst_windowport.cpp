@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -77,6 +79,41 @@ private Q_SLOTS:
             port.askText(QStringLiteral("n"), QString());
         QVERIFY(needed > QFontMetrics(window.font()).horizontalAdvance(QStringLiteral("Plenvoy")));
         QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
+    }
+
+    // The closing box of a run that wrote a copy offers "Undo Run"; OK stays the default
+    // and Escape, and only the button itself answers true.
+    void closingBoxOffersUndoRun_data() {
+        QTest::addColumn<bool>("canUndo");
+        QTest::addColumn<bool>("clickUndo");
+        QTest::newRow("Escape") << true << false;
+        QTest::newRow("Undo Run") << true << true;
+        QTest::newRow("a run that wrote nothing") << false << false;
+    }
+    void closingBoxOffersUndoRun() {
+        QFETCH(bool, canUndo);
+        QFETCH(bool, clickUndo);
+        QWidget window;
+        MainWindowPort port(window);
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QAbstractButton *undo = nullptr;
+            for (QAbstractButton *button : box->buttons()) {
+                buttons.append(button->text());
+                if (button->text() == QStringLiteral("Undo Run"))
+                    undo = button;
+            }
+            QVERIFY(box->defaultButton() == box->button(QMessageBox::Ok));
+            if (clickUndo && undo)
+                undo->click();
+            else
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(port.showClosingBox(QStringLiteral("Done."), QString(), canUndo), clickUndo);
+        QCOMPARE(buttons.contains(QStringLiteral("Undo Run")), canUndo);
     }
 };
 

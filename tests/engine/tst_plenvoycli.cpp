@@ -39,6 +39,9 @@ Outcome runCli(const QStringList &arguments, const QStringList &environment = {}
         process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+    // Run records go to a folder of the test's own, never to the user's.
+    static const QTemporaryDir state;
+    env.insert(QStringLiteral("XDG_STATE_HOME"), state.path());
     for (const QString &entry : environment)
         env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     std::vector<QByteArray> strings{QByteArrayLiteral(PLENVOY_CLI_PATH)};

@@ -1,0 +1,90 @@
+// What a run's record costs, and how fast a run is taken back: the real "Start Changing"
+// run over 10,000 files of 4 KiB (or as many files of the size given) with and without its
+// record, taking turns; then undo of such a run against find DIR -type f -delete of the same
+// files, taking turns. Medians.
+// Usage: bench_runrecord [rounds] [base folder] [files] [bytes per file]
+
+#include "BenchSupport.h"
+
+#include "batch/FixedRunInputs.h"
+#include "batch/RunRecord.h"
+#include "batch/RunUndo.h"
+#include "core/PathCodec.h"
+#include "core/SilentWindowPort.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+using namespace bench;
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const QString base = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
+    QTemporaryDir root(base + QStringLiteral("/plenvoy-bench-XXXXXX"));
+    if (!root.isValid())
+        return 2;
+    const QString top = root.path();
+    const int files = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10000;
+    const qint64 size = argc > 4 ? std::max(0LL, std::atoll(argv[4])) : 4096;
+    qputenv("XDG_STATE_HOME", plenvoy::pathToBytes(top + QStringLiteral("/state")));
+
+    const QString sources = freshFolder(top, QStringLiteral("src"));
+    plenvoy::FixedRunInputs inputs({}, {}, QString());
+    for (int i = 0; i < files; ++i) {
+        inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 7, 10, QLatin1Char('0'));
+        writeFile(inputs.entries.last(), size, unsigned(i));
+    }
+    warmMemory(top);
+    settle();
+
+    std::vector<double> plain, recorded, undo, findDelete;
+    for (int round = 0; round < rounds; ++round) {
+        const QString plainInto = freshFolder(top, QStringLiteral("plain%1").arg(round));
+        const QString recordedInto = freshFolder(top, QStringLiteral("recorded%1").arg(round));
+        QString id;
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool withRecord = (turn + round) % 2 == 0;
+            inputs.outputFolder = withRecord ? recordedInto : plainInto;
+            if (withRecord)
+                plenvoy::enableRunRecords(QStringLiteral("cli"));
+            else
+                plenvoy::disableRunRecords();
+            settle();
+            plenvoy::SilentWindowPort ui;
+            plenvoy::RunOutcome outcome;
+            (withRecord ? recorded : plain).push_back(timed([&] {
+                outcome = plenvoy::startChanging(inputs, ui);
+            }));
+            if (outcome.copiedCount() != files || (withRecord && outcome.recordId.isEmpty())) {
+                std::fprintf(stderr, "the run did not copy every file, or left no record\n");
+                return 2;
+            }
+            if (withRecord)
+                id = outcome.recordId;
+        }
+        // The recorded run is taken back; the other run's copies are deleted by find.
+        for (int turn = 0; turn < 2; ++turn) {
+            settle();
+            if ((turn + round) % 2 == 0) {
+                plenvoy::UndoResult result;
+                undo.push_back(timed([&] { result = plenvoy::undoRun(id, false); }));
+                if (result.removed.size() != files) {
+                    std::fprintf(stderr, "undo did not remove every copy\n");
+                    return 2;
+                }
+            } else {
+                findDelete.push_back(timed([&] {
+                    run({QStringLiteral("find"), plainInto, QStringLiteral("-type"),
+                         QStringLiteral("f"), QStringLiteral("-delete")});
+                }));
+            }
+        }
+    }
+    std::printf("medians of %d rounds, %d x %lld bytes\n", rounds, files, size);
+    std::printf("run %.3f s, with its record %.3f s: ratio %.3f (goal <= 1.03)\n", median(plain),
+                median(recorded), median(recorded) / median(plain));
+    std::printf("undo %.3f s, find -type f -delete %.3f s: ratio %.3f (goal <= 1.10)\n",
+                median(undo), median(findDelete), median(undo) / median(findDelete));
+    return 0;
+}

@@ -1,0 +1,463 @@
+#include "RunRecord.h"
+
+#include "core/PathCodec.h"
+#include "core/PathHelpers.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <dirent.h>
+
+namespace plenvoy {
+
+namespace {
+
+constexpr int kRecordSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kSignalCount = 3;
+/// Runs may nest (a run started from the window's event processing while one goes on).
+constexpr int kSlots = 8;
+constexpr size_t kBufferBytes = 64 * 1024;
+constexpr qint64 kFlushEveryMs = 100;
+constexpr int kKeepDays = 90;
+constexpr int kKeepRecords = 200;
+
+/// One record's unwritten lines. The handler writes them; the run appends only past the
+/// published length and writes them with the signals blocked, so the handler never writes
+/// a line twice or half a line.
+struct RecordSlot {
+    std::atomic<bool> taken{false};
+    std::atomic<int> fd{-1};
+    std::atomic<size_t> length{0};
+    char buffer[kBufferBytes];
+};
+
+RecordSlot g_slots[kSlots];
+struct sigaction g_previous[kSignalCount];
+std::once_flag g_installed;
+QString g_front;
+
+bool writeAll(int fd, const char *data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
+/// Only async-signal-safe calls: write what each record holds, put the earlier disposition
+/// back and raise the signal again, so the program ends (or goes on) as it would have.
+void flushRecordsAndReraise(int signal) {
+    const int savedErrno = errno;
+    for (RecordSlot &slot : g_slots) {
+        const int fd = slot.fd.load();
+        const size_t length = slot.length.load();
+        if (fd >= 0 && length > 0 && writeAll(fd, slot.buffer, length))
+            slot.length.store(0);
+    }
+    for (int i = 0; i < kSignalCount; ++i)
+        if (kRecordSignals[i] == signal)
+            ::sigaction(signal, &g_previous[i], nullptr);
+    errno = savedErrno;
+    ::raise(signal);
+}
+
+void installHandler() {
+    struct sigaction action {};
+    action.sa_handler = flushRecordsAndReraise;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < kSignalCount; ++i) {
+        if (::sigaction(kRecordSignals[i], &action, &g_previous[i]) != 0)
+            continue;
+        // An ignored signal ends nothing: it stays ignored.
+        if (!(g_previous[i].sa_flags & SA_SIGINFO) && g_previous[i].sa_handler == SIG_IGN)
+            ::sigaction(kRecordSignals[i], &g_previous[i], nullptr);
+    }
+}
+
+/// Blocks the record's signals while it lives.
+class SignalsBlocked final {
+public:
+    SignalsBlocked() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (const int signal : kRecordSignals)
+            sigaddset(&set, signal);
+        ::pthread_sigmask(SIG_BLOCK, &set, &m_previous);
+    }
+    ~SignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    SignalsBlocked(const SignalsBlocked &) = delete;
+    SignalsBlocked &operator=(const SignalsBlocked &) = delete;
+
+private:
+    sigset_t m_previous;
+};
+
+QByteArray number(qint64 value) {
+    return QByteArray::number(value);
+}
+
+QByteArray timeText(const QDateTime &moment) {
+    return moment.toUTC().toString(Qt::ISODateWithMs).toUtf8();
+}
+
+const char *outcomeName(int index) {
+    static const char *const names[] = {"copied", "numbered", "replaced", "not-copied"};
+    return names[index];
+}
+
+int outcomeIndex(const FileOutcome &file) {
+    if (!file.copied())
+        return 3;
+    if (file.renamed)
+        return 1;
+    return file.replaced ? 2 : 0;
+}
+
+/// Makes the folder ".../plenvoy/runs" and its parents, the last two private to this user.
+bool makeFolder(const QString &folder) {
+    const QByteArray runs = pathToBytes(folder);
+    const QByteArray plenvoy = runs.left(runs.lastIndexOf('/'));
+    if (!QDir().mkpath(pathFromBytes(plenvoy.left(plenvoy.lastIndexOf('/')))))
+        return false;
+    if (::mkdir(plenvoy.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    return ::mkdir(runs.constData(), 0700) == 0 || errno == EEXIST;
+}
+
+/// The path from the root: a record is read from any working folder.
+QString absolute(const QString &path) {
+    if (path.isEmpty() || path.startsWith(QLatin1Char('/')))
+        return path;
+    char folder[PATH_MAX];
+    if (!::getcwd(folder, sizeof folder))
+        return path;
+    const QString base = pathFromBytes(folder);
+    return base.endsWith(QLatin1Char('/')) ? QString(base + path)
+                                           : QString(base + QLatin1Char('/') + path);
+}
+
+/// Removes the records older than 90 days and those beyond the newest 200; their names
+/// begin with their start time in UTC, so the names sort by age.
+void pruneRecords(const QString &folder) {
+    const QByteArray bytes = pathToBytes(folder);
+    DIR *dir = ::opendir(bytes.constData());
+    if (!dir)
+        return;
+    std::vector<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.endsWith(".jsonl") && name.size() > 20)
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), std::greater<>());
+    const QByteArray oldest = QDateTime::currentDateTimeUtc()
+                                  .addDays(-kKeepDays)
+                                  .toString(QStringLiteral("yyyy-MM-ddTHH-mm-ssZ"))
+                                  .toLatin1();
+    for (size_t i = 0; i < names.size(); ++i)
+        if (i >= size_t(kKeepRecords) || names[i].left(oldest.size()) < oldest)
+            ::unlinkat(::dirfd(dir), names[i].constData(), 0);
+    ::closedir(dir);
+}
+
+} // namespace
+
+QString runRecordFolder() {
+    QString state = pathFromBytes(qgetenv("XDG_STATE_HOME"));
+    if (!state.startsWith(QLatin1Char('/')))
+        state = pathFromBytes(qgetenv("HOME")) + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/plenvoy/runs");
+}
+
+void enableRunRecords(const QString &front) {
+    g_front = front;
+}
+
+void disableRunRecords() {
+    g_front.clear();
+}
+
+namespace {
+
+/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole.
+void appendString(QByteArray &out, const QByteArray &utf8) {
+    out += '"';
+    const char *run = utf8.constData();
+    const char *const end = run + utf8.size();
+    for (const char *p = run; p < end; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte >= 0x20 && byte != '"' && byte != '\\')
+            continue;
+        out.append(run, p - run);
+        if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += '\\';
+            out += *p;
+        }
+        run = p + 1;
+    }
+    out.append(run, end - run);
+    out += '"';
+}
+
+/// Appends the path (and its bytes) as the record writes it.
+void appendPath(QByteArray &out, const QString &path, const QByteArray &bytes) {
+    if (!hasEscapedBytes(path)) {
+        appendString(out, bytes);
+        return;
+    }
+    out += "{\"b64\":\"";
+    out += bytes.toBase64();
+    out += "\"}";
+}
+
+void appendNumber(QByteArray &out, qint64 value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+} // namespace
+
+QByteArray recordStringJson(const QString &text) {
+    QByteArray out;
+    appendString(out, text.toUtf8());
+    return out;
+}
+
+QByteArray recordPathJson(const QString &path) {
+    QByteArray out;
+    appendPath(out, path, pathToBytes(path));
+    return out;
+}
+
+RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
+                     const StampStyle &style)
+    : m_enabled(!g_front.isEmpty())
+    , m_front(g_front)
+    , m_output(absolute(outputFolder))
+    , m_option(optionText)
+    , m_style(style)
+    , m_start(QDateTime::currentDateTimeUtc()) {
+    if (m_enabled)
+        pruneRecords(runRecordFolder());
+}
+
+RunRecord::~RunRecord() {
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+    if (m_slot < 0)
+        return;
+    flush();
+    RecordSlot &slot = g_slots[m_slot];
+    const int fd = slot.fd.exchange(-1);
+    if (fd >= 0)
+        ::close(fd);
+    slot.length.store(0);
+    slot.taken.store(false);
+}
+
+bool RunRecord::open() {
+    const QString folder = runRecordFolder();
+    if (!makeFolder(folder)) {
+        fail(errno);
+        return false;
+    }
+    std::call_once(g_installed, installHandler);
+    for (int i = 0; i < kSlots && m_slot < 0; ++i)
+        if (!g_slots[i].taken.exchange(true))
+            m_slot = i;
+    if (m_slot < 0) {
+        fail(EMFILE);
+        return false;
+    }
+    const QString stamp = m_start.toString(QStringLiteral("yyyy-MM-ddTHH-mm-ssZ"));
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        m_id = stamp + QLatin1Char('-') +
+               QStringLiteral("%1").arg(QRandomGenerator::global()->bounded(0x10000), 4, 16,
+                                        QLatin1Char('0'));
+        const QByteArray path =
+            pathToBytes(folder + QLatin1Char('/') + m_id + QStringLiteral(".jsonl"));
+        fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        fail(errno);
+        g_slots[m_slot].taken.store(false);
+        m_slot = -1;
+        m_id.clear();
+        return false;
+    }
+    g_slots[m_slot].length.store(0);
+    g_slots[m_slot].fd.store(fd);
+    m_sinceFlush.start();
+
+    struct stat folderStatus {};
+    const QByteArray outputBytes = pathToBytes(m_output);
+    const bool known = ::stat(outputBytes.constData(), &folderStatus) == 0;
+    QByteArray header =
+        "{\"run\":" + recordStringJson(m_id) +
+        ",\"start\":" + recordStringJson(QString::fromLatin1(timeText(m_start))) +
+        ",\"version\":\"" PLENVOY_VERSION "\",\"front\":" + recordStringJson(m_front) +
+        ",\"output\":" + recordPathJson(m_output);
+    // The output folder's identity: undo removes names only inside that same folder.
+    header += ",\"dev\":" + (known ? number(qint64(folderStatus.st_dev)) : "null") +
+              ",\"ino\":" + (known ? number(qint64(folderStatus.st_ino)) : "null");
+    header += ",\"option\":" + recordStringJson(m_option) +
+              ",\"n\":" + (m_nthValue ? number(*m_nthValue) : QByteArray("null")) +
+              ",\"form\":" + recordStringJson(stampFormName(m_style.form)) +
+              ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) + "}\n";
+    append(header);
+    append(m_waiting);
+    m_waiting = QByteArray();
+    return true;
+}
+
+void RunRecord::fail(int errorNumber) {
+    if (m_problem.isEmpty())
+        m_problem = kRecordNotWritten + QStringLiteral(" (") +
+                    QString::fromLocal8Bit(std::strerror(errorNumber)) + QStringLiteral(").");
+}
+
+void RunRecord::add(const FileOutcome &file) {
+    if (!m_enabled || !m_problem.isEmpty())
+        return;
+    const int index = outcomeIndex(file);
+    ++m_counts[index];
+    // One line buffer serves every file: a run of a million files builds no garbage.
+    QByteArray &line = m_line;
+    line.resize(0);
+    const QString source = absolute(file.source);
+    const QString destinationPath = absolute(file.destination);
+    const QByteArray destination = pathToBytes(destinationPath);
+    line += "{\"source\":";
+    appendPath(line, source, pathToBytes(source));
+    line += ",\"destination\":";
+    appendPath(line, destinationPath, destination);
+    line += ",\"outcome\":\"";
+    line += outcomeName(index);
+    line += "\",\"reason\":";
+    appendString(line, file.reason.toUtf8());
+    struct stat status {};
+    // The identity as the copy's name now holds it (naming changes the change time), read
+    // inside its folder, opened once: a path resolved again per file costs more than the rest.
+    const qsizetype slash = destination.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
+    if (file.copied() && folder != m_folderPath) {
+        if (m_folderFd >= 0)
+            ::close(m_folderFd);
+        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_folderPath = folder;
+    }
+    if (file.copied() && m_folderFd >= 0 &&
+        ::fstatat(m_folderFd, destination.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) ==
+            0) {
+        line += ",\"dev\":";
+        appendNumber(line, qint64(status.st_dev));
+        line += ",\"ino\":";
+        appendNumber(line, qint64(status.st_ino));
+        line += ",\"size\":";
+        appendNumber(line, status.st_size);
+        line += ",\"mtime_ns\":";
+        appendNumber(line, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
+        line += ",\"ctime_ns\":";
+        appendNumber(line, qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec);
+        line += "}\n";
+    } else {
+        line += ",\"dev\":null,\"ino\":null,\"size\":null,\"mtime_ns\":null,\"ctime_ns\":null}\n";
+    }
+    if (m_slot < 0) {
+        if (!file.copied()) {
+            m_waiting += line;
+            return;
+        }
+        if (!open())
+            return;
+    }
+    append(line);
+    flushIfDue();
+}
+
+void RunRecord::append(const QByteArray &line) {
+    if (m_slot < 0 || line.isEmpty())
+        return;
+    RecordSlot &slot = g_slots[m_slot];
+    if (slot.length.load() + size_t(line.size()) > kBufferBytes)
+        flush();
+    if (m_slot < 0)
+        return;
+    if (size_t(line.size()) > kBufferBytes) {
+        const SignalsBlocked blocked;
+        if (!writeAll(slot.fd.load(), line.constData(), size_t(line.size())))
+            fail(errno);
+        return;
+    }
+    const size_t length = slot.length.load();
+    std::memcpy(slot.buffer + length, line.constData(), size_t(line.size()));
+    slot.length.store(length + size_t(line.size()));
+}
+
+void RunRecord::flushIfDue() {
+    if (m_slot >= 0 && m_sinceFlush.elapsed() >= kFlushEveryMs)
+        flush();
+}
+
+void RunRecord::flush() {
+    if (m_slot < 0)
+        return;
+    m_sinceFlush.start();
+    RecordSlot &slot = g_slots[m_slot];
+    const SignalsBlocked blocked;
+    const size_t length = slot.length.load();
+    if (length == 0)
+        return;
+    if (!writeAll(slot.fd.load(), slot.buffer, length)) {
+        fail(errno);
+        // Nothing more is written: the record stays as far as it got.
+        const int fd = slot.fd.exchange(-1);
+        ::close(fd);
+        slot.length.store(0);
+        slot.taken.store(false);
+        m_slot = -1;
+        return;
+    }
+    slot.length.store(0);
+}
+
+void RunRecord::finish() {
+    if (m_slot < 0)
+        return;
+    const QByteArray end = "{\"end\":\"" + timeText(QDateTime::currentDateTimeUtc()) +
+                           "\",\"counts\":{\"copied\":" + number(m_counts[0]) +
+                           ",\"numbered\":" + number(m_counts[1]) +
+                           ",\"replaced\":" + number(m_counts[2]) +
+                           ",\"not-copied\":" + number(m_counts[3]) + "}}\n";
+    append(end);
+    flush();
+}
+
+} // namespace plenvoy

@@ -1,0 +1,61 @@
+#include "CliRuns.h"
+
+#include "CliOutput.h"
+#include "CliRun.h"
+
+#include "batch/RunUndo.h"
+
+namespace plenvoy::cli {
+
+int listRuns() {
+    QStringList damaged;
+    const QList<RunSummary> runs = listRunRecords(&damaged);
+    for (const QString &line : damaged)
+        printWarning(line);
+    for (const RunSummary &run : runs) {
+        QString counts =
+            QStringLiteral("%1 copied, %2 not copied").arg(run.copied).arg(run.notCopied);
+        if (!run.finished)
+            counts += QStringLiteral(", did not finish");
+        if (run.undone)
+            counts += QStringLiteral(", undone");
+        printLine(run.id + QLatin1Char('\t') + run.start + QLatin1Char('\t') + run.front +
+                  QLatin1Char('\t') + run.output + QLatin1Char('\t') + counts);
+    }
+    return kExitSuccess;
+}
+
+int undoRun(const CliRequest &request) {
+    const UndoResult result = plenvoy::undoRun(request.undoId, request.undoDryRun);
+    switch (result.status) {
+    case UndoResult::Status::UnknownId:
+        printError(std::nullopt, QStringLiteral("no run on record has the id \"") + request.undoId +
+                                     QStringLiteral("\" (see --runs)"));
+        return kExitUsage;
+    case UndoResult::Status::NoRun:
+        printError(std::nullopt, QStringLiteral("no run on record is left to take back"));
+        return kExitFailures;
+    case UndoResult::Status::AlreadyUndone:
+        printError(std::nullopt, QStringLiteral("the run ") + result.id +
+                                     QStringLiteral(" was taken back before; nothing removed"));
+        return kExitSuccess;
+    case UndoResult::Status::Done:
+        break;
+    }
+    for (const QString &line : result.damaged)
+        printWarning(line);
+    for (const QString &path : result.removed)
+        printLine(path);
+    for (const LeftCopy &copy : result.left)
+        printError(copy.path, copy.why);
+    if (!result.markProblem.isEmpty())
+        printWarning(QStringLiteral("the run could not be marked as undone: ") +
+                     result.markProblem);
+    const QString summary = request.undoDryRun
+                                ? QStringLiteral("%1 would be removed, %2 would be left")
+                                : QStringLiteral("%1 removed, %2 left");
+    printErrorLine(summary.arg(result.removed.size()).arg(result.left.size()));
+    return result.left.isEmpty() ? kExitSuccess : kExitFailures;
+}
+
+} // namespace plenvoy::cli

@@ -1,0 +1,265 @@
+#include "TestFiles.h"
+#include "batch/FixedRunInputs.h"
+#include "batch/RunRecord.h"
+#include "batch/RunUndo.h"
+#include "batch/StartChanging.h"
+#include "core/PathCodec.h"
+#include "core/SilentWindowPort.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace plenvoy;
+using plenvoy::test::namesIn;
+using plenvoy::test::writeFile;
+
+namespace {
+
+/// Keeps what the closing box was told.
+class RecordingPort final : public SilentWindowPort {
+public:
+    void showMessageWithDetails(const QString &text, const QString &) override { shown += text; }
+    void showMessage(const QString &text) override { shown += text; }
+    bool askYesNo(const QString &text) override {
+        asked.append(text);
+        return answer;
+    }
+    bool showClosingBox(const QString &text, const QString &details, bool canUndo) override {
+        offeredUndo = canUndo;
+        showMessageWithDetails(text, details);
+        return answer;
+    }
+    QString shown;
+    QStringList asked;
+    bool offeredUndo = false;
+    bool answer = false;
+};
+
+/// The record's lines, parsed.
+QList<QJsonObject> recordLines(const QString &id) {
+    QFile file(runRecordPath(id));
+    QList<QJsonObject> lines;
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            lines.append(QJsonDocument::fromJson(line).object());
+    return lines;
+}
+
+} // namespace
+
+class TestRunRecord : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_sources;
+    QString m_output;
+
+    /// Copies the named sources into the output folder with the empty option (names kept).
+    RunOutcome run(const QStringList &names, RecordingPort *port = nullptr) {
+        QStringList entries;
+        for (const QString &name : names)
+            entries.append(m_sources + QLatin1Char('/') + name);
+        FixedRunInputs inputs(entries, m_output, QString());
+        RecordingPort silent;
+        return startChanging(inputs, port ? *port : silent);
+    }
+
+private Q_SLOTS:
+    void init() {
+        QVERIFY(m_dir.isValid());
+        qputenv("XDG_STATE_HOME", pathToBytes(m_dir.path() + QStringLiteral("/state")));
+        enableRunRecords(QStringLiteral("window"));
+        m_sources = m_dir.path() + QStringLiteral("/sources");
+        m_output = m_dir.path() + QStringLiteral("/out");
+        QDir(m_dir.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(m_sources) && QDir().mkpath(m_output));
+        for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("b.txt"),
+                                    QStringLiteral("c.txt"), pathFromBytes("n\xff.txt")})
+            QVERIFY(writeFile(m_sources + QLatin1Char('/') + name, name.toUtf8()));
+    }
+
+    // Qt can't name a file whose name is not UTF-8: it goes first, so the folders can go.
+    void cleanup() {
+        for (const QString &folder : {m_sources, m_output})
+            ::unlink(
+                pathToBytes(folder + QLatin1Char('/') + pathFromBytes("n\xff.txt")).constData());
+    }
+
+    void recordReadsBack() {
+        QVERIFY(writeFile(m_output + QStringLiteral("/b.txt"), "earlier"));
+        const RunOutcome outcome = run({QStringLiteral("a.txt"), QStringLiteral("b.txt"),
+                                        QStringLiteral("missing"), pathFromBytes("n\xff.txt")});
+        QVERIFY(outcome.recordProblem.isEmpty());
+        const QList<QJsonObject> lines = recordLines(outcome.recordId);
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[0][QLatin1String("run")].toString(), outcome.recordId);
+        QCOMPARE(lines[0][QLatin1String("front")].toString(), QStringLiteral("window"));
+        QCOMPARE(lines[0][QLatin1String("output")].toString(), m_output);
+        QStringList outcomes;
+        for (int i = 1; i <= 4; ++i)
+            outcomes.append(lines[i][QLatin1String("outcome")].toString());
+        QCOMPARE(outcomes, QStringList({QStringLiteral("copied"), QStringLiteral("replaced"),
+                                        QStringLiteral("not-copied"), QStringLiteral("copied")}));
+        // A name that is not UTF-8 keeps its bytes.
+        QCOMPARE(
+            QByteArray::fromBase64(
+                lines[4][QLatin1String("destination")][QLatin1String("b64")].toString().toLatin1()),
+            pathToBytes(m_output) + "/n\xff.txt");
+        struct stat status {};
+        QCOMPARE(::stat(qPrintable(m_output + QStringLiteral("/a.txt")), &status), 0);
+        QCOMPARE(lines[1][QLatin1String("ino")].toInteger(), qint64(status.st_ino));
+        QCOMPARE(lines[1][QLatin1String("ctime_ns")].toInteger(),
+                 qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec);
+        QCOMPARE(lines[5][QLatin1String("counts")][QLatin1String("not-copied")].toInteger(),
+                 qint64(1));
+        const QList<RunSummary> runs = listRunRecords();
+        QCOMPARE(runs.size(), 1);
+        QVERIFY(runs[0].finished && !runs[0].undone);
+        QCOMPARE(runs[0].copied, qint64(3));
+        QCOMPARE(runs[0].notCopied, qint64(1));
+    }
+
+    void runWithoutCopyLeavesNoRecord() {
+        RecordingPort port;
+        port.answer = true;
+        QVERIFY(run({QStringLiteral("a.txt")}, &port).undoAsked);
+        QVERIFY(port.offeredUndo);
+        QVERIFY(QFile::remove(runRecordPath(listRunRecords()[0].id)));
+        const RunOutcome outcome = run({QStringLiteral("missing")}, &port);
+        QVERIFY(!port.offeredUndo);
+        QVERIFY(outcome.recordId.isEmpty());
+        QVERIFY(listRunRecords().isEmpty());
+    }
+
+    void undoLeavesTouchedCopies_data() {
+        QTest::addColumn<int>("touch");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("unchanged: removed") << 0 << QString();
+        QTest::newRow("written since") << 1 << QStringLiteral("left: its size changed");
+        QTest::newRow("moved") << 2 << QStringLiteral("left: it was moved or removed since");
+        QTest::newRow("another file put in its place")
+            << 3 << QStringLiteral("left: another file was put in its place");
+        QTest::newRow("permissions changed")
+            << 4 << QStringLiteral("left: its status changed (permissions, links or name)");
+        QTest::newRow("a link put in its place")
+            << 5 << QStringLiteral("left: a link was put in its place");
+    }
+    void undoLeavesTouchedCopies() {
+        QFETCH(int, touch);
+        QFETCH(QString, why);
+        const RunOutcome outcome = run({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+        const QString copy = m_output + QStringLiteral("/b.txt");
+        const QByteArray bytes = pathToBytes(copy);
+        if (touch == 1)
+            QVERIFY(writeFile(copy, "changed"));
+        if (touch == 2 || touch == 3 || touch == 5)
+            QCOMPARE(::rename(bytes.constData(), QByteArray(bytes + ".moved").constData()), 0);
+        if (touch == 3)
+            QVERIFY(writeFile(copy, "b.txt"));
+        if (touch == 4)
+            QCOMPARE(::chmod(bytes.constData(), 0600), 0);
+        if (touch == 5)
+            QCOMPARE(::symlink("b.txt.moved", bytes.constData()), 0);
+
+        const UndoResult dry = undoRun(QString(), true);
+        QCOMPARE(dry.removed.size(), touch == 0 ? 2 : 1);
+        QVERIFY(QFile::exists(m_output + QStringLiteral("/a.txt")));
+        const UndoResult result = undoRun(outcome.recordId.right(4), false);
+        QCOMPARE(result.status, UndoResult::Status::Done);
+        QCOMPARE(result.removed, QStringList(m_output + QStringLiteral("/a.txt")) +
+                                     (touch == 0 ? QStringList(copy) : QStringList()));
+        QCOMPARE(result.left.size(), touch == 0 ? 0 : 1);
+        if (touch != 0) {
+            QCOMPARE(result.left[0].why, why);
+            QVERIFY(QFileInfo::exists(copy) || touch == 2);
+        }
+        // Sources are never touched; the run is marked and not taken back twice.
+        QCOMPARE(namesIn(m_sources).size(), 4);
+        QVERIFY(listRunRecords()[0].undone);
+        QCOMPARE(undoRun(outcome.recordId, false).status, UndoResult::Status::AlreadyUndone);
+        QCOMPARE(undoRun(QString(), false).status, UndoResult::Status::NoRun);
+    }
+
+    void copyThatReplacedIsKept() {
+        QVERIFY(writeFile(m_output + QStringLiteral("/a.txt"), "earlier"));
+        run({QStringLiteral("a.txt")});
+        const UndoResult result = undoRun(QString(), false);
+        QVERIFY(result.removed.isEmpty());
+        QCOMPARE(result.left.size(), 1);
+        QCOMPARE(result.left[0].why, kKeptReplaced);
+        QVERIFY(QFile::exists(m_output + QStringLiteral("/a.txt")));
+    }
+
+    void linkPutInPlaceOfTheFolderIsNotFollowed() {
+        run({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+        // The folder is moved away and a link to another folder holding the same names,
+        // unchanged to the byte, is put in its place.
+        const QString other = m_dir.path() + QStringLiteral("/other");
+        QVERIFY(QDir().rename(m_output, m_dir.path() + QStringLiteral("/moved")));
+        QVERIFY(QDir().mkpath(other));
+        for (const QString &name : {QStringLiteral("a.txt"), QStringLiteral("b.txt")})
+            QVERIFY(QFile::copy(m_dir.path() + QStringLiteral("/moved/") + name,
+                                other + QLatin1Char('/') + name));
+        QCOMPARE(::symlink(qPrintable(other), qPrintable(m_output)), 0);
+        const UndoResult result = undoRun(QString(), false);
+        QVERIFY(result.removed.isEmpty());
+        QCOMPARE(result.left.size(), 2);
+        QCOMPARE(result.left[0].why,
+                 QStringLiteral("left: its folder is no longer the one the run wrote into"));
+        QCOMPARE(namesIn(other).size(), 2);
+    }
+
+    void unwritableRecordNeverStopsTheRun() {
+        // The state folder's place is taken by a file: no record can be made.
+        QVERIFY(writeFile(m_dir.path() + QStringLiteral("/state")));
+        RecordingPort port;
+        const RunOutcome outcome = run({QStringLiteral("a.txt"), QStringLiteral("b.txt")}, &port);
+        QCOMPARE(outcome.copiedCount(), 2);
+        QVERIFY(outcome.recordId.isEmpty());
+        QCOMPARE(port.shown.count(kRecordNotWritten), 1);
+    }
+
+    void windowTakesBackItsNewestRunAfterAsking() {
+        WindowRuns runs;
+        runs.note(run({QStringLiteral("a.txt")}).recordId);
+        runs.note(run({QStringLiteral("b.txt"), QStringLiteral("c.txt")}).recordId);
+        RecordingPort port;
+        QCOMPARE(runs.offerUndo(port).removed.size(), 0); // answered No
+        port.answer = true;
+        QCOMPARE(runs.offerUndo(port).removed.size(), 2);
+        QCOMPARE(runs.offerUndo(port).removed.size(), 1);
+        QCOMPARE(runs.offerUndo(port).status, UndoResult::Status::NoRun);
+        const QString question =
+            QStringLiteral("Remove the 2 copies this run made in ") + m_output + QLatin1Char('?');
+        QCOMPARE(port.asked, QStringList({question, question,
+                                          QStringLiteral("Remove the 1 copy this run made in ") +
+                                              m_output + QLatin1Char('?')}));
+        QCOMPARE(port.shown, QStringLiteral("2 copies were removed.1 copy was removed."));
+        QCOMPARE(undoQuestion(1234, QStringLiteral("/home/ana/stamped")),
+                 QStringLiteral("Remove the 1,234 copies this run made in /home/ana/stamped?"));
+    }
+
+    void oldAndSurplusRecordsArePruned() {
+        const QString folder = runRecordFolder();
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeFile(folder + QStringLiteral("/2020-01-01T00-00-00Z-0001.jsonl")));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (int i = 0; i < 205; ++i)
+            QVERIFY(writeFile(folder + QLatin1Char('/') +
+                              now.addSecs(-i).toString(QStringLiteral("yyyy-MM-ddTHH-mm-ssZ")) +
+                              QStringLiteral("-abcd.jsonl")));
+        run({QStringLiteral("a.txt")});
+        const QStringList names = namesIn(folder);
+        QCOMPARE(names.size(), 201);
+        QVERIFY(!names.contains(QStringLiteral("2020-01-01T00-00-00Z-0001.jsonl")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunRecord)
+#include "tst_runrecord.moc"
