@@ -2,7 +2,10 @@
 
 // Shared pieces of the batch benchmarks: timing, running cp, medians, fixtures.
 
+#include "core/SilentWindowPort.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -38,8 +41,9 @@ inline double median(std::vector<double> values) {
     return n == 0 ? 0.0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
-/// Runs a program with arguments and waits for it; exits the benchmark when it fails.
-inline void run(const QStringList &command) {
+/// Runs a program with arguments and waits for it: true when it ran and succeeded. A quiet
+/// run sends the program's output to /dev/null.
+inline bool runCommand(const QStringList &command, bool quiet) {
     std::vector<QByteArray> encoded;
     for (const QString &part : command)
         encoded.push_back(QFile::encodeName(part));
@@ -47,15 +51,30 @@ inline void run(const QStringList &command) {
     for (QByteArray &part : encoded)
         argv.push_back(part.data());
     argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        std::perror("posix_spawnp");
-        std::exit(2);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (quiet) {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     }
+    pid_t child = 0;
+    const bool started =
+        posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
+    return started && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+/// Runs a program quietly: true when it ran and succeeded.
+inline bool runQuietly(const QStringList &command) {
+    return runCommand(command, true);
+}
+
+/// Runs a program with arguments and waits for it; exits the benchmark when it fails.
+inline void run(const QStringList &command) {
+    if (!runCommand(command, false)) {
+        std::fprintf(stderr, "%s failed\n", qPrintable(command.value(0)));
         std::exit(2);
     }
 }
@@ -99,6 +118,27 @@ inline QString freshFolder(const QString &base, const QString &name) {
     }
     return path;
 }
+
+/// A window that answers nothing and processes the application's events for real, as the
+/// main window's port does: at most every 4 ms, however often the run asks.
+class QuietWindow final : public plenvoy::SilentWindowPort {
+public:
+    void showMessage(const QString &text) override { messages << text; }
+    void showErrorReport(const QString &text) override { reports << text; }
+    void processEvents() override {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastEvents < std::chrono::milliseconds(4))
+            return;
+        QCoreApplication::processEvents();
+        m_lastEvents = std::chrono::steady_clock::now();
+    }
+
+    QStringList messages;
+    QStringList reports;
+
+private:
+    std::chrono::steady_clock::time_point m_lastEvents{};
+};
 
 inline void settle() {
     ::sync(); // no earlier run's dirty pages are written back inside the next timing

@@ -27,47 +27,6 @@ using plenvoy::NamingRoute;
 
 namespace {
 
-/// A window that answers nothing and lets the application's events run every 4 ms at most.
-class QuietWindow final : public plenvoy::SilentWindowPort {
-public:
-    void showMessage(const QString &text) override { messages << text; }
-    void showErrorReport(const QString &text) override { reports << text; }
-    void processEvents() override {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_lastEvents < std::chrono::milliseconds(4))
-            return;
-        QCoreApplication::processEvents();
-        m_lastEvents = std::chrono::steady_clock::now();
-    }
-    QStringList messages;
-    QStringList reports;
-
-private:
-    std::chrono::steady_clock::time_point m_lastEvents{};
-};
-
-/// Runs a command; false when it could not run or failed (its output is dropped).
-bool runQuietly(const QStringList &command) {
-    std::vector<QByteArray> encoded;
-    for (const QString &part : command)
-        encoded.push_back(QFile::encodeName(part));
-    std::vector<char *> argv;
-    for (QByteArray &part : encoded)
-        argv.push_back(part.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const bool started =
-        posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return started && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
-
 /// A file system made for the benchmark and mounted under the work folder; unmounted and
 /// its image removed when it goes.
 class BenchMount final {

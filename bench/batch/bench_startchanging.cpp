@@ -16,32 +16,6 @@
 
 using namespace bench;
 
-namespace {
-
-/// A window that answers nothing and processes the application's events for real.
-class QuietWindow final : public plenvoy::SilentWindowPort {
-public:
-    void showMessage(const QString &text) override { messages << text; }
-    void showErrorReport(const QString &text) override { reports << text; }
-    /// As the main window's port: the events get their turn at most every 4 ms, however
-    /// often the run asks.
-    void processEvents() override {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - m_lastEvents < std::chrono::milliseconds(4))
-            return;
-        QCoreApplication::processEvents();
-        m_lastEvents = std::chrono::steady_clock::now();
-    }
-
-    QStringList messages;
-    QStringList reports;
-
-private:
-    std::chrono::steady_clock::time_point m_lastEvents{};
-};
-
-} // namespace
-
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
