@@ -70,33 +70,17 @@ namespace {
 /// The creation time of a photo or video as taken, through the cache: the worker reads
 /// what is missing; the window's own lookups never read a file, and say when one is missing.
 /// Like the run's reader, it gives a photo's wall-clock time without any conversion.
-class CachedTakenTimes final : public FileTimeProvider {
+class CachedTakenTimes final : public TakenMomentTimes {
 public:
     CachedTakenTimes(const FileTimeProvider &files, TakenTimeCache &cache, bool read)
-        : m_files(files)
+        : TakenMomentTimes(files)
         , m_cache(cache)
         , m_read(read) {}
 
-    std::optional<qint64> fileTime(const QString &path, TimeSource source) const override {
-        if (source == TimeSource::Creation) {
-            if (const std::optional<LocalMoment> moment = taken(path))
-                if (const std::optional<qint64> utc =
-                        utcTicksFromLocal(moment->date, moment->secondsOfDay))
-                    return utc;
-        }
-        return m_files.fileTime(path, source);
-    }
-    std::optional<LocalMoment> localMoment(const QString &path, TimeSource source) const override {
-        if (source == TimeSource::Creation) {
-            if (const std::optional<LocalMoment> moment = taken(path))
-                return moment;
-        }
-        return m_files.localMoment(path, source);
-    }
     bool missing() const { return m_missing; }
 
-private:
-    std::optional<LocalMoment> taken(const QString &path) const {
+protected:
+    std::optional<LocalMoment> taken(const QString &path) const override {
         const std::optional<TakenTimeCache::Key> key = TakenTimeCache::keyOf(path);
         if (!key)
             return std::nullopt;
@@ -112,7 +96,7 @@ private:
         return *cached;
     }
 
-    const FileTimeProvider &m_files;
+private:
     TakenTimeCache &m_cache;
     bool m_read;
     mutable bool m_missing = false;

@@ -99,11 +99,11 @@ std::optional<LocalMoment> takenMomentOfFile(const QString &path) {
 }
 
 TakenFileTimes::TakenFileTimes(const FileTimeProvider &files)
-    : m_files(files) {}
+    : TakenMomentTimes(files) {}
 
 TakenFileTimes::TakenFileTimes(const FileTimeProvider &files, const QString &openedPath,
                                int descriptor, qint64 size)
-    : m_files(files)
+    : TakenMomentTimes(files)
     , m_openedPath(openedPath)
     , m_descriptor(descriptor)
     , m_size(size) {}
@@ -113,7 +113,7 @@ std::optional<LocalMoment> TakenFileTimes::taken(const QString &path) const {
                                                      : takenMomentOfFile(path);
 }
 
-std::optional<qint64> TakenFileTimes::fileTime(const QString &path, TimeSource source) const {
+std::optional<qint64> TakenMomentTimes::fileTime(const QString &path, TimeSource source) const {
     if (source == TimeSource::Creation) {
         if (const std::optional<LocalMoment> moment = taken(path))
             if (const std::optional<qint64> utc =
@@ -123,8 +123,8 @@ std::optional<qint64> TakenFileTimes::fileTime(const QString &path, TimeSource s
     return m_files.fileTime(path, source);
 }
 
-std::optional<LocalMoment> TakenFileTimes::localMoment(const QString &path,
-                                                       TimeSource source) const {
+std::optional<LocalMoment> TakenMomentTimes::localMoment(const QString &path,
+                                                         TimeSource source) const {
     if (source == TimeSource::Creation) {
         if (const std::optional<LocalMoment> moment = taken(path))
             return moment;

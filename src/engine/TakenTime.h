@@ -44,22 +44,37 @@ std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint
 /// Whether exiv2 knows the image format that these first bytes of a file start.
 bool startsKnownPhoto(const uchar *data, qint64 size);
 
-/// File times where Creation is the moment a photo or video was taken, when its metadata
-/// records one; everything else, and files without such a moment, come from `files`.
-class TakenFileTimes final : public FileTimeProvider {
+/// File times where Creation is the moment a photo or video was taken, as taken() gives it,
+/// when its metadata records one; everything else, and files without such a moment, come
+/// from `files`. A photo's wall-clock time is given as this computer's local time would read
+/// it, and as the stamp's local moment without any conversion.
+class TakenMomentTimes : public FileTimeProvider {
+public:
+    explicit TakenMomentTimes(const FileTimeProvider &files)
+        : m_files(files) {}
+    std::optional<qint64> fileTime(const QString &path, TimeSource source) const override;
+    std::optional<LocalMoment> localMoment(const QString &path, TimeSource source) const override;
+
+protected:
+    /// The taken moment of the file; nullopt when it records none.
+    virtual std::optional<LocalMoment> taken(const QString &path) const = 0;
+
+private:
+    const FileTimeProvider &m_files;
+};
+
+/// Taken moments read from each file's metadata.
+class TakenFileTimes final : public TakenMomentTimes {
 public:
     explicit TakenFileTimes(const FileTimeProvider &files);
     /// The metadata of `openedPath` is read through its open descriptor, `size` bytes long.
     TakenFileTimes(const FileTimeProvider &files, const QString &openedPath, int descriptor,
                    qint64 size);
-    /// A photo's wall-clock time is given as this computer's local time would read it.
-    std::optional<qint64> fileTime(const QString &path, TimeSource source) const override;
-    std::optional<LocalMoment> localMoment(const QString &path, TimeSource source) const override;
+
+protected:
+    std::optional<LocalMoment> taken(const QString &path) const override;
 
 private:
-    std::optional<LocalMoment> taken(const QString &path) const;
-
-    const FileTimeProvider &m_files;
     QString m_openedPath;
     int m_descriptor = -1;
     qint64 m_size = 0;

@@ -35,13 +35,7 @@ FileList::Entry FileList::store(const QString &text) {
 }
 
 QString FileList::textOf(const Entry &entry) const {
-    const QString &folder = m_folders.at(entry.folder);
-    QString text(folder.size() + qsizetype(entry.length), Qt::Uninitialized);
-    QChar *out = text.data();
-    std::copy(folder.cbegin(), folder.cend(), out);
-    const QChar *name = m_names.constData() + entry.start;
-    std::copy(name, name + entry.length, out + folder.size());
-    return text;
+    return Snapshot::textOf(entry, m_folders, m_names);
 }
 
 void FileList::compactNames() {
@@ -66,15 +60,19 @@ FileList::Snapshot FileList::snapshot() const {
     return copy;
 }
 
-QString FileList::Snapshot::textAt(int index) const {
-    const Entry &entry = m_entries.at(index);
-    const QString &folder = m_folders.at(entry.folder);
+QString FileList::Snapshot::textOf(const Entry &entry, const QStringList &folders,
+                                   const QString &names) {
+    const QString &folder = folders.at(entry.folder);
     QString text(folder.size() + qsizetype(entry.length), Qt::Uninitialized);
     QChar *out = text.data();
     std::copy(folder.cbegin(), folder.cend(), out);
-    const QChar *name = m_names.constData() + entry.start;
+    const QChar *name = names.constData() + entry.start;
     std::copy(name, name + entry.length, out + folder.size());
     return text;
+}
+
+QString FileList::Snapshot::textAt(int index) const {
+    return textOf(m_entries.at(index), m_folders, m_names);
 }
 
 QStringList FileList::entries() const {

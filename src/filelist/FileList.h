@@ -46,6 +46,9 @@ public:
             quint32 length;
             qint64 start;
         };
+        /// The entry's text: its folder followed by its name.
+        static QString textOf(const Entry &entry, const QStringList &folders, const QString &names);
+
         QList<Entry> m_entries;
         QString m_names;
         QStringList m_folders;
