@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
+#include "HelpRoute.h"
 #include "NewNamePreview.h"
+#include "RunProgressBar.h"
 #include "Samples.h"
 
 #include "AppLog.h"
@@ -19,6 +21,7 @@
 #include "desktop/RunProgress.h"
 #include "engine/ComposeNewName.h"
 #include "engine/RenameOptions.h"
+#include "engine/TakenTime.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListRules.h"
@@ -26,16 +29,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -48,6 +56,9 @@ namespace {
 constexpr int kFormWidth = 8040;
 constexpr int kFormHeight = 6045;
 constexpr int kListColumnWidth = 7000;
+/// The progress bar's height and the gap above it, in pixels, taken from the list's foot.
+constexpr int kProgressBarHeight = 22;
+constexpr int kProgressBarGap = 4;
 
 // The start-up's steps, as its error reports number them.
 constexpr qint32 kLineApplySkin = 100;
@@ -153,11 +164,11 @@ void MainWindow::buildControls() {
     m_fileListView->setAttribute(Qt::WA_NoMousePropagation);
     m_fileListView->setDragIconPath(m_programFolder + QLatin1Char('/') + kDragIconName);
 
-    m_addFilesButton = makeButton(QStringLiteral("PushButton1"), kCaptionAddFiles, this,
+    m_addFilesButton = makeButton(QStringLiteral("PushButton1"), tr("&Add File(s)"), this,
                                   twipsRect(120, 2745, 3840, 405));
-    m_addFolderButton = makeButton(QStringLiteral("PushButton3"), kCaptionAddFolder, this,
-                                   twipsRect(4080, 2745, 3840, 405));
-    m_startChangingButton = makeButton(QStringLiteral("PushButton2"), kCaptionStartChanging, this,
+    m_addFolderButton = makeButton(QStringLiteral("PushButton3"), tr("Add All Files In &Folder"),
+                                   this, twipsRect(4080, 2745, 3840, 405));
+    m_startChangingButton = makeButton(QStringLiteral("PushButton2"), tr("&Start Changing"), this,
                                        twipsRect(120, 5520, 7800, 405));
 
     m_optionsBox = new QGroupBox(kCaptionOptions, this);
@@ -173,10 +184,11 @@ void MainWindow::buildControls() {
                                        m_optionsBox, twipsRect(6960, 300, 600, 345));
     m_stampSettingsButton->setToolTip(kTipStampSettings);
 
-    m_clearListButton = makeButton(QStringLiteral("PushButton4"), kCaptionClearList, this,
+    m_clearListButton = makeButton(QStringLiteral("PushButton4"), tr("&Clear List"), this,
                                    twipsRect(120, 3255, 3840, 405));
-    m_loadSamplesButton = makeButton(QStringLiteral("PushButton5"), kCaptionLoadSamples, this,
-                                     twipsRect(4080, 3255, 3840, 405));
+    m_loadSamplesButton =
+        makeButton(QStringLiteral("PushButton5"), tr("&Load Sample/Example Files"), this,
+                   twipsRect(4080, 3255, 3840, 405));
 
     m_outputFolderBox = new QGroupBox(kCaptionOutputFrame, this);
     m_outputFolderBox->setObjectName(QStringLiteral("Frame2"));
@@ -196,6 +208,9 @@ void MainWindow::buildControls() {
              m_loadSamplesButton, m_optionsBox, m_outputFolderBox, m_startChangingButton,
              m_optionCombo, m_stampSettingsButton, m_outputFolderEdit, m_browseButton})
         place(control);
+
+    m_runProgressBar = new RunProgressBar(this);
+    m_runProgressBar->setObjectName(QStringLiteral("RunProgress"));
 
     m_preview = new NewNamePreview(m_fileList, this);
     m_fileListView->setModel(m_preview);
@@ -234,21 +249,15 @@ void MainWindow::buildControls() {
     m_progress = std::make_unique<RunProgress>(
         kProductName, [this](const QString &title) { setWindowTitle(title); },
         QStringLiteral(PLENVOY_APP_ID));
-    m_port.setProgressHandler(
-        [this](qint64 done, qint64 total) { m_progress->report(done, total); });
-    connect(m_startChangingButton, &QPushButton::clicked, this, [this] {
-        runHandler([this] {
-            RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(),
-                                               systemFileTimes(), readStampStyle(m_settings));
-            rememberN(outcome.nthValue);
-            m_runs.note(outcome.recordId);
-            if (outcome.undoAsked)
-                m_runs.offerUndo(m_port);
-            forgetOutcome(std::move(outcome));
-        });
-        // A run inside this one has already put the title back; this puts it back once more.
-        m_progress->finish();
+    m_port.setProgressHandler([this](qint64 done, qint64 total) {
+        showRunFace(true);
+        m_progress->report(done, total);
+        m_runProgressBar->reportFiles(done, total);
     });
+    m_port.setBytesHandler(
+        [this](qint64 written, qint64 size) { m_runProgressBar->reportBytes(written, size); });
+    m_port.setRunEndHandler([this] { showRunFace(false); });
+    connect(m_startChangingButton, &QPushButton::clicked, this, &MainWindow::startOrStop);
     // Ctrl+Z takes back this window's newest run; the output-folder box keeps its own undo.
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, [this] {
         if (focusWidget() != m_outputFolderEdit)
@@ -268,6 +277,9 @@ void MainWindow::buildControls() {
             [this] { runHandler([this] { browseOutputFolder(); }); });
     connect(m_stampSettingsButton, &QPushButton::clicked, this,
             [this] { runHandler([this] { openStampSettings(); }); });
+
+    addShortcuts();
+    describeControls();
 
     m_idleTimer = new QTimer(this);
     m_idleTimer->setInterval(100);
@@ -368,6 +380,10 @@ void MainWindow::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     if (event->spontaneous() && event->oldSize().isValid() && event->size() != event->oldSize())
         m_userResized = true;
+    placeControls();
+}
+
+void MainWindow::placeControls() {
     const int dx = width() - minimumWidth();
     const int dy = height() - minimumHeight();
     for (const auto &[control, design] : std::as_const(m_placed)) {
@@ -386,6 +402,127 @@ void MainWindow::resizeEvent(QResizeEvent *event) {
         control->setGeometry(design.x() + anchor.x * dx, design.y() + anchor.y * dy,
                              design.width() + anchor.w * dx, design.height() + anchor.h * dy);
     }
+    // During a run the bar takes the foot of the list.
+    if (m_runProgressBar->isVisible()) {
+        QRect list = m_fileListView->geometry();
+        list.setHeight(list.height() - kProgressBarHeight - kProgressBarGap);
+        m_fileListView->setGeometry(list);
+        m_runProgressBar->setGeometry(list.x(), list.bottom() + 1 + kProgressBarGap, list.width(),
+                                      kProgressBarHeight);
+    }
+}
+
+void MainWindow::addShortcuts() {
+    const auto onKeys = [this](const QKeySequence &keys, auto action) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+        return shortcut;
+    };
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_addFilesButton->click(); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this] { m_addFolderButton->click(); });
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter})
+        onKeys(QKeySequence(Qt::CTRL | key), [this] {
+            if (!m_running)
+                m_startChangingButton->click();
+        });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    onKeys(QKeySequence(Qt::Key_F1), [this] { openHelp(); });
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_F1), [this] { showAbout(); });
+    m_stopShortcut = onKeys(QKeySequence(Qt::Key_Escape), [this] { askToStop(); });
+    m_stopShortcut->setEnabled(false);
+}
+
+void MainWindow::describeControls() {
+    m_fileListView->setAccessibleName(tr("Files to copy"));
+    m_fileListView->setAccessibleDescription(
+        tr("Each file is copied into the output folder under its new name"));
+    m_optionCombo->setAccessibleName(kCaptionOptions);
+    m_outputFolderEdit->setAccessibleName(kCaptionOutputFrame);
+    m_stampSettingsButton->setAccessibleName(tr("Stamp settings"));
+    m_browseButton->setAccessibleName(tr("Browse for the output folder"));
+    m_runProgressBar->setAccessibleName(tr("Progress of the run"));
+}
+
+void MainWindow::startOrStop() {
+    if (m_running) {
+        askToStop();
+        return;
+    }
+    m_port.requestStop(false);
+    runHandler([this] {
+        RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
+                                           readStampStyle(m_settings), m_copyHooks);
+        showRunFace(false);
+        rememberN(outcome.nthValue);
+        m_runs.note(outcome.recordId);
+        if (outcome.undoAsked)
+            m_runs.offerUndo(m_port);
+        forgetOutcome(std::move(outcome));
+    });
+    showRunFace(false);
+}
+
+void MainWindow::showRunFace(bool shown) {
+    if (shown == m_running)
+        return;
+    m_running = shown;
+    m_startChangingButton->setText(shown ? tr("&Stop") : tr("&Start Changing"));
+    m_stopShortcut->setEnabled(shown);
+    if (shown) {
+        m_runProgressBar->begin();
+    } else {
+        m_runProgressBar->end();
+        m_progress->finish();
+    }
+    placeControls();
+}
+
+void MainWindow::askToStop() {
+    if (m_running && !m_port.stopRequested() && !m_port.closing() &&
+        m_port.askYesNo(tr("Stop after the current file?")))
+        m_port.requestStop();
+}
+
+void MainWindow::showAbout() {
+    const QString text =
+        QStringLiteral("<h3>Plenvoy %1</h3><p>%2</p><p>%3</p><p><a href=\"%4\">%4</a></p><p>%5</p>")
+            .arg(QStringLiteral(PLENVOY_VERSION), tr("Time-stamped copies of files"),
+                 tr("Released under the MIT License."), QStringLiteral(PLENVOY_HOMEPAGE),
+                 tr("Uses Qt %1 and libexiv2 %2.")
+                     .arg(QString::fromLatin1(qVersion()), photoLibraryVersion()));
+    QMessageBox box(QMessageBox::NoIcon, tr("About Plenvoy"), text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.setTextFormat(Qt::RichText);
+    box.setIconPixmap(windowIcon().pixmap(64, 64));
+    box.exec();
+}
+
+void MainWindow::openHelp() {
+    const HelpRoute route =
+        helpRoute([](const QString &name) { return QStandardPaths::findExecutable(name); },
+                  QStringLiteral(PLENVOY_HOMEPAGE));
+    if (route.program.isEmpty() || !QProcess::startDetached(route.program, route.arguments))
+        QDesktopServices::openUrl(route.url.isEmpty() ? QUrl(QStringLiteral(PLENVOY_HOMEPAGE))
+                                                      : route.url);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent *event) {
+    // The background and the frames; the controls keep their own menus.
+    QWidget *under = childAt(event->pos());
+    if (under && under != m_optionsBox && under != m_outputFolderBox) {
+        QWidget::contextMenuEvent(event);
+        return;
+    }
+    QMenu menu(this);
+    QAction *help = menu.addAction(tr("&Help"));
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    QAction *about = menu.addAction(tr("&About Plenvoy"));
+    about->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
+    QAction *chosen = menu.exec(event->globalPos());
+    if (chosen == help)
+        openHelp();
+    else if (chosen == about)
+        showAbout();
 }
 
 void MainWindow::showEvent(QShowEvent *event) {
@@ -480,6 +617,10 @@ void MainWindow::walkPendingFolders() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (m_running && !m_port.closing() && !m_port.askYesNo(tr("Stop the run and close Plenvoy?"))) {
+        event->ignore();
+        return;
+    }
     // Ends the program at once: a loop in progress stops at its next processEvents().
     m_port.markClosing();
     if (m_userResized && !isMaximized())
@@ -495,7 +636,17 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::MouseMove) {
+    if (event->type() == QEvent::KeyPress) {
+        // Enter or Return presses a focused button, as Space does.
+        auto *button = qobject_cast<QPushButton *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (button && m_buttons.contains(button) &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            button->click();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseMove) {
         if (watched == m_optionsBox || watched == m_outputFolderBox)
             pointerOver(PointerMode::Default);
         else if (m_buttons.contains(qobject_cast<QPushButton *>(watched)))

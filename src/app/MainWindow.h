@@ -2,6 +2,7 @@
 
 #include "MainWindowPort.h"
 #include "SettingsStore.h"
+#include "batch/FilePlacement.h"
 #include "batch/RunUndo.h"
 #include "filelist/FileList.h"
 
@@ -15,6 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QShortcut;
 class QTimer;
 
 namespace plenvoy {
@@ -23,6 +25,7 @@ class FileListView;
 class NewNamePreview;
 class RunInputs;
 class RunProgress;
+class RunProgressBar;
 
 /// The main window: the file list, the six buttons, the option drop-down and the output
 /// folder. startUp prepares it before it is first shown; closing it ends the program.
@@ -51,6 +54,12 @@ public:
     /// Folders given but not yet walked.
     const QStringList &pendingFolders() const { return m_pendingFolders; }
 
+    /// A run is going on: "Start Changing" reads "Stop" and the progress bar shows.
+    bool running() const { return m_running; }
+    /// Given to every copy of the window's runs (a test slows a copy down, or acts half-way
+    /// through one).
+    void setCopyHooks(const CopyHooks &hooks) { m_copyHooks = hooks; }
+
     FileList &fileList() { return m_fileList; }
     MainWindowPort &port() { return m_port; }
     NewNamePreview &preview() { return *m_preview; }
@@ -64,9 +73,20 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void buildControls();
+    void addShortcuts();
+    void describeControls();
+    /// "Start Changing" starts a run; during a run it is the Stop button.
+    void startOrStop();
+    void showRunFace(bool shown);
+    /// "Stop after the current file?"; Yes ends the run after the file in hand.
+    void askToStop();
+    void showAbout();
+    void openHelp();
+    void placeControls();
     QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent,
                             const QRect &twips);
     void storeChosenOption();
@@ -110,6 +130,10 @@ private:
     /// The runs this window made, for Ctrl+Z.
     WindowRuns m_runs;
     std::unique_ptr<RunProgress> m_progress;
+    RunProgressBar *m_runProgressBar = nullptr;
+    QShortcut *m_stopShortcut = nullptr;
+    bool m_running = false;
+    CopyHooks m_copyHooks;
     QStringList m_pendingFolders;
     QStringList m_pendingNotices;
     QTimer *m_idleTimer = nullptr;

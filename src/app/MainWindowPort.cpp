@@ -154,6 +154,13 @@ void MainWindowPort::showMessageWithDetails(const QString &text, const QString &
 
 bool MainWindowPort::showClosingBox(const QString &text, const QString &informativeText,
                                     bool canUndo) {
+    return showRunClosingBox(text, informativeText, canUndo, QString());
+}
+
+bool MainWindowPort::showRunClosingBox(const QString &text, const QString &informativeText,
+                                       bool canUndo, const QString &writtenFolder) {
+    if (m_runEnd)
+        m_runEnd();
     if (m_closing)
         return false;
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), displayText(text), QMessageBox::Ok,
@@ -163,10 +170,17 @@ bool MainWindowPort::showClosingBox(const QString &text, const QString &informat
         box.setInformativeText(displayText(informativeText));
     QPushButton *undo =
         canUndo ? box.addButton(QStringLiteral("Undo Run"), QMessageBox::ActionRole) : nullptr;
+    QPushButton *openFolder =
+        writtenFolder.isEmpty()
+            ? nullptr
+            : box.addButton(QCoreApplication::translate("MainWindow", "&Open Folder"),
+                            QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     keepTitleWhole(box, applicationTitle());
     box.exec();
+    if (openFolder && box.clickedButton() == static_cast<QAbstractButton *>(openFolder))
+        this->openFolder(writtenFolder);
     return undo && box.clickedButton() == static_cast<QAbstractButton *>(undo);
 }
 

@@ -40,6 +40,10 @@ public:
     void showMessage(const QString &text) override;
     void showMessageWithDetails(const QString &text, const QString &informativeText) override;
     bool showClosingBox(const QString &text, const QString &informativeText, bool canUndo) override;
+    /// Puts the window's run face away first (the title and the progress bar), then shows
+    /// [Undo Run] [Open Folder] [OK]; "Open Folder" opens writtenFolder in the file manager.
+    bool showRunClosingBox(const QString &text, const QString &informativeText, bool canUndo,
+                           const QString &writtenFolder) override;
     bool askYesNo(const QString &text) override;
     QString askText(const QString &prompt, const QString &defaultAnswer) override;
     void showErrorReport(const QString &text) override;
@@ -64,6 +68,19 @@ public:
     void setProgressHandler(std::function<void(qint64, qint64)> handler) {
         m_progress = std::move(handler);
     }
+    void reportBytes(qint64 written, qint64 size) override {
+        if (m_bytes)
+            m_bytes(written, size);
+    }
+    /// Where the bytes of the copy in hand go.
+    void setBytesHandler(std::function<void(qint64, qint64)> handler) {
+        m_bytes = std::move(handler);
+    }
+    /// Called when a run ends, before its closing box shows.
+    void setRunEndHandler(std::function<void()> handler) { m_runEnd = std::move(handler); }
+    bool stopRequested() const override { return m_stopRequested; }
+    /// The run in progress ends after the file in hand; a new run clears the request.
+    void requestStop(bool stop = true) { m_stopRequested = stop; }
 
     /// The image that the custom mode shows; without one it shows the arrow.
     void setCustomPointer(const QCursor &cursor);
@@ -82,6 +99,9 @@ private:
     qint64 m_eventRounds = 0;
     std::chrono::steady_clock::time_point m_lastEvents{};
     std::function<void(qint64, qint64)> m_progress;
+    std::function<void(qint64, qint64)> m_bytes;
+    std::function<void()> m_runEnd;
+    bool m_stopRequested = false;
 };
 
 } // namespace plenvoy

@@ -161,6 +161,8 @@ private:
         if (now - m_lastAsked < std::chrono::milliseconds(10))
             return true;
         m_lastAsked = now;
+        if (m_hooks.progress)
+            m_hooks.progress(m_written);
         return m_hooks.keepGoing();
     }
 

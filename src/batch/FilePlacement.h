@@ -147,6 +147,8 @@ enum class NamingRoute { Unknown, AnonymousFile, ExclusiveRename, LinkThenUnlink
 struct CopyHooks {
     /// Asked about every 50 ms while a long copy runs; false drops the unfinished copy.
     std::function<bool()> keepGoing;
+    /// Told the bytes written so far, just before each keepGoing question.
+    std::function<void(qint64 written)> progress;
     /// Called once after the first chunk was written (a test changes the source there).
     std::function<void()> afterFirstChunk;
     /// Once this many bytes are written the next write fails with faultErrorNumber.

@@ -85,7 +85,9 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
 }
 
 QString closingMessage(const RunOutcome &outcome) {
-    QStringList blocks{kMessageDone};
+    QStringList blocks{outcome.end == RunOutcome::End::Stopped
+                           ? kMessageStopped.arg(outcome.files.size()).arg(outcome.listed)
+                           : kMessageDone};
     const int notCopied = outcome.notCopiedCount();
     if (notCopied > 0) {
         QStringList lines;

@@ -44,6 +44,7 @@ struct RunOutcome {
         FolderMissing, ///< the output folder does not exist: nothing touched
         Cancelled,     ///< "Enter n:" was cancelled: nothing touched
         WindowClosed,  ///< the window closed during the run: no closing box
+        Stopped,       ///< the user stopped the run: it ended after the file in hand
         Finished       ///< every listed position was reached
     };
     End end = End::Finished;
@@ -73,9 +74,10 @@ void forgetOutcome(RunOutcome &&outcome);
 /// The reason a copy problem gives the user, in plain words ("it no longer exists").
 QString copyProblemText(CopyProblem problem, int errorNumber);
 
-/// The closing box's text: "Done." when every listed file was copied under its new name,
-/// otherwise "Done." and blocks naming the files not copied (at most ten, with their
-/// reasons, the list entries as the window shows them) and the count renamed.
+/// The closing box's text: "Done." (or, for a stopped run, "Stopped after K of N files.") when
+/// every listed file was copied under its new name, otherwise "Done." and blocks naming the files
+/// not copied (at most ten, with their reasons, the list entries as the window shows them) and the
+/// count renamed.
 QString closingMessage(const RunOutcome &outcome);
 /// The closing box's informative text: "Copied: A, numbered: B, replaced: C, not copied: D"
 /// and, on a line of its own, the output folder.

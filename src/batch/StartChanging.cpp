@@ -89,7 +89,8 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
 }
 
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times, const StampStyle &style) {
+                         const FileTimeProvider &times, const StampStyle &style,
+                         const CopyHooks &copyHooks) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;
 
@@ -140,17 +141,21 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     listed.fillWhenAsked([&inputs, count, &ui](ProtectedFiles &files) {
         return readListedFiles(files, inputs, count, writtenFiles(), ui);
     });
-    PlacementContext context{listed, writtenFiles(), {}, {}};
+    PlacementContext context{listed, writtenFiles(), copyHooks, {}};
     RunRecord record(inputs.outputFolderText(), inputs.optionText(), style);
     // A run that ends anyhow leaves what its record holds so far.
     const auto keepRecord = [&outcome, &record] {
         outcome.recordId = record.id();
         outcome.recordProblem = record.problem();
     };
-    context.hooks.keepGoing = [&ui, &record] {
+    qint64 sourceSize = 0;
+    context.hooks.progress = [&ui, &sourceSize](qint64 written) {
+        ui.reportBytes(written, sourceSize);
+    };
+    context.hooks.keepGoing = [&ui, &record, alsoAsk = copyHooks.keepGoing] {
         record.flushIfDue();
         ui.processEvents();
-        return !ui.closing();
+        return !ui.closing() && (!alsoAsk || alsoAsk());
     };
     const bool composeFromOpenedSource = &times == &systemFileTimes();
 
@@ -182,6 +187,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         std::optional<SourceFile> source;
         if (!isBlankPath(sourcePath))
             source.emplace(sourcePath);
+        sourceSize = source && source->isOpen() ? qint64(source->status().stx_size) : 0;
         if (trap.test(kLineNthEmptyTest, [&] { return nthText.isEmpty(); }))
             trap.step(kLineNthDefault, [&] { nthText = QString::number(-1); });
         note(trap.step(kLineNewName, [&] {
@@ -226,9 +232,14 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             return outcome;
         }
         trap.step(kLineNext, [&] { ++position; });
+        // Between two files, never half-way through one.
+        if (position <= count && ui.stopRequested()) {
+            outcome.end = RunOutcome::End::Stopped;
+            break;
+        }
     }
 
-    ui.reportProgress(count, count);
+    ui.reportProgress(qint64(outcome.files.size()), count);
     record.finish();
     keepRecord();
     trap.step(kLineDefaultPointer, [&] { ui.setPointer(PointerMode::Default); });
@@ -239,8 +250,9 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         if (!outcome.recordProblem.isEmpty())
             message += QStringLiteral("\r\r") + outcome.recordProblem;
         outcome.undoAsked =
-            ui.showClosingBox(message, closingDetails(outcome, inputs.outputFolderText()),
-                              !outcome.recordId.isEmpty());
+            ui.showRunClosingBox(message, closingDetails(outcome, inputs.outputFolderText()),
+                                 !outcome.recordId.isEmpty(),
+                                 outcome.copiedCount() > 0 ? inputs.outputFolderText() : QString());
     });
     return outcome;
 }

@@ -19,6 +19,8 @@ inline const QString kMessageFolderMissing =
     QStringLiteral("Folder does not exist. Please select another folder.");
 inline const QString kPromptEnterN = QStringLiteral("Enter n:");
 inline const QString kMessageDone = QStringLiteral("Done.");
+/// The first block of a stopped run's closing box: files reached, files listed.
+inline const QString kMessageStopped = QStringLiteral("Stopped after %1 of %2 files.");
 
 /// What the run reads afresh during the loop: the list, the output-folder box and the
 /// drop-down, as they stand at the moment of each read.
@@ -37,14 +39,17 @@ public:
 
 /// The "Start Changing" run: every listed file is copied into the output folder under
 /// its new name. Trapped: a failing step is reported with the step's line and the run
-/// goes on. Ends with the closing box (closingMessage); stops at once, with no message,
+/// goes on. Ends with the closing box (closingMessage); a stop asked through the port ends
+/// it after the file in hand, with the closing box. It stops at once, with no message,
 /// when the window closes during the run or "Enter n:" is cancelled. Another run may
 /// start inside this one (from the window's event processing) and runs to its end first.
 /// Returns what it did; every front reports from that.
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
 /// The same run with the clock and the file times it stamps with, and the stamp's form and
 /// creation time.
+/// copyHooks are given to every copy (a test slows a copy down or acts half-way through it).
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times, const StampStyle &style = StampStyle());
+                         const FileTimeProvider &times, const StampStyle &style = StampStyle(),
+                         const CopyHooks &copyHooks = CopyHooks());
 
 } // namespace plenvoy

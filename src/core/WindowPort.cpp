@@ -17,6 +17,12 @@ bool WindowPort::showClosingBox(const QString &text, const QString &informativeT
     return false;
 }
 
+bool WindowPort::showRunClosingBox(const QString &text, const QString &informativeText,
+                                   bool canUndo, const QString &writtenFolder) {
+    Q_UNUSED(writtenFolder);
+    return showClosingBox(text, informativeText, canUndo);
+}
+
 void WindowPort::reportError(const ErrorDetails &details) {
     showErrorReport(errorReportText(details));
 }

@@ -31,6 +31,10 @@ public:
     /// The run's closing box. With canUndo it also offers "Undo Run" (OK stays the default
     /// and Escape); true when that was chosen. By default showMessageWithDetails, and false.
     virtual bool showClosingBox(const QString &text, const QString &informativeText, bool canUndo);
+    /// The run's closing box, which also offers to open the folder that the run wrote a copy
+    /// into (none when writtenFolder is empty). By default showClosingBox.
+    virtual bool showRunClosingBox(const QString &text, const QString &informativeText,
+                                   bool canUndo, const QString &writtenFolder);
     /// The error report box: "Application Error", the warning icon, OK.
     virtual void showErrorReport(const QString &text) = 0;
     /// An error report as a value: by default the box of showErrorReport with its text.
@@ -53,6 +57,15 @@ public:
         Q_UNUSED(done);
         Q_UNUSED(total);
     }
+
+    /// How far the copy in hand is: written of size bytes. Asked between two looks at the
+    /// window during a long copy.
+    virtual void reportBytes(qint64 written, qint64 size) {
+        Q_UNUSED(written);
+        Q_UNUSED(size);
+    }
+    /// The user asked the run to stop: it ends after the file in hand, never half-way.
+    virtual bool stopRequested() const { return false; }
 
     /// Lets the window process its pending events; other handlers may run inside.
     virtual void processEvents() = 0;

@@ -127,6 +127,10 @@ bool startsKnownPhoto(const uchar *data, qint64 size) {
     }
 }
 
+QString photoLibraryVersion() {
+    return QString::fromStdString(Exiv2::versionString());
+}
+
 std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint64 nowUtcTicks) {
     if (data == nullptr || size <= 0 || size > std::numeric_limits<long>::max())
         return std::nullopt;

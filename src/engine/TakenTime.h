@@ -41,6 +41,8 @@ std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 n
 std::optional<qint64> movieCreationTimeAt(int descriptor, qint64 size, qint64 nowUtcTicks);
 /// The photo's taken moment from its Exif and XMP metadata, read with exiv2 from memory.
 std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint64 nowUtcTicks);
+/// The version of the exiv2 library the program runs with ("0.27.6").
+QString photoLibraryVersion();
 /// Whether exiv2 knows the image format that these first bytes of a file start.
 bool startsKnownPhoto(const uchar *data, qint64 size);
 

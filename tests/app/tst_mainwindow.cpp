@@ -9,6 +9,7 @@
 #include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -126,6 +127,17 @@ int closingRunChild(int argc, char *argv[]) {
         ->setText(folder + QStringLiteral("/out/"));
     window.show();
     QTimer::singleShot(20000, [] { _exit(3); });
+    // Closing asks first; Yes ends the run as a close does.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box->property("answered").toBool())
+            return;
+        box->setProperty("answered", true);
+        std::printf("%s\n", qPrintable(box->text()));
+        box->button(QMessageBox::Yes)->click();
+    });
+    answer.start(5);
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(30, &window, &QWidget::close);
         window.findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
@@ -480,7 +492,11 @@ void TestMainWindow::captionsAndFonts() {
         {QStringLiteral("PushButton6"), QStringLiteral("...")}};
     for (const auto &[name, caption] : captions) {
         auto *button = form->findChild<QPushButton *>(name);
-        QCOMPARE(button->text(), caption);
+        // The mnemonic that Alt reveals changes no letter, and a screen reader reads no "&".
+        QCOMPARE(QString(button->text()).remove(QLatin1Char('&')), caption);
+        QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name),
+                 caption == QStringLiteral("...") ? button->accessibleName() : caption);
+        QCOMPARE(button->shortcut().isEmpty(), caption == QStringLiteral("..."));
         QCOMPARE(button->font().pointSizeF(), 11.25);
         QVERIFY(button->font().bold());
         QCOMPARE(QFontInfo(button->font()).family(), QStringLiteral("Liberation Sans"));
@@ -825,7 +841,8 @@ void TestMainWindow::closingEndsTheProgramInsideARun() {
     QCOMPARE(child.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(child.readAllStandardOutput())
                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             (QStringList{QStringLiteral("run returned"), QStringLiteral("ended")}));
+             (QStringList{QStringLiteral("Stop the run and close Plenvoy?"),
+                          QStringLiteral("run returned"), QStringLiteral("ended")}));
     const int copied =
         int(QDir(folder.filePath(QStringLiteral("out"))).entryList(QDir::Files).size());
     QVERIFY2(copied < kRunFiles, qPrintable(QString::number(copied)));
