@@ -44,7 +44,7 @@ QString RunProgressBar::progressText(qint64 done, qint64 total, qint64 written, 
     QStringList parts{tr("%1 of %2 files").arg(locale.toString(done), locale.toString(total))};
     if (size >= kLargeFileBytes)
         parts << tr("this file: %1 of %2")
-                     .arg(locale.formattedDataSize(written), locale.formattedDataSize(size));
+                     .arg(locale.formattedDataSize(written, 1), locale.formattedDataSize(size, 1));
     if (secondsLeft >= 0)
         parts << tr("%1 left").arg(clockText(secondsLeft));
     return parts.join(QStringLiteral(" \u2013 "));
