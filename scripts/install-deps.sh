@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-liberation tzdata locales
   xvfb xauth imagemagick
+  at-spi2-core python3-pyatspi dbus-x11
   util-linux clang-format
   libexiv2-dev libxcb1-dev
   desktop-file-utils appstream groff

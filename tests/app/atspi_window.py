@@ -1,0 +1,158 @@
+"""Reads the window through the desktop's accessibility tree, as a screen reader does.
+
+Run by atspi_window.sh inside its own X server and session bus:
+    atspi_window.py PLENVOY [SCREENSHOT_FOLDER]
+The window's controls must carry their names; a run started with the "Start Changing"
+button's action must show "Stop" and a progress bar whose value and description are read
+out, and stopping it must end with "Stopped after K of N files."."""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+FILES = 30000
+
+
+def wait_for(what, find, seconds=60):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.05)
+    sys.exit("FAIL: no %s within %d s" % (what, seconds))
+
+
+# The rows of the list and the drop-down's options are not walked: there are thousands.
+LEAVES = ("tree", "table", "list", "combo box")
+
+
+def nodes(root):
+    stack = [root]
+    while stack:
+        node = stack.pop()
+        if node is None:
+            continue
+        yield node
+        if node.getRoleName() not in LEAVES:
+            stack.extend(child for child in node)
+
+
+def application(name):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == name:
+            return app
+    return None
+
+
+def named(app, role, name):
+    for node in nodes(app):
+        if node.getRoleName() == role and node.name == name:
+            return node
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+def box_saying(app, pattern):
+    """The push buttons of the box whose text matches, by name; None while it is not there."""
+    for node in nodes(app):
+        if node.getRoleName() in ("dialog", "alert"):
+            texts = [n.name for n in nodes(node) if n.getRoleName() == "label"]
+            if any(re.search(pattern, t or "") for t in texts):
+                return {n.name: n for n in nodes(node) if n.getRoleName() == "push button"}
+    return None
+
+
+def screenshot(folder, name):
+    if folder:
+        subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
+
+
+def main():
+    program = sys.argv[1]
+    shots = sys.argv[2] if len(sys.argv) > 2 else ""
+    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    work = tempfile.mkdtemp(prefix="plenvoy-atspi.")
+    window = None
+    try:
+        for folder in ("config", "out", "in", "runtime"):
+            os.mkdir(os.path.join(work, folder), 0o700)
+        for i in range(FILES):
+            with open(os.path.join(work, "in", "f%05d.txt" % i), "w") as f:
+                f.write("x")
+        with open(os.path.join(work, "config", "Marnoval.ini"), "w") as f:
+            f.write("[Plenvoy]\nCombo1=1\nText1=%s/out\n" % work)
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_ACCESSIBILITY="1", XDG_CONFIG_HOME=os.path.join(work, "config"),
+                   XDG_RUNTIME_DIR=os.path.join(work, "runtime"), HOME=work)
+        window = subprocess.Popen([program, os.path.join(work, "in")], env=env)
+        app = wait_for("application in the tree", lambda: application("plenvoy"))
+
+        expected = [
+            ("tree", "Files to copy"),
+            ("push button", "Add File(s)"),
+            ("push button", "Add All Files In Folder"),
+            ("push button", "Start Changing"),
+            ("push button", "Clear List"),
+            ("push button", "Load Sample/Example Files"),
+            ("push button", "Stamp settings"),
+            ("push button", "Browse for the output folder"),
+            ("text", "Save Results To This Folder"),
+            ("panel", "Options"),
+            ("progress bar", "Progress of the run"),
+        ]
+        missing = [e for e in expected if named(app, *e) is None]
+        if missing:
+            sys.exit("FAIL: not in the tree: %s" % missing)
+        ampersands = [n.name for n in nodes(app) if "&" in (n.name or "")]
+        if ampersands:
+            sys.exit("FAIL: names with '&': %s" % ampersands)
+        listed = named(app, "tree", "Files to copy")
+        wait_for("listed files", lambda: listed.queryTable().nRows == FILES)
+
+        press(named(app, "push button", "Start Changing"))
+        stop = wait_for("Stop face", lambda: named(app, "push button", "Stop"))
+        bar = named(app, "progress bar", "Progress of the run")
+        wait_for("progress read out", lambda: bar.queryValue().currentValue > 0)
+        if not re.match(r"^\d[\d,]* of \d[\d,]* files", bar.description or ""):
+            sys.exit("FAIL: progress description %r" % bar.description)
+        screenshot(shots, "running.png")
+
+        press(stop)
+        buttons = wait_for("the stop question",
+                           lambda: box_saying(app, r"^Stop after the current file\?$"))
+        press(buttons["Yes"])
+        buttons = wait_for("the closing box",
+                           lambda: box_saying(app, r"^Stopped after \d+ of %d files\.$" % FILES))
+        if "Open Folder" not in buttons or "OK" not in buttons:
+            sys.exit("FAIL: closing box buttons %s" % sorted(buttons))
+        screenshot(shots, "stopped.png")
+        press(buttons["OK"])
+        wait_for("idle face", lambda: named(app, "push button", "Start Changing"))
+        copied = len(os.listdir(os.path.join(work, "out")))
+        if not 0 < copied < FILES:
+            sys.exit("FAIL: %d copies after the stop" % copied)
+        print("PASS: names read out, a run shown and stopped after %d of %d files" % (copied, FILES))
+    finally:
+        if window is not None:
+            window.terminate()
+            window.wait()
+        launcher.terminate()
+        launcher.wait()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+main()
