@@ -14,6 +14,7 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 FILES = 30000
 
@@ -21,7 +22,10 @@ FILES = 30000
 def wait_for(what, find, seconds=60):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
-        found = find()
+        try:
+            found = find()
+        except GLib.GError:
+            found = None  # a box went away while it was read
         if found:
             return found
         time.sleep(0.05)
