@@ -13,12 +13,12 @@ class ClockProvider;
 class FileTimeProvider;
 class WindowPort;
 
-// The run's own texts, as the user sees them.
-inline const QString kMessageNoFiles = QStringLiteral("No files added.");
-inline const QString kMessageFolderMissing =
-    QStringLiteral("Folder does not exist. Please select another folder.");
-inline const QString kPromptEnterN = QStringLiteral("Enter n:");
-inline const QString kMessageDone = QStringLiteral("Done.");
+// The run's own texts, as the user sees them in English; shown in the window's language.
+inline const QString kMessageNoFiles = QStringLiteral(QT_TRANSLATE_NOOP("Run", "No files added."));
+inline const QString kMessageFolderMissing = QStringLiteral(
+    QT_TRANSLATE_NOOP("Run", "Folder does not exist. Please select another folder."));
+inline const QString kPromptEnterN = QStringLiteral(QT_TRANSLATE_NOOP("Run", "Enter n:"));
+inline const QString kMessageDone = QStringLiteral(QT_TRANSLATE_NOOP("Run", "Done."));
 
 /// What the run reads afresh during the loop: the list, the output-folder box and the
 /// drop-down, as they stand at the moment of each read.
