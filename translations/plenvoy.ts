@@ -152,6 +152,10 @@
         <source>Undo Run</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Would you like this software to open the folder where these sample files are stored (so that you can view them before working with them)?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NewName</name>

@@ -153,6 +153,10 @@
         <translation>Vorgang rückgängig machen</translation>
     </message>
     <message>
+        <source>Would you like this software to open the folder where these sample files are stored (so that you can view them before working with them)?</source>
+        <translation>Soll das Programm den Ordner öffnen, in dem diese Beispieldateien liegen (damit Sie sie ansehen können, bevor Sie damit arbeiten)?</translation>
+    </message>
+    <message>
         <source>Stop</source>
         <translation type="vanished">Anhalten</translation>
     </message>
@@ -600,6 +604,49 @@
     <message>
         <source>kept: it replaced an earlier file</source>
         <translation>behalten: sie hat eine frühere Datei ersetzt</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::MainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation type="vanished">Anhalten</translation>
+    </message>
+    <message>
+        <source>Stop after the current file?</source>
+        <translation type="vanished">Nach der aktuellen Datei anhalten?</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files.</source>
+        <translation type="vanished">Nach %1 von %2 Dateien angehalten.</translation>
+    </message>
+    <message>
+        <source>Stop the run and close Plenvoy?</source>
+        <translation type="vanished">Vorgang abbrechen und Plenvoy schließen?</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation type="vanished">Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>About Plenvoy</source>
+        <translation type="vanished">Über Plenvoy</translation>
+    </message>
+    <message>
+        <source>Browse for the output folder</source>
+        <translation type="vanished">Zielordner auswählen</translation>
+    </message>
+    <message>
+        <source>Files to copy</source>
+        <translation type="vanished">Zu kopierende Dateien</translation>
+    </message>
+    <message>
+        <source>Stamp settings</source>
+        <translation type="vanished">Zeitstempel einstellen</translation>
+    </message>
+    <message>
+        <source>Undo Run</source>
+        <translation type="vanished">Vorgang rückgängig machen</translation>
     </message>
 </context>
 </TS>

@@ -153,6 +153,10 @@
         <translation>Deshacer la operación</translation>
     </message>
     <message>
+        <source>Would you like this software to open the folder where these sample files are stored (so that you can view them before working with them)?</source>
+        <translation>¿Quiere que este programa abra la carpeta donde están guardados estos archivos de ejemplo (para verlos antes de trabajar con ellos)?</translation>
+    </message>
+    <message>
         <source>Stop</source>
         <translation type="vanished">Detener</translation>
     </message>
@@ -600,6 +604,49 @@
     <message>
         <source>kept: it replaced an earlier file</source>
         <translation>se mantiene: sustituyó a un archivo anterior</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::MainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation type="vanished">Detener</translation>
+    </message>
+    <message>
+        <source>Stop after the current file?</source>
+        <translation type="vanished">¿Detener tras el archivo actual?</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files.</source>
+        <translation type="vanished">Detenido tras %1 de %2 archivos.</translation>
+    </message>
+    <message>
+        <source>Stop the run and close Plenvoy?</source>
+        <translation type="vanished">¿Detener la operación y cerrar Plenvoy?</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation type="vanished">Abrir la carpeta</translation>
+    </message>
+    <message>
+        <source>About Plenvoy</source>
+        <translation type="vanished">Acerca de Plenvoy</translation>
+    </message>
+    <message>
+        <source>Browse for the output folder</source>
+        <translation type="vanished">Elegir la carpeta de destino</translation>
+    </message>
+    <message>
+        <source>Files to copy</source>
+        <translation type="vanished">Archivos que se copiarán</translation>
+    </message>
+    <message>
+        <source>Stamp settings</source>
+        <translation type="vanished">Ajustes de la marca de tiempo</translation>
+    </message>
+    <message>
+        <source>Undo Run</source>
+        <translation type="vanished">Deshacer la operación</translation>
     </message>
 </context>
 </TS>

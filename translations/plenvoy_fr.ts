@@ -153,6 +153,10 @@
         <translation>Annuler l&apos;opération</translation>
     </message>
     <message>
+        <source>Would you like this software to open the folder where these sample files are stored (so that you can view them before working with them)?</source>
+        <translation>Voulez-vous que ce logiciel ouvre le dossier où sont rangés ces fichiers d&apos;exemple (pour les consulter avant de travailler avec)&#xa0;?</translation>
+    </message>
+    <message>
         <source>Stop</source>
         <translation type="vanished">Arrêter</translation>
     </message>
@@ -600,6 +604,49 @@
     <message>
         <source>kept: it replaced an earlier file</source>
         <translation>conservée&#xa0;: elle a remplacé un fichier antérieur</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::MainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation type="vanished">Arrêter</translation>
+    </message>
+    <message>
+        <source>Stop after the current file?</source>
+        <translation type="vanished">Arrêter après le fichier en cours&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files.</source>
+        <translation type="vanished">Arrêté après %1 fichiers sur %2.</translation>
+    </message>
+    <message>
+        <source>Stop the run and close Plenvoy?</source>
+        <translation type="vanished">Interrompre l&apos;opération et fermer Plenvoy&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation type="vanished">Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>About Plenvoy</source>
+        <translation type="vanished">À propos de Plenvoy</translation>
+    </message>
+    <message>
+        <source>Browse for the output folder</source>
+        <translation type="vanished">Choisir le dossier de destination</translation>
+    </message>
+    <message>
+        <source>Files to copy</source>
+        <translation type="vanished">Fichiers à copier</translation>
+    </message>
+    <message>
+        <source>Stamp settings</source>
+        <translation type="vanished">Réglages de l&apos;horodatage</translation>
+    </message>
+    <message>
+        <source>Undo Run</source>
+        <translation type="vanished">Annuler l&apos;opération</translation>
     </message>
 </context>
 </TS>

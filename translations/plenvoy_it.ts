@@ -153,6 +153,10 @@
         <translation>Annulla l&apos;operazione</translation>
     </message>
     <message>
+        <source>Would you like this software to open the folder where these sample files are stored (so that you can view them before working with them)?</source>
+        <translation>Vuoi che questo programma apra la cartella in cui si trovano questi file di esempio (per poterli vedere prima di lavorarci)?</translation>
+    </message>
+    <message>
         <source>Stop</source>
         <translation type="vanished">Interrompi</translation>
     </message>
@@ -600,6 +604,49 @@
     <message>
         <source>kept: it replaced an earlier file</source>
         <translation>conservata: ha sostituito un file precedente</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::MainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation type="vanished">Interrompi</translation>
+    </message>
+    <message>
+        <source>Stop after the current file?</source>
+        <translation type="vanished">Interrompere dopo il file corrente?</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files.</source>
+        <translation type="vanished">Interrotto dopo %1 file su %2.</translation>
+    </message>
+    <message>
+        <source>Stop the run and close Plenvoy?</source>
+        <translation type="vanished">Interrompere l&apos;operazione e chiudere Plenvoy?</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation type="vanished">Apri la cartella</translation>
+    </message>
+    <message>
+        <source>About Plenvoy</source>
+        <translation type="vanished">Informazioni su Plenvoy</translation>
+    </message>
+    <message>
+        <source>Browse for the output folder</source>
+        <translation type="vanished">Scegli la cartella di destinazione</translation>
+    </message>
+    <message>
+        <source>Files to copy</source>
+        <translation type="vanished">File da copiare</translation>
+    </message>
+    <message>
+        <source>Stamp settings</source>
+        <translation type="vanished">Impostazioni del timbro orario</translation>
+    </message>
+    <message>
+        <source>Undo Run</source>
+        <translation type="vanished">Annulla l&apos;operazione</translation>
     </message>
 </context>
 </TS>

@@ -153,6 +153,10 @@
         <translation>Desfazer a operação</translation>
     </message>
     <message>
+        <source>Would you like this software to open the folder where these sample files are stored (so that you can view them before working with them)?</source>
+        <translation>Deseja que este programa abra a pasta onde estão esses arquivos de exemplo (para que você possa vê-los antes de trabalhar com eles)?</translation>
+    </message>
+    <message>
         <source>Stop</source>
         <translation type="vanished">Parar</translation>
     </message>
@@ -600,6 +604,49 @@
     <message>
         <source>kept: it replaced an earlier file</source>
         <translation>mantida: substituiu um arquivo anterior</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::MainWindow</name>
+    <message>
+        <source>Stop</source>
+        <translation type="vanished">Parar</translation>
+    </message>
+    <message>
+        <source>Stop after the current file?</source>
+        <translation type="vanished">Parar depois do arquivo atual?</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 files.</source>
+        <translation type="vanished">Parado após %1 de %2 arquivos.</translation>
+    </message>
+    <message>
+        <source>Stop the run and close Plenvoy?</source>
+        <translation type="vanished">Interromper a operação e fechar o Plenvoy?</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation type="vanished">Abrir a pasta</translation>
+    </message>
+    <message>
+        <source>About Plenvoy</source>
+        <translation type="vanished">Sobre o Plenvoy</translation>
+    </message>
+    <message>
+        <source>Browse for the output folder</source>
+        <translation type="vanished">Escolher a pasta de destino</translation>
+    </message>
+    <message>
+        <source>Files to copy</source>
+        <translation type="vanished">Arquivos a copiar</translation>
+    </message>
+    <message>
+        <source>Stamp settings</source>
+        <translation type="vanished">Configurações do carimbo de data</translation>
+    </message>
+    <message>
+        <source>Undo Run</source>
+        <translation type="vanished">Desfazer a operação</translation>
     </message>
 </context>
 </TS>
