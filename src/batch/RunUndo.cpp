@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -345,29 +344,32 @@ void WindowRuns::note(const QString &id) {
 }
 
 QString undoQuestion(qint64 copies, const QString &outputFolder) {
-    return (copies == 1
-                ? QCoreApplication::translate("Undo", "Remove the %1 copy this run made in %2?")
-                : QCoreApplication::translate("Undo", "Remove the %1 copies this run made in %2?"))
-        .arg(QLocale(QLocale::English).toString(copies), pathForDisplay(outputFolder));
+    const char *english =
+        copies == 1 ? QT_TRANSLATE_NOOP("Undo", "Remove the %1 copy this run made in %2?")
+                    : QT_TRANSLATE_NOOP("Undo", "Remove the %1 copies this run made in %2?");
+    return shownCount("Undo", english, copies).arg(pathForDisplay(outputFolder));
 }
 
 QString undoReport(const UndoResult &result) {
     const qsizetype removed = result.removed.size();
-    QString text = (removed == 1 ? QCoreApplication::translate("Undo", "%1 copy was removed.")
-                                 : QCoreApplication::translate("Undo", "%1 copies were removed."))
-                       .arg(QLocale(QLocale::English).toString(qint64(removed)));
+    QString text = shownCount("Undo",
+                              removed == 1 ? QT_TRANSLATE_NOOP("Undo", "%1 copy was removed.")
+                                           : QT_TRANSLATE_NOOP("Undo", "%1 copies were removed."),
+                              removed);
     if (result.left.isEmpty())
         return text;
+    const qsizetype left = result.left.size();
     text += QStringLiteral("\r\r") +
-            (result.left.size() == 1 ? QCoreApplication::translate("Undo", "%1 copy was left:")
-                                     : QCoreApplication::translate("Undo", "%1 copies were left:"))
-                .arg(QLocale(QLocale::English).toString(qint64(result.left.size())));
-    for (qsizetype i = 0; i < result.left.size() && i < kMaxLeftNamed; ++i)
+            shownCount("Undo",
+                       left == 1 ? QT_TRANSLATE_NOOP("Undo", "%1 copy was left:")
+                                 : QT_TRANSLATE_NOOP("Undo", "%1 copies were left:"),
+                       left);
+    for (qsizetype i = 0; i < left && i < kMaxLeftNamed; ++i)
         text += QLatin1Char('\r') + pathForDisplay(result.left[i].path) + QStringLiteral(": ") +
                 shownWhy(result.left[i].why);
-    if (result.left.size() > kMaxLeftNamed)
-        text += QLatin1Char('\r') + QCoreApplication::translate("Undo", "and %1 more.")
-                                        .arg(result.left.size() - kMaxLeftNamed);
+    if (left > kMaxLeftNamed)
+        text += QLatin1Char('\r') +
+                QCoreApplication::translate("Undo", "and %1 more.").arg(left - kMaxLeftNamed);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/Translations.h"
+#include "batch/RunUndo.h"
 #include "core/Translation.h"
 #include "engine/RegionalForms.h"
 #include "engine/RenameOptions.h"
@@ -28,14 +29,16 @@ const QString kStampChild = QStringLiteral("--stamp-child");
 const QString kTranslationsDir = QStringLiteral(PLENVOY_TRANSLATIONS_DIR);
 
 /// Prints, as the program would show and stamp them at start, the caption of "Start
-/// Changing" and 6 December 2026, 14:05:09 in the regional forms.
+/// Changing", 6 December 2026, 14:05:09 in the regional forms and the count of a question.
 int stampChild(int argc, char *argv[]) {
     QCoreApplication application(argc, argv);
     installUserTranslations();
     const RegionalForms &forms = RegionalForms::system();
     const QString line = shownText("MainWindow", kCaptionStartChanging) + QLatin1Char('|') +
                          forms.shortDate(QDate(2026, 12, 6)) + QLatin1Char(' ') +
-                         forms.longTime(14, 5, 9) + QLatin1Char('\n');
+                         forms.longTime(14, 5, 9) + QLatin1Char('|') +
+                         undoQuestion(1234, QStringLiteral("/x")).section(QLatin1Char(' '), 0, 2) +
+                         QLatin1Char('\n');
     std::fputs(line.toUtf8().constData(), stdout);
     return 0;
 }
@@ -185,20 +188,21 @@ void TestTranslations::stampsFollowTheTimeLocaleAlone_data() {
     QTest::addColumn<QString>("expected");
     QTest::newRow("German window, C stamps")
         << QStringList{QStringLiteral("LANG=de_DE.UTF-8"), QStringLiteral("LC_TIME=C")}
-        << QStringLiteral("Kopieren starten|12/6/2026 2:05:09 PM");
+        << QStringLiteral("Kopieren starten|12/6/2026 2:05:09 PM|Die 1.234 Kopien");
     QTest::newRow("English window, German stamps")
         << QStringList{QStringLiteral("LANG=C.UTF-8"), QStringLiteral("LC_TIME=de_DE.UTF-8")}
-        << QStringLiteral("Start Changing|06.12.2026 14:05:09");
-    QTest::newRow("German throughout") << QStringList{QStringLiteral("LANG=de_DE.UTF-8")}
-                                       << QStringLiteral("Kopieren starten|06.12.2026 14:05:09");
+        << QStringLiteral("Start Changing|06.12.2026 14:05:09|Remove the 1,234");
+    QTest::newRow("German throughout")
+        << QStringList{QStringLiteral("LANG=de_DE.UTF-8")}
+        << QStringLiteral("Kopieren starten|06.12.2026 14:05:09|Die 1.234 Kopien");
     QTest::newRow("LC_ALL over both")
         << QStringList{QStringLiteral("LC_ALL=C"), QStringLiteral("LANG=de_DE.UTF-8"),
                        QStringLiteral("LC_TIME=de_DE.UTF-8")}
-        << QStringLiteral("Start Changing|12/6/2026 2:05:09 PM");
+        << QStringLiteral("Start Changing|12/6/2026 2:05:09 PM|Remove the 1,234");
     QTest::newRow("LC_MESSAGES picks the window's language")
         << QStringList{QStringLiteral("LANG=en_US.UTF-8"),
                        QStringLiteral("LC_MESSAGES=it_IT.UTF-8")}
-        << QStringLiteral("Avvia la copia|12/6/2026 2:05:09 PM");
+        << QStringLiteral("Avvia la copia|12/6/2026 2:05:09 PM|Rimuovere le 1,234");
 }
 
 void TestTranslations::stampsFollowTheTimeLocaleAlone() {
