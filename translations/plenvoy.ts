@@ -82,6 +82,22 @@
         <source>Out of memory</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Cannot load skin: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is not a style sheet</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileList</name>

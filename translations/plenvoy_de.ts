@@ -82,6 +82,22 @@
         <source>Out of memory</source>
         <translation>Nicht genügend Arbeitsspeicher</translation>
     </message>
+    <message>
+        <source>Cannot load skin: %1</source>
+        <translation>Das Design kann nicht geladen werden: %1</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>die Datei ist zu groß</translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>die Datei ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>the file is not a style sheet</source>
+        <translation>die Datei ist kein Stylesheet</translation>
+    </message>
 </context>
 <context>
     <name>FileList</name>

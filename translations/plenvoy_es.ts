@@ -82,6 +82,22 @@
         <source>Out of memory</source>
         <translation>Memoria insuficiente</translation>
     </message>
+    <message>
+        <source>Cannot load skin: %1</source>
+        <translation>No se puede cargar el tema: %1</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>el archivo es demasiado grande</translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>el archivo no es texto UTF-8</translation>
+    </message>
+    <message>
+        <source>the file is not a style sheet</source>
+        <translation>el archivo no es una hoja de estilos</translation>
+    </message>
 </context>
 <context>
     <name>FileList</name>

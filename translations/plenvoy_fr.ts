@@ -82,6 +82,22 @@
         <source>Out of memory</source>
         <translation>Mémoire insuffisante</translation>
     </message>
+    <message>
+        <source>Cannot load skin: %1</source>
+        <translation>Impossible de charger le thème&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>le fichier est trop volumineux</translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>le fichier n&apos;est pas du texte UTF-8</translation>
+    </message>
+    <message>
+        <source>the file is not a style sheet</source>
+        <translation>le fichier n&apos;est pas une feuille de style</translation>
+    </message>
 </context>
 <context>
     <name>FileList</name>

@@ -82,6 +82,22 @@
         <source>Out of memory</source>
         <translation>Memoria insufficiente</translation>
     </message>
+    <message>
+        <source>Cannot load skin: %1</source>
+        <translation>Impossibile caricare il tema: %1</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>il file è troppo grande</translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>il file non è testo UTF-8</translation>
+    </message>
+    <message>
+        <source>the file is not a style sheet</source>
+        <translation>il file non è un foglio di stile</translation>
+    </message>
 </context>
 <context>
     <name>FileList</name>

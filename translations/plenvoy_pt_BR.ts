@@ -82,6 +82,22 @@
         <source>Out of memory</source>
         <translation>Memória insuficiente</translation>
     </message>
+    <message>
+        <source>Cannot load skin: %1</source>
+        <translation>Não foi possível carregar o tema: %1</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>o arquivo é grande demais</translation>
+    </message>
+    <message>
+        <source>the file is not UTF-8 text</source>
+        <translation>o arquivo não é texto UTF-8</translation>
+    </message>
+    <message>
+        <source>the file is not a style sheet</source>
+        <translation>o arquivo não é uma folha de estilos</translation>
+    </message>
 </context>
 <context>
     <name>FileList</name>
