@@ -16,7 +16,8 @@ constexpr int kInvalidPicture = 481;
 constexpr qint64 kDirectoryHead = 22; // icon directory plus its first entry
 
 Failure invalidPicture() {
-    return Failure(kInvalidPicture, QStringLiteral("Invalid picture"));
+    return Failure(kInvalidPicture,
+                   QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Invalid picture")));
 }
 
 } // namespace

@@ -12,11 +12,13 @@
 #include "ShellRules.h"
 #include "Skin.h"
 #include "StampSettingsDialog.h"
+#include "Translations.h"
 #include "batch/RunUndo.h"
 #include "batch/StartChanging.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/Translation.h"
 #include "core/Trap.h"
 #include "desktop/RunProgress.h"
 #include "engine/ComposeNewName.h"
@@ -101,7 +103,8 @@ public:
     int fileCount() const override { return m_list.count(); }
     QString entryAt(int position) const override { return m_list.textAt(position); }
     QString outputFolderText() const override { return m_folder.text(); }
-    QString optionText() const override { return m_options.currentText(); }
+    // The option's own English text, whatever language the drop-down shows.
+    QString optionText() const override { return m_options.currentData().toString(); }
 
 private:
     const FileList &m_list;
@@ -145,7 +148,7 @@ MainWindow::~MainWindow() {
 
 QPushButton *MainWindow::makeButton(const QString &name, const QString &caption, QWidget *parent,
                                     const QRect &twips) {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new QPushButton(shownText("MainWindow", caption), parent);
     button->setObjectName(name);
     button->setGeometry(twips);
     button->setFont(arial(11.25));
@@ -164,14 +167,14 @@ void MainWindow::buildControls() {
     m_fileListView->setAttribute(Qt::WA_NoMousePropagation);
     m_fileListView->setDragIconPath(m_programFolder + QLatin1Char('/') + kDragIconName);
 
-    m_addFilesButton = makeButton(QStringLiteral("PushButton1"), tr("&Add File(s)"), this,
+    m_addFilesButton = makeButton(QStringLiteral("PushButton1"), kCaptionAddFiles, this,
                                   twipsRect(120, 2745, 3840, 405));
-    m_addFolderButton = makeButton(QStringLiteral("PushButton3"), tr("Add All Files In &Folder"),
-                                   this, twipsRect(4080, 2745, 3840, 405));
-    m_startChangingButton = makeButton(QStringLiteral("PushButton2"), tr("&Start Changing"), this,
+    m_addFolderButton = makeButton(QStringLiteral("PushButton3"), kCaptionAddFolder, this,
+                                   twipsRect(4080, 2745, 3840, 405));
+    m_startChangingButton = makeButton(QStringLiteral("PushButton2"), kCaptionStartChanging, this,
                                        twipsRect(120, 5520, 7800, 405));
 
-    m_optionsBox = new QGroupBox(kCaptionOptions, this);
+    m_optionsBox = new QGroupBox(shownText("MainWindow", kCaptionOptions), this);
     m_optionsBox->setObjectName(QStringLiteral("Frame1"));
     m_optionsBox->setGeometry(twipsRect(120, 3720, 7800, 800));
     m_optionCombo = new QComboBox(m_optionsBox);
@@ -182,15 +185,14 @@ void MainWindow::buildControls() {
     // Beside the drop-down as "..." sits beside the output folder.
     m_stampSettingsButton = makeButton(QStringLiteral("PushButton7"), kCaptionStampSettingsButton,
                                        m_optionsBox, twipsRect(6960, 300, 600, 345));
-    m_stampSettingsButton->setToolTip(kTipStampSettings);
+    m_stampSettingsButton->setToolTip(shownText("MainWindow", kTipStampSettings));
 
-    m_clearListButton = makeButton(QStringLiteral("PushButton4"), tr("&Clear List"), this,
+    m_clearListButton = makeButton(QStringLiteral("PushButton4"), kCaptionClearList, this,
                                    twipsRect(120, 3255, 3840, 405));
-    m_loadSamplesButton =
-        makeButton(QStringLiteral("PushButton5"), tr("&Load Sample/Example Files"), this,
-                   twipsRect(4080, 3255, 3840, 405));
+    m_loadSamplesButton = makeButton(QStringLiteral("PushButton5"), kCaptionLoadSamples, this,
+                                     twipsRect(4080, 3255, 3840, 405));
 
-    m_outputFolderBox = new QGroupBox(kCaptionOutputFrame, this);
+    m_outputFolderBox = new QGroupBox(shownText("MainWindow", kCaptionOutputFrame), this);
     m_outputFolderBox->setObjectName(QStringLiteral("Frame2"));
     m_outputFolderBox->setGeometry(twipsRect(120, 4590, 7800, 810));
     m_outputFolderEdit = new QLineEdit(m_outputFolderBox);
@@ -217,7 +219,8 @@ void MainWindow::buildControls() {
     m_fileListView->header()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_fileListView->header(), &QWidget::customContextMenuRequested, this,
             &MainWindow::newNamesMenu);
-    connect(m_optionCombo, &QComboBox::currentTextChanged, m_preview, &NewNamePreview::setOption);
+    connect(m_optionCombo, &QComboBox::currentIndexChanged, m_preview,
+            [this] { m_preview->setOption(m_runInputs->optionText()); });
     connect(m_outputFolderEdit, &QLineEdit::textChanged, m_preview,
             &NewNamePreview::setOutputFolder);
 
@@ -313,7 +316,9 @@ void MainWindow::startUp() {
         const QSignalBlocker blocker(m_optionCombo);
         const QStringList options = renameOptionTexts();
         for (int i = 0; i < options.size(); ++i)
-            trap.step(kLineFirstOption + 2 * i, [&] { m_optionCombo->addItem(options.at(i)); });
+            trap.step(kLineFirstOption + 2 * i, [&] {
+                m_optionCombo->addItem(shownOptionText(options.at(i)), options.at(i));
+            });
         m_optionCombo->setCurrentIndex(-1);
     }
     trap.step(kLineRestoreOption, [&] {
@@ -358,7 +363,7 @@ void MainWindow::showNewNames(bool shown) {
 
 void MainWindow::newNamesMenu(const QPoint &position) {
     QMenu menu(this);
-    QAction *action = menu.addAction(kHeaderNewName);
+    QAction *action = menu.addAction(shownText("NewName", kHeaderNewName));
     action->setCheckable(true);
     action->setChecked(!m_fileListView->isColumnHidden(1));
     if (menu.exec(m_fileListView->header()->mapToGlobal(position)) != action)
@@ -466,7 +471,8 @@ void MainWindow::showRunFace(bool shown) {
     if (shown == m_running)
         return;
     m_running = shown;
-    m_startChangingButton->setText(shown ? tr("&Stop") : tr("&Start Changing"));
+    m_startChangingButton->setText(
+        shownText("MainWindow", shown ? kCaptionStop : kCaptionStartChanging));
     m_stopShortcut->setEnabled(shown);
     if (shown) {
         m_runProgressBar->begin();
@@ -551,7 +557,7 @@ void MainWindow::browseOutputFolder() {
 void MainWindow::openStampSettings() {
     StampSettingsDialog dialog(m_settings,
                                m_fileList.count() > 0 ? m_fileList.textAt(1) : QString(),
-                               m_optionCombo->currentText(), this);
+                               m_runInputs->optionText(), this);
     dialog.exec();
     m_preview->setStyle(readStampStyle(m_settings));
 }

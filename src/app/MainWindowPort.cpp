@@ -3,6 +3,7 @@
 #include "AppTexts.h"
 #include "ShellRules.h"
 #include "core/PathCodec.h"
+#include "core/Translation.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -169,11 +170,16 @@ bool MainWindowPort::showRunClosingBox(const QString &text, const QString &infor
     if (!informativeText.isEmpty())
         box.setInformativeText(displayText(informativeText));
     QPushButton *undo =
-        canUndo ? box.addButton(QStringLiteral("Undo Run"), QMessageBox::ActionRole) : nullptr;
+        canUndo
+            ? box.addButton(shownText("MainWindow",
+                                      QStringLiteral(QT_TRANSLATE_NOOP("MainWindow", "Undo Run"))),
+                            QMessageBox::ActionRole)
+            : nullptr;
     QPushButton *openFolder =
         writtenFolder.isEmpty()
             ? nullptr
-            : box.addButton(QCoreApplication::translate("MainWindow", "&Open Folder"),
+            : box.addButton(shownText("MainWindow", QStringLiteral(QT_TRANSLATE_NOOP(
+                                                        "MainWindow", "&Open Folder"))),
                             QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
@@ -211,7 +217,8 @@ QString MainWindowPort::askText(const QString &prompt, const QString &defaultAns
 void MainWindowPort::showErrorReport(const QString &text) {
     if (m_closing)
         return;
-    showBox(m_window, QMessageBox::Warning, kErrorReportTitle, text, QMessageBox::Ok);
+    showBox(m_window, QMessageBox::Warning, shownText("ErrorReport", kErrorReportTitle), text,
+            QMessageBox::Ok);
 }
 
 QStringList MainWindowPort::chooseFiles(const QString &title) {
@@ -221,7 +228,8 @@ QStringList MainWindowPort::chooseFiles(const QString &title) {
     // Qt returns every chosen name, however many: the "too many files" message of a dialog
     // with a fixed result buffer cannot arise here and is not built.
     QStringList chosen = QFileDialog::getOpenFileNames(
-        &m_window, title, dialogStartFolder(QString()), QStringLiteral("All Files (*)"));
+        &m_window, title, dialogStartFolder(QString()),
+        shownText("FileList", QStringLiteral(QT_TRANSLATE_NOOP("FileList", "All Files (*)"))));
     for (QString &path : chosen)
         path = pathFromDialog(path);
     return chosen;

@@ -4,6 +4,7 @@
 #include "batch/RunOutcome.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/Translation.h"
 #include "engine/ComposeNewName.h"
 #include "engine/FileMoment.h"
 #include "engine/RegionalForms.h"
@@ -360,7 +361,7 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
     }
     if (takenTimes.missing()) {
         reading = true;
-        return kPreviewReading;
+        return shownText("NewName", kPreviewReading);
     }
     // A name that can't be composed leaves the copy its source's own, as in a run.
     if (name.isEmpty())
@@ -433,19 +434,21 @@ QVariant NewNamePreview::data(const QModelIndex &index, int role) const {
     case Verdict::Numbered:
         return pathForDisplay(name);
     case Verdict::Replaces:
-        return kPreviewReplaces.arg(pathForDisplay(name));
+        return shownText("NewName", kPreviewReplaces).arg(pathForDisplay(name));
     case Verdict::NotCopied:
         break;
     }
-    return kPreviewNotCopied.arg(copyProblemText(planned.problem, planned.value));
+    return shownText("NewName", kPreviewNotCopied)
+        .arg(shownReason(copyProblemText(planned.problem, planned.value)));
 }
 
 QVariant NewNamePreview::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section != 1)
         return m_list.headerData(section, orientation, role);
     if (!needsNthValue(m_option))
-        return kHeaderNewName;
-    return m_lastN ? kHeaderNewNameWithN.arg(*m_lastN) : kHeaderNewNameWithoutN;
+        return shownText("NewName", kHeaderNewName);
+    return m_lastN ? shownText("NewName", kHeaderNewNameWithN).arg(*m_lastN)
+                   : shownText("NewName", kHeaderNewNameWithoutN);
 }
 
 } // namespace plenvoy

@@ -23,14 +23,20 @@ namespace plenvoy {
 class FileList;
 class TakenTimeCache;
 
-// The preview's texts, as the user sees them.
-inline const QString kHeaderNewName = QStringLiteral("New Name");
+// The preview's texts, as the user sees them once shownText() has put them in the window's
+// language.
+inline const QString kHeaderNewName = QStringLiteral(QT_TRANSLATE_NOOP("NewName", "New Name"));
 /// %1 is n as last answered to "Enter n:".
-inline const QString kHeaderNewNameWithN = QStringLiteral("New Name (n = %1)");
-inline const QString kHeaderNewNameWithoutN = QStringLiteral("New Name (n not yet given)");
-inline const QString kPreviewReplaces = QStringLiteral("%1 (replaces the file of that name)");
-inline const QString kPreviewNotCopied = QStringLiteral("not copied: %1");
-inline const QString kPreviewReading = QStringLiteral("reading\u2026");
+inline const QString kHeaderNewNameWithN =
+    QStringLiteral(QT_TRANSLATE_NOOP("NewName", "New Name (n = %1)"));
+inline const QString kHeaderNewNameWithoutN =
+    QStringLiteral(QT_TRANSLATE_NOOP("NewName", "New Name (n not yet given)"));
+inline const QString kPreviewReplaces =
+    QStringLiteral(QT_TRANSLATE_NOOP("NewName", "%1 (replaces the file of that name)"));
+inline const QString kPreviewNotCopied =
+    QStringLiteral(QT_TRANSLATE_NOOP("NewName", "not copied: %1"));
+inline const QString kPreviewReading =
+    QStringLiteral(QT_TRANSLATE_NOOP("NewName", "reading\u2026"));
 /// The tooltip of a row: %1 the source, %2 the new path.
 inline const QString kPreviewToolTip = QStringLiteral("%1\n%2");
 /// The colours of a refusal, on a light and on a dark list.

@@ -3,6 +3,7 @@
 #include "AppTexts.h"
 #include "SettingsStore.h"
 #include "core/LocationTags.h"
+#include "core/Translation.h"
 #include "core/Trap.h"
 #include "filelist/BrowseForFolder.h"
 
@@ -26,7 +27,7 @@ void browseOutputFolder(SettingsStore &settings, WindowPort &ui,
     QString chosen;
     trap.step(kLineChooseFolder, [&] {
         const QString start = settings.readSetting(kKeyLastOutputFolder, QString());
-        chosen = BrowseForFolder(ui, kPromptSelectFolder, start);
+        chosen = BrowseForFolder(ui, shownText("FileList", kPromptSelectFolder), start);
     });
     if (trap.test(kLineCancelledTest, [&] { return chosen.isEmpty(); }))
         return;

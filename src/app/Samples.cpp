@@ -3,6 +3,7 @@
 #include "AppTexts.h"
 #include "core/LocationTags.h"
 #include "core/PathHelpers.h"
+#include "core/Translation.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
 #include "filelist/FileList.h"
@@ -31,7 +32,7 @@ void appendSampleFiles(FileList &list, WindowPort &ui, const QString &programFol
         if (PathExists(path) && !ListHasPath(list, path))
             list.append(path);
     }
-    if (ui.askYesNo(kOpenSamplesQuestion))
+    if (ui.askYesNo(shownText("MainWindow", kOpenSamplesQuestion)))
         ui.openFolder(samplesFolder + separator);
 }
 

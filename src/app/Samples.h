@@ -7,9 +7,10 @@ namespace plenvoy {
 class FileList;
 class WindowPort;
 
-inline const QString kOpenSamplesQuestion = QStringLiteral(
+inline const QString kOpenSamplesQuestion = QStringLiteral(QT_TRANSLATE_NOOP(
+    "MainWindow",
     "Would you like this software to open the folder where these sample files are stored "
-    "(so that you can view them before working with them)?");
+    "(so that you can view them before working with them)?"));
 
 /// True when some entry's text equals the path exactly (case-sensitive, whole text).
 bool ListHasPath(const FileList &list, const QString &path);

@@ -5,6 +5,7 @@
 #include "AppLog.h"
 #include "AppTexts.h"
 #include "core/PathCodec.h"
+#include "core/Translation.h"
 
 #include <QDir>
 #include <QHash>
@@ -241,13 +242,13 @@ SettingsStore::Access SettingsStore::access() const {
     if (hasEscapedBytes(m_filePath)) {
         qCWarning(lcApp) << "settings file path" << pathForDisplay(m_filePath)
                          << "cannot be named; using defaults";
-        notify(kSettingsUnreadableMessage);
+        notify(shownText("Settings", kSettingsUnreadableMessage));
         return Access::None;
     }
     const QByteArray bytes = pathToBytes(m_filePath);
     const auto unusable = [&](const char *why) {
         qCWarning(lcApp) << "settings file" << m_filePath << why << "; using defaults";
-        notify(kSettingsUnreadableMessage);
+        notify(shownText("Settings", kSettingsUnreadableMessage));
         return Access::None;
     };
     // A first look without opening: opening a device may do something by itself.
@@ -278,7 +279,7 @@ SettingsStore::Access SettingsStore::access() const {
     if (status == QSettings::FormatError) {
         if (readOnly) {
             qCWarning(lcApp) << "settings file" << m_filePath << "cannot be parsed in full";
-            notify(kSettingsUnwritableMessage);
+            notify(shownText("Settings", kSettingsUnwritableMessage));
             return Access::ReadOnly;
         }
         const QString kept = keepAside(m_filePath, file.get());
@@ -286,11 +287,11 @@ SettingsStore::Access SettingsStore::access() const {
             // Written now, it would lose what could not be parsed.
             qCWarning(lcApp) << "corrupt settings file" << m_filePath
                              << "cannot be kept aside; not written";
-            notify(kSettingsUnwritableMessage);
+            notify(shownText("Settings", kSettingsUnwritableMessage));
             return Access::ReadOnly;
         }
         qCWarning(lcApp) << "corrupt settings file kept as" << kept;
-        notify(kSettingsKeptAsideMessage.arg(pathForDisplay(kept)));
+        notify(shownText("Settings", kSettingsKeptAsideMessage).arg(pathForDisplay(kept)));
         if (!rewriteWithParsedKeys(m_filePath)) {
             qCWarning(lcApp) << "settings file" << m_filePath << "cannot be written again";
             return Access::ReadOnly;
@@ -328,14 +329,14 @@ bool SettingsStore::writeSetting(const QString &key, const QString &value) {
         return true;
     if (found == Access::ReadOnly) {
         qCWarning(lcApp) << "settings file" << m_filePath << "is read-only; not written";
-        notify(kSettingsUnwritableMessage);
+        notify(shownText("Settings", kSettingsUnwritableMessage));
         return false;
     }
     settings.setValue(settingsKey(key), storedForm(value));
     settings.sync();
     if (settings.status() != QSettings::NoError) {
         qCWarning(lcApp) << "setting" << key << "could not be written to" << m_filePath;
-        notify(kSettingsUnwritableMessage);
+        notify(shownText("Settings", kSettingsUnwritableMessage));
         return false;
     }
     return true;

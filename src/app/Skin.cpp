@@ -45,8 +45,11 @@ bool bracesBalance(const QString &sheet) {
     return depth == 0 && !inComment;
 }
 
-Failure badSkin(const QString &why) {
-    return Failure(ErrorNumber::Other, QStringLiteral("Cannot load skin: ") + why);
+/// The skin's failure, told at start-up in the window's language.
+Failure badSkin(const char *why) {
+    return Failure(ErrorNumber::Other,
+                   QCoreApplication::translate("ErrorReport", "Cannot load skin: %1")
+                       .arg(QCoreApplication::translate("ErrorReport", why)));
 }
 
 void paintBackground(QWidget &widget, const QColor &colour) {
@@ -63,14 +66,14 @@ void Skin::load(const QString &path) {
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(ErrorNumber::PermissionDenied, file.errorString());
     if (file.size() > kSkinFileLimit)
-        throw badSkin(QStringLiteral("the file is too large"));
+        throw badSkin(QT_TRANSLATE_NOOP("ErrorReport", "the file is too large"));
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString sheet = decoder.decode(bytes);
     if (decoder.hasError())
-        throw badSkin(QStringLiteral("the file is not UTF-8 text"));
+        throw badSkin(QT_TRANSLATE_NOOP("ErrorReport", "the file is not UTF-8 text"));
     if (sheet.trimmed().isEmpty() || !bracesBalance(sheet))
-        throw badSkin(QStringLiteral("the file is not a style sheet"));
+        throw badSkin(QT_TRANSLATE_NOOP("ErrorReport", "the file is not a style sheet"));
     m_styleSheet = sheet;
     // Pictures that the sheet names as "skin:NAME" lie beside the skin file.
     QDir::setSearchPaths(QStringLiteral("skin"), {QFileInfo(path).absolutePath()});

@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 #include "core/PathHelpers.h"
 #include "core/SettingsAccess.h"
+#include "core/Translation.h"
 #include "engine/ComposeNewName.h"
 #include "engine/RegionalForms.h"
 #include "engine/TakenTime.h"
@@ -33,10 +34,10 @@ public:
 
 QGroupBox *choiceBox(const QString &title, QButtonGroup *group, const QStringList &captions,
                      int checked, QWidget *parent) {
-    auto *box = new QGroupBox(title, parent);
+    auto *box = new QGroupBox(shownText("StampSettings", title), parent);
     auto *layout = new QVBoxLayout(box);
     for (int i = 0; i < captions.size(); ++i) {
-        auto *button = new QRadioButton(captions.at(i), box);
+        auto *button = new QRadioButton(shownText("StampSettings", captions.at(i)), box);
         button->setChecked(i == checked);
         group->addButton(button, i);
         layout->addWidget(button);
@@ -66,7 +67,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     , m_exampleFile(exampleFile)
     , m_optionText(optionText) {
     setObjectName(QStringLiteral("StampSettings"));
-    setWindowTitle(kTitleStampSettings);
+    setWindowTitle(shownText("StampSettings", kTitleStampSettings));
     const StampStyle stored = readStampStyle(settings);
     m_forms = new QButtonGroup(this);
     m_creation = new QButtonGroup(this);
@@ -111,7 +112,7 @@ StampStyle StampSettingsDialog::style() const {
 QString StampSettingsDialog::exampleName() const {
     const StampStyle chosen = style();
     const bool listed = !m_exampleFile.isEmpty();
-    const QString source = listed ? m_exampleFile : kStampExampleName;
+    const QString source = listed ? m_exampleFile : shownText("StampSettings", kStampExampleName);
     const FixedClock exampleClock(exampleMoment());
     const ExampleFileTimes exampleTimes;
     const FileTimeProvider &files = listed ? systemFileTimes() : exampleTimes;
@@ -131,7 +132,7 @@ QString StampSettingsDialog::exampleName() const {
 }
 
 void StampSettingsDialog::updateExample() {
-    m_example->setText(kStampExample.arg(exampleName()));
+    m_example->setText(shownText("StampSettings", kStampExample).arg(exampleName()));
 }
 
 } // namespace plenvoy

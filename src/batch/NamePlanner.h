@@ -20,7 +20,7 @@ class FileTimeProvider;
 class RegionalForms;
 
 inline const QString kReasonNameTooLongForAnyFolder =
-    QStringLiteral("the name is too long for any folder");
+    QStringLiteral(QT_TRANSLATE_NOOP("Run", "the name is too long for any folder"));
 
 /// What a run would do with one listed file.
 enum class Verdict {

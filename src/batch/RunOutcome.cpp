@@ -2,6 +2,7 @@
 
 #include "StartChanging.h"
 #include "core/PathCodec.h"
+#include "core/Translation.h"
 
 #include <QStringList>
 #include <QThreadPool>
@@ -50,31 +51,35 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
     case CopyProblem::None:
         return QString();
     case CopyProblem::SourceGone:
-        return QStringLiteral("it no longer exists");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "it no longer exists"));
     case CopyProblem::PermissionDenied:
-        return QStringLiteral("permission denied");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "permission denied"));
     case CopyProblem::OutputFull:
-        return QStringLiteral("the output folder is full");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "the output folder is full"));
     case CopyProblem::ReadOnlyInTheWay:
-        return QStringLiteral("a read-only file of that name is in the way");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("Run", "a read-only file of that name is in the way"));
     case CopyProblem::NameTooLong:
-        return QStringLiteral("the name is too long for the output folder");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("Run", "the name is too long for the output folder"));
     case CopyProblem::SourceChanged:
-        return QStringLiteral("it changed while it was copied");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "it changed while it was copied"));
     case CopyProblem::NotRegularFile:
-        return QStringLiteral("it is not a regular file");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "it is not a regular file"));
     case CopyProblem::OwnSource:
-        return QStringLiteral("the new name is the file itself");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "the new name is the file itself"));
     case CopyProblem::ListedFileInTheWay:
-        return QStringLiteral("another listed file has that name");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "another listed file has that name"));
     case CopyProblem::NotAFileInTheWay:
-        return QStringLiteral("something that is not a file has that name");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("Run", "something that is not a file has that name"));
     case CopyProblem::NameRefused:
-        return QStringLiteral("the output folder does not accept a character of the name");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("Run", "the output folder does not accept a character of the name"));
     case CopyProblem::NameTaken:
-        return QStringLiteral("every numbered name is taken");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "every numbered name is taken"));
     case CopyProblem::Dropped:
-        return QStringLiteral("the copy was stopped");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "the copy was stopped"));
     case CopyProblem::SystemError:
         break;
     }
@@ -84,17 +89,23 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
     return text;
 }
 
+QString shownReason(const QString &reason) {
+    return shownText("Run", reason);
+}
+
 QString closingMessage(const RunOutcome &outcome) {
-    QStringList blocks{outcome.end == RunOutcome::End::Stopped
-                           ? kMessageStopped.arg(outcome.files.size()).arg(outcome.listed)
-                           : kMessageDone};
+    QStringList blocks{
+        outcome.end == RunOutcome::End::Stopped
+            ? shownText("Run", kMessageStopped).arg(outcome.files.size()).arg(outcome.listed)
+            : shownText("Run", kMessageDone)};
     const int notCopied = outcome.notCopiedCount();
     if (notCopied > 0) {
         QStringList lines;
-        lines << QString::number(notCopied) + QStringLiteral(" of ") +
-                     QString::number(outcome.listed) +
-                     (notCopied == 1 ? QStringLiteral(" files was not copied:")
-                                     : QStringLiteral(" files were not copied:"));
+        lines << (notCopied == 1
+                      ? QCoreApplication::translate("Run", "%1 of %2 files was not copied:")
+                      : QCoreApplication::translate("Run", "%1 of %2 files were not copied:"))
+                     .arg(notCopied)
+                     .arg(outcome.listed);
         int shown = 0;
         for (const FileOutcome &file : outcome.files) {
             if (file.copied())
@@ -102,27 +113,28 @@ QString closingMessage(const RunOutcome &outcome) {
             if (shown == kMaxFilesNamedWhenDone)
                 break;
             // An entry that could not be read has no path to show.
+            const QString reason = shownReason(file.reason);
             lines << (file.source.isEmpty()
-                          ? file.reason
-                          : pathForDisplay(file.source) + QStringLiteral(": ") + file.reason);
+                          ? reason
+                          : pathForDisplay(file.source) + QStringLiteral(": ") + reason);
             ++shown;
         }
         if (notCopied > shown)
-            lines << QStringLiteral("and ") + QString::number(notCopied - shown) +
-                         QStringLiteral(" more.");
+            lines << QCoreApplication::translate("Run", "and %1 more.").arg(notCopied - shown);
         blocks << lines.join(QLatin1Char('\r'));
     }
     const int renamed = outcome.renamedCount();
     if (renamed == 1)
-        blocks << QStringLiteral("1 file was renamed to avoid a clash.");
+        blocks << QCoreApplication::translate("Run", "1 file was renamed to avoid a clash.");
     else if (renamed > 1)
-        blocks << QString::number(renamed) +
-                      QStringLiteral(" files were renamed to avoid a clash.");
+        blocks << QCoreApplication::translate("Run", "%1 files were renamed to avoid a clash.")
+                      .arg(renamed);
     return blocks.join(QStringLiteral("\r\r"));
 }
 
 QString closingDetails(const RunOutcome &outcome, const QString &outputFolder) {
-    return QStringLiteral("Copied: %1, numbered: %2, replaced: %3, not copied: %4")
+    return QCoreApplication::translate("Run",
+                                       "Copied: %1, numbered: %2, replaced: %3, not copied: %4")
                .arg(outcome.copiedCount())
                .arg(outcome.renamedCount())
                .arg(outcome.replacedCount())

@@ -10,7 +10,8 @@
 
 namespace plenvoy {
 
-inline const QString kReasonOutputFolderGone = QStringLiteral("the output folder no longer exists");
+inline const QString kReasonOutputFolderGone =
+    QStringLiteral(QT_TRANSLATE_NOOP("Run", "the output folder no longer exists"));
 /// The closing box names at most this many files that were not copied.
 constexpr int kMaxFilesNamedWhenDone = 10;
 
@@ -71,8 +72,11 @@ struct RunOutcome {
 /// freed on a worker thread, so that the window answers at once after the run.
 void forgetOutcome(RunOutcome &&outcome);
 
-/// The reason a copy problem gives the user, in plain words ("it no longer exists").
+/// The reason a copy problem gives the user, in plain words ("it no longer exists"), in
+/// English as the run records and the command line keep it.
 QString copyProblemText(CopyProblem problem, int errorNumber);
+/// A reason as the window shows it, in the window's language.
+QString shownReason(const QString &reason);
 
 /// The closing box's text: "Done." (or, for a stopped run, "Stopped after K of N files.") when
 /// every listed file was copied under its new name, otherwise "Done." and blocks naming the files

@@ -13,8 +13,8 @@
 namespace plenvoy {
 
 /// What a record says, once, when it could not be written.
-inline const QString kRecordNotWritten =
-    QStringLiteral("This run cannot be taken back: its record could not be written");
+inline const QString kRecordNotWritten = QStringLiteral(
+    QT_TRANSLATE_NOOP("Run", "This run cannot be taken back: its record could not be written"));
 
 /// The folder that holds the run records: $XDG_STATE_HOME/plenvoy/runs, by default
 /// ~/.local/state/plenvoy/runs.

@@ -3,12 +3,12 @@
 #include "RunRecord.h"
 
 #include "core/PathCodec.h"
+#include "core/Translation.h"
 #include "core/WindowPort.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -140,15 +140,16 @@ qint64 nanoseconds(const struct timespec &time) {
 /// What changed since the run wrote the copy; empty when nothing did.
 QString changeOf(const RecordedCopy &copy, const struct stat &now, bool inodesHold) {
     if (S_ISLNK(now.st_mode))
-        return QStringLiteral("a link was put in its place");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Undo", "a link was put in its place"));
     if (inodesHold && (qint64(now.st_dev) != copy.device || qint64(now.st_ino) != copy.inode))
-        return QStringLiteral("another file was put in its place");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Undo", "another file was put in its place"));
     if (qint64(now.st_size) != copy.size)
-        return QStringLiteral("its size changed");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Undo", "its size changed"));
     if (nanoseconds(now.st_mtim) != copy.mtime)
-        return QStringLiteral("it was modified");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Undo", "it was modified"));
     if (inodesHold && nanoseconds(now.st_ctim) != copy.ctime)
-        return QStringLiteral("its status changed (permissions, links or name)");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("Undo", "its status changed (permissions, links or name)"));
     return QString();
 }
 
@@ -258,17 +259,21 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
         }
         const int folder = folderOf(folderBytesOf(copy.destination));
         if (folder < 0) {
-            result.left.append({copy.destination,
-                                folder == -1 ? QStringLiteral("left: its folder no longer exists")
-                                             : QStringLiteral("left: its folder is no longer "
-                                                              "the one the run wrote into")});
+            result.left.append(
+                {copy.destination,
+                 folder == -1
+                     ? QStringLiteral(
+                           QT_TRANSLATE_NOOP("Undo", "left: its folder no longer exists"))
+                     : QStringLiteral(QT_TRANSLATE_NOOP("Undo", "left: its folder is no longer "
+                                                                "the one the run wrote into"))});
             continue;
         }
         const QByteArray name = nameBytesOf(copy.destination);
         struct stat now {};
         if (::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
             result.left.append(
-                {copy.destination, QStringLiteral("left: it was moved or removed since")});
+                {copy.destination,
+                 QStringLiteral(QT_TRANSLATE_NOOP("Undo", "left: it was moved or removed since"))});
             continue;
         }
         if (folder != statfsFolder) {
@@ -320,6 +325,17 @@ namespace {
 /// The report names at most this many copies that were left.
 constexpr int kMaxLeftNamed = 10;
 
+/// Why a copy was left, as the window shows it: a reason of its own, or "left: " and what
+/// changed.
+QString shownWhy(const QString &why) {
+    const QString whole = shownText("Undo", why);
+    const QString prefix = QStringLiteral("left: ");
+    if (whole != why || !why.startsWith(prefix))
+        return whole;
+    return QCoreApplication::translate("Undo", "left: %1")
+        .arg(shownText("Undo", why.mid(prefix.size())));
+}
+
 } // namespace
 
 void WindowRuns::note(const QString &id) {
@@ -328,27 +344,32 @@ void WindowRuns::note(const QString &id) {
 }
 
 QString undoQuestion(qint64 copies, const QString &outputFolder) {
-    return QStringLiteral("Remove the ") + QLocale(QLocale::English).toString(copies) +
-           (copies == 1 ? QStringLiteral(" copy") : QStringLiteral(" copies")) +
-           QStringLiteral(" this run made in ") + pathForDisplay(outputFolder) + QLatin1Char('?');
+    const char *english =
+        copies == 1 ? QT_TRANSLATE_NOOP("Undo", "Remove the %1 copy this run made in %2?")
+                    : QT_TRANSLATE_NOOP("Undo", "Remove the %1 copies this run made in %2?");
+    return shownCount("Undo", english, copies).arg(pathForDisplay(outputFolder));
 }
 
 QString undoReport(const UndoResult &result) {
     const qsizetype removed = result.removed.size();
-    QString text = QLocale(QLocale::English).toString(qint64(removed)) +
-                   (removed == 1 ? QStringLiteral(" copy was removed.")
-                                 : QStringLiteral(" copies were removed."));
+    QString text = shownCount("Undo",
+                              removed == 1 ? QT_TRANSLATE_NOOP("Undo", "%1 copy was removed.")
+                                           : QT_TRANSLATE_NOOP("Undo", "%1 copies were removed."),
+                              removed);
     if (result.left.isEmpty())
         return text;
+    const qsizetype left = result.left.size();
     text += QStringLiteral("\r\r") +
-            QLocale(QLocale::English).toString(qint64(result.left.size())) +
-            (result.left.size() == 1 ? QStringLiteral(" copy was left:")
-                                     : QStringLiteral(" copies were left:"));
-    for (qsizetype i = 0; i < result.left.size() && i < kMaxLeftNamed; ++i)
+            shownCount("Undo",
+                       left == 1 ? QT_TRANSLATE_NOOP("Undo", "%1 copy was left:")
+                                 : QT_TRANSLATE_NOOP("Undo", "%1 copies were left:"),
+                       left);
+    for (qsizetype i = 0; i < left && i < kMaxLeftNamed; ++i)
         text += QLatin1Char('\r') + pathForDisplay(result.left[i].path) + QStringLiteral(": ") +
-                result.left[i].why;
-    if (result.left.size() > kMaxLeftNamed)
-        text += QStringLiteral("\rand %1 more.").arg(result.left.size() - kMaxLeftNamed);
+                shownWhy(result.left[i].why);
+    if (left > kMaxLeftNamed)
+        text += QLatin1Char('\r') +
+                QCoreApplication::translate("Undo", "and %1 more.").arg(left - kMaxLeftNamed);
     return text;
 }
 

@@ -52,7 +52,8 @@ struct UndoResult {
 };
 
 /// Why a copy that replaced an earlier file of its name is left in place.
-inline const QString kKeptReplaced = QStringLiteral("kept: it replaced an earlier file");
+inline const QString kKeptReplaced =
+    QStringLiteral(QT_TRANSLATE_NOOP("Undo", "kept: it replaced an earlier file"));
 
 /// The id of the record that the text names, whole or by its 4-hex tail where that is
 /// unique; the newest record not yet undone for an empty text. Empty when none is found.

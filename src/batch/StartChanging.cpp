@@ -6,6 +6,7 @@
 #include "core/PathHelpers.h"
 
 #include "core/LocationTags.h"
+#include "core/Translation.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
 #include "engine/ComposeNewName.h"
@@ -95,12 +96,13 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     RunOutcome outcome;
 
     if (trap.test(kLineNoFilesTest, [&] { return inputs.fileCount() == 0; })) {
-        trap.step(kLineNoFiles, [&] { ui.showMessage(kMessageNoFiles); });
+        trap.step(kLineNoFiles, [&] { ui.showMessage(shownText("Run", kMessageNoFiles)); });
         outcome.end = RunOutcome::End::NoFiles;
         return outcome;
     }
     if (trap.test(kLineFolderTest, [&] { return !FolderExists(inputs.outputFolderText()); })) {
-        trap.step(kLineFolderMissing, [&] { ui.showMessage(kMessageFolderMissing); });
+        trap.step(kLineFolderMissing,
+                  [&] { ui.showMessage(shownText("Run", kMessageFolderMissing)); });
         outcome.end = RunOutcome::End::FolderMissing;
         return outcome;
     }
@@ -111,7 +113,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         do {
             bool answered = false;
             trap.step(kLineAskN, [&] {
-                const QString answer = ui.askText(kPromptEnterN, QString());
+                const QString answer = ui.askText(shownText("Run", kPromptEnterN), QString());
                 answered = true;
                 nthText = answer;
             });
@@ -247,8 +249,13 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     trap.step(kLineDone, [&] {
         QString message = closingMessage(outcome);
         // Said once, in the closing box: the run itself went on.
-        if (!outcome.recordProblem.isEmpty())
-            message += QStringLiteral("\r\r") + outcome.recordProblem;
+        if (!outcome.recordProblem.isEmpty()) {
+            // The record's problem is kept in English; its fixed part is shown translated.
+            QString problem = outcome.recordProblem;
+            if (problem.startsWith(kRecordNotWritten))
+                problem.replace(0, kRecordNotWritten.size(), shownText("Run", kRecordNotWritten));
+            message += QStringLiteral("\r\r") + problem;
+        }
         outcome.undoAsked =
             ui.showRunClosingBox(message, closingDetails(outcome, inputs.outputFolderText()),
                                  !outcome.recordId.isEmpty(),

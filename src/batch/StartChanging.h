@@ -13,14 +13,15 @@ class ClockProvider;
 class FileTimeProvider;
 class WindowPort;
 
-// The run's own texts, as the user sees them.
-inline const QString kMessageNoFiles = QStringLiteral("No files added.");
-inline const QString kMessageFolderMissing =
-    QStringLiteral("Folder does not exist. Please select another folder.");
-inline const QString kPromptEnterN = QStringLiteral("Enter n:");
-inline const QString kMessageDone = QStringLiteral("Done.");
+// The run's own texts, as the user sees them in English; shown in the window's language.
+inline const QString kMessageNoFiles = QStringLiteral(QT_TRANSLATE_NOOP("Run", "No files added."));
+inline const QString kMessageFolderMissing = QStringLiteral(
+    QT_TRANSLATE_NOOP("Run", "Folder does not exist. Please select another folder."));
+inline const QString kPromptEnterN = QStringLiteral(QT_TRANSLATE_NOOP("Run", "Enter n:"));
+inline const QString kMessageDone = QStringLiteral(QT_TRANSLATE_NOOP("Run", "Done."));
 /// The first block of a stopped run's closing box: files reached, files listed.
-inline const QString kMessageStopped = QStringLiteral("Stopped after %1 of %2 files.");
+inline const QString kMessageStopped =
+    QStringLiteral(QT_TRANSLATE_NOOP("Run", "Stopped after %1 of %2 files."));
 
 /// What the run reads afresh during the loop: the list, the output-folder box and the
 /// drop-down, as they stand at the moment of each read.

@@ -1,6 +1,7 @@
 #include "ErrorReport.h"
 
 #include "Failure.h"
+#include "Translation.h"
 #include "WindowPort.h"
 
 namespace plenvoy {
@@ -10,9 +11,13 @@ QString supportAddress() {
 }
 
 QString errorReportText(const QString &description, const QString &tag, qint32 line) {
-    return description + QStringLiteral("\r\n") + tag + QStringLiteral("at line ") +
-           QString::number(line) + QStringLiteral("\r\r") +
-           QStringLiteral("Please email screenshot of this message to ") + supportAddress();
+    // The tag names a place in the code ("in ...Form_Load ") and is the same in every language.
+    return shownText("ErrorReport", description) + QStringLiteral("\r\n") + tag +
+           QCoreApplication::translate("ErrorReport", "at line %1").arg(line) +
+           QStringLiteral("\r\r") +
+           QCoreApplication::translate("ErrorReport",
+                                       "Please email screenshot of this message to %1")
+               .arg(supportAddress());
 }
 
 QString errorReportText(const ErrorDetails &details) {

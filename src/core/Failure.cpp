@@ -13,23 +13,25 @@ Failure::Failure(int number, QString description)
 QString failureDescription(int number) {
     switch (number) {
     case ErrorNumber::InvalidProcedureCall:
-        return QStringLiteral("Invalid procedure call or argument");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("ErrorReport", "Invalid procedure call or argument"));
     case ErrorNumber::Overflow:
-        return QStringLiteral("Overflow");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Overflow"));
     case ErrorNumber::SubscriptOutOfRange:
-        return QStringLiteral("Subscript out of range");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Subscript out of range"));
     case ErrorNumber::TypeMismatch:
-        return QStringLiteral("Type mismatch");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Type mismatch"));
     case ErrorNumber::FileNotFound:
-        return QStringLiteral("File not found");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "File not found"));
     case ErrorNumber::PermissionDenied:
-        return QStringLiteral("Permission denied");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Permission denied"));
     case ErrorNumber::PathNotFound:
-        return QStringLiteral("Path not found");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Path not found"));
     case ErrorNumber::InvalidPropertyValue:
-        return QStringLiteral("Invalid property value");
+        return QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Invalid property value"));
     default:
-        return QStringLiteral("Application-defined or object-defined error");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("ErrorReport", "Application-defined or object-defined error"));
     }
 }
 

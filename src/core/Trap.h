@@ -32,7 +32,8 @@ public:
         } catch (const Failure &failure) {
             report(line, failure.number(), failure.description());
         } catch (const std::bad_alloc &) {
-            report(line, kOutOfMemory, QStringLiteral("Out of memory"));
+            report(line, kOutOfMemory,
+                   QStringLiteral(QT_TRANSLATE_NOOP("ErrorReport", "Out of memory")));
         } catch (const std::exception &other) {
             report(line, ErrorNumber::Other, QString::fromLocal8Bit(other.what()));
         }

@@ -1,6 +1,7 @@
 #include "CommandLinePaths.h"
 
 #include "core/PathCodec.h"
+#include "core/Translation.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,8 +15,10 @@ namespace {
 
 const QString kNoSuchPath = QStringLiteral("No such file or folder");
 const QString kUnreadablePath = QStringLiteral("Cannot be read");
-const QString kReasonMissing = QStringLiteral("does not exist");
-const QString kReasonUnreadable = QStringLiteral("cannot be read");
+// The reasons a refused path carries to the window, which shows them in its language.
+const QString kReasonMissing = QStringLiteral(QT_TRANSLATE_NOOP("CommandLine", "does not exist"));
+const QString kReasonUnreadable =
+    QStringLiteral(QT_TRANSLATE_NOOP("CommandLine", "cannot be read"));
 
 enum class PathState { Missing, Unreadable, Usable };
 
@@ -109,13 +112,24 @@ QByteArray pathFromFileUri(const QByteArray &argument) {
 QString refusedPathsMessage(const QStringList &refused, int refusedCount) {
     const int count = std::max<int>(refusedCount, static_cast<int>(refused.size()));
     QStringList lines;
-    lines << (count == 1 ? QStringLiteral("1 path could not be added:")
-                         : QString::number(count) + QStringLiteral(" paths could not be added:"));
+    lines << (count == 1
+                  ? QCoreApplication::translate("CommandLine", "1 path could not be added:")
+                  : QCoreApplication::translate("CommandLine", "%1 paths could not be added:")
+                        .arg(count));
     const QStringList named = refused.mid(0, kRefusedNamed);
-    lines << named;
+    for (QString entry : named) {
+        for (const QString &reason : {kReasonMissing, kReasonUnreadable}) {
+            if (entry.endsWith(QStringLiteral(": ") + reason)) {
+                entry.chop(reason.size());
+                entry += shownText("CommandLine", reason);
+                break;
+            }
+        }
+        lines << entry;
+    }
     if (count > named.size())
-        lines << QStringLiteral("and ") + QString::number(count - named.size()) +
-                     QStringLiteral(" more.");
+        lines
+            << QCoreApplication::translate("CommandLine", "and %1 more.").arg(count - named.size());
     return lines.join(QLatin1Char('\r'));
 }
 

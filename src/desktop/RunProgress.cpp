@@ -1,5 +1,6 @@
 #include "RunProgress.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QVariantMap>
@@ -24,8 +25,8 @@ bool sessionBusExpected() {
 
 QString progressTitle(const QString &applicationTitle, qint64 done, qint64 total,
                       const QLocale &locale) {
-    return applicationTitle + QStringLiteral(" \u2013 ") + locale.toString(done) +
-           QStringLiteral(" of ") + locale.toString(total);
+    return QCoreApplication::translate("RunProgress", "%1 \u2013 %2 of %3")
+        .arg(applicationTitle, locale.toString(done), locale.toString(total));
 }
 
 RunProgress::RunProgress(QString applicationTitle, ShowTitle showTitle, QString desktopEntryId,

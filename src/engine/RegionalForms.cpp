@@ -34,6 +34,22 @@ bool hasAmPm(const QString &format) {
     return false;
 }
 
+/// The locale whose forms dates and times take: LC_ALL, then LC_TIME, then LANG, as the C
+/// library reads them. QLocale::system() would take its language from LC_MESSAGES, so a
+/// German window with LC_TIME=C would stamp neither as C nor as German.
+QLocale timeLocale() {
+    for (const char *variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (value.isEmpty())
+            continue;
+        if (value == QLatin1String("C") || value == QLatin1String("POSIX") ||
+            value.startsWith(QLatin1String("C.")))
+            return QLocale::c();
+        return QLocale(value);
+    }
+    return QLocale::c();
+}
+
 bool isReferenceLocale(const QLocale &locale) {
     return locale.language() == QLocale::C ||
            (locale.language() == QLocale::English && locale.territory() == QLocale::UnitedStates);
@@ -71,7 +87,7 @@ RegionalForms::RegionalForms(const QLocale &locale, const QString &shortDateForm
 }
 
 const RegionalForms &RegionalForms::system() {
-    static const RegionalForms forms(QLocale::system());
+    static const RegionalForms forms(timeLocale());
     return forms;
 }
 

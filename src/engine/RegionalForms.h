@@ -23,7 +23,8 @@ public:
     RegionalForms(const QLocale &locale, const QString &shortDateFormat,
                   const QString &longTimeFormat);
 
-    /// The forms of QLocale::system(), read once on first use.
+    /// The forms of the locale of dates and times (LC_ALL, LC_TIME, LANG), read once on first
+    /// use; the language of the window plays no part.
     static const RegionalForms &system();
 
     /// The short date, e.g. 12/6/2026.

@@ -7,6 +7,7 @@
 #include "core/LocationTags.h"
 #include "core/PathHelpers.h"
 #include "core/SettingsAccess.h"
+#include "core/Translation.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
 
@@ -129,7 +130,7 @@ void addChosenFiles(FileList &list, WindowPort &ui) {
     // Qt's dialog is set up by each call (several files allowed, every file shown), so
     // of the dialog's settings only the title remains a step.
     QString title;
-    trap.step(kStepDialogTitle, [&] { title = kAddFilesDialogTitle; });
+    trap.step(kStepDialogTitle, [&] { title = shownText("FileList", kAddFilesDialogTitle); });
     QStringList chosen;
     trap.step(kStepChooseFiles, [&] { chosen = ui.chooseFiles(title); });
     if (trap.test(kStepNoneChosenTest, [&] { return chosen.isEmpty(); }))
@@ -153,7 +154,8 @@ void addChosenFiles(FileList &list, WindowPort &ui) {
             trap.step(kStepAppendReadable, [&] { list.append(path); });
         else
             trap.step(kStepRefuseUnreadable, [&] {
-                ui.showMessage(path + QStringLiteral("\r\r") + kBadCharactersMessage);
+                ui.showMessage(path + QStringLiteral("\r\r") +
+                               shownText("FileList", kBadCharactersMessage));
             });
     }
 }
@@ -162,8 +164,8 @@ void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &u
     Trap trap(kTagAddFolder, ui);
     QString extension;
     trap.step(kStepAskExtension, [&] {
-        extension =
-            ui.askText(kExtensionPrompt, settings.readSetting(kKeyExtension, QStringLiteral("*")));
+        extension = ui.askText(shownText("FileList", kExtensionPrompt),
+                               settings.readSetting(kKeyExtension, QStringLiteral("*")));
     });
     // Blanks alone are no answer; any other answer is kept as typed.
     const auto unanswered = [&] { return extension.trimmed().isEmpty(); };
@@ -176,8 +178,9 @@ void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &u
     QString chosen;
     trap.step(kStepChooseFolder,
               [&] { lastFolder = settings.readSetting(kKeyLastAddedFolder, QString()); });
-    trap.step(kStepChooseFolder,
-              [&] { chosen = BrowseForFolder(ui, kPromptSelectFolder, lastFolder); });
+    trap.step(kStepChooseFolder, [&] {
+        chosen = BrowseForFolder(ui, shownText("FileList", kPromptSelectFolder), lastFolder);
+    });
     if (trap.test(kStepNoFolderTest, [&] { return chosen.isEmpty(); }))
         return;
     trap.step(kStepKeepLastFolder, [&] { lastFolder = chosen; });

@@ -11,13 +11,13 @@ class SettingsAccess;
 class WindowPort;
 
 // Texts of the two adding buttons, as the user sees them.
-inline const QString kAddFilesDialogTitle =
-    QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
-inline const QString kBadCharactersMessage =
-    QStringLiteral("was not added because it has bad characters in the filename.");
-inline const QString kExtensionPrompt =
-    QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt files, "
-                   "doc for all doc files, etc.)");
+inline const QString kAddFilesDialogTitle = QStringLiteral(
+    QT_TRANSLATE_NOOP("FileList", "Add File(s) - Hold Ctrl to select multiple files"));
+inline const QString kBadCharactersMessage = QStringLiteral(
+    QT_TRANSLATE_NOOP("FileList", "was not added because it has bad characters in the filename."));
+inline const QString kExtensionPrompt = QStringLiteral(QT_TRANSLATE_NOOP(
+    "FileList", "Enter file extension to load:\r\r(* for all files, txt for all txt files, "
+                "doc for all doc files, etc.)"));
 
 // The stored answers of "Add All Files In Folder": the last extension and the last folder.
 inline const QString kKeyExtension = QStringLiteral("Extension");

@@ -7,7 +7,8 @@ namespace plenvoy {
 class WindowPort;
 
 /// The folder dialog's prompt, for the folder to add and for the output folder alike.
-inline const QString kPromptSelectFolder = QStringLiteral("Please select folder:");
+inline const QString kPromptSelectFolder =
+    QStringLiteral(QT_TRANSLATE_NOOP("FileList", "Please select folder:"));
 
 /// Shows the folder dialog through the window, titled with the prompt and opened at the
 /// start folder. Returns the chosen folder without a trailing separator ("/" stays "/"), or

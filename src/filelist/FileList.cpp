@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "core/PathCodec.h"
+#include "core/Translation.h"
 
 #include <algorithm>
 
@@ -154,7 +155,7 @@ QVariant FileList::data(const QModelIndex &index, int role) const {
 
 QVariant FileList::headerData(int section, Qt::Orientation orientation, int role) const {
     if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return QStringLiteral("All File(s)");
+        return shownText("FileList", QStringLiteral(QT_TRANSLATE_NOOP("FileList", "All File(s)")));
     return QVariant();
 }
 

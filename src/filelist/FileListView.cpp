@@ -1,6 +1,7 @@
 #include "FileListView.h"
 
 #include "FileList.h"
+#include "core/Translation.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -49,8 +50,8 @@ FileListView::FileListView(FileList &list, WindowPort &ui, QWidget *parent)
     QFont listFont(QStringLiteral("Arial"), 9);
     listFont.setBold(true);
     setFont(listFont);
-    setToolTip(kFileListToolTip);
-    viewport()->setToolTip(kFileListToolTip);
+    setToolTip(shownText("FileList", kFileListToolTip));
+    viewport()->setToolTip(shownText("FileList", kFileListToolTip));
 
     // A path too long for the column loses its middle, not its end: the file's own name,
     // the part that tells entries apart, stays visible.

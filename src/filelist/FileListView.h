@@ -24,9 +24,9 @@ constexpr int kFileListHeight = twipsToPixels(2535);
 constexpr int kFileListColumnWidth = twipsToPixels(7000);
 
 /// Texts of the list as the user sees them.
-inline const QString kFileListToolTip =
-    QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line to "
-                   "right and out of window to reveal full names.");
+inline const QString kFileListToolTip = QStringLiteral(QT_TRANSLATE_NOOP(
+    "FileList", "Drag and drop files here. Double-click item to remove it. Move | line to "
+                "right and out of window to reveal full names."));
 /// The drag pointer's file in the program's folder.
 inline const QString kDragIconName = QStringLiteral("drag.ico");
 

@@ -43,6 +43,16 @@ for action in share/kio/servicemenus/plenvoy.desktop share/nemo/actions/plenvoy.
     grep -q '^Exec=plenvoy %F$' "$prefix/$action" || fail "$action Exec"
 done
 
+# The desktop speaks the window's languages.
+for language in de fr es pt_BR it; do
+    grep -q "^Comment\[$language\]=" "$prefix/share/applications/org.plenvoy.Plenvoy.desktop" ||
+        fail "entry Comment[$language]"
+    grep -q "<summary xml:lang=\"$language\">" "$prefix/share/metainfo/org.plenvoy.Plenvoy.metainfo.xml" ||
+        fail "metadata summary in $language"
+done
+grep -q '<translation type="qt">plenvoy</translation>' \
+    "$prefix/share/metainfo/org.plenvoy.Plenvoy.metainfo.xml" || fail "metadata translation"
+
 if command -v desktop-file-validate >/dev/null; then
     out=$(desktop-file-validate "$prefix/share/applications/org.plenvoy.Plenvoy.desktop" 2>&1)
     [ -z "$out" ] || fail "desktop-file-validate: $out"
