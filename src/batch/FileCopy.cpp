@@ -50,6 +50,17 @@ CopyResult outputFailure(int error) {
     }
 }
 
+NamedStatus namedStatus(const struct stat &status) {
+    NamedStatus named;
+    named.known = true;
+    named.device = status.st_dev;
+    named.inode = status.st_ino;
+    named.size = qint64(status.st_size);
+    named.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    named.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+    return named;
+}
+
 // ---- The copy -----------------------------------------------------------------------------
 
 /// The descriptor of this process's folder of descriptors in /proc; kNotOpened until the
@@ -203,6 +214,10 @@ public:
         CopyResult result = copyBy(route, exists);
         if (m_finding && m_hooks.folderRoute && m_found != NamingRoute::Unknown)
             *m_hooks.folderRoute = m_found;
+        struct stat named {};
+        if (result.copied() && m_hooks.statusAfterNaming && !result.named.known &&
+            ::fstatat(m_folder, m_name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0)
+            result.named = namedStatus(named);
         // A copy that failed (a full disk) under a name it did not look at first: when that
         // name is taken by a file to leave alone, the clash is the reason.
         if (!lookedFirst && !result.copied() &&
@@ -345,7 +360,7 @@ private:
             return result; // the anonymous file vanishes with its descriptor
         if (!exists) {
             if (linkDescriptor(procFolder, target, m_folder, m_name.constData()) == 0)
-                return result;
+                return withNamedStatus(result, target);
             const int error = errno;
             if (m_finding && routeRefused(error) && error != EINVAL) {
                 m_linkRefused = true;
@@ -366,8 +381,19 @@ private:
             else if (errno != EEXIST)
                 return outputFailure(errno);
         }
-        return temporary.isSet() ? renameOver(temporary, result)
-                                 : outcome(CopyProblem::SystemError, EEXIST);
+        if (!temporary.isSet())
+            return outcome(CopyProblem::SystemError, EEXIST);
+        result = renameOver(temporary, result);
+        return result.copied() ? withNamedStatus(result, target) : result;
+    }
+
+    /// The copy's status read through its descriptor once it has its name, when asked for;
+    /// a route that closed its descriptor reads it by the name instead (runIn).
+    CopyResult withNamedStatus(CopyResult result, int target) const {
+        struct stat status {};
+        if (m_hooks.statusAfterNaming && ::fstat(target, &status) == 0)
+            result.named = namedStatus(status);
+        return result;
     }
 
     /// Makes a file exclusively under a fresh temporary name; false with errno on failure.

@@ -84,6 +84,7 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
         outcome.destination = folder + numbered.name;
         outcome.renamed = true;
         outcome.modeNotKept = result.modeNotKept;
+        outcome.named = result.named;
         if (!result.copied()) {
             setProblem(outcome, result.problem, result.errorNumber);
             return;
@@ -132,6 +133,7 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
         return false;
     }
     outcome.modeNotKept = result.modeNotKept;
+    outcome.named = result.named;
     context.written.record({result.device, result.inode}, sourceIdentity);
     // This source's own earlier copy was no file from before the run.
     outcome.replaced = result.replaced && !ownEarlierCopy;

@@ -11,25 +11,17 @@
 
 namespace plenvoy {
 
-int RunOutcome::copiedCount() const {
-    return int(std::count_if(files.cbegin(), files.cend(),
-                             [](const FileOutcome &file) { return file.copied(); }));
-}
-
-int RunOutcome::notCopiedCount() const {
-    return int(files.size()) - copiedCount();
-}
-
-int RunOutcome::renamedCount() const {
-    return int(std::count_if(files.cbegin(), files.cend(), [](const FileOutcome &file) {
-        return file.copied() && file.renamed;
-    }));
-}
-
-int RunOutcome::replacedCount() const {
-    return int(std::count_if(files.cbegin(), files.cend(), [](const FileOutcome &file) {
-        return file.copied() && file.replaced;
-    }));
+void RunOutcome::add(FileOutcome &&file) {
+    if (!file.copied()) {
+        ++m_notCopied;
+        files.append(std::move(file));
+        return;
+    }
+    ++m_copied;
+    m_renamed += file.renamed ? 1 : 0;
+    m_replaced += file.replaced ? 1 : 0;
+    if (file.renamed || file.replaced)
+        files.append(std::move(file));
 }
 
 void forgetOutcome(RunOutcome &&outcome) {

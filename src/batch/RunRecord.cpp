@@ -362,30 +362,20 @@ void RunRecord::add(const FileOutcome &file) {
     line += outcomeName(index);
     line += "\",\"reason\":";
     appendString(line, file.reason.toUtf8());
-    struct stat status {};
-    // The identity as the copy's name now holds it (naming changes the change time), read
-    // inside its folder, opened once: a path resolved again per file costs more than the rest.
-    const qsizetype slash = destination.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
-    if (file.copied() && folder != m_folderPath) {
-        if (m_folderFd >= 0)
-            ::close(m_folderFd);
-        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        m_folderPath = folder;
-    }
-    if (file.copied() && m_folderFd >= 0 &&
-        ::fstatat(m_folderFd, destination.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) ==
-            0) {
+    NamedStatus named = file.named;
+    if (file.copied() && !named.known)
+        named = statusByName(destination);
+    if (file.copied() && named.known) {
         line += ",\"dev\":";
-        appendNumber(line, qint64(status.st_dev));
+        appendNumber(line, qint64(named.device));
         line += ",\"ino\":";
-        appendNumber(line, qint64(status.st_ino));
+        appendNumber(line, qint64(named.inode));
         line += ",\"size\":";
-        appendNumber(line, status.st_size);
+        appendNumber(line, named.size);
         line += ",\"mtime_ns\":";
-        appendNumber(line, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
+        appendNumber(line, named.mtimeNs);
         line += ",\"ctime_ns\":";
-        appendNumber(line, qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec);
+        appendNumber(line, named.ctimeNs);
         line += "}\n";
     } else {
         line += ",\"dev\":null,\"ino\":null,\"size\":null,\"mtime_ns\":null,\"ctime_ns\":null}\n";
@@ -400,6 +390,31 @@ void RunRecord::add(const FileOutcome &file) {
     }
     append(line);
     flushIfDue();
+}
+
+NamedStatus RunRecord::statusByName(const QByteArray &destination) {
+    // The identity as the copy's name now holds it (naming changes the change time), read
+    // inside its folder, opened once: a path resolved again per file costs more than the rest.
+    NamedStatus named;
+    const qsizetype slash = destination.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
+    if (folder != m_folderPath) {
+        if (m_folderFd >= 0)
+            ::close(m_folderFd);
+        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_folderPath = folder;
+    }
+    struct stat status {};
+    if (m_folderFd < 0 || ::fstatat(m_folderFd, destination.constData() + slash + 1, &status,
+                                    AT_SYMLINK_NOFOLLOW) != 0)
+        return named;
+    named.known = true;
+    named.device = status.st_dev;
+    named.inode = status.st_ino;
+    named.size = qint64(status.st_size);
+    named.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    named.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+    return named;
 }
 
 void RunRecord::append(const QByteArray &line) {

@@ -40,7 +40,11 @@ public:
     RunRecord &operator=(const RunRecord &) = delete;
 
     void setNthValue(std::optional<qint16> value) { m_nthValue = value; }
-    /// The next listed file's outcome; a copy's identity is read from its name now.
+    /// True when the record writes lines: a run then asks each copy for its status once
+    /// named (FileOutcome::named), so that no copy is looked up again by its name.
+    bool enabled() const { return m_enabled; }
+    /// The next listed file's outcome; a copy's identity is taken from FileOutcome::named,
+    /// or read from its name when the copy did not tell it.
     void add(const FileOutcome &file);
     /// Writes the buffered lines when the last write is 100 ms old.
     void flushIfDue();
@@ -57,6 +61,7 @@ private:
     void append(const QByteArray &line);
     void flush();
     void fail(int errorNumber);
+    NamedStatus statusByName(const QByteArray &destination);
 
     bool m_enabled = false;
     QString m_front;

@@ -89,7 +89,8 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
 }
 
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times, const StampStyle &style) {
+                         const FileTimeProvider &times, const StampStyle &style,
+                         const FileOutcomeSink &eachFile) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;
 
@@ -134,7 +135,6 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         position = 1;
     });
     outcome.listed = count;
-    outcome.files.reserve(count);
     WrittenFiles::RunScope runScope(writtenFiles());
     ProtectedFiles listed;
     listed.fillWhenAsked([&inputs, count, &ui](ProtectedFiles &files) {
@@ -147,6 +147,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         outcome.recordId = record.id();
         outcome.recordProblem = record.problem();
     };
+    context.hooks.statusAfterNaming = record.enabled();
     context.hooks.keepGoing = [&ui, &record] {
         record.flushIfDue();
         ui.processEvents();
@@ -210,6 +211,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             file =
                 placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr, context);
         });
+        file.position = position;
         note(placed);
         if (!placed || (!file.copied() && failure && sourcePath.isEmpty())) {
             file.problem = CopyProblem::SystemError;
@@ -219,7 +221,9 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         const bool dropped = file.problem == CopyProblem::Dropped;
         record.setNthValue(outcome.nthValue);
         record.add(file);
-        outcome.files.append(std::move(file));
+        if (eachFile)
+            eachFile(file);
+        outcome.add(std::move(file));
         if (dropped && ui.closing()) {
             outcome.end = RunOutcome::End::WindowClosed;
             keepRecord();

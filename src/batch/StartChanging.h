@@ -43,8 +43,10 @@ public:
 /// Returns what it did; every front reports from that.
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
 /// The same run with the clock and the file times it stamps with, and the stamp's form and
-/// creation time.
+/// creation time. eachFile is handed every file as the run reaches it: the outcome counts
+/// them but keeps only those a front names (RunOutcome::files).
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times, const StampStyle &style = StampStyle());
+                         const FileTimeProvider &times, const StampStyle &style = StampStyle(),
+                         const FileOutcomeSink &eachFile = {});
 
 } // namespace plenvoy
