@@ -68,8 +68,13 @@ int main(int argc, char **argv) {
             settle();
             if ((turn + round) % 2 == 0) {
                 plenvoy::UndoResult result;
-                undo.push_back(timed([&] { result = plenvoy::undoRun(id, false); }));
-                if (result.removed.size() != files) {
+                // As plenvoy-cli takes it back: each removed copy is told as it goes.
+                qint64 told = 0;
+                undo.push_back(timed([&] {
+                    result = plenvoy::undoRun(id, false, {},
+                                              [&told](const QByteArray &) { ++told; });
+                }));
+                if (result.removedCount != files || told != files) {
                     std::fprintf(stderr, "undo did not remove every copy\n");
                     return 2;
                 }

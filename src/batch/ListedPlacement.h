@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <sys/sysmacros.h>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -80,14 +81,14 @@ private:
         return found == m_sourceOf.cend() ? nullptr : &found.value();
     }
     void forget() {
-        std::vector<std::pair<Identity, Identity>>().swap(m_written);
+        std::deque<std::pair<Identity, Identity>>().swap(m_written);
         m_sourceOf = QHash<Identity, Identity>();
         m_indexed = false;
     }
 
     // Written in order, one record per copy; an inode that comes back later is found with
-    // its last source.
-    std::vector<std::pair<Identity, Identity>> m_written;
+    // its last source. In blocks: a million copies never move, nor hold twice their size.
+    std::deque<std::pair<Identity, Identity>> m_written;
     mutable QHash<Identity, Identity> m_sourceOf;
     mutable bool m_indexed = false;
     int m_runs = 0;

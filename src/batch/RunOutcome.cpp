@@ -12,15 +12,18 @@
 namespace plenvoy {
 
 void RunOutcome::add(FileOutcome &&file) {
+    // A full disk leaves a million files not copied: the outcome still holds ten of them.
+    bool kept = false;
     if (!file.copied()) {
-        ++m_notCopied;
-        files.append(std::move(file));
-        return;
+        kept = ++m_notCopied <= kMaxFilesNamedWhenDone;
+    } else {
+        ++m_copied;
+        if (file.renamed)
+            kept = ++m_renamed <= kMaxFilesNamedWhenDone;
+        if (file.replaced)
+            kept = ++m_replaced <= kMaxFilesNamedWhenDone || kept;
     }
-    ++m_copied;
-    m_renamed += file.renamed ? 1 : 0;
-    m_replaced += file.replaced ? 1 : 0;
-    if (file.renamed || file.replaced)
+    if (kept)
         files.append(std::move(file));
 }
 

@@ -12,7 +12,8 @@
 namespace plenvoy {
 
 inline const QString kReasonOutputFolderGone = QStringLiteral("the output folder no longer exists");
-/// The closing box names at most this many files that were not copied.
+/// The closing box names at most this many files that were not copied; a run's outcome
+/// keeps as many of each kind it counts.
 constexpr int kMaxFilesNamedWhenDone = 10;
 
 /// What became of one listed file in a run.
@@ -56,9 +57,10 @@ struct RunOutcome {
     int listed = 0;
     /// The answer to "Enter n:" as converted, when one was given and converts.
     std::optional<qint16> nthValue;
-    /// The files a front names, in list order: each one not copied, each numbered copy and
-    /// each copy that replaced an earlier file. A file copied under its new name is only
-    /// counted: a front that tells of every file is handed each one as the run reaches it.
+    /// The files a front names, in list order: the first ten not copied, the first ten
+    /// numbered copies and the first ten copies that replaced an earlier file. The rest are
+    /// only counted: a front that tells of every file is handed each one as the run
+    /// reaches it (FileOutcomeSink).
     QList<FileOutcome> files;
     /// The id of the run's record, when one was written (a run that copied nothing has none).
     QString recordId;
