@@ -305,7 +305,7 @@ private:
 
     /// Content, permission bits and times, then the check that the source stayed as it
     /// was opened. The copy is complete and checked when this answers None.
-    CopyResult fill(int target) {
+    CopyResult fill(int target, bool madeWithSourceBits = false) {
         const struct statx &status = m_source.status();
         const qint64 size = qint64(status.stx_size);
         // Fewer blocks than bytes: there are holes to look for (as cp tells them).
@@ -332,11 +332,20 @@ private:
             now.stx_mtime.tv_nsec != status.stx_mtime.tv_nsec)
             return outcome(CopyProblem::SourceChanged);
 
+        CopyResult result = outcome(CopyProblem::None);
+        const unsigned wanted = status.stx_mode & 0777;
+        // A copy whose status is read once named, made with the source's bits in a folder
+        // that gave a new file these very bits before (the umask and a default ACL are the
+        // same for every file there): its status is not read twice.
+        if (madeWithSourceBits && m_hooks.statusAfterNaming && m_hooks.keptBits &&
+            m_hooks.keptBits->test(wanted) && !m_hooks.withoutPermissionBits)
+            return result;
         // The status also tells whether the umask took permission bits away at creation.
         struct stat own {};
         if (::fstat(target, &own) != 0)
             return outputFailure(errno);
-        CopyResult result = outcome(CopyProblem::None);
+        if (madeWithSourceBits && m_hooks.keptBits && (own.st_mode & 07777) == wanted)
+            m_hooks.keptBits->set(wanted);
         if ((own.st_mode & 07777) != (status.stx_mode & 0777) || m_hooks.withoutPermissionBits) {
             if (m_hooks.withoutPermissionBits)
                 errno = ENOSYS;
@@ -355,7 +364,7 @@ private:
     /// Gives the name to a complete copy through a hard link from /proc: a name that does
     /// not exist is never replaced (linkat fails when one appeared meanwhile).
     CopyResult throughAnonymousFile(int procFolder, int target, bool exists) {
-        CopyResult result = fill(target);
+        CopyResult result = fill(target, true);
         if (!result.copied())
             return result; // the anonymous file vanishes with its descriptor
         if (!exists) {
@@ -391,8 +400,11 @@ private:
     /// a route that closed its descriptor reads it by the name instead (runIn).
     CopyResult withNamedStatus(CopyResult result, int target) const {
         struct stat status {};
-        if (m_hooks.statusAfterNaming && ::fstat(target, &status) == 0)
+        if (m_hooks.statusAfterNaming && ::fstat(target, &status) == 0) {
             result.named = namedStatus(status);
+            result.device = status.st_dev;
+            result.inode = status.st_ino;
+        }
         return result;
     }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <bitset>
 #include <functional>
 
 #include <set>
@@ -181,6 +182,9 @@ struct CopyHooks {
     /// Read the copy's status once it has its name (from its own descriptor where it is
     /// still open) into CopyResult::named.
     bool statusAfterNaming = false;
+    /// The permission bits (mode & 0777) that new files in the folder were found to get as
+    /// asked; kept by a run per output folder. Null: each copy looks again.
+    std::bitset<512> *keptBits = nullptr;
     /// Where the route found on a folder's first copy is kept for the copies after it (a
     /// run keeps one per output folder; the first copy also removes the temporary files that
     /// a killed run left there). Null: each copy finds it again.

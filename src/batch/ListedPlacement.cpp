@@ -165,6 +165,7 @@ void OpenedFolder::forget() {
     m_fd = -1;
     m_path.clear();
     m_route = NamingRoute::Unknown;
+    m_keptBits.reset();
 }
 
 WrittenFiles &writtenFiles() {
@@ -207,6 +208,7 @@ FileOutcome placeListedFile(const QString &sourcePath, const QString &destinatio
             return outcome;
         }
         context.hooks.folderRoute = context.folder.route();
+        context.hooks.keptBits = context.folder.keptBits();
         // The opened folder was removed: the path is looked up again, once.
         if (!placeInFolder(*source, folderFd, folder, target, context, outcome, attempt == 0))
             return outcome;

@@ -6,8 +6,8 @@
 #include <QHash>
 #include <QString>
 
-#include <sys/sysmacros.h>
 #include <deque>
+#include <sys/sysmacros.h>
 #include <utility>
 #include <vector>
 
@@ -113,11 +113,14 @@ public:
     void forget();
     /// How copies into the open folder get their names: found by the first, kept for the rest.
     NamingRoute *route() { return &m_route; }
+    /// The permission bits new files in the open folder were found to get as asked.
+    std::bitset<512> *keptBits() { return &m_keptBits; }
 
 private:
     QString m_path;
     int m_fd = -1;
     NamingRoute m_route = NamingRoute::Unknown;
+    std::bitset<512> m_keptBits;
 };
 
 /// Everything one placement needs besides the file itself.

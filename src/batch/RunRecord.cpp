@@ -198,8 +198,9 @@ void disableRunRecords() {
 
 namespace {
 
-/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole.
-void appendString(QByteArray &out, const QByteArray &utf8) {
+/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole. Out is a
+/// QByteArray or, for the lines of a run, a std::string that keeps its room between lines.
+template <typename Out> void appendString(Out &out, const QByteArray &utf8) {
     out += '"';
     const char *run = utf8.constData();
     const char *const end = run + utf8.size();
@@ -222,18 +223,20 @@ void appendString(QByteArray &out, const QByteArray &utf8) {
     out += '"';
 }
 
-/// Appends the path (and its bytes) as the record writes it.
-void appendPath(QByteArray &out, const QString &path, const QByteArray &bytes) {
-    if (!hasEscapedBytes(path)) {
+/// Appends the path's bytes as the record writes them. Bytes that are not valid UTF-8 are
+/// what the path codec makes of escaped bytes, and only of them.
+template <typename Out> void appendPath(Out &out, const QByteArray &bytes) {
+    if (bytes.isValidUtf8()) {
         appendString(out, bytes);
         return;
     }
+    const QByteArray encoded = bytes.toBase64();
     out += "{\"b64\":\"";
-    out += bytes.toBase64();
+    out.append(encoded.constData(), encoded.size());
     out += "\"}";
 }
 
-void appendNumber(QByteArray &out, qint64 value) {
+template <typename Out> void appendNumber(Out &out, qint64 value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, end - digits);
@@ -249,7 +252,7 @@ QByteArray recordStringJson(const QString &text) {
 
 QByteArray recordPathJson(const QString &path) {
     QByteArray out;
-    appendPath(out, path, pathToBytes(path));
+    appendPath(out, pathToBytes(path));
     return out;
 }
 
@@ -349,15 +352,15 @@ void RunRecord::add(const FileOutcome &file) {
     const int index = outcomeIndex(file);
     ++m_counts[index];
     // One line buffer serves every file: a run of a million files builds no garbage.
-    QByteArray &line = m_line;
-    line.resize(0);
+    std::string &line = m_line;
+    line.clear();
     const QString source = absolute(file.source);
     const QString destinationPath = absolute(file.destination);
     const QByteArray destination = pathToBytes(destinationPath);
     line += "{\"source\":";
-    appendPath(line, source, pathToBytes(source));
+    appendPath(line, pathToBytes(source));
     line += ",\"destination\":";
-    appendPath(line, destinationPath, destination);
+    appendPath(line, destination);
     line += ",\"outcome\":\"";
     line += outcomeName(index);
     line += "\",\"reason\":";
@@ -382,13 +385,13 @@ void RunRecord::add(const FileOutcome &file) {
     }
     if (m_slot < 0) {
         if (!file.copied()) {
-            m_waiting += line;
+            m_waiting.append(line.data(), qsizetype(line.size()));
             return;
         }
         if (!open())
             return;
     }
-    append(line);
+    append(line.data(), line.size());
     flushIfDue();
 }
 
@@ -418,22 +421,26 @@ NamedStatus RunRecord::statusByName(const QByteArray &destination) {
 }
 
 void RunRecord::append(const QByteArray &line) {
-    if (m_slot < 0 || line.isEmpty())
+    append(line.constData(), size_t(line.size()));
+}
+
+void RunRecord::append(const char *data, size_t size) {
+    if (m_slot < 0 || size == 0)
         return;
     RecordSlot &slot = g_slots[m_slot];
-    if (slot.length.load() + size_t(line.size()) > kBufferBytes)
+    if (slot.length.load() + size > kBufferBytes)
         flush();
     if (m_slot < 0)
         return;
-    if (size_t(line.size()) > kBufferBytes) {
+    if (size > kBufferBytes) {
         const SignalsBlocked blocked;
-        if (!writeAll(slot.fd.load(), line.constData(), size_t(line.size())))
+        if (!writeAll(slot.fd.load(), data, size))
             fail(errno);
         return;
     }
     const size_t length = slot.length.load();
-    std::memcpy(slot.buffer + length, line.constData(), size_t(line.size()));
-    slot.length.store(length + size_t(line.size()));
+    std::memcpy(slot.buffer + length, data, size);
+    slot.length.store(length + size);
 }
 
 void RunRecord::flushIfDue() {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 namespace plenvoy {
 
@@ -59,6 +60,7 @@ public:
 private:
     bool open();
     void append(const QByteArray &line);
+    void append(const char *data, size_t size);
     void flush();
     void fail(int errorNumber);
     NamedStatus statusByName(const QByteArray &destination);
@@ -72,7 +74,7 @@ private:
     QDateTime m_start;
     QString m_id;
     QString m_problem;
-    QByteArray m_line;
+    std::string m_line;   // keeps its room from line to line
     QByteArray m_waiting; // lines of files not copied before the first copy
     int m_slot = -1;
     QByteArray m_folderPath; // the folder of the last copy, and its descriptor

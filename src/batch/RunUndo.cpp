@@ -5,6 +5,7 @@
 #include "core/PathCodec.h"
 #include "core/WindowPort.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,14 +16,19 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <mutex>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <thread>
 #include <unistd.h>
 
 namespace plenvoy {
@@ -73,8 +79,8 @@ public:
             return false;
         for (;;) {
             skipBlanks();
-            QByteArray key;
-            if (!string(&key))
+            QByteArrayView key;
+            if (!text(key, m_key))
                 return false;
             skipBlanks();
             if (!take(':'))
@@ -84,19 +90,18 @@ public:
                 if (!path(copy.destination))
                     return false;
             } else if (key == "outcome") {
-                QByteArray outcome;
-                if (!string(&outcome))
+                QByteArrayView outcome;
+                if (!text(outcome, m_outcome))
                     return false;
                 sawOutcome = true;
                 copy.notCopied = outcome == "not-copied";
                 copy.replaced = outcome == "replaced";
-            } else if (key == "dev" || key == "ino" || key == "size" || key == "mtime_ns" ||
-                       key == "ctime_ns") {
-                qint64 *const field = key == "dev"        ? &copy.device
-                                      : key == "ino"      ? &copy.inode
-                                      : key == "size"     ? &copy.size
-                                      : key == "mtime_ns" ? &copy.mtime
-                                                          : &copy.ctime;
+            } else if (qint64 *const field = key == "dev"        ? &copy.device
+                                             : key == "ino"      ? &copy.inode
+                                             : key == "size"     ? &copy.size
+                                             : key == "mtime_ns" ? &copy.mtime
+                                             : key == "ctime_ns" ? &copy.ctime
+                                                                 : nullptr) {
                 if (!numberOrNull(*field))
                     return false;
             } else if (!skipValue(0)) {
@@ -236,6 +241,25 @@ private:
             run = m_p;
         }
     }
+    /// A JSON string as a view: of the line itself when it holds no escape (the keys and
+    /// outcomes the record writes), otherwise of its bytes decoded into scratch.
+    bool text(QByteArrayView &view, QByteArray &scratch) {
+        const char *const start = m_p + 1;
+        const char *stop = start;
+        while (stop < m_end && *stop != '"' && *stop != '\\' &&
+               static_cast<unsigned char>(*stop) >= 0x20)
+            ++stop;
+        if (m_p < m_end && *m_p == '"' && stop < m_end && *stop == '"') {
+            view = QByteArrayView(start, stop - start);
+            m_p = stop + 1;
+            return true;
+        }
+        scratch.resize(0);
+        if (!string(&scratch))
+            return false;
+        view = scratch;
+        return true;
+    }
     /// A path: a string, or {"b64": "..."} of its bytes.
     bool path(QByteArray &bytes) {
         if (m_p < m_end && *m_p == '"')
@@ -243,9 +267,9 @@ private:
         if (!take('{'))
             return false;
         skipBlanks();
-        QByteArray key;
+        QByteArrayView key;
         QByteArray encoded;
-        if (!string(&key) || key != "b64")
+        if (!text(key, m_key) || key != "b64")
             return false;
         skipBlanks();
         if (!take(':'))
@@ -333,6 +357,8 @@ private:
 
     const char *m_p = nullptr;
     const char *m_end = nullptr;
+    QByteArray m_key;
+    QByteArray m_outcome;
 };
 
 /// A record read line by line, in chunks: nothing of it is held beyond the line in hand.
@@ -610,6 +636,116 @@ struct LeftLine {
     bool dropped = false;
 };
 
+/// One copy line with what its name holds now, as looked up ahead of the removal.
+struct LookedUp {
+    RecordedCopy copy;
+    int folder = RunFolders::kGone;
+    bool inodesHold = true;
+    bool found = false;
+    struct stat now {};
+};
+
+/// Reads the record's copy lines and looks each name up, on a thread of its own, in batches
+/// handed over in record order; only a few batches wait at a time.
+class LookAhead final {
+public:
+    LookAhead(RecordReader &reader, RunFolders &folders, const RecordedCopy &first, bool hasFirst)
+        : m_reader(reader)
+        , m_folders(folders) {
+        m_thread = std::thread([this, first, hasFirst] { work(first, hasFirst); });
+    }
+    ~LookAhead() {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    LookAhead(const LookAhead &) = delete;
+    LookAhead &operator=(const LookAhead &) = delete;
+
+    /// The next batch; false when the record is read to its end.
+    bool take(std::vector<LookedUp> &batch) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
+        if (m_ready.empty())
+            return false;
+        batch = std::move(m_ready.front());
+        m_ready.pop_front();
+        lock.unlock();
+        m_changed.notify_all();
+        return true;
+    }
+    /// True when the reading thread stopped early (out of memory).
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr size_t kBatch = 512;
+    static constexpr size_t kBatchesAhead = 4;
+
+    void work(RecordedCopy copy, bool more) {
+        try {
+            std::vector<LookedUp> batch;
+            for (; more; more = m_reader.next(copy)) {
+                if (copy.notCopied)
+                    continue;
+                batch.emplace_back();
+                lookUp(std::move(copy), batch.back());
+                if (batch.size() == kBatch && !handOver(batch))
+                    break;
+            }
+            handOver(batch);
+        } catch (...) {
+            m_failed = true;
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_all();
+    }
+
+    void lookUp(RecordedCopy &&copy, LookedUp &item) {
+        item.copy = std::move(copy);
+        if (item.copy.replaced)
+            return;
+        const QByteArray &path = item.copy.destination;
+        const qsizetype slash = path.lastIndexOf('/');
+        item.folder = m_folders.open(slash <= 0 ? QByteArray("/")
+                                                : QByteArray::fromRawData(path.constData(), slash));
+        item.inodesHold = m_folders.inodesHold();
+        item.found = item.folder >= 0 && ::fstatat(item.folder, path.constData() + slash + 1,
+                                                   &item.now, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    /// False when the taker is gone.
+    bool handOver(std::vector<LookedUp> &batch) {
+        if (batch.empty())
+            return true;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_ready.size() < kBatchesAhead || m_stopped; });
+        if (m_stopped)
+            return false;
+        m_ready.push_back(std::move(batch));
+        batch = std::vector<LookedUp>();
+        batch.reserve(kBatch);
+        lock.unlock();
+        m_changed.notify_all();
+        return true;
+    }
+
+    RecordReader &m_reader;
+    RunFolders &m_folders;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<LookedUp>> m_ready;
+    bool m_done = false;
+    bool m_stopped = false;
+    std::atomic<bool> m_failed{false};
+    std::thread m_thread;
+};
+
 } // namespace
 
 QList<RunSummary> listRunRecords(QStringList *damaged) {
@@ -640,15 +776,16 @@ QString findRunRecord(const QString &text, UndoResult::Status *status) {
     return QString();
 }
 
-UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &progress,
+UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void()> &progress,
                    const std::function<void(const QByteArray &path)> &eachRemoved) {
     UndoResult result;
+    bool dryRun = dryRunAsked;
     result.id = findRunRecord(id, &result.status);
     if (result.id.isEmpty())
         return result;
     RecordReader reader(result.id, &result.damaged);
-    RecordedCopy copy;
-    bool more = reader.next(copy); // the first line is read with the first copy line
+    RecordedCopy first;
+    const bool more = reader.next(first); // the first line is read with the first copy line
     result.output = pathOf(reader.header[QLatin1String("output")]);
     if (recordUndone(result.id)) {
         result.status = UndoResult::Status::AlreadyUndone;
@@ -657,6 +794,10 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
     }
     RunFolders folders(reader.header[QLatin1String("dev")].toInteger(-1),
                        reader.header[QLatin1String("ino")].toInteger(-1));
+    // The record is read and each copy looked up on a thread of its own, a batch ahead of
+    // the removal: reading a line and looking a name up cost about what removing it does.
+    // Every decision is still made here, in record order, just before the name goes.
+    LookAhead ahead(reader, folders, first, more);
     std::vector<LeftLine> left;
     // The copies left so far by name: the same source listed twice was copied again over
     // its own earlier copy, and only the last line of a name tells of the file it holds.
@@ -667,68 +808,70 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
         leftByName[path] = left.size();
         left.push_back({path, why});
     };
-    for (qint64 line = 0; more; more = reader.next(copy), ++line) {
-        if (progress && line % kCopiesPerProgress == 0)
+    std::vector<LookedUp> batch;
+    while (ahead.take(batch)) {
+        if (progress)
             progress();
-        if (copy.notCopied)
-            continue;
-        if (!leftByName.isEmpty()) {
-            const auto earlier = leftByName.constFind(copy.destination);
-            if (earlier != leftByName.cend()) {
-                left[earlier.value()].dropped = true;
-                leftByName.erase(earlier);
+        for (const LookedUp &item : batch) {
+            const RecordedCopy &copy = item.copy;
+            if (!leftByName.isEmpty()) {
+                const auto earlier = leftByName.constFind(copy.destination);
+                if (earlier != leftByName.cend()) {
+                    left[earlier.value()].dropped = true;
+                    leftByName.erase(earlier);
+                }
             }
+            if (copy.replaced) {
+                leave(copy.destination, kKeptReplaced);
+                continue;
+            }
+            if (item.folder < 0) {
+                leave(copy.destination, item.folder == RunFolders::kGone
+                                            ? QStringLiteral("left: its folder no longer exists")
+                                            : QStringLiteral("left: its folder is no longer "
+                                                             "the one the run wrote into"));
+                continue;
+            }
+            const bool earlierRemoved =
+                !item.inodesHold && removedWithoutInodes.contains(copy.destination);
+            if (!item.found) {
+                if (!earlierRemoved)
+                    leave(copy.destination, QStringLiteral("left: it was moved or removed since"));
+                continue;
+            }
+            const QString change = changeOf(copy, item.now, item.inodesHold);
+            if (!change.isEmpty()) {
+                leave(copy.destination, QStringLiteral("left: ") + change);
+                continue;
+            }
+            if (earlierRemoved)
+                continue; // already removed (or, in a dry run, counted) with its earlier line
+            const char *const name =
+                copy.destination.constData() + copy.destination.lastIndexOf('/') + 1;
+            if (!dryRun && ::unlinkat(item.folder, name, 0) != 0) {
+                leave(copy.destination,
+                      QStringLiteral("left: ") + QString::fromLocal8Bit(std::strerror(errno)));
+                continue;
+            }
+            if (!item.inodesHold)
+                removedWithoutInodes.insert(copy.destination);
+            ++result.removedCount;
+            if (eachRemoved)
+                eachRemoved(copy.destination);
+            else
+                result.removed.append(pathFromBytes(copy.destination));
         }
-        if (copy.replaced) {
-            leave(copy.destination, kKeptReplaced);
-            continue;
-        }
-        const qsizetype slash = copy.destination.lastIndexOf('/');
-        const int folder =
-            folders.open(slash <= 0 ? QByteArray("/")
-                                    : QByteArray::fromRawData(copy.destination.constData(), slash));
-        if (folder < 0) {
-            leave(copy.destination, folder == RunFolders::kGone
-                                        ? QStringLiteral("left: its folder no longer exists")
-                                        : QStringLiteral("left: its folder is no longer "
-                                                         "the one the run wrote into"));
-            continue;
-        }
-        const char *const name = copy.destination.constData() + slash + 1;
-        const bool inodesHold = folders.inodesHold();
-        struct stat now {};
-        if (::fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (!inodesHold && removedWithoutInodes.contains(copy.destination))
-                continue; // removed with its earlier line
-            leave(copy.destination, QStringLiteral("left: it was moved or removed since"));
-            continue;
-        }
-        const QString change = changeOf(copy, now, inodesHold);
-        if (!change.isEmpty()) {
-            leave(copy.destination, QStringLiteral("left: ") + change);
-            continue;
-        }
-        if (!inodesHold && removedWithoutInodes.contains(copy.destination))
-            continue; // already removed (or, in a dry run, counted) with its earlier line
-        if (!dryRun && ::unlinkat(folder, name, 0) != 0) {
-            leave(copy.destination,
-                  QStringLiteral("left: ") + QString::fromLocal8Bit(std::strerror(errno)));
-            continue;
-        }
-        if (!inodesHold)
-            removedWithoutInodes.insert(copy.destination);
-        ++result.removedCount;
-        if (eachRemoved)
-            eachRemoved(copy.destination);
-        else
-            result.removed.append(pathFromBytes(copy.destination));
+    }
+    if (ahead.failed()) {
+        // The record could not be read to its end: what is left of it stays to take back.
+        result.markProblem = QString::fromLocal8Bit(std::strerror(ENOMEM));
+        dryRun = true;
     }
     for (const LeftLine &line : left)
         if (!line.dropped)
             result.left.append({pathFromBytes(line.path), line.why});
     if (dryRun)
         return result;
-
     const QByteArray mark = "{\"undone\":\"" +
                             QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8() +
                             "\",\"removed\":" + QByteArray::number(result.removedCount) +
