@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "TestMount.h"
 #include "batch/FixedRunInputs.h"
 #include "batch/RunRecord.h"
 #include "batch/RunUndo.h"
@@ -19,6 +20,7 @@
 
 using namespace plenvoy;
 using plenvoy::test::namesIn;
+using plenvoy::test::TestMount;
 using plenvoy::test::writeFile;
 
 namespace {
@@ -324,7 +326,19 @@ private Q_SLOTS:
         QCOMPARE(QFile::exists(copy), damaged);
     }
 
+    void sourceListedTwiceIsTakenBackWhole_data() {
+        QTest::addColumn<bool>("onFat");
+        QTest::newRow("inodes hold") << false;
+        QTest::newRow("FAT: name, size and time") << true;
+    }
     void sourceListedTwiceIsTakenBackWhole() {
+        QFETCH(bool, onFat);
+        TestMount mount;
+        if (onFat) {
+            SKIP_WITHOUT_MOUNT(TestMount::Kind::Fat);
+            QVERIFY2(mount.mount(TestMount::Kind::Fat), qPrintable(mount.error()));
+            m_output = mount.path();
+        }
         // The second copy replaced the first under the same name: the name's last line holds.
         run({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("a.txt")});
         const UndoResult result = undoRun(QString(), false);
