@@ -236,6 +236,27 @@ template <typename Out> void appendPath(Out &out, const QByteArray &bytes) {
     out += "\"}";
 }
 
+/// Appends the path as the record writes it. A path of plain ASCII, the common case, goes
+/// straight from its text into the line.
+void appendPathText(std::string &out, const QString &path) {
+    const char16_t *const units = reinterpret_cast<const char16_t *>(path.constData());
+    const qsizetype size = path.size();
+    const size_t at = out.size();
+    out.resize(at + size_t(size) + 2);
+    char *p = &out[at];
+    *p++ = '"';
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (unit < 0x20 || unit >= 0x80 || unit == '"' || unit == '\\') {
+            out.resize(at);
+            appendPath(out, pathToBytes(path));
+            return;
+        }
+        *p++ = char(unit);
+    }
+    *p = '"';
+}
+
 template <typename Out> void appendNumber(Out &out, qint64 value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
@@ -354,20 +375,21 @@ void RunRecord::add(const FileOutcome &file) {
     // One line buffer serves every file: a run of a million files builds no garbage.
     std::string &line = m_line;
     line.clear();
-    const QString source = absolute(file.source);
-    const QString destinationPath = absolute(file.destination);
-    const QByteArray destination = pathToBytes(destinationPath);
     line += "{\"source\":";
-    appendPath(line, pathToBytes(source));
+    appendPathText(line, absolute(file.source));
     line += ",\"destination\":";
-    appendPath(line, destination);
+    const QString destination = absolute(file.destination);
+    appendPathText(line, destination);
     line += ",\"outcome\":\"";
     line += outcomeName(index);
     line += "\",\"reason\":";
-    appendString(line, file.reason.toUtf8());
+    if (file.reason.isEmpty())
+        line += "\"\"";
+    else
+        appendString(line, file.reason.toUtf8());
     NamedStatus named = file.named;
     if (file.copied() && !named.known)
-        named = statusByName(destination);
+        named = statusByName(pathToBytes(destination));
     if (file.copied() && named.known) {
         line += ",\"dev\":";
         appendNumber(line, qint64(named.device));

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -345,6 +346,28 @@ private Q_SLOTS:
         QCOMPARE(result.removedCount, qint64(2));
         QVERIFY2(result.left.isEmpty(), qPrintable(result.left.value(0).why));
         QVERIFY(namesIn(m_output).isEmpty());
+    }
+
+    void namesComeBackFromTheRecord_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("plain") << QByteArray("plain.txt");
+        QTest::newRow("quote and backslash") << QByteArray("q\"b\\s.txt");
+        QTest::newRow("line feed and tab") << QByteArray("l\nf\t.txt");
+        QTest::newRow("UTF-8") << QByteArray("\xc3\xa9t\xc3\xa9 \xf0\x9f\x93\xb7.txt");
+        QTest::newRow("not UTF-8") << QByteArray("n\xff.txt");
+    }
+    void namesComeBackFromTheRecord() {
+        QFETCH(QByteArray, name);
+        const QString source = pathFromBytes(pathToBytes(m_sources) + '/' + name);
+        const QString copy = pathFromBytes(pathToBytes(m_output) + '/' + name);
+        QVERIFY(::close(::creat(pathToBytes(source).constData(), 0644)) == 0);
+        FixedRunInputs inputs({source}, m_output, QString());
+        RecordingPort port;
+        QCOMPARE(startChanging(inputs, port).copiedCount(), 1);
+        const UndoResult result = undoRun(QString(), false);
+        QCOMPARE(result.removed, QStringList(copy));
+        QVERIFY(result.damaged.isEmpty());
+        ::unlink(pathToBytes(source).constData());
     }
 
     void runKeepsTenOfEachKindAndHandsOnEveryFile() {
