@@ -370,6 +370,37 @@ private Q_SLOTS:
         ::unlink(pathToBytes(source).constData());
     }
 
+    void recordedCopiesKeepTheirSourcesBits_data() {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("umask 022") << 022;
+        QTest::newRow("umask 027") << 027;
+        QTest::newRow("umask 0") << 0;
+    }
+    void recordedCopiesKeepTheirSourcesBits() {
+        // A record reads each copy's status once named; the bits are still checked for each
+        // mode the folder has not given as asked before.
+        QFETCH(int, mask);
+        const QList<mode_t> modes{0644, 0644, 0666, 0600, 0666, 0755, 0644};
+        QStringList names;
+        for (int i = 0; i < modes.size(); ++i) {
+            names.append(QStringLiteral("mode%1").arg(i));
+            const QByteArray source = pathToBytes(m_sources + QLatin1Char('/') + names.last());
+            QVERIFY(::close(::creat(source.constData(), 0600)) == 0);
+            QCOMPARE(::chmod(source.constData(), modes[i]), 0);
+        }
+        const mode_t before = ::umask(mode_t(mask));
+        const RunOutcome outcome = run(names);
+        ::umask(before);
+        QCOMPARE(outcome.copiedCount(), int(modes.size()));
+        for (int i = 0; i < modes.size(); ++i) {
+            struct stat status {};
+            QCOMPARE(
+                ::stat(pathToBytes(m_output + QLatin1Char('/') + names[i]).constData(), &status),
+                0);
+            QCOMPARE(status.st_mode & 07777, modes[i]);
+        }
+    }
+
     void runKeepsTenOfEachKindAndHandsOnEveryFile() {
         QStringList names;
         for (int i = 0; i < 12; ++i)
