@@ -558,10 +558,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>left: its folder is no longer the one the run wrote into</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>left: it was moved or removed since</source>
         <translation type="unfinished"></translation>
     </message>

@@ -559,7 +559,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation>belassen: ihr Ordner ist nicht mehr der, in den der Vorgang geschrieben hat</translation>
+        <translation type="vanished">belassen: ihr Ordner ist nicht mehr der, in den der Vorgang geschrieben hat</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>

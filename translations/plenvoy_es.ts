@@ -559,7 +559,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation>no se quitó: su carpeta ya no es aquella en la que escribió la operación</translation>
+        <translation type="vanished">no se quitó: su carpeta ya no es aquella en la que escribió la operación</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>

@@ -559,7 +559,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation>laissée&#xa0;: son dossier n&apos;est plus celui où l&apos;opération a écrit</translation>
+        <translation type="vanished">laissée&#xa0;: son dossier n&apos;est plus celui où l&apos;opération a écrit</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>

@@ -559,7 +559,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation>lasciata: la sua cartella non è più quella in cui ha scritto l&apos;operazione</translation>
+        <translation type="vanished">lasciata: la sua cartella non è più quella in cui ha scritto l&apos;operazione</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>

@@ -559,7 +559,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation>deixada: a pasta dela não é mais aquela em que a operação gravou</translation>
+        <translation type="vanished">deixada: a pasta dela não é mais aquela em que a operação gravou</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>

@@ -456,7 +456,7 @@ void MainWindow::startOrStop() {
     m_port.requestStop(false);
     runHandler([this] {
         RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
-                                           readStampStyle(m_settings), m_copyHooks);
+                                           readStampStyle(m_settings), {}, m_copyHooks);
         showRunFace(false);
         rememberN(outcome.nthValue);
         m_runs.note(outcome.recordId);

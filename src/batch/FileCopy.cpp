@@ -50,6 +50,17 @@ CopyResult outputFailure(int error) {
     }
 }
 
+NamedStatus namedStatus(const struct stat &status) {
+    NamedStatus named;
+    named.known = true;
+    named.device = status.st_dev;
+    named.inode = status.st_ino;
+    named.size = qint64(status.st_size);
+    named.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    named.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+    return named;
+}
+
 // ---- The copy -----------------------------------------------------------------------------
 
 /// The descriptor of this process's folder of descriptors in /proc; kNotOpened until the
@@ -203,6 +214,10 @@ public:
         CopyResult result = copyBy(route, exists);
         if (m_finding && m_hooks.folderRoute && m_found != NamingRoute::Unknown)
             *m_hooks.folderRoute = m_found;
+        struct stat named {};
+        if (result.copied() && m_hooks.statusAfterNaming && !result.named.known &&
+            ::fstatat(m_folder, m_name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0)
+            result.named = namedStatus(named);
         // A copy that failed (a full disk) under a name it did not look at first: when that
         // name is taken by a file to leave alone, the clash is the reason.
         if (!lookedFirst && !result.copied() &&
@@ -290,7 +305,7 @@ private:
 
     /// Content, permission bits and times, then the check that the source stayed as it
     /// was opened. The copy is complete and checked when this answers None.
-    CopyResult fill(int target) {
+    CopyResult fill(int target, bool madeWithSourceBits = false) {
         const struct statx &status = m_source.status();
         const qint64 size = qint64(status.stx_size);
         // Fewer blocks than bytes: there are holes to look for (as cp tells them).
@@ -317,11 +332,20 @@ private:
             now.stx_mtime.tv_nsec != status.stx_mtime.tv_nsec)
             return outcome(CopyProblem::SourceChanged);
 
+        CopyResult result = outcome(CopyProblem::None);
+        const unsigned wanted = status.stx_mode & 0777;
+        // A copy whose status is read once named, made with the source's bits in a folder
+        // that gave a new file these very bits before (the umask and a default ACL are the
+        // same for every file there): its status is not read twice.
+        if (madeWithSourceBits && m_hooks.statusAfterNaming && m_hooks.keptBits &&
+            m_hooks.keptBits->test(wanted) && !m_hooks.withoutPermissionBits)
+            return result;
         // The status also tells whether the umask took permission bits away at creation.
         struct stat own {};
         if (::fstat(target, &own) != 0)
             return outputFailure(errno);
-        CopyResult result = outcome(CopyProblem::None);
+        if (madeWithSourceBits && m_hooks.keptBits && (own.st_mode & 07777) == wanted)
+            m_hooks.keptBits->set(wanted);
         if ((own.st_mode & 07777) != (status.stx_mode & 0777) || m_hooks.withoutPermissionBits) {
             if (m_hooks.withoutPermissionBits)
                 errno = ENOSYS;
@@ -340,12 +364,12 @@ private:
     /// Gives the name to a complete copy through a hard link from /proc: a name that does
     /// not exist is never replaced (linkat fails when one appeared meanwhile).
     CopyResult throughAnonymousFile(int procFolder, int target, bool exists) {
-        CopyResult result = fill(target);
+        CopyResult result = fill(target, true);
         if (!result.copied())
             return result; // the anonymous file vanishes with its descriptor
         if (!exists) {
             if (linkDescriptor(procFolder, target, m_folder, m_name.constData()) == 0)
-                return result;
+                return withNamedStatus(result, target);
             const int error = errno;
             if (m_finding && routeRefused(error) && error != EINVAL) {
                 m_linkRefused = true;
@@ -366,8 +390,22 @@ private:
             else if (errno != EEXIST)
                 return outputFailure(errno);
         }
-        return temporary.isSet() ? renameOver(temporary, result)
-                                 : outcome(CopyProblem::SystemError, EEXIST);
+        if (!temporary.isSet())
+            return outcome(CopyProblem::SystemError, EEXIST);
+        result = renameOver(temporary, result);
+        return result.copied() ? withNamedStatus(result, target) : result;
+    }
+
+    /// The copy's status read through its descriptor once it has its name, when asked for;
+    /// a route that closed its descriptor reads it by the name instead (runIn).
+    CopyResult withNamedStatus(CopyResult result, int target) const {
+        struct stat status {};
+        if (m_hooks.statusAfterNaming && ::fstat(target, &status) == 0) {
+            result.named = namedStatus(status);
+            result.device = status.st_dev;
+            result.inode = status.st_ino;
+        }
+        return result;
     }
 
     /// Makes a file exclusively under a fresh temporary name; false with errno on failure.

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <bitset>
 #include <functional>
 
 #include <set>
@@ -123,6 +124,17 @@ enum class ExistingName {
     Keep     ///< never touch any existing name: fail with NameTaken (numbered names)
 };
 
+/// A copy's status as its name holds it (naming changes the change time): what a run's
+/// record keeps to tell later that the copy was not touched since.
+struct NamedStatus {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    qint64 ctimeNs = 0;
+};
+
 /// What one copy did.
 struct CopyResult {
     CopyProblem problem = CopyProblem::SystemError;
@@ -132,6 +144,8 @@ struct CopyResult {
     ino_t inode = 0;
     /// The copy was kept although its file system could not take the permission bits.
     bool modeNotKept = false;
+    /// Read once the copy had its name, when CopyHooks::statusAfterNaming asked for it.
+    NamedStatus named;
     bool copied() const { return problem == CopyProblem::None; }
 };
 
@@ -167,6 +181,12 @@ struct CopyHooks {
     /// The route to try first (the routes after it follow where it is missing); Unknown
     /// starts with the anonymous file.
     NamingRoute firstRoute = NamingRoute::Unknown;
+    /// Read the copy's status once it has its name (from its own descriptor where it is
+    /// still open) into CopyResult::named.
+    bool statusAfterNaming = false;
+    /// The permission bits (mode & 0777) that new files in the folder were found to get as
+    /// asked; kept by a run per output folder. Null: each copy looks again.
+    std::bitset<512> *keptBits = nullptr;
     /// Where the route found on a folder's first copy is kept for the copies after it (a
     /// run keeps one per output folder; the first copy also removes the temporary files that
     /// a killed run left there). Null: each copy finds it again.

@@ -84,6 +84,7 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
         outcome.destination = folder + numbered.name;
         outcome.renamed = true;
         outcome.modeNotKept = result.modeNotKept;
+        outcome.named = result.named;
         if (!result.copied()) {
             setProblem(outcome, result.problem, result.errorNumber);
             return;
@@ -132,6 +133,7 @@ bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder
         return false;
     }
     outcome.modeNotKept = result.modeNotKept;
+    outcome.named = result.named;
     context.written.record({result.device, result.inode}, sourceIdentity);
     // This source's own earlier copy was no file from before the run.
     outcome.replaced = result.replaced && !ownEarlierCopy;
@@ -163,6 +165,7 @@ void OpenedFolder::forget() {
     m_fd = -1;
     m_path.clear();
     m_route = NamingRoute::Unknown;
+    m_keptBits.reset();
 }
 
 WrittenFiles &writtenFiles() {
@@ -205,6 +208,7 @@ FileOutcome placeListedFile(const QString &sourcePath, const QString &destinatio
             return outcome;
         }
         context.hooks.folderRoute = context.folder.route();
+        context.hooks.keptBits = context.folder.keptBits();
         // The opened folder was removed: the path is looked up again, once.
         if (!placeInFolder(*source, folderFd, folder, target, context, outcome, attempt == 0))
             return outcome;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 
+#include <deque>
 #include <sys/sysmacros.h>
 #include <utility>
 #include <vector>
@@ -80,14 +81,14 @@ private:
         return found == m_sourceOf.cend() ? nullptr : &found.value();
     }
     void forget() {
-        std::vector<std::pair<Identity, Identity>>().swap(m_written);
+        std::deque<std::pair<Identity, Identity>>().swap(m_written);
         m_sourceOf = QHash<Identity, Identity>();
         m_indexed = false;
     }
 
     // Written in order, one record per copy; an inode that comes back later is found with
-    // its last source.
-    std::vector<std::pair<Identity, Identity>> m_written;
+    // its last source. In blocks: a million copies never move, nor hold twice their size.
+    std::deque<std::pair<Identity, Identity>> m_written;
     mutable QHash<Identity, Identity> m_sourceOf;
     mutable bool m_indexed = false;
     int m_runs = 0;
@@ -112,11 +113,14 @@ public:
     void forget();
     /// How copies into the open folder get their names: found by the first, kept for the rest.
     NamingRoute *route() { return &m_route; }
+    /// The permission bits new files in the open folder were found to get as asked.
+    std::bitset<512> *keptBits() { return &m_keptBits; }
 
 private:
     QString m_path;
     int m_fd = -1;
     NamingRoute m_route = NamingRoute::Unknown;
+    std::bitset<512> m_keptBits;
 };
 
 /// Everything one placement needs besides the file itself.

@@ -12,25 +12,20 @@
 
 namespace plenvoy {
 
-int RunOutcome::copiedCount() const {
-    return int(std::count_if(files.cbegin(), files.cend(),
-                             [](const FileOutcome &file) { return file.copied(); }));
-}
-
-int RunOutcome::notCopiedCount() const {
-    return int(files.size()) - copiedCount();
-}
-
-int RunOutcome::renamedCount() const {
-    return int(std::count_if(files.cbegin(), files.cend(), [](const FileOutcome &file) {
-        return file.copied() && file.renamed;
-    }));
-}
-
-int RunOutcome::replacedCount() const {
-    return int(std::count_if(files.cbegin(), files.cend(), [](const FileOutcome &file) {
-        return file.copied() && file.replaced;
-    }));
+void RunOutcome::add(FileOutcome &&file) {
+    // A full disk leaves a million files not copied: the outcome still holds ten of them.
+    bool kept = false;
+    if (!file.copied()) {
+        kept = ++m_notCopied <= kMaxFilesNamedWhenDone;
+    } else {
+        ++m_copied;
+        if (file.renamed)
+            kept = ++m_renamed <= kMaxFilesNamedWhenDone;
+        if (file.replaced)
+            kept = ++m_replaced <= kMaxFilesNamedWhenDone || kept;
+    }
+    if (kept)
+        files.append(std::move(file));
 }
 
 void forgetOutcome(RunOutcome &&outcome) {
@@ -96,7 +91,7 @@ QString shownReason(const QString &reason) {
 QString closingMessage(const RunOutcome &outcome) {
     QStringList blocks{
         outcome.end == RunOutcome::End::Stopped
-            ? shownText("Run", kMessageStopped).arg(outcome.files.size()).arg(outcome.listed)
+            ? shownText("Run", kMessageStopped).arg(outcome.reachedCount()).arg(outcome.listed)
             : shownText("Run", kMessageDone)};
     const int notCopied = outcome.notCopiedCount();
     if (notCopied > 0) {

@@ -6,17 +6,21 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace plenvoy {
 
 inline const QString kReasonOutputFolderGone =
     QStringLiteral(QT_TRANSLATE_NOOP("Run", "the output folder no longer exists"));
-/// The closing box names at most this many files that were not copied.
+/// The closing box names at most this many files that were not copied; a run's outcome
+/// keeps as many of each kind it counts.
 constexpr int kMaxFilesNamedWhenDone = 10;
 
 /// What became of one listed file in a run.
 struct FileOutcome {
+    /// The 1-based list position the run read it from.
+    int position = 0;
     /// The list entry as the run read it (empty when it could not be read).
     QString source;
     /// Where the copy landed, or would have landed; empty when no place was reached.
@@ -34,6 +38,8 @@ struct FileOutcome {
     bool replaced = false;
     /// The error report that kept the file from being copied, when one did.
     std::optional<ErrorDetails> failure;
+    /// The copy's status once it had its name, when the run asked for it.
+    NamedStatus named;
 
     bool copied() const { return reason.isEmpty(); }
 };
@@ -53,7 +59,10 @@ struct RunOutcome {
     int listed = 0;
     /// The answer to "Enter n:" as converted, when one was given and converts.
     std::optional<qint16> nthValue;
-    /// One outcome per position reached, in list order.
+    /// The files a front names, in list order: the first ten not copied, the first ten
+    /// numbered copies and the first ten copies that replaced an earlier file. The rest are
+    /// only counted: a front that tells of every file is handed each one as the run
+    /// reaches it (FileOutcomeSink).
     QList<FileOutcome> files;
     /// The id of the run's record, when one was written (a run that copied nothing has none).
     QString recordId;
@@ -62,11 +71,24 @@ struct RunOutcome {
     /// "Undo Run" was chosen in the closing box.
     bool undoAsked = false;
 
-    int copiedCount() const;
-    int notCopiedCount() const;
-    int renamedCount() const;
-    int replacedCount() const;
+    /// Counts the file, and keeps it in files when a front names it.
+    void add(FileOutcome &&file);
+    int copiedCount() const { return m_copied; }
+    int notCopiedCount() const { return m_notCopied; }
+    int renamedCount() const { return m_renamed; }
+    int replacedCount() const { return m_replaced; }
+    /// The positions the run reached.
+    int reachedCount() const { return m_copied + m_notCopied; }
+
+private:
+    int m_copied = 0;
+    int m_notCopied = 0;
+    int m_renamed = 0;
+    int m_replaced = 0;
 };
+
+/// Told of each file as the run reaches it, in list order, before the run goes on.
+using FileOutcomeSink = std::function<void(const FileOutcome &file)>;
 
 /// Lets the outcome go. A large one (a million files take tens of milliseconds to free) is
 /// freed on a worker thread, so that the window answers at once after the run.

@@ -198,8 +198,9 @@ void disableRunRecords() {
 
 namespace {
 
-/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole.
-void appendString(QByteArray &out, const QByteArray &utf8) {
+/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole. Out is a
+/// QByteArray or, for the lines of a run, a std::string that keeps its room between lines.
+template <typename Out> void appendString(Out &out, const QByteArray &utf8) {
     out += '"';
     const char *run = utf8.constData();
     const char *const end = run + utf8.size();
@@ -222,18 +223,41 @@ void appendString(QByteArray &out, const QByteArray &utf8) {
     out += '"';
 }
 
-/// Appends the path (and its bytes) as the record writes it.
-void appendPath(QByteArray &out, const QString &path, const QByteArray &bytes) {
-    if (!hasEscapedBytes(path)) {
+/// Appends the path's bytes as the record writes them. Bytes that are not valid UTF-8 are
+/// what the path codec makes of escaped bytes, and only of them.
+template <typename Out> void appendPath(Out &out, const QByteArray &bytes) {
+    if (bytes.isValidUtf8()) {
         appendString(out, bytes);
         return;
     }
+    const QByteArray encoded = bytes.toBase64();
     out += "{\"b64\":\"";
-    out += bytes.toBase64();
+    out.append(encoded.constData(), encoded.size());
     out += "\"}";
 }
 
-void appendNumber(QByteArray &out, qint64 value) {
+/// Appends the path as the record writes it. A path of plain ASCII, the common case, goes
+/// straight from its text into the line.
+void appendPathText(std::string &out, const QString &path) {
+    const char16_t *const units = reinterpret_cast<const char16_t *>(path.constData());
+    const qsizetype size = path.size();
+    const size_t at = out.size();
+    out.resize(at + size_t(size) + 2);
+    char *p = &out[at];
+    *p++ = '"';
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = units[i];
+        if (unit < 0x20 || unit >= 0x80 || unit == '"' || unit == '\\') {
+            out.resize(at);
+            appendPath(out, pathToBytes(path));
+            return;
+        }
+        *p++ = char(unit);
+    }
+    *p = '"';
+}
+
+template <typename Out> void appendNumber(Out &out, qint64 value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.append(digits, end - digits);
@@ -249,7 +273,7 @@ QByteArray recordStringJson(const QString &text) {
 
 QByteArray recordPathJson(const QString &path) {
     QByteArray out;
-    appendPath(out, path, pathToBytes(path));
+    appendPath(out, pathToBytes(path));
     return out;
 }
 
@@ -349,76 +373,96 @@ void RunRecord::add(const FileOutcome &file) {
     const int index = outcomeIndex(file);
     ++m_counts[index];
     // One line buffer serves every file: a run of a million files builds no garbage.
-    QByteArray &line = m_line;
-    line.resize(0);
-    const QString source = absolute(file.source);
-    const QString destinationPath = absolute(file.destination);
-    const QByteArray destination = pathToBytes(destinationPath);
+    std::string &line = m_line;
+    line.clear();
     line += "{\"source\":";
-    appendPath(line, source, pathToBytes(source));
+    appendPathText(line, absolute(file.source));
     line += ",\"destination\":";
-    appendPath(line, destinationPath, destination);
+    const QString destination = absolute(file.destination);
+    appendPathText(line, destination);
     line += ",\"outcome\":\"";
     line += outcomeName(index);
     line += "\",\"reason\":";
-    appendString(line, file.reason.toUtf8());
-    struct stat status {};
-    // The identity as the copy's name now holds it (naming changes the change time), read
-    // inside its folder, opened once: a path resolved again per file costs more than the rest.
-    const qsizetype slash = destination.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
-    if (file.copied() && folder != m_folderPath) {
-        if (m_folderFd >= 0)
-            ::close(m_folderFd);
-        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        m_folderPath = folder;
-    }
-    if (file.copied() && m_folderFd >= 0 &&
-        ::fstatat(m_folderFd, destination.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) ==
-            0) {
+    if (file.reason.isEmpty())
+        line += "\"\"";
+    else
+        appendString(line, file.reason.toUtf8());
+    NamedStatus named = file.named;
+    if (file.copied() && !named.known)
+        named = statusByName(pathToBytes(destination));
+    if (file.copied() && named.known) {
         line += ",\"dev\":";
-        appendNumber(line, qint64(status.st_dev));
+        appendNumber(line, qint64(named.device));
         line += ",\"ino\":";
-        appendNumber(line, qint64(status.st_ino));
+        appendNumber(line, qint64(named.inode));
         line += ",\"size\":";
-        appendNumber(line, status.st_size);
+        appendNumber(line, named.size);
         line += ",\"mtime_ns\":";
-        appendNumber(line, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
+        appendNumber(line, named.mtimeNs);
         line += ",\"ctime_ns\":";
-        appendNumber(line, qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec);
+        appendNumber(line, named.ctimeNs);
         line += "}\n";
     } else {
         line += ",\"dev\":null,\"ino\":null,\"size\":null,\"mtime_ns\":null,\"ctime_ns\":null}\n";
     }
     if (m_slot < 0) {
         if (!file.copied()) {
-            m_waiting += line;
+            m_waiting.append(line.data(), qsizetype(line.size()));
             return;
         }
         if (!open())
             return;
     }
-    append(line);
+    append(line.data(), line.size());
     flushIfDue();
 }
 
+NamedStatus RunRecord::statusByName(const QByteArray &destination) {
+    // The identity as the copy's name now holds it (naming changes the change time), read
+    // inside its folder, opened once: a path resolved again per file costs more than the rest.
+    NamedStatus named;
+    const qsizetype slash = destination.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
+    if (folder != m_folderPath) {
+        if (m_folderFd >= 0)
+            ::close(m_folderFd);
+        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_folderPath = folder;
+    }
+    struct stat status {};
+    if (m_folderFd < 0 || ::fstatat(m_folderFd, destination.constData() + slash + 1, &status,
+                                    AT_SYMLINK_NOFOLLOW) != 0)
+        return named;
+    named.known = true;
+    named.device = status.st_dev;
+    named.inode = status.st_ino;
+    named.size = qint64(status.st_size);
+    named.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    named.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+    return named;
+}
+
 void RunRecord::append(const QByteArray &line) {
-    if (m_slot < 0 || line.isEmpty())
+    append(line.constData(), size_t(line.size()));
+}
+
+void RunRecord::append(const char *data, size_t size) {
+    if (m_slot < 0 || size == 0)
         return;
     RecordSlot &slot = g_slots[m_slot];
-    if (slot.length.load() + size_t(line.size()) > kBufferBytes)
+    if (slot.length.load() + size > kBufferBytes)
         flush();
     if (m_slot < 0)
         return;
-    if (size_t(line.size()) > kBufferBytes) {
+    if (size > kBufferBytes) {
         const SignalsBlocked blocked;
-        if (!writeAll(slot.fd.load(), line.constData(), size_t(line.size())))
+        if (!writeAll(slot.fd.load(), data, size))
             fail(errno);
         return;
     }
     const size_t length = slot.length.load();
-    std::memcpy(slot.buffer + length, line.constData(), size_t(line.size()));
-    slot.length.store(length + size_t(line.size()));
+    std::memcpy(slot.buffer + length, data, size);
+    slot.length.store(length + size);
 }
 
 void RunRecord::flushIfDue() {

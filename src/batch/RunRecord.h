@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 namespace plenvoy {
 
@@ -40,7 +41,11 @@ public:
     RunRecord &operator=(const RunRecord &) = delete;
 
     void setNthValue(std::optional<qint16> value) { m_nthValue = value; }
-    /// The next listed file's outcome; a copy's identity is read from its name now.
+    /// True when the record writes lines: a run then asks each copy for its status once
+    /// named (FileOutcome::named), so that no copy is looked up again by its name.
+    bool enabled() const { return m_enabled; }
+    /// The next listed file's outcome; a copy's identity is taken from FileOutcome::named,
+    /// or read from its name when the copy did not tell it.
     void add(const FileOutcome &file);
     /// Writes the buffered lines when the last write is 100 ms old.
     void flushIfDue();
@@ -55,8 +60,10 @@ public:
 private:
     bool open();
     void append(const QByteArray &line);
+    void append(const char *data, size_t size);
     void flush();
     void fail(int errorNumber);
+    NamedStatus statusByName(const QByteArray &destination);
 
     bool m_enabled = false;
     QString m_front;
@@ -67,7 +74,7 @@ private:
     QDateTime m_start;
     QString m_id;
     QString m_problem;
-    QByteArray m_line;
+    std::string m_line;   // keeps its room from line to line
     QByteArray m_waiting; // lines of files not copied before the first copy
     int m_slot = -1;
     QByteArray m_folderPath; // the folder of the last copy, and its descriptor

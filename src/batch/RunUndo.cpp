@@ -6,18 +6,29 @@
 #include "core/Translation.h"
 #include "core/WindowPort.h"
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <mutex>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <thread>
 #include <unistd.h>
 
 namespace plenvoy {
@@ -31,24 +42,6 @@ constexpr unsigned long kFuseMagic = 0x65735546;
 /// Copies looked at between two calls of the progress callback.
 constexpr int kCopiesPerProgress = 256;
 
-QByteArray readWhole(const QString &path) {
-    QByteArray bytes;
-    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return bytes;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        bytes.append(chunk, got);
-    }
-    ::close(fd);
-    return bytes;
-}
-
 QString pathOf(const QJsonValue &value) {
     if (value.isObject())
         return pathFromBytes(
@@ -56,66 +49,440 @@ QString pathOf(const QJsonValue &value) {
     return value.toString();
 }
 
-/// One copy as the record holds it.
+/// One copy line as the record holds it; the destination in the file system's bytes.
 struct RecordedCopy {
-    QString destination;
-    QString outcome;
-    qint64 device = 0;
-    qint64 inode = 0;
-    qint64 size = 0;
-    qint64 mtime = 0;
-    qint64 ctime = 0;
+    QByteArray destination;
+    bool notCopied = false;
+    bool replaced = false;
+    qint64 device = -1;
+    qint64 inode = -1;
+    qint64 size = -1;
+    qint64 mtime = -1;
+    qint64 ctime = -1;
 };
 
-/// A record read back: its first line, its copies, its closing and undo lines.
-struct Record {
-    QJsonObject header;
-    std::vector<RecordedCopy> copies;
-    qint64 notCopied = 0;
-    bool finished = false;
-    bool undone = false;
-};
-
-Record readRecord(const QString &id, QStringList *damaged) {
-    Record record;
-    const QList<QByteArray> lines = readWhole(runRecordPath(id)).split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].isEmpty())
-            continue;
-        QJsonParseError error{};
-        const QJsonDocument document = QJsonDocument::fromJson(lines[i], &error);
-        const QJsonObject line = document.object();
-        if (error.error != QJsonParseError::NoError || !document.isObject()) {
-            if (damaged)
-                damaged->append(id + QStringLiteral(" line %1: damaged, skipped").arg(i + 1));
-            continue;
-        }
-        if (line.contains(QLatin1String("run"))) {
-            record.header = line;
-        } else if (line.contains(QLatin1String("end"))) {
-            record.finished = true;
-        } else if (line.contains(QLatin1String("undone"))) {
-            record.undone = true;
-        } else if (line.contains(QLatin1String("outcome"))) {
-            RecordedCopy copy;
-            copy.outcome = line[QLatin1String("outcome")].toString();
-            if (copy.outcome == QLatin1String("not-copied")) {
-                ++record.notCopied;
-                continue;
+/// Reads the flat JSON objects the record's copy lines are, without building a document:
+/// a million lines are read in a small part of what removing their copies takes. Answers
+/// false for anything that is not a well-formed object.
+class CopyLineReader final {
+public:
+    bool read(const char *begin, const char *end, RecordedCopy &copy) {
+        m_p = begin;
+        m_end = end;
+        copy = RecordedCopy();
+        bool sawOutcome = false;
+        skipBlanks();
+        if (!take('{'))
+            return false;
+        skipBlanks();
+        if (take('}'))
+            return false;
+        for (;;) {
+            skipBlanks();
+            QByteArrayView key;
+            if (!text(key, m_key))
+                return false;
+            skipBlanks();
+            if (!take(':'))
+                return false;
+            skipBlanks();
+            if (key == "destination") {
+                if (!path(copy.destination))
+                    return false;
+            } else if (key == "outcome") {
+                QByteArrayView outcome;
+                if (!text(outcome, m_outcome))
+                    return false;
+                sawOutcome = true;
+                copy.notCopied = outcome == "not-copied";
+                copy.replaced = outcome == "replaced";
+            } else if (qint64 *const field = key == "dev"        ? &copy.device
+                                             : key == "ino"      ? &copy.inode
+                                             : key == "size"     ? &copy.size
+                                             : key == "mtime_ns" ? &copy.mtime
+                                             : key == "ctime_ns" ? &copy.ctime
+                                                                 : nullptr) {
+                if (!numberOrNull(*field))
+                    return false;
+            } else if (!skipValue(0)) {
+                return false;
             }
-            copy.destination = pathOf(line[QLatin1String("destination")]);
-            copy.device = line[QLatin1String("dev")].toInteger(-1);
-            copy.inode = line[QLatin1String("ino")].toInteger(-1);
-            copy.size = line[QLatin1String("size")].toInteger(-1);
-            copy.mtime = line[QLatin1String("mtime_ns")].toInteger(-1);
-            copy.ctime = line[QLatin1String("ctime_ns")].toInteger(-1);
-            record.copies.push_back(copy);
-        } else if (damaged) {
-            damaged->append(id + QStringLiteral(" line %1: damaged, skipped").arg(i + 1));
+            skipBlanks();
+            if (take('}'))
+                break;
+            if (!take(','))
+                return false;
+        }
+        skipBlanks();
+        return m_p == m_end && sawOutcome;
+    }
+
+private:
+    void skipBlanks() {
+        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\r'))
+            ++m_p;
+    }
+    bool take(char c) {
+        if (m_p < m_end && *m_p == c) {
+            ++m_p;
+            return true;
+        }
+        return false;
+    }
+    static int hexValue(char c) {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
+    bool hex4(unsigned &value) {
+        if (m_end - m_p < 4)
+            return false;
+        value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int digit = hexValue(m_p[i]);
+            if (digit < 0)
+                return false;
+            value = value * 16 + unsigned(digit);
+        }
+        m_p += 4;
+        return true;
+    }
+    static void appendUtf8(QByteArray &out, unsigned code) {
+        if (code < 0x80) {
+            out += char(code);
+        } else if (code < 0x800) {
+            out += char(0xC0 | (code >> 6));
+            out += char(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            out += char(0xE0 | (code >> 12));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
+        } else {
+            out += char(0xF0 | (code >> 18));
+            out += char(0x80 | ((code >> 12) & 0x3F));
+            out += char(0x80 | ((code >> 6) & 0x3F));
+            out += char(0x80 | (code & 0x3F));
         }
     }
-    return record;
-}
+    /// A JSON string; its bytes (escapes undone) go to out when one is given.
+    bool string(QByteArray *out) {
+        if (!take('"'))
+            return false;
+        const char *run = m_p;
+        for (;;) {
+            const char *stop = m_p;
+            while (stop < m_end && *stop != '"' && *stop != '\\' &&
+                   static_cast<unsigned char>(*stop) >= 0x20)
+                ++stop;
+            m_p = stop;
+            if (m_p >= m_end || static_cast<unsigned char>(*m_p) < 0x20)
+                return false;
+            if (*m_p == '"') {
+                if (out)
+                    out->append(run, m_p - run);
+                ++m_p;
+                return true;
+            }
+            // A backslash: what runs up to it is plain.
+            if (out)
+                out->append(run, m_p - run);
+            ++m_p;
+            if (m_p >= m_end)
+                return false;
+            const char escaped = *m_p++;
+            char plain = 0;
+            switch (escaped) {
+            case '"':
+            case '\\':
+            case '/':
+                plain = escaped;
+                break;
+            case 'b':
+                plain = '\b';
+                break;
+            case 'f':
+                plain = '\f';
+                break;
+            case 'n':
+                plain = '\n';
+                break;
+            case 'r':
+                plain = '\r';
+                break;
+            case 't':
+                plain = '\t';
+                break;
+            case 'u': {
+                unsigned code = 0;
+                if (!hex4(code))
+                    return false;
+                if (code >= 0xD800 && code < 0xDC00) {
+                    unsigned low = 0;
+                    if (!take('\\') || !take('u') || !hex4(low) || low < 0xDC00 || low >= 0xE000)
+                        return false;
+                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                } else if (code >= 0xDC00 && code < 0xE000) {
+                    return false;
+                }
+                if (out)
+                    appendUtf8(*out, code);
+                run = m_p;
+                continue;
+            }
+            default:
+                return false;
+            }
+            if (out)
+                *out += plain;
+            run = m_p;
+        }
+    }
+    /// A JSON string as a view: of the line itself when it holds no escape (the keys and
+    /// outcomes the record writes), otherwise of its bytes decoded into scratch.
+    bool text(QByteArrayView &view, QByteArray &scratch) {
+        const char *const start = m_p + 1;
+        const char *stop = start;
+        while (stop < m_end && *stop != '"' && *stop != '\\' &&
+               static_cast<unsigned char>(*stop) >= 0x20)
+            ++stop;
+        if (m_p < m_end && *m_p == '"' && stop < m_end && *stop == '"') {
+            view = QByteArrayView(start, stop - start);
+            m_p = stop + 1;
+            return true;
+        }
+        scratch.resize(0);
+        if (!string(&scratch))
+            return false;
+        view = scratch;
+        return true;
+    }
+    /// A path: a string, or {"b64": "..."} of its bytes.
+    bool path(QByteArray &bytes) {
+        if (m_p < m_end && *m_p == '"')
+            return string(&bytes);
+        if (!take('{'))
+            return false;
+        skipBlanks();
+        QByteArrayView key;
+        QByteArray encoded;
+        if (!text(key, m_key) || key != "b64")
+            return false;
+        skipBlanks();
+        if (!take(':'))
+            return false;
+        skipBlanks();
+        if (!string(&encoded))
+            return false;
+        skipBlanks();
+        if (!take('}'))
+            return false;
+        const auto decoded =
+            QByteArray::fromBase64Encoding(encoded, QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded)
+            return false;
+        bytes = *decoded;
+        return true;
+    }
+    bool word(const char *text) {
+        const size_t length = std::strlen(text);
+        if (size_t(m_end - m_p) < length || std::memcmp(m_p, text, length) != 0)
+            return false;
+        m_p += length;
+        return true;
+    }
+    bool numberOrNull(qint64 &value) {
+        if (word("null")) {
+            value = -1;
+            return true;
+        }
+        const auto [next, error] = std::from_chars(m_p, m_end, value);
+        if (error != std::errc() || next == m_p)
+            return false;
+        m_p = next;
+        return true;
+    }
+    /// Any JSON value, looked at only to be passed over.
+    bool skipValue(int depth) {
+        if (depth > 16 || m_p >= m_end)
+            return false;
+        switch (*m_p) {
+        case '"':
+            return string(nullptr);
+        case 'n':
+            return word("null");
+        case 't':
+            return word("true");
+        case 'f':
+            return word("false");
+        case '{':
+        case '[': {
+            const char close = *m_p == '{' ? '}' : ']';
+            ++m_p;
+            skipBlanks();
+            if (take(close))
+                return true;
+            for (;;) {
+                skipBlanks();
+                if (close == '}') {
+                    if (!string(nullptr))
+                        return false;
+                    skipBlanks();
+                    if (!take(':'))
+                        return false;
+                    skipBlanks();
+                }
+                if (!skipValue(depth + 1))
+                    return false;
+                skipBlanks();
+                if (take(close))
+                    return true;
+                if (!take(','))
+                    return false;
+            }
+        }
+        default: {
+            double number = 0;
+            const auto [next, error] = std::from_chars(m_p, m_end, number);
+            if (error != std::errc() || next == m_p)
+                return false;
+            m_p = next;
+            return true;
+        }
+        }
+    }
+
+    const char *m_p = nullptr;
+    const char *m_end = nullptr;
+    QByteArray m_key;
+    QByteArray m_outcome;
+};
+
+/// A record read line by line, in chunks: nothing of it is held beyond the line in hand.
+/// The first line, the closing line and the undo line are read as JSON documents; the copy
+/// lines by CopyLineReader. Each damaged line is named and skipped.
+class RecordReader final {
+public:
+    /// What the record's own lines said, besides its copies.
+    QJsonObject header;
+    bool finished = false;
+    bool undone = false;
+
+    RecordReader(const QString &id, QStringList *damaged)
+        : m_id(id)
+        , m_damaged(damaged)
+        , m_fd(::open(pathToBytes(runRecordPath(id)).constData(), O_RDONLY | O_CLOEXEC)) {}
+    ~RecordReader() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    RecordReader(const RecordReader &) = delete;
+    RecordReader &operator=(const RecordReader &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+
+    /// Reads up to the next copy line: false at the end of the record.
+    bool next(RecordedCopy &copy) {
+        for (;;) {
+            const char *const begin = m_buffer.constData() + m_at;
+            const char *const end = m_buffer.constData() + m_buffer.size();
+            const char *const lineEnd =
+                static_cast<const char *>(std::memchr(begin, '\n', size_t(end - begin)));
+            if (!lineEnd) {
+                if (fill())
+                    continue;
+                if (begin == end)
+                    return false;
+                // The last line has no line feed: the run was ended while writing it.
+                m_at = m_buffer.size();
+                if (line(begin, end, copy))
+                    return true;
+                continue;
+            }
+            m_at = lineEnd + 1 - m_buffer.constData();
+            if (line(begin, lineEnd, copy))
+                return true;
+        }
+    }
+
+    /// Reads the record to its end, counting what it copied and did not.
+    void count(qint64 &copied, qint64 &notCopied, const std::function<void()> &progress) {
+        RecordedCopy copy;
+        for (qint64 line = 1; next(copy); ++line) {
+            ++(copy.notCopied ? notCopied : copied);
+            if (progress && line % kCopiesPerProgress == 0)
+                progress();
+        }
+    }
+
+private:
+    /// Moves what is left to the front and reads more; false at the end of the file.
+    bool fill() {
+        if (m_fd < 0)
+            return false;
+        m_buffer.remove(0, m_at);
+        m_at = 0;
+        constexpr qsizetype kChunk = 1 << 20;
+        const qsizetype kept = m_buffer.size();
+        m_buffer.resize(kept + kChunk);
+        ssize_t got = 0;
+        do
+            got = ::read(m_fd, m_buffer.data() + kept, size_t(kChunk));
+        while (got < 0 && errno == EINTR);
+        m_buffer.resize(kept + std::max<qsizetype>(got, 0));
+        return got > 0;
+    }
+
+    /// True for a copy line, read into copy; other lines are taken in as they come.
+    bool line(const char *begin, const char *end, RecordedCopy &copy) {
+        ++m_line;
+        if (begin == end)
+            return false;
+        // The copy lines begin with their source; the rest are few and read as documents.
+        static constexpr char kCopyLine[] = "{\"source\":";
+        const size_t prefix = sizeof kCopyLine - 1;
+        if (size_t(end - begin) > prefix && std::memcmp(begin, kCopyLine, prefix) == 0) {
+            if (m_reader.read(begin, end, copy))
+                return true;
+            damagedLine();
+            return false;
+        }
+        QJsonParseError error{};
+        const QJsonDocument document =
+            QJsonDocument::fromJson(QByteArray::fromRawData(begin, end - begin), &error);
+        const QJsonObject object = document.object();
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            damagedLine();
+        } else if (object.contains(QLatin1String("run"))) {
+            header = object;
+        } else if (object.contains(QLatin1String("end"))) {
+            finished = true;
+        } else if (object.contains(QLatin1String("undone"))) {
+            undone = true;
+        } else if (object.contains(QLatin1String("outcome")) && m_reader.read(begin, end, copy)) {
+            return true;
+        } else {
+            damagedLine();
+        }
+        return false;
+    }
+
+    void damagedLine() {
+        if (m_damaged)
+            m_damaged->append(m_id + QStringLiteral(" line %1: damaged, skipped").arg(m_line));
+    }
+
+    QString m_id;
+    QStringList *m_damaged;
+    int m_fd;
+    QByteArray m_buffer;
+    qsizetype m_at = 0;
+    qint64 m_line = 0;
+    CopyLineReader m_reader;
+};
 
 /// The record ids in the folder, newest first.
 QStringList recordIds() {
@@ -131,6 +498,27 @@ QStringList recordIds() {
     ::closedir(dir);
     std::sort(ids.begin(), ids.end(), std::greater<>());
     return ids;
+}
+
+/// Whether the record was taken back, read from its last lines (the undo line is the last).
+bool recordUndone(const QString &id) {
+    const int fd = ::open(pathToBytes(runRecordPath(id)).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    QByteArray tail;
+    if (::fstat(fd, &status) == 0) {
+        const off_t from = std::max<off_t>(0, status.st_size - 4096);
+        tail.resize(qsizetype(status.st_size - from));
+        const ssize_t got = ::pread(fd, tail.data(), size_t(tail.size()), from);
+        tail.resize(std::max<qsizetype>(got, 0));
+    }
+    ::close(fd);
+    // Nothing but a damaged line is ever written after it.
+    for (const QByteArray &line : tail.split('\n'))
+        if (line.startsWith("{\"undone\":") && QJsonDocument::fromJson(line).isObject())
+            return true;
+    return false;
 }
 
 qint64 nanoseconds(const struct timespec &time) {
@@ -153,38 +541,218 @@ QString changeOf(const RecordedCopy &copy, const struct stat &now, bool inodesHo
     return QString();
 }
 
-QByteArray nameBytesOf(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    return bytes.mid(bytes.lastIndexOf('/') + 1);
-}
-
-QByteArray folderBytesOf(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    const qsizetype slash = bytes.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : bytes.left(slash);
-}
-
 } // namespace
 
 QString runRecordPath(const QString &id) {
     return runRecordFolder() + QLatin1Char('/') + id + QStringLiteral(".jsonl");
 }
 
+namespace {
+
+RunSummary readSummary(const QString &id, QStringList *damaged,
+                       const std::function<void()> &progress = {}) {
+    RecordReader reader(id, damaged);
+    RunSummary run;
+    run.id = id;
+    reader.count(run.copied, run.notCopied, progress);
+    run.start = reader.header[QLatin1String("start")].toString();
+    run.front = reader.header[QLatin1String("front")].toString();
+    run.output = pathOf(reader.header[QLatin1String("output")]);
+    run.finished = reader.finished;
+    run.undone = reader.undone;
+    return run;
+}
+
+/// The folders a run's copies are in, each opened once and only when it is the folder the
+/// run wrote into (its device and inode as the record holds them): a link put in place of
+/// the folder since is never followed.
+class RunFolders final {
+public:
+    RunFolders(qint64 device, qint64 inode)
+        : m_device(device)
+        , m_inode(inode) {}
+    ~RunFolders() {
+        for (const auto &folder : m_opened)
+            if (folder.second >= 0)
+                ::close(folder.second);
+    }
+    RunFolders(const RunFolders &) = delete;
+    RunFolders &operator=(const RunFolders &) = delete;
+
+    /// The folder's descriptor; kGone when it can't be opened, kSwapped when it is another
+    /// folder than the run's.
+    int open(const QByteArray &borrowed) {
+        if (m_lastFd != kUnset && borrowed == m_lastPath)
+            return m_lastFd;
+        const QByteArray path(borrowed.constData(), borrowed.size()); // ends with NUL
+        const auto known = m_opened.find(path);
+        int fd = 0;
+        if (known != m_opened.end()) {
+            fd = known->second;
+        } else {
+            fd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            struct stat status {};
+            if (fd < 0) {
+                fd = kGone;
+            } else if (::fstat(fd, &status) != 0 || qint64(status.st_dev) != m_device ||
+                       qint64(status.st_ino) != m_inode) {
+                ::close(fd);
+                fd = kSwapped;
+            }
+            m_opened.emplace(path, fd);
+            m_inodesHold = true;
+            struct statfs system {};
+            if (fd >= 0 && ::fstatfs(fd, &system) == 0) {
+                const auto type = static_cast<unsigned long>(system.f_type);
+                m_inodesHold = type != kMsdosMagic && type != kExfatMagic && type != kFuseMagic;
+            }
+            m_holds[path] = m_inodesHold;
+        }
+        m_lastPath = path;
+        m_lastFd = fd;
+        m_inodesHold = m_holds[path];
+        return fd;
+    }
+    /// Whether the inode numbers of the folder last opened survive a re-plug.
+    bool inodesHold() const { return m_inodesHold; }
+
+    static constexpr int kGone = -1;
+    static constexpr int kSwapped = -2;
+
+private:
+    static constexpr int kUnset = -3;
+    qint64 m_device;
+    qint64 m_inode;
+    std::map<QByteArray, int> m_opened;
+    std::map<QByteArray, bool> m_holds;
+    QByteArray m_lastPath;
+    int m_lastFd = kUnset;
+    bool m_inodesHold = true;
+};
+
+/// A copy left, while a later line of the same name may still take its place.
+struct LeftLine {
+    QByteArray path;
+    QString why;
+    bool dropped = false;
+};
+
+/// One copy line with what its name holds now, as looked up ahead of the removal.
+struct LookedUp {
+    RecordedCopy copy;
+    int folder = RunFolders::kGone;
+    bool inodesHold = true;
+    bool found = false;
+    struct stat now {};
+};
+
+/// Reads the record's copy lines and looks each name up, on a thread of its own, in batches
+/// handed over in record order; only a few batches wait at a time.
+class LookAhead final {
+public:
+    LookAhead(RecordReader &reader, RunFolders &folders, const RecordedCopy &first, bool hasFirst)
+        : m_reader(reader)
+        , m_folders(folders) {
+        m_thread = std::thread([this, first, hasFirst] { work(first, hasFirst); });
+    }
+    ~LookAhead() {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    LookAhead(const LookAhead &) = delete;
+    LookAhead &operator=(const LookAhead &) = delete;
+
+    /// The next batch; false when the record is read to its end.
+    bool take(std::vector<LookedUp> &batch) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_ready.empty() || m_done; });
+        if (m_ready.empty())
+            return false;
+        batch = std::move(m_ready.front());
+        m_ready.pop_front();
+        lock.unlock();
+        m_changed.notify_all();
+        return true;
+    }
+    /// True when the reading thread stopped early (out of memory).
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr size_t kBatch = 512;
+    static constexpr size_t kBatchesAhead = 4;
+
+    void work(RecordedCopy copy, bool more) {
+        try {
+            std::vector<LookedUp> batch;
+            for (; more; more = m_reader.next(copy)) {
+                if (copy.notCopied)
+                    continue;
+                batch.emplace_back();
+                lookUp(std::move(copy), batch.back());
+                if (batch.size() == kBatch && !handOver(batch))
+                    break;
+            }
+            handOver(batch);
+        } catch (...) {
+            m_failed = true;
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_all();
+    }
+
+    void lookUp(RecordedCopy &&copy, LookedUp &item) {
+        item.copy = std::move(copy);
+        if (item.copy.replaced)
+            return;
+        const QByteArray &path = item.copy.destination;
+        const qsizetype slash = path.lastIndexOf('/');
+        item.folder = m_folders.open(slash <= 0 ? QByteArray("/")
+                                                : QByteArray::fromRawData(path.constData(), slash));
+        item.inodesHold = m_folders.inodesHold();
+        item.found = item.folder >= 0 && ::fstatat(item.folder, path.constData() + slash + 1,
+                                                   &item.now, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+
+    /// False when the taker is gone.
+    bool handOver(std::vector<LookedUp> &batch) {
+        if (batch.empty())
+            return true;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_ready.size() < kBatchesAhead || m_stopped; });
+        if (m_stopped)
+            return false;
+        m_ready.push_back(std::move(batch));
+        batch = std::vector<LookedUp>();
+        batch.reserve(kBatch);
+        lock.unlock();
+        m_changed.notify_all();
+        return true;
+    }
+
+    RecordReader &m_reader;
+    RunFolders &m_folders;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<LookedUp>> m_ready;
+    bool m_done = false;
+    bool m_stopped = false;
+    std::atomic<bool> m_failed{false};
+    std::thread m_thread;
+};
+
+} // namespace
+
 QList<RunSummary> listRunRecords(QStringList *damaged) {
     QList<RunSummary> runs;
-    for (const QString &id : recordIds()) {
-        const Record record = readRecord(id, damaged);
-        RunSummary run;
-        run.id = id;
-        run.start = record.header[QLatin1String("start")].toString();
-        run.front = record.header[QLatin1String("front")].toString();
-        run.output = pathOf(record.header[QLatin1String("output")]);
-        run.copied = qint64(record.copies.size());
-        run.notCopied = record.notCopied;
-        run.finished = record.finished;
-        run.undone = record.undone;
-        runs.append(run);
-    }
+    for (const QString &id : recordIds())
+        runs.append(readSummary(id, damaged));
     return runs;
 }
 
@@ -192,7 +760,7 @@ QString findRunRecord(const QString &text, UndoResult::Status *status) {
     const QStringList ids = recordIds();
     if (text.isEmpty()) {
         for (const QString &id : ids)
-            if (!readRecord(id, nullptr).undone)
+            if (!recordUndone(id))
                 return id;
         if (status)
             *status = UndoResult::Status::NoRun;
@@ -209,103 +777,107 @@ QString findRunRecord(const QString &text, UndoResult::Status *status) {
     return QString();
 }
 
-UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &progress) {
+UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void()> &progress,
+                   const std::function<void(const QByteArray &path)> &eachRemoved) {
     UndoResult result;
+    bool dryRun = dryRunAsked;
     result.id = findRunRecord(id, &result.status);
     if (result.id.isEmpty())
         return result;
-    const Record record = readRecord(result.id, &result.damaged);
-    result.output = pathOf(record.header[QLatin1String("output")]);
-    if (record.undone) {
+    RecordReader reader(result.id, &result.damaged);
+    RecordedCopy first;
+    const bool more = reader.next(first); // the first line is read with the first copy line
+    result.output = pathOf(reader.header[QLatin1String("output")]);
+    if (recordUndone(result.id)) {
         result.status = UndoResult::Status::AlreadyUndone;
+        result.damaged.clear();
         return result;
     }
-    // The same source listed twice was copied again over its own earlier copy: the last
-    // entry of a name is the one that holds it.
-    std::map<QString, size_t> lastOfName;
-    for (size_t i = 0; i < record.copies.size(); ++i)
-        lastOfName[record.copies[i].destination] = i;
-
-    const qint64 folderDevice = record.header[QLatin1String("dev")].toInteger(-1);
-    const qint64 folderInode = record.header[QLatin1String("ino")].toInteger(-1);
-    std::map<QByteArray, int> folders; // opened folder path -> descriptor (-1: not the run's)
-    const auto folderOf = [&](const QByteArray &path) {
-        const auto known = folders.find(path);
-        if (known != folders.end())
-            return known->second;
-        int fd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        struct stat status {};
-        if (fd >= 0 && (::fstat(fd, &status) != 0 || qint64(status.st_dev) != folderDevice ||
-                        qint64(status.st_ino) != folderInode)) {
-            ::close(fd);
-            fd = -2;
-        }
-        folders.emplace(path, fd);
-        return fd;
+    RunFolders folders(reader.header[QLatin1String("dev")].toInteger(-1),
+                       reader.header[QLatin1String("ino")].toInteger(-1));
+    // The record is read and each copy looked up on a thread of its own, a batch ahead of
+    // the removal: reading a line and looking a name up cost about what removing it does.
+    // Every decision is still made here, in record order, just before the name goes.
+    LookAhead ahead(reader, folders, first, more);
+    std::vector<LeftLine> left;
+    // The copies left so far by name: the same source listed twice was copied again over
+    // its own earlier copy, and only the last line of a name tells of the file it holds.
+    QHash<QByteArray, size_t> leftByName;
+    // Names removed where inodes don't hold: an earlier line of the name matches there too.
+    QSet<QByteArray> removedWithoutInodes;
+    const auto leave = [&](const QByteArray &path, const QString &why) {
+        leftByName[path] = left.size();
+        left.push_back({path, why});
     };
-
-    // Whether the folder's inode numbers survive a re-plug, asked once a folder.
-    int statfsFolder = -1;
-    bool inodesHold = true;
-    for (size_t i = 0; i < record.copies.size(); ++i) {
-        if (progress && i % kCopiesPerProgress == 0)
+    std::vector<LookedUp> batch;
+    while (ahead.take(batch)) {
+        if (progress)
             progress();
-        const RecordedCopy &copy = record.copies[i];
-        if (lastOfName[copy.destination] != i)
-            continue;
-        if (copy.outcome == QLatin1String("replaced")) {
-            result.left.append({copy.destination, kKeptReplaced});
-            continue;
+        for (const LookedUp &item : batch) {
+            const RecordedCopy &copy = item.copy;
+            if (!leftByName.isEmpty()) {
+                const auto earlier = leftByName.constFind(copy.destination);
+                if (earlier != leftByName.cend()) {
+                    left[earlier.value()].dropped = true;
+                    leftByName.erase(earlier);
+                }
+            }
+            if (copy.replaced) {
+                leave(copy.destination, kKeptReplaced);
+                continue;
+            }
+            if (item.folder < 0) {
+                leave(copy.destination, item.folder == RunFolders::kGone
+                                            ? QStringLiteral(QT_TRANSLATE_NOOP(
+                                                  "Undo", "left: its folder no longer exists"))
+                                            : QStringLiteral("left: its folder is no longer "
+                                                             "the one the run wrote into"));
+                continue;
+            }
+            const bool earlierRemoved =
+                !item.inodesHold && removedWithoutInodes.contains(copy.destination);
+            if (!item.found) {
+                if (!earlierRemoved)
+                    leave(copy.destination, QStringLiteral(QT_TRANSLATE_NOOP(
+                                                "Undo", "left: it was moved or removed since")));
+                continue;
+            }
+            const QString change = changeOf(copy, item.now, item.inodesHold);
+            if (!change.isEmpty()) {
+                leave(copy.destination, QStringLiteral("left: ") + change);
+                continue;
+            }
+            if (earlierRemoved)
+                continue; // already removed (or, in a dry run, counted) with its earlier line
+            const char *const name =
+                copy.destination.constData() + copy.destination.lastIndexOf('/') + 1;
+            if (!dryRun && ::unlinkat(item.folder, name, 0) != 0) {
+                leave(copy.destination,
+                      QStringLiteral("left: ") + QString::fromLocal8Bit(std::strerror(errno)));
+                continue;
+            }
+            if (!item.inodesHold)
+                removedWithoutInodes.insert(copy.destination);
+            ++result.removedCount;
+            if (eachRemoved)
+                eachRemoved(copy.destination);
+            else
+                result.removed.append(pathFromBytes(copy.destination));
         }
-        const int folder = folderOf(folderBytesOf(copy.destination));
-        if (folder < 0) {
-            result.left.append(
-                {copy.destination,
-                 folder == -1
-                     ? QStringLiteral(
-                           QT_TRANSLATE_NOOP("Undo", "left: its folder no longer exists"))
-                     : QStringLiteral(QT_TRANSLATE_NOOP("Undo", "left: its folder is no longer "
-                                                                "the one the run wrote into"))});
-            continue;
-        }
-        const QByteArray name = nameBytesOf(copy.destination);
-        struct stat now {};
-        if (::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
-            result.left.append(
-                {copy.destination,
-                 QStringLiteral(QT_TRANSLATE_NOOP("Undo", "left: it was moved or removed since"))});
-            continue;
-        }
-        if (folder != statfsFolder) {
-            struct statfs system {};
-            statfsFolder = folder;
-            inodesHold = ::fstatfs(folder, &system) != 0 ||
-                         (static_cast<unsigned long>(system.f_type) != kMsdosMagic &&
-                          static_cast<unsigned long>(system.f_type) != kExfatMagic &&
-                          static_cast<unsigned long>(system.f_type) != kFuseMagic);
-        }
-        const QString change = changeOf(copy, now, inodesHold);
-        if (!change.isEmpty()) {
-            result.left.append({copy.destination, QStringLiteral("left: ") + change});
-            continue;
-        }
-        if (!dryRun && ::unlinkat(folder, name.constData(), 0) != 0) {
-            result.left.append(
-                {copy.destination,
-                 QStringLiteral("left: ") + QString::fromLocal8Bit(std::strerror(errno))});
-            continue;
-        }
-        result.removed.append(copy.destination);
     }
-    for (const auto &folder : folders)
-        if (folder.second >= 0)
-            ::close(folder.second);
+    if (ahead.failed()) {
+        // The record could not be read to its end: what is left of it stays to take back.
+        result.markProblem = QString::fromLocal8Bit(std::strerror(ENOMEM));
+        dryRun = true;
+    }
+    for (const LeftLine &line : left)
+        if (!line.dropped)
+            result.left.append({pathFromBytes(line.path), line.why});
     if (dryRun)
         return result;
-
     const QByteArray mark = "{\"undone\":\"" +
                             QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8() +
-                            "\",\"removed\":" + QByteArray::number(result.removed.size()) +
+                            "\",\"removed\":" + QByteArray::number(result.removedCount) +
                             ",\"left\":" + QByteArray::number(result.left.size()) + "}\n";
     const int fd =
         ::open(pathToBytes(runRecordPath(result.id)).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
@@ -351,7 +923,7 @@ QString undoQuestion(qint64 copies, const QString &outputFolder) {
 }
 
 QString undoReport(const UndoResult &result) {
-    const qsizetype removed = result.removed.size();
+    const qint64 removed = result.removedCount;
     QString text = shownCount("Undo",
                               removed == 1 ? QT_TRANSLATE_NOOP("Undo", "%1 copy was removed.")
                                            : QT_TRANSLATE_NOOP("Undo", "%1 copies were removed."),
@@ -376,15 +948,15 @@ QString undoReport(const UndoResult &result) {
 UndoResult WindowRuns::offerUndo(WindowPort &ui) {
     UndoResult result;
     result.status = UndoResult::Status::NoRun;
-    const QList<RunSummary> runs = listRunRecords();
+    const auto answer = [&ui] { ui.processEvents(); };
     for (qsizetype i = m_ids.size() - 1; i >= 0; --i) {
-        const auto run = std::find_if(runs.begin(), runs.end(),
-                                      [&](const RunSummary &r) { return r.id == m_ids[i]; });
-        if (run == runs.end() || run->undone)
+        // Only this window's records are read, each as it is reached, the window answering.
+        if (!QFileInfo::exists(runRecordPath(m_ids[i])) || recordUndone(m_ids[i]))
             continue;
-        if (!ui.askYesNo(undoQuestion(run->copied, run->output)))
+        const RunSummary run = readSummary(m_ids[i], nullptr, answer);
+        if (!ui.askYesNo(undoQuestion(run.copied, run.output)))
             return result;
-        result = undoRun(run->id, false, [&ui] { ui.processEvents(); });
+        result = undoRun(run.id, false, answer);
         ui.showMessage(undoReport(result));
         return result;
     }

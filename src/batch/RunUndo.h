@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,7 +42,10 @@ struct UndoResult {
     Status status = Status::Done;
     QString id;
     QString output;
-    /// The copies removed (or that would be), in list order.
+    /// How many copies were removed (or would be).
+    qint64 removedCount = 0;
+    /// The copies removed (or that would be), in list order; empty when undoRun handed
+    /// each one to its eachRemoved instead.
     QStringList removed;
     /// The copies left, each with what changed since the run wrote it.
     QList<LeftCopy> left;
@@ -66,8 +70,11 @@ QString findRunRecord(const QString &text, UndoResult::Status *status = nullptr)
 /// device and inode are those the run wrote into, so a link put in place of the folder is
 /// never followed. Sources, and copies that replaced earlier files, are never touched. The
 /// record is marked as undone. A dry run removes and marks nothing. progress is called now
-/// and then, so that a window can answer.
-UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &progress = {});
+/// and then, so that a window can answer. The record is read line by line: when eachRemoved
+/// is given, each removed copy's path (in the file system's bytes) goes there as it is
+/// removed, and result.removed stays empty.
+UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &progress = {},
+                   const std::function<void(const QByteArray &path)> &eachRemoved = {});
 
 /// The record file of a run id.
 QString runRecordPath(const QString &id);

@@ -91,7 +91,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
 
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
                          const FileTimeProvider &times, const StampStyle &style,
-                         const CopyHooks &copyHooks) {
+                         const FileOutcomeSink &eachFile, const CopyHooks &copyHooks) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;
 
@@ -137,7 +137,6 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         position = 1;
     });
     outcome.listed = count;
-    outcome.files.reserve(count);
     WrittenFiles::RunScope runScope(writtenFiles());
     ProtectedFiles listed;
     listed.fillWhenAsked([&inputs, count, &ui](ProtectedFiles &files) {
@@ -154,6 +153,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     context.hooks.progress = [&ui, &sourceSize](qint64 written) {
         ui.reportBytes(written, sourceSize);
     };
+    context.hooks.statusAfterNaming = record.enabled();
     context.hooks.keepGoing = [&ui, &record, alsoAsk = copyHooks.keepGoing] {
         record.flushIfDue();
         ui.processEvents();
@@ -218,6 +218,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             file =
                 placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr, context);
         });
+        file.position = position;
         note(placed);
         if (!placed || (!file.copied() && failure && sourcePath.isEmpty())) {
             file.problem = CopyProblem::SystemError;
@@ -227,7 +228,9 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         const bool dropped = file.problem == CopyProblem::Dropped;
         record.setNthValue(outcome.nthValue);
         record.add(file);
-        outcome.files.append(std::move(file));
+        if (eachFile)
+            eachFile(file);
+        outcome.add(std::move(file));
         if (dropped && ui.closing()) {
             outcome.end = RunOutcome::End::WindowClosed;
             keepRecord();
@@ -241,7 +244,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         }
     }
 
-    ui.reportProgress(qint64(outcome.files.size()), count);
+    ui.reportProgress(qint64(outcome.reachedCount()), count);
     record.finish();
     keepRecord();
     trap.step(kLineDefaultPointer, [&] { ui.setPointer(PointerMode::Default); });

@@ -47,10 +47,12 @@ public:
 /// Returns what it did; every front reports from that.
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
 /// The same run with the clock and the file times it stamps with, and the stamp's form and
-/// creation time.
-/// copyHooks are given to every copy (a test slows a copy down or acts half-way through it).
+/// creation time. eachFile is handed every file as the run reaches it: the outcome counts
+/// them but keeps only those a front names (RunOutcome::files). copyHooks are given to every
+/// copy (a test slows a copy down or acts half-way through it).
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
                          const FileTimeProvider &times, const StampStyle &style = StampStyle(),
+                         const FileOutcomeSink &eachFile = {},
                          const CopyHooks &copyHooks = CopyHooks());
 
 } // namespace plenvoy

@@ -4,7 +4,6 @@
 #include "CliWindowPort.h"
 #include "ProgressLine.h"
 
-#include "batch/FixedRunInputs.h"
 #include "batch/NamePlanner.h"
 #include "batch/StartChanging.h"
 #include "core/ErrorReport.h"
@@ -18,7 +17,10 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <utility>
+
+#include <unistd.h>
 
 namespace plenvoy::cli {
 
@@ -128,6 +130,26 @@ int dryRun(const CliRequest &request) {
     return records.lineBreakSeen() ? kExitFailures : status;
 }
 
+namespace {
+
+/// The run reads the list itself, entry by entry: no second list of every path is made.
+class ListInputs final : public RunInputs {
+public:
+    ListInputs(const FileList &list, const CliRequest &request)
+        : m_list(list)
+        , m_request(request) {}
+    int fileCount() const override { return m_list.count(); }
+    QString entryAt(int position) const override { return m_list.textAt(position); }
+    QString outputFolderText() const override { return m_request.outputFolder; }
+    QString optionText() const override { return m_request.optionText; }
+
+private:
+    const FileList &m_list;
+    const CliRequest &m_request;
+};
+
+} // namespace
+
 int copyListedFiles(const CliRequest &request) {
     const FixedClock fixed(request.at.value_or(QDateTime()));
     const ClockProvider &clock =
@@ -136,7 +158,7 @@ int copyListedFiles(const CliRequest &request) {
     FileList list;
     const int addingErrors = addSources(list, request.sources, ui);
 
-    FixedRunInputs inputs(list.entries(), request.outputFolder, request.optionText);
+    ListInputs inputs(list, request);
     int runErrors = 0;
     reportErrorsAbout(ui, nullptr, runErrors);
     ProgressLine progress(!request.quiet && standardErrorIsTerminal());
@@ -146,7 +168,32 @@ int copyListedFiles(const CliRequest &request) {
         progress.finish();
         report(details);
     };
-    const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes(), request.style);
+    // Each file is told as the run reaches it: nothing waits in memory for the run's end.
+    RecordWriter records(request.nullSeparated);
+    const bool outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
+    std::set<QString> foldersWithoutModes;
+    const auto tell = [&](const FileOutcome &file) {
+        // Said once per output folder: its copies were kept without the permission bits.
+        if (file.copied() && file.modeNotKept) {
+            QString folder = FolderOf(file.destination);
+            if (folder.size() > 1)
+                folder.chop(1);
+            if (foldersWithoutModes.insert(folder).second) {
+                progress.finish();
+                printWarning(folder + kModesNotKept);
+            }
+        }
+        if (file.copied()) {
+            if (outputIsTerminal)
+                progress.finish();
+            records.write(file.position, {file.source, file.destination});
+            return;
+        }
+        progress.finish();
+        printError(file.source, QStringLiteral("not copied: ") + file.reason);
+    };
+    const RunOutcome outcome =
+        startChanging(inputs, ui, clock, systemFileTimes(), request.style, tell);
     progress.finish();
     ui.onErrorReport = nullptr;
 
@@ -160,23 +207,6 @@ int copyListedFiles(const CliRequest &request) {
         return kExitFailures;
     }
 
-    RecordWriter records(request.nullSeparated);
-    std::set<QString> foldersWithoutModes;
-    for (qsizetype i = 0; i < outcome.files.size(); ++i) {
-        const FileOutcome &file = outcome.files.at(i);
-        // Said once per output folder: its copies were kept without the permission bits.
-        if (file.copied() && file.modeNotKept) {
-            QString folder = FolderOf(file.destination);
-            if (folder.size() > 1)
-                folder.chop(1);
-            if (foldersWithoutModes.insert(folder).second)
-                printWarning(folder + kModesNotKept);
-        }
-        if (file.copied())
-            records.write(int(i) + 1, {file.source, file.destination});
-        else
-            printError(file.source, QStringLiteral("not copied: ") + file.reason);
-    }
     if (!outcome.recordProblem.isEmpty())
         printWarning(outcome.recordProblem);
     const bool finished = outcome.end == RunOutcome::End::Finished;
@@ -184,7 +214,7 @@ int copyListedFiles(const CliRequest &request) {
         printError(std::nullopt, QStringLiteral("the run stopped before its end"));
     // Files the run never reached count as not copied.
     const int copied = outcome.copiedCount();
-    const int notCopied = std::max(outcome.listed, int(outcome.files.size())) - copied;
+    const int notCopied = std::max(outcome.listed, outcome.reachedCount()) - copied;
     QString summary = QStringLiteral("%1 copied, %2 not copied").arg(copied).arg(notCopied);
     if (outcome.renamedCount() > 0)
         summary += QStringLiteral(", %1 renamed to avoid a clash").arg(outcome.renamedCount());

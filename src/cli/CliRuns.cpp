@@ -26,7 +26,10 @@ int listRuns() {
 }
 
 int undoRun(const CliRequest &request) {
-    const UndoResult result = plenvoy::undoRun(request.undoId, request.undoDryRun);
+    // Each removed copy is told as it goes: nothing of a large run waits in memory.
+    const UndoResult result =
+        plenvoy::undoRun(request.undoId, request.undoDryRun, {},
+                         [](const QByteArray &path) { printOut(path + '\n'); });
     switch (result.status) {
     case UndoResult::Status::UnknownId:
         printError(std::nullopt, QStringLiteral("no run on record has the id \"") + request.undoId +
@@ -44,8 +47,6 @@ int undoRun(const CliRequest &request) {
     }
     for (const QString &line : result.damaged)
         printWarning(line);
-    for (const QString &path : result.removed)
-        printLine(path);
     for (const LeftCopy &copy : result.left)
         printError(copy.path, copy.why);
     if (!result.markProblem.isEmpty())
@@ -54,7 +55,7 @@ int undoRun(const CliRequest &request) {
     const QString summary = request.undoDryRun
                                 ? QStringLiteral("%1 would be removed, %2 would be left")
                                 : QStringLiteral("%1 removed, %2 left");
-    printErrorLine(summary.arg(result.removed.size()).arg(result.left.size()));
+    printErrorLine(summary.arg(result.removedCount).arg(result.left.size()));
     return result.left.isEmpty() ? kExitSuccess : kExitFailures;
 }
 

@@ -134,10 +134,9 @@ void TestNamePlanner::previewIsWhatTheRunDoes() {
     FakeWindow ui;
     ui.textAnswers << QString::number(n);
     FixedRunInputs inputs(entries, out, option);
-    const RunOutcome outcome = startChanging(inputs, ui, clock, systemFileTimes());
     QStringList run;
-    for (const FileOutcome &file : outcome.files)
-        run << describe(file);
+    startChanging(inputs, ui, clock, systemFileTimes(), StampStyle(),
+                  [&run](const FileOutcome &file) { run << describe(file); });
     QCOMPARE(preview, run);
     // The closing box counts what the preview showed, and names the folder.
     const auto counted = [&](const char *kind) {

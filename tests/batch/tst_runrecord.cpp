@@ -1,20 +1,27 @@
 #include "TestFiles.h"
+#include "TestMount.h"
 #include "batch/FixedRunInputs.h"
 #include "batch/RunRecord.h"
 #include "batch/RunUndo.h"
 #include "batch/StartChanging.h"
 #include "core/PathCodec.h"
 #include "core/SilentWindowPort.h"
+#include "engine/ComposeNewName.h"
+#include "engine/FileMoment.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace plenvoy;
 using plenvoy::test::namesIn;
+using plenvoy::test::TestMount;
 using plenvoy::test::writeFile;
 
 namespace {
@@ -215,14 +222,206 @@ private Q_SLOTS:
         QCOMPARE(namesIn(other).size(), 2);
     }
 
+    void unwritableRecordNeverStopsTheRun_data() {
+        QTest::addColumn<bool>("stateIsAFile");
+        QTest::addColumn<qint64>("fileSizeLimit");
+        QTest::newRow("no record can be made") << true << qint64(-1);
+        // Copies of a few bytes fit; the record's lines outgrow the limit (EFBIG).
+        QTest::newRow("the record stops growing") << false << qint64(600);
+    }
     void unwritableRecordNeverStopsTheRun() {
-        // The state folder's place is taken by a file: no record can be made.
-        QVERIFY(writeFile(m_dir.path() + QStringLiteral("/state")));
+        QFETCH(bool, stateIsAFile);
+        QFETCH(qint64, fileSizeLimit);
+        if (stateIsAFile)
+            QVERIFY(writeFile(m_dir.path() + QStringLiteral("/state")));
+        QStringList names;
+        for (int i = 0; i < 20; ++i) {
+            names.append(QStringLiteral("many%1.txt").arg(i));
+            QVERIFY(writeFile(m_sources + QLatin1Char('/') + names.last()));
+        }
+        struct rlimit before {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        if (fileSizeLimit > 0) {
+            const struct rlimit limit = {rlim_t(fileSizeLimit), before.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
         RecordingPort port;
-        const RunOutcome outcome = run({QStringLiteral("a.txt"), QStringLiteral("b.txt")}, &port);
-        QCOMPARE(outcome.copiedCount(), 2);
-        QVERIFY(outcome.recordId.isEmpty());
+        const RunOutcome outcome = run(names, &port);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+        QCOMPARE(outcome.copiedCount(), 20);
+        QCOMPARE(namesIn(m_output).size(), 20);
         QCOMPARE(port.shown.count(kRecordNotWritten), 1);
+    }
+
+    void recordLinesAreReadOrNamedDamaged_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("damaged");
+        // %P is the copy's path as a JSON string, %B in base64, %I its identity's fields.
+        QTest::newRow("as written") << QByteArray("{\"source\":\"/s\",\"destination\":%P,"
+                                                  "\"outcome\":\"copied\",\"reason\":\"\",%I}")
+                                    << false;
+        QTest::newRow("blanks, escapes, other field order")
+            << QByteArray(" { \"source\" : \"\\u002fs\\\"\" , \"outcome\" : \"copied\", "
+                          "\"destination\" : %E , \"extra\" : [1, {\"a\": null}, true], %I } ")
+            << false;
+        QTest::newRow("path in base64")
+            << QByteArray("{\"source\":\"/s\",\"destination\":{\"b64\":\"%B\"},"
+                          "\"outcome\":\"copied\",\"reason\":\"\",%I}")
+            << false;
+        QTest::newRow("cut short")
+            << QByteArray("{\"source\":\"/s\",\"destination\":%P,\"outcome\":\"cop") << true;
+        QTest::newRow("a number as text")
+            << QByteArray("{\"source\":\"/s\",\"destination\":%P,\"outcome\":\"copied\","
+                          "\"dev\":\"1\"}")
+            << true;
+        QTest::newRow("an unknown escape")
+            << QByteArray("{\"source\":\"/\\qs\",\"destination\":%P,\"outcome\":\"copied\"}")
+            << true;
+        QTest::newRow("a lone surrogate")
+            << QByteArray("{\"source\":\"\\udc80\",\"destination\":%P,\"outcome\":\"copied\"}")
+            << true;
+        QTest::newRow("no outcome")
+            << QByteArray("{\"source\":\"/s\",\"destination\":%P,%I}") << true;
+        QTest::newRow("more after the object")
+            << QByteArray("{\"source\":\"/s\",\"destination\":%P,\"outcome\":\"copied\"} x")
+            << true;
+    }
+    void recordLinesAreReadOrNamedDamaged() {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, damaged);
+        const RunOutcome outcome = run({QStringLiteral("a.txt")});
+        const QString copy = m_output + QStringLiteral("/a.txt");
+        struct stat status {};
+        QCOMPARE(::stat(pathToBytes(copy).constData(), &status), 0);
+        const QByteArray identity =
+            "\"dev\":" + QByteArray::number(qint64(status.st_dev)) +
+            ",\"ino\":" + QByteArray::number(qint64(status.st_ino)) +
+            ",\"size\":" + QByteArray::number(qint64(status.st_size)) + ",\"mtime_ns\":" +
+            QByteArray::number(qint64(status.st_mtim.tv_sec) * 1000000000 +
+                               status.st_mtim.tv_nsec) +
+            ",\"ctime_ns\":" +
+            QByteArray::number(qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec);
+        // The record keeps its first line; its copy line is the row's.
+        QFile file(runRecordPath(outcome.recordId));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray header = file.readLine();
+        file.close();
+        const QByteArray bytes = pathToBytes(copy);
+        QByteArray escaped = recordPathJson(copy);
+        escaped.replace("/a.txt", "\\/\\u0061.txt");
+        line.replace("%P", recordPathJson(copy))
+            .replace("%E", escaped)
+            .replace("%B", bytes.toBase64())
+            .replace("%I", identity);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(header + line + "\n");
+        file.close();
+
+        const UndoResult result = undoRun(outcome.recordId, false);
+        QCOMPARE(result.damaged, damaged ? QStringList(outcome.recordId +
+                                                       QStringLiteral(" line 2: damaged, skipped"))
+                                         : QStringList());
+        QCOMPARE(result.removed, damaged ? QStringList() : QStringList(copy));
+        QCOMPARE(QFile::exists(copy), damaged);
+    }
+
+    void sourceListedTwiceIsTakenBackWhole_data() {
+        QTest::addColumn<bool>("onFat");
+        QTest::newRow("inodes hold") << false;
+        QTest::newRow("FAT: name, size and time") << true;
+    }
+    void sourceListedTwiceIsTakenBackWhole() {
+        QFETCH(bool, onFat);
+        TestMount mount;
+        if (onFat) {
+            SKIP_WITHOUT_MOUNT(TestMount::Kind::Fat);
+            QVERIFY2(mount.mount(TestMount::Kind::Fat), qPrintable(mount.error()));
+            m_output = mount.path();
+        }
+        // The second copy replaced the first under the same name: the name's last line holds.
+        run({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("a.txt")});
+        const UndoResult result = undoRun(QString(), false);
+        QCOMPARE(result.removedCount, qint64(2));
+        QVERIFY2(result.left.isEmpty(), qPrintable(result.left.value(0).why));
+        QVERIFY(namesIn(m_output).isEmpty());
+    }
+
+    void namesComeBackFromTheRecord_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("plain") << QByteArray("plain.txt");
+        QTest::newRow("quote and backslash") << QByteArray("q\"b\\s.txt");
+        QTest::newRow("line feed and tab") << QByteArray("l\nf\t.txt");
+        QTest::newRow("UTF-8") << QByteArray("\xc3\xa9t\xc3\xa9 \xf0\x9f\x93\xb7.txt");
+        QTest::newRow("not UTF-8") << QByteArray("n\xff.txt");
+    }
+    void namesComeBackFromTheRecord() {
+        QFETCH(QByteArray, name);
+        const QString source = pathFromBytes(pathToBytes(m_sources) + '/' + name);
+        const QString copy = pathFromBytes(pathToBytes(m_output) + '/' + name);
+        QVERIFY(::close(::creat(pathToBytes(source).constData(), 0644)) == 0);
+        FixedRunInputs inputs({source}, m_output, QString());
+        RecordingPort port;
+        QCOMPARE(startChanging(inputs, port).copiedCount(), 1);
+        const UndoResult result = undoRun(QString(), false);
+        QCOMPARE(result.removed, QStringList(copy));
+        QVERIFY(result.damaged.isEmpty());
+        ::unlink(pathToBytes(source).constData());
+    }
+
+    void recordedCopiesKeepTheirSourcesBits_data() {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("umask 022") << 022;
+        QTest::newRow("umask 027") << 027;
+        QTest::newRow("umask 0") << 0;
+    }
+    void recordedCopiesKeepTheirSourcesBits() {
+        // A record reads each copy's status once named; the bits are still checked for each
+        // mode the folder has not given as asked before.
+        QFETCH(int, mask);
+        const QList<mode_t> modes{0644, 0644, 0666, 0600, 0666, 0755, 0644};
+        QStringList names;
+        for (int i = 0; i < modes.size(); ++i) {
+            names.append(QStringLiteral("mode%1").arg(i));
+            const QByteArray source = pathToBytes(m_sources + QLatin1Char('/') + names.last());
+            QVERIFY(::close(::creat(source.constData(), 0600)) == 0);
+            QCOMPARE(::chmod(source.constData(), modes[i]), 0);
+        }
+        const mode_t before = ::umask(mode_t(mask));
+        const RunOutcome outcome = run(names);
+        ::umask(before);
+        QCOMPARE(outcome.copiedCount(), int(modes.size()));
+        for (int i = 0; i < modes.size(); ++i) {
+            struct stat status {};
+            QCOMPARE(
+                ::stat(pathToBytes(m_output + QLatin1Char('/') + names[i]).constData(), &status),
+                0);
+            QCOMPARE(status.st_mode & 07777, modes[i]);
+        }
+    }
+
+    void runKeepsTenOfEachKindAndHandsOnEveryFile() {
+        QStringList names;
+        for (int i = 0; i < 12; ++i)
+            names << QStringLiteral("gone%1").arg(i) << QStringLiteral("a.txt");
+        FixedRunInputs inputs;
+        for (const QString &name : names)
+            inputs.entries.append(m_sources + QLatin1Char('/') + name);
+        inputs.outputFolder = m_output;
+        RecordingPort port;
+        QList<int> told;
+        const RunOutcome outcome =
+            startChanging(inputs, port, systemClock(), systemFileTimes(), StampStyle(),
+                          [&told](const FileOutcome &file) { told.append(file.position); });
+        QCOMPARE(told.size(), 24);
+        QCOMPARE(told.first(), 1);
+        QCOMPARE(told.last(), 24);
+        QCOMPARE(outcome.notCopiedCount(), 12);
+        QCOMPARE(outcome.copiedCount(), 12);
+        QCOMPARE(outcome.files.size(), kMaxFilesNamedWhenDone);
+        QCOMPARE(outcome.files.last().position, 19);
+        QVERIFY(port.shown.contains(QStringLiteral("and 2 more.")));
     }
 
     void windowTakesBackItsNewestRunAfterAsking() {

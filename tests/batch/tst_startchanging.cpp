@@ -778,7 +778,9 @@ void TestStartChanging::numberedNamePastTheNameLimitIsNotCopied() {
     QCOMPARE(FileNameOf(newNameOf(first, kCurrentDateAtEnd)).toUtf8().size(), 255);
     QCOMPARE(namesIn(path("out")).size(), 1);
     QCOMPARE(outcome.notCopiedCount(), 1);
-    QCOMPARE(outcome.files.at(1).reason,
+    QCOMPARE(outcome.files.size(), 1);
+    QCOMPARE(outcome.files.at(0).position, 2);
+    QCOMPARE(outcome.files.at(0).reason,
              QStringLiteral("the name is too long for the output folder"));
 }
 
@@ -815,12 +817,12 @@ void TestStartChanging::closingMessageTellsWhatWasNotDone() {
         file.source = QStringLiteral("/f") + QString::number(i);
         file.problem = CopyProblem::SourceGone;
         file.reason = copyProblemText(file.problem, ENOENT);
-        outcome.files << file;
+        outcome.add(std::move(file));
     }
     for (int i = 0; i < copied; ++i) {
         FileOutcome file;
         file.renamed = i < renamed;
-        outcome.files << file;
+        outcome.add(std::move(file));
     }
     QCOMPARE(closingMessage(outcome), expected);
 }

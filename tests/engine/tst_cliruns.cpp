@@ -95,6 +95,10 @@ private Q_SLOTS:
         QCOMPARE(outcome.exitCode, exitCode);
         QCOMPARE(namesIn(path(QStringLiteral("out"))).size(), copiesLeft);
         QCOMPARE(namesIn(path(QStringLiteral("src"))).size(), 2);
+        // Each removed copy is named on standard output as it goes.
+        if (exitCode == 0 && copiesLeft == 0)
+            QCOMPARE(outcome.out, path(QStringLiteral("out/a")) + QLatin1Char('\n') +
+                                      path(QStringLiteral("out/b")) + QLatin1Char('\n'));
         if (changeOne)
             QVERIFY2(outcome.err.contains(path(QStringLiteral("out/b")) +
                                           QStringLiteral(": left: its size changed")),
