@@ -91,6 +91,7 @@ public:
     QString entryAt(int position) const override { return m_list.textAt(position); }
     QString outputFolderText() const override { return m_folder.text(); }
     QString optionText() const override { return m_options.currentText(); }
+    QString listedThrough(int position) const override { return m_list.listedThroughAt(position); }
 
 private:
     const FileList &m_list;

@@ -19,6 +19,9 @@ namespace plenvoy {
 
 namespace {
 
+/// The stored word of where copies go: "flat", "tree" or "dates".
+const QString kKeyLayout = QStringLiteral("Layout");
+
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
 
@@ -52,6 +55,8 @@ StampStyle readStampStyle(const SettingsAccess &settings) {
         stampFormNamed(settings.readSetting(kKeyStampForm, QString())).value_or(style.form);
     style.creation = creationTimeNamed(settings.readSetting(kKeyCreationTime, QString()))
                          .value_or(style.creation);
+    style.layout =
+        outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
     return style;
 }
 
@@ -77,6 +82,12 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     layout->addWidget(choiceBox(kCaptionCreationTime, m_creation,
                                 {kCaptionCreationFile, kCaptionCreationTaken}, int(stored.creation),
                                 this));
+    m_layouts = new QButtonGroup(this);
+    layout->addWidget(choiceBox(tr("Where copies go"), m_layouts,
+                                {tr("All directly in the output folder"),
+                                 tr("In the folders they were added through"),
+                                 tr("In year and day folders (2026/2026-12-07)")},
+                                int(stored.layout), this));
     m_example = new QLabel(this);
     m_example->setObjectName(QStringLiteral("Example"));
     m_example->setTextFormat(Qt::PlainText);
@@ -98,6 +109,10 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
             m_settings.writeSetting(kKeyCreationTime, creationTimeName(CreationTime(id)));
         updateExample();
     });
+    connect(m_layouts, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            m_settings.writeSetting(kKeyLayout, outputLayoutName(OutputLayout(id)));
+    });
     updateExample();
 }
 
@@ -105,6 +120,7 @@ StampStyle StampSettingsDialog::style() const {
     StampStyle style;
     style.form = StampForm(qMax(0, m_forms->checkedId()));
     style.creation = CreationTime(qMax(0, m_creation->checkedId()));
+    style.layout = OutputLayout(qMax(0, m_layouts->checkedId()));
     return style;
 }
 

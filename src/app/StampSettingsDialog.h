@@ -43,6 +43,7 @@ private:
     QString m_optionText;
     QButtonGroup *m_forms = nullptr;
     QButtonGroup *m_creation = nullptr;
+    QButtonGroup *m_layouts = nullptr;
     QLabel *m_example = nullptr;
 };
 

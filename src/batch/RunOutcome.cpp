@@ -1,5 +1,7 @@
 #include "RunOutcome.h"
 
+#include "OutputLayout.h"
+
 #include "StartChanging.h"
 #include "core/PathCodec.h"
 
@@ -76,6 +78,9 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
     case CopyProblem::Dropped:
         return QStringLiteral("the copy was stopped");
     case CopyProblem::SystemError:
+        // Below the output folder, only a link or a file in the way of a folder gives it.
+        if (errorNumber == ENOTDIR)
+            return kReasonFolderInTheWay;
         break;
     }
     QString text = QString::fromLocal8Bit(std::strerror(errorNumber));

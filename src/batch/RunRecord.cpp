@@ -330,7 +330,8 @@ bool RunRecord::open() {
     header += ",\"option\":" + recordStringJson(m_option) +
               ",\"n\":" + (m_nthValue ? number(*m_nthValue) : QByteArray("null")) +
               ",\"form\":" + recordStringJson(stampFormName(m_style.form)) +
-              ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) + "}\n";
+              ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) +
+              ",\"layout\":" + recordStringJson(outputLayoutName(m_style.layout)) + "}\n";
     append(header);
     append(m_waiting);
     m_waiting = QByteArray();
@@ -400,6 +401,19 @@ void RunRecord::add(const FileOutcome &file) {
     }
     append(line);
     flushIfDue();
+}
+
+void RunRecord::addMadeFolder(const QString &path) {
+    if (!m_enabled || !m_problem.isEmpty())
+        return;
+    QByteArray line = "{\"made\":";
+    const QString folder = absolute(path);
+    appendPath(line, folder, pathToBytes(folder));
+    line += "}\n";
+    if (m_slot < 0)
+        m_waiting += line;
+    else
+        append(line);
 }
 
 void RunRecord::append(const QByteArray &line) {

@@ -42,6 +42,8 @@ public:
     void setNthValue(std::optional<qint16> value) { m_nthValue = value; }
     /// The next listed file's outcome; a copy's identity is read from its name now.
     void add(const FileOutcome &file);
+    /// A folder the run made for its copies: undo removes it once it is empty.
+    void addMadeFolder(const QString &path);
     /// Writes the buffered lines when the last write is 100 ms old.
     void flushIfDue();
     /// The closing line with the counts; a record without it did not finish.

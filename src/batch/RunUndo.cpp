@@ -1,5 +1,6 @@
 #include "RunUndo.h"
 
+#include "OutputLayout.h"
 #include "RunRecord.h"
 
 #include "core/PathCodec.h"
@@ -71,6 +72,8 @@ struct RecordedCopy {
 struct Record {
     QJsonObject header;
     std::vector<RecordedCopy> copies;
+    /// The folders the run made, in the order it made them.
+    QStringList made;
     qint64 notCopied = 0;
     bool finished = false;
     bool undone = false;
@@ -96,6 +99,8 @@ Record readRecord(const QString &id, QStringList *damaged) {
             record.finished = true;
         } else if (line.contains(QLatin1String("undone"))) {
             record.undone = true;
+        } else if (line.contains(QLatin1String("made"))) {
+            record.made.append(pathOf(line[QLatin1String("made")]));
         } else if (line.contains(QLatin1String("outcome"))) {
             RecordedCopy copy;
             copy.outcome = line[QLatin1String("outcome")].toString();
@@ -228,11 +233,41 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
     const qint64 folderDevice = record.header[QLatin1String("dev")].toInteger(-1);
     const qint64 folderInode = record.header[QLatin1String("ino")].toInteger(-1);
     std::map<QByteArray, int> folders; // opened folder path -> descriptor (-1: not the run's)
+    QByteArray outputBytes = pathToBytes(result.output);
+    while (outputBytes.size() > 1 && outputBytes.endsWith('/'))
+        outputBytes.chop(1);
+    const QByteArray below = outputBytes.endsWith('/') ? outputBytes : outputBytes + '/';
     const auto folderOf = [&](const QByteArray &path) {
         const auto known = folders.find(path);
         if (known != folders.end())
             return known->second;
-        int fd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        int fd = -1;
+        if (path.startsWith(below) && path.size() > below.size()) {
+            // A folder below the output folder is reached from it, never through a link.
+            const auto top = folders.find(outputBytes);
+            int outputFd = top != folders.end() ? top->second : -3;
+            if (outputFd == -3) {
+                outputFd = ::open(outputBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+                struct stat status {};
+                if (outputFd >= 0 &&
+                    (::fstat(outputFd, &status) != 0 || qint64(status.st_dev) != folderDevice ||
+                     qint64(status.st_ino) != folderInode)) {
+                    ::close(outputFd);
+                    outputFd = -2;
+                }
+                folders.emplace(outputBytes, outputFd);
+            }
+            if (outputFd < 0) {
+                fd = outputFd;
+            } else {
+                fd = openLayoutFolder(outputFd, pathFromBytes(path.mid(below.size())), nullptr);
+                if (fd < 0)
+                    fd = errno == ENOENT ? -1 : -2;
+            }
+            folders.emplace(path, fd);
+            return fd;
+        }
+        fd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         struct stat status {};
         if (fd >= 0 && (::fstat(fd, &status) != 0 || qint64(status.st_dev) != folderDevice ||
                         qint64(status.st_ino) != folderInode)) {
@@ -291,6 +326,12 @@ UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &
             continue;
         }
         result.removed.append(copy.destination);
+    }
+    // The folders the run made go once empty, the deepest first; any other stays.
+    for (qsizetype i = record.made.size() - 1; i >= 0 && !dryRun; --i) {
+        const int parent = folderOf(folderBytesOf(record.made.at(i)));
+        if (parent >= 0)
+            ::unlinkat(parent, nameBytesOf(record.made.at(i)).constData(), AT_REMOVEDIR);
     }
     for (const auto &folder : folders)
         if (folder.second >= 0)

@@ -2,6 +2,7 @@
 
 #include "FilePlacement.h"
 #include "ListedPlacement.h"
+#include "OutputLayout.h"
 #include "RunRecord.h"
 #include "core/PathHelpers.h"
 
@@ -84,6 +85,10 @@ bool readListedFiles(ProtectedFiles &files, const RunInputs &inputs, int count,
 
 RunInputs::~RunInputs() = default;
 
+QString RunInputs::listedThrough(int) const {
+    return QString();
+}
+
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
     return startChanging(inputs, ui, systemClock(), systemFileTimes());
 }
@@ -153,6 +158,8 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         return !ui.closing();
     };
     const bool composeFromOpenedSource = &times == &systemFileTimes();
+    LayoutFolders layoutFolders;
+    const auto madeFolder = [&record](const QString &folder) { record.addMadeFolder(folder); };
 
     while (position <= count) {
         trap.step(kLineEvents, [&] { ui.processEvents(); });
@@ -168,6 +175,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         QString sourcePath;
         QString newName;
         QString destinationPath;
+        QString relative; // the folder below the output folder that the layout puts it in
         std::optional<ErrorDetails> failure;
         const auto note = [&](bool completed) {
             if (!completed)
@@ -191,9 +199,14 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             // "Taken" reads the photo's or video's metadata through the same descriptor.
             const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
                 const TakenFileTimes taken(fileTimes, sourcePath, fd, size);
-                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock,
-                                         style.creation == CreationTime::Taken ? taken : fileTimes,
+                const FileTimeProvider &stamped =
+                    style.creation == CreationTime::Taken ? taken : fileTimes;
+                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, stamped,
                                          RegionalForms::system(), style.form);
+                if (style.layout != OutputLayout::Flat)
+                    relative =
+                        layoutFolder(style.layout, sourcePath, inputs.listedThrough(position),
+                                     inputs.optionText(), clock, stamped);
             };
             if (composeFromOpenedSource && source && source->isOpen())
                 compose(StatusFileTimes(sourcePath, source->status(), times), source->descriptor(),
@@ -202,13 +215,17 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
                 compose(times, -1, 0);
         }));
         note(trap.step(kLineDestination, [&] {
-            destinationPath = inputs.outputFolderText() + platformSeparator() + FileNameOf(newName);
+            destinationPath = inputs.outputFolderText() + platformSeparator() +
+                              layoutPath(relative, FileNameOf(newName));
         }));
         FileOutcome file;
         file.source = sourcePath;
         const bool placed = trap.step(kLinePlace, [&] {
-            file =
-                placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr, context);
+            if (relative.isEmpty() || !source || !source->isOpen() ||
+                readyLayoutFolder(layoutFolders, inputs.outputFolderText(), relative,
+                                  destinationPath, context.folder, madeFolder, file))
+                file = placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr,
+                                       context);
         });
         note(placed);
         if (!placed || (!file.copied() && failure && sourcePath.isEmpty())) {

@@ -107,6 +107,7 @@ int dryRun(const CliRequest &request) {
                                                : std::nullopt};
     const QStringList entries = list.entries();
     NamePlanner planner(plan, entries, clock, systemFileTimes(), RegionalForms::system());
+    planner.setListedThrough([&list](int index) { return list.listedThroughAt(index + 1); });
     RecordWriter records(request.nullSeparated);
     for (int position = 1; !planner.atEnd(); ++position) {
         const PlannedName planned = planner.next();
@@ -137,6 +138,8 @@ int copyListedFiles(const CliRequest &request) {
     const int addingErrors = addSources(list, request.sources, ui);
 
     FixedRunInputs inputs(list.entries(), request.outputFolder, request.optionText);
+    for (int position = 1; position <= list.count(); ++position)
+        inputs.through.append(list.listedThroughAt(position));
     int runErrors = 0;
     reportErrorsAbout(ui, nullptr, runErrors);
     ProgressLine progress(!request.quiet && standardErrorIsTerminal());
