@@ -300,6 +300,8 @@ void NewNamePreview::startPlan() {
             plan.rows.reserve(snapshot.count());
             while (!planner.atEnd() && !cancel->load(std::memory_order_relaxed)) {
                 const PlannedName planned = planner.next();
+                if (planned.problem == CopyProblem::CopiedBefore)
+                    plan.copiedBefore.insert(int(plan.rows.size()), planned.reason);
                 plan.rows.append(Row{planned.verdict, planned.problem,
                                      planned.verdict == Verdict::Numbered ? planned.number
                                                                           : planned.errorNumber});
@@ -446,6 +448,8 @@ QVariant NewNamePreview::data(const QModelIndex &index, int role) const {
     case Verdict::NotCopied:
         break;
     }
+    if (planned.problem == CopyProblem::CopiedBefore)
+        return kPreviewNotCopied.arg(m_shown.copiedBefore.value(row));
     return kPreviewNotCopied.arg(copyProblemText(planned.problem, planned.value));
 }
 

@@ -9,6 +9,7 @@
 #include "engine/TakenTime.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +22,8 @@ namespace {
 
 /// The stored word of where copies go: "flat", "tree" or "dates".
 const QString kKeyLayout = QStringLiteral("Layout");
+/// "true" when files copied before are skipped.
+const QString kKeySkipCopied = QStringLiteral("SkipCopied");
 
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
@@ -57,6 +60,7 @@ StampStyle readStampStyle(const SettingsAccess &settings) {
                          .value_or(style.creation);
     style.layout =
         outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
+    style.skipCopied = settings.readSetting(kKeySkipCopied, QString()) == QLatin1String("true");
     return style;
 }
 
@@ -88,6 +92,9 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
                                  tr("In the folders they were added through"),
                                  tr("In year and day folders (2026/2026-12-07)")},
                                 int(stored.layout), this));
+    m_skipCopied = new QCheckBox(tr("Skip files copied before"), this);
+    m_skipCopied->setChecked(stored.skipCopied);
+    layout->addWidget(m_skipCopied);
     m_example = new QLabel(this);
     m_example->setObjectName(QStringLiteral("Example"));
     m_example->setTextFormat(Qt::PlainText);
@@ -113,6 +120,10 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
         if (checked)
             m_settings.writeSetting(kKeyLayout, outputLayoutName(OutputLayout(id)));
     });
+    connect(m_skipCopied, &QCheckBox::toggled, this, [this](bool checked) {
+        m_settings.writeSetting(kKeySkipCopied,
+                                checked ? QStringLiteral("true") : QStringLiteral("false"));
+    });
     updateExample();
 }
 
@@ -121,6 +132,7 @@ StampStyle StampSettingsDialog::style() const {
     style.form = StampForm(qMax(0, m_forms->checkedId()));
     style.creation = CreationTime(qMax(0, m_creation->checkedId()));
     style.layout = OutputLayout(qMax(0, m_layouts->checkedId()));
+    style.skipCopied = m_skipCopied->isChecked();
     return style;
 }
 

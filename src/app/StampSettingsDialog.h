@@ -7,6 +7,7 @@
 #include <QString>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 
 namespace plenvoy {
@@ -44,6 +45,7 @@ private:
     QButtonGroup *m_forms = nullptr;
     QButtonGroup *m_creation = nullptr;
     QButtonGroup *m_layouts = nullptr;
+    QCheckBox *m_skipCopied = nullptr;
     QLabel *m_example = nullptr;
 };
 

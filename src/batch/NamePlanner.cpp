@@ -1,5 +1,6 @@
 #include "NamePlanner.h"
 
+#include "CopiedIndex.h"
 #include "ListedPlacement.h"
 #include "OutputLayout.h"
 #include "RunOutcome.h"
@@ -105,6 +106,8 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
     m_planned.reserve(m_count);
     if (!m_request.outputFolder)
         return;
+    if (m_request.style.skipCopied)
+        m_copied = std::make_unique<CopiedIndex>(*m_request.outputFolder);
     const QString folder = collapseDoubledSeparators(*m_request.outputFolder);
     const QByteArray bytes = bytesOf(folder);
     if (!bytes.isEmpty() && FolderExists(*m_request.outputFolder))
@@ -409,6 +412,21 @@ PlannedName NamePlanner::next() {
     if (source.problem != CopyProblem::None) {
         refuse(plan, source.problem, source.errorNumber);
         return plan;
+    }
+    if (m_copied) {
+        const std::optional<CopiedBefore> before = m_copied->find(
+            m_relative,
+            sourceKeyOf(path, m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString()),
+            qint64(source.status.stx_size),
+            qint64(source.status.stx_mtime.tv_sec) * 1'000'000'000 +
+                source.status.stx_mtime.tv_nsec);
+        if (before) {
+            refuse(plan, CopyProblem::CopiedBefore);
+            plan.destination = collapseDoubledSeparators(m_copied->outputFolder() +
+                                                         platformSeparator() + before->copy);
+            plan.reason = copiedBeforeReason(*before, m_forms);
+            return plan;
+        }
     }
     decide(source, target, plan);
     if (plan.copied()) {

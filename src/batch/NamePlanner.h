@@ -16,6 +16,7 @@
 namespace plenvoy {
 
 class ClockProvider;
+class CopiedIndex;
 class FileTimeProvider;
 class RegionalForms;
 
@@ -151,6 +152,8 @@ private:
     QString m_relative;
     /// Each layout folder's state once looked at: 0 there, ENOENT to be made, or an errno.
     QHash<QString, int> m_layoutFolders;
+    /// The copies made before into the output folder, when files copied before are skipped.
+    std::unique_ptr<CopiedIndex> m_copied;
     const ClockProvider &m_clock;
     const FileTimeProvider &m_times;
     const RegionalForms &m_forms;

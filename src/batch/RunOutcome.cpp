@@ -77,6 +77,8 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
         return QStringLiteral("every numbered name is taken");
     case CopyProblem::Dropped:
         return QStringLiteral("the copy was stopped");
+    case CopyProblem::CopiedBefore:
+        return QStringLiteral("copied before");
     case CopyProblem::SystemError:
         // Below the output folder, only a link or a file in the way of a folder gives it.
         if (errorNumber == ENOTDIR)

@@ -120,11 +120,13 @@ QByteArray timeText(const QDateTime &moment) {
 }
 
 const char *outcomeName(int index) {
-    static const char *const names[] = {"copied", "numbered", "replaced", "not-copied"};
+    static const char *const names[] = {"copied", "numbered", "replaced", "not-copied", "skipped"};
     return names[index];
 }
 
 int outcomeIndex(const FileOutcome &file) {
+    if (file.problem == CopyProblem::CopiedBefore)
+        return 4;
     if (!file.copied())
         return 3;
     if (file.renamed)
@@ -190,6 +192,10 @@ QString runRecordFolder() {
 
 void enableRunRecords(const QString &front) {
     g_front = front;
+}
+
+bool runRecordsEnabled() {
+    return !g_front.isEmpty();
 }
 
 void disableRunRecords() {
@@ -465,11 +471,11 @@ void RunRecord::flush() {
 void RunRecord::finish() {
     if (m_slot < 0)
         return;
-    const QByteArray end = "{\"end\":\"" + timeText(QDateTime::currentDateTimeUtc()) +
-                           "\",\"counts\":{\"copied\":" + number(m_counts[0]) +
-                           ",\"numbered\":" + number(m_counts[1]) +
-                           ",\"replaced\":" + number(m_counts[2]) +
-                           ",\"not-copied\":" + number(m_counts[3]) + "}}\n";
+    const QByteArray end =
+        "{\"end\":\"" + timeText(QDateTime::currentDateTimeUtc()) +
+        "\",\"counts\":{\"copied\":" + number(m_counts[0]) +
+        ",\"numbered\":" + number(m_counts[1]) + ",\"replaced\":" + number(m_counts[2]) +
+        ",\"not-copied\":" + number(m_counts[3]) + ",\"skipped\":" + number(m_counts[4]) + "}}\n";
     append(end);
     flush();
 }

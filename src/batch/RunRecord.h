@@ -24,6 +24,8 @@ QString runRecordFolder();
 /// "cli"); tests and benchmarks that run the batch directly write none unless they ask.
 void enableRunRecords(const QString &front);
 void disableRunRecords();
+/// True once a front has turned the records on.
+bool runRecordsEnabled();
 
 /// The record of one run, one JSON line per listed file, written beside the run: the file
 /// is made with the run's first copy (a run that copies nothing leaves none), lines are
@@ -75,7 +77,7 @@ private:
     QByteArray m_folderPath; // the folder of the last copy, and its descriptor
     int m_folderFd = -1;
     QElapsedTimer m_sinceFlush;
-    qint64 m_counts[4] = {};
+    qint64 m_counts[5] = {};
 };
 
 /// A path as the record holds it: a JSON string when it is valid UTF-8, otherwise

@@ -104,7 +104,8 @@ Record readRecord(const QString &id, QStringList *damaged) {
         } else if (line.contains(QLatin1String("outcome"))) {
             RecordedCopy copy;
             copy.outcome = line[QLatin1String("outcome")].toString();
-            if (copy.outcome == QLatin1String("not-copied")) {
+            if (copy.outcome == QLatin1String("not-copied") ||
+                copy.outcome == QLatin1String("skipped")) {
                 ++record.notCopied;
                 continue;
             }

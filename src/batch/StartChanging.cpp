@@ -1,5 +1,6 @@
 #include "StartChanging.h"
 
+#include "CopiedIndex.h"
 #include "FilePlacement.h"
 #include "ListedPlacement.h"
 #include "OutputLayout.h"
@@ -159,6 +160,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
     };
     const bool composeFromOpenedSource = &times == &systemFileTimes();
     LayoutFolders layoutFolders;
+    RunCopies runCopies(style.skipCopied);
     const auto madeFolder = [&record](const QString &folder) { record.addMadeFolder(folder); };
 
     while (position <= count) {
@@ -221,11 +223,18 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         FileOutcome file;
         file.source = sourcePath;
         const bool placed = trap.step(kLinePlace, [&] {
-            if (relative.isEmpty() || !source || !source->isOpen() ||
+            const bool open = source && source->isOpen();
+            if (open && runCopies.skipped(inputs.outputFolderText(), relative, sourcePath,
+                                          inputs.listedThrough(position), source->status(), file))
+                return;
+            if (relative.isEmpty() || !open ||
                 readyLayoutFolder(layoutFolders, inputs.outputFolderText(), relative,
                                   destinationPath, context.folder, madeFolder, file))
                 file = placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr,
                                        context);
+            if (open)
+                runCopies.copied(inputs.outputFolderText(), file, inputs.listedThrough(position),
+                                 source->status());
         });
         note(placed);
         if (!placed || (!file.copied() && failure && sourcePath.isEmpty())) {

@@ -153,6 +153,9 @@ CliRequest parseArguments(const QStringList &arguments) {
         } else if (name == QLatin1String("--creation")) {
             request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
             styleGiven = true;
+        } else if (name == QLatin1String("--skip-copied")) {
+            request.style.skipCopied = true;
+            styleGiven = true;
         } else if (name == QLatin1String("--layout")) {
             request.style.layout =
                 choiceOf(name, value(), outputLayoutNamed, "flat, tree or dates");
@@ -285,6 +288,9 @@ QString helpText() {
         "                  that folder, under the folder's own name: DIR/Holiday/day 1/...)\n"
         "                  or dates (DIR/YYYY/YYYY-MM-DD/ of the moment the stamp uses).\n"
         "                  Folders are made as needed, never through a link in the way\n"
+        "  --skip-copied   do not copy a file again into the folder that holds an earlier\n"
+        "                  run's copy of it, still unchanged (a source is known by its path\n"
+        "                  below the --folder it came through, its size and its time)\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times. With --out DIR the names\n"
         "                  are planned against DIR as the run would copy them (the files\n"

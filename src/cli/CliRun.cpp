@@ -187,8 +187,15 @@ int copyListedFiles(const CliRequest &request) {
         printError(std::nullopt, QStringLiteral("the run stopped before its end"));
     // Files the run never reached count as not copied.
     const int copied = outcome.copiedCount();
-    const int notCopied = std::max(outcome.listed, int(outcome.files.size())) - copied;
+    // A file skipped as copied before was asked to be left out: no failure.
+    const int skipped = int(
+        std::count_if(outcome.files.cbegin(), outcome.files.cend(), [](const FileOutcome &file) {
+            return file.problem == CopyProblem::CopiedBefore;
+        }));
+    const int notCopied = std::max(outcome.listed, int(outcome.files.size())) - copied - skipped;
     QString summary = QStringLiteral("%1 copied, %2 not copied").arg(copied).arg(notCopied);
+    if (skipped > 0)
+        summary += QStringLiteral(", %1 copied before").arg(skipped);
     if (outcome.renamedCount() > 0)
         summary += QStringLiteral(", %1 renamed to avoid a clash").arg(outcome.renamedCount());
     if (request.nullSeparated)

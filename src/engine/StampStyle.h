@@ -25,6 +25,9 @@ struct StampStyle {
     StampForm form = StampForm::Regional;
     CreationTime creation = CreationTime::File;
     OutputLayout layout = OutputLayout::Flat;
+    /// A file is not copied again into a folder that holds an earlier run's copy of it,
+    /// unchanged.
+    bool skipCopied = false;
 };
 
 /// The stored and typed words: "regional", "sortable", "compact"; "file", "taken".

@@ -7,6 +7,7 @@
 #include "core/PathCodec.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,6 +139,7 @@ void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
         QCOMPARE(settings.readSetting(QStringLiteral("Layout"), QStringLiteral("none")),
                  QStringLiteral("none"));
         choice(dialog, QStringLiteral("In year and day folders (2026/2026-12-07)"))->click();
+        dialog.findChild<QCheckBox *>()->click();
     }
     const QByteArray file = test::contentOf(path);
     QVERIFY2(file.contains("[Plenvoy]") && file.contains("StampForm=compact") &&
@@ -148,6 +150,7 @@ void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
     QCOMPARE(readStampStyle(again).form, StampForm::Compact);
     QCOMPARE(readStampStyle(again).creation, CreationTime::Taken);
     QCOMPARE(readStampStyle(again).layout, OutputLayout::Dates);
+    QVERIFY(readStampStyle(again).skipCopied);
     StampSettingsDialog reopened(again, QString(), QString());
     QVERIFY(choice(reopened, kCaptionFormCompact)->isChecked());
     QVERIFY(choice(reopened, kCaptionCreationTaken)->isChecked());
@@ -159,9 +162,9 @@ void TestStampSettings::unknownOrMissingValuesAreTheDefaults_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::newRow("missing") << QByteArray("[Plenvoy]\nCombo1=3\n");
     QTest::newRow("unknown") << QByteArray(
-        "[Plenvoy]\nStampForm=iso\nCreationTime=exif\nLayout=nested\n");
+        "[Plenvoy]\nStampForm=iso\nCreationTime=exif\nLayout=nested\nSkipCopied=yes\n");
     QTest::newRow("other case") << QByteArray(
-        "[Plenvoy]\nStampForm=Sortable\nCreationTime=TAKEN\nLayout=Tree\n");
+        "[Plenvoy]\nStampForm=Sortable\nCreationTime=TAKEN\nLayout=Tree\nSkipCopied=TRUE\n");
     QTest::newRow("empty") << QByteArray("[Plenvoy]\nStampForm=\nCreationTime=\nLayout=\n");
 }
 
@@ -174,6 +177,7 @@ void TestStampSettings::unknownOrMissingValuesAreTheDefaults() {
     QCOMPARE(readStampStyle(settings).form, StampForm::Regional);
     QCOMPARE(readStampStyle(settings).creation, CreationTime::File);
     QCOMPARE(readStampStyle(settings).layout, OutputLayout::Flat);
+    QVERIFY(!readStampStyle(settings).skipCopied);
     StampSettingsDialog dialog(settings, QString(), QString());
     QVERIFY(choice(dialog, kCaptionFormRegional)->isChecked());
     QVERIFY(choice(dialog, kCaptionCreationFile)->isChecked());

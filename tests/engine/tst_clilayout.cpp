@@ -90,6 +90,27 @@ private Q_SLOTS:
                           {QStringLiteral("-rf"), out, path(QStringLiteral("src"))});
     }
 
+    void skipCopiedLeavesWhatARunCopiedBefore() {
+        const QString out = path(QStringLiteral("out-skip"));
+        QVERIFY(QDir().mkpath(out) && writeFile(path(QStringLiteral("card/DCIM/a.jpg"))));
+        const QStringList arguments{QStringLiteral("--option"),
+                                    QString(),
+                                    QStringLiteral("--skip-copied"),
+                                    QStringLiteral("--folder"),
+                                    path(QStringLiteral("card")),
+                                    QStringLiteral("--out"),
+                                    out};
+        QByteArray said;
+        QCOMPARE(cli(arguments, &said), 0);
+        QCOMPARE(said.split('\n').last(1 + 1).first(), QByteArray("1 copied, 0 not copied"));
+        QCOMPARE(cli(arguments, &said), 0);
+        QCOMPARE(said.split('\n').last(1 + 1).first(),
+                 QByteArray("0 copied, 0 not copied, 1 copied before"));
+        // Without the option the file is copied again, over its earlier copy.
+        QCOMPARE(cli(arguments.mid(0, 2) + arguments.mid(3), &said), 0);
+        QCOMPARE(said.split('\n').last(1 + 1).first(), QByteArray("1 copied, 0 not copied"));
+    }
+
     void unknownLayoutIsAUsageError() {
         QCOMPARE(
             cli({QStringLiteral("--option"), QString(), QStringLiteral("--layout"),
