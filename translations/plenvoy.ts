@@ -465,6 +465,10 @@
         <source>Stopped after %1 of %2 files.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>copied before</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -597,6 +601,10 @@
         <source>kept: it replaced an earlier file</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>left: its folder is no longer the one the run wrote into</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>plenvoy::MainWindow</name>
@@ -665,6 +673,29 @@
     </message>
     <message>
         <source>%1 left</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::StampSettingsDialog</name>
+    <message>
+        <source>Where copies go</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All directly in the output folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In the folders they were added through</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In year and day folders (2026/2026-12-07)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skip files copied before</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -465,6 +465,10 @@
         <source>Stopped after %1 of %2 files.</source>
         <translation>Nach %1 von %2 Dateien angehalten.</translation>
     </message>
+    <message>
+        <source>copied before</source>
+        <translation>schon früher kopiert</translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -559,7 +563,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation type="vanished">belassen: ihr Ordner ist nicht mehr der, in den der Vorgang geschrieben hat</translation>
+        <translation>belassen: ihr Ordner ist nicht mehr der, in den der Vorgang geschrieben hat</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>
@@ -670,6 +674,29 @@
     <message>
         <source>%1 left</source>
         <translation>noch %1</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::StampSettingsDialog</name>
+    <message>
+        <source>Where copies go</source>
+        <translation>Wohin die Kopien kommen</translation>
+    </message>
+    <message>
+        <source>All directly in the output folder</source>
+        <translation>Alle direkt in den Zielordner</translation>
+    </message>
+    <message>
+        <source>In the folders they were added through</source>
+        <translation>In die Ordner, über die sie hinzugefügt wurden</translation>
+    </message>
+    <message>
+        <source>In year and day folders (2026/2026-12-07)</source>
+        <translation>In Jahres- und Tagesordner (2026/2026-12-07)</translation>
+    </message>
+    <message>
+        <source>Skip files copied before</source>
+        <translation>Bereits kopierte Dateien überspringen</translation>
     </message>
 </context>
 </TS>

@@ -465,6 +465,10 @@
         <source>Stopped after %1 of %2 files.</source>
         <translation>Detenido tras %1 de %2 archivos.</translation>
     </message>
+    <message>
+        <source>copied before</source>
+        <translation>ya copiado antes</translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -559,7 +563,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation type="vanished">no se quitó: su carpeta ya no es aquella en la que escribió la operación</translation>
+        <translation>no se quitó: su carpeta ya no es aquella en la que escribió la operación</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>
@@ -670,6 +674,29 @@
     <message>
         <source>%1 left</source>
         <translation>quedan %1</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::StampSettingsDialog</name>
+    <message>
+        <source>Where copies go</source>
+        <translation>Dónde van las copias</translation>
+    </message>
+    <message>
+        <source>All directly in the output folder</source>
+        <translation>Todas directamente en la carpeta de destino</translation>
+    </message>
+    <message>
+        <source>In the folders they were added through</source>
+        <translation>En las carpetas desde las que se añadieron</translation>
+    </message>
+    <message>
+        <source>In year and day folders (2026/2026-12-07)</source>
+        <translation>En carpetas por año y día (2026/2026-12-07)</translation>
+    </message>
+    <message>
+        <source>Skip files copied before</source>
+        <translation>Omitir los archivos ya copiados</translation>
     </message>
 </context>
 </TS>

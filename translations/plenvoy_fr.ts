@@ -465,6 +465,10 @@
         <source>Stopped after %1 of %2 files.</source>
         <translation>Arrêté après %1 fichiers sur %2.</translation>
     </message>
+    <message>
+        <source>copied before</source>
+        <translation>déjà copié</translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -559,7 +563,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation type="vanished">laissée&#xa0;: son dossier n&apos;est plus celui où l&apos;opération a écrit</translation>
+        <translation>laissée&#xa0;: son dossier n&apos;est plus celui où l&apos;opération a écrit</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>
@@ -670,6 +674,29 @@
     <message>
         <source>%1 left</source>
         <translation>reste %1</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::StampSettingsDialog</name>
+    <message>
+        <source>Where copies go</source>
+        <translation>Emplacement des copies</translation>
+    </message>
+    <message>
+        <source>All directly in the output folder</source>
+        <translation>Toutes directement dans le dossier de destination</translation>
+    </message>
+    <message>
+        <source>In the folders they were added through</source>
+        <translation>Dans les dossiers d&apos;où viennent les fichiers</translation>
+    </message>
+    <message>
+        <source>In year and day folders (2026/2026-12-07)</source>
+        <translation>Dans des dossiers par année et par jour (2026/2026-12-07)</translation>
+    </message>
+    <message>
+        <source>Skip files copied before</source>
+        <translation>Ignorer les fichiers déjà copiés</translation>
     </message>
 </context>
 </TS>

@@ -465,6 +465,10 @@
         <source>Stopped after %1 of %2 files.</source>
         <translation>Interrotto dopo %1 file su %2.</translation>
     </message>
+    <message>
+        <source>copied before</source>
+        <translation>già copiato in precedenza</translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -559,7 +563,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation type="vanished">lasciata: la sua cartella non è più quella in cui ha scritto l&apos;operazione</translation>
+        <translation>lasciata: la sua cartella non è più quella in cui ha scritto l&apos;operazione</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>
@@ -670,6 +674,29 @@
     <message>
         <source>%1 left</source>
         <translation>mancano %1</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::StampSettingsDialog</name>
+    <message>
+        <source>Where copies go</source>
+        <translation>Dove vanno le copie</translation>
+    </message>
+    <message>
+        <source>All directly in the output folder</source>
+        <translation>Tutte direttamente nella cartella di destinazione</translation>
+    </message>
+    <message>
+        <source>In the folders they were added through</source>
+        <translation>Nelle cartelle da cui sono stati aggiunti</translation>
+    </message>
+    <message>
+        <source>In year and day folders (2026/2026-12-07)</source>
+        <translation>In cartelle per anno e giorno (2026/2026-12-07)</translation>
+    </message>
+    <message>
+        <source>Skip files copied before</source>
+        <translation>Salta i file già copiati</translation>
     </message>
 </context>
 </TS>

@@ -465,6 +465,10 @@
         <source>Stopped after %1 of %2 files.</source>
         <translation>Parado após %1 de %2 arquivos.</translation>
     </message>
+    <message>
+        <source>copied before</source>
+        <translation>já copiado antes</translation>
+    </message>
 </context>
 <context>
     <name>RunProgress</name>
@@ -559,7 +563,7 @@
     </message>
     <message>
         <source>left: its folder is no longer the one the run wrote into</source>
-        <translation type="vanished">deixada: a pasta dela não é mais aquela em que a operação gravou</translation>
+        <translation>deixada: a pasta dela não é mais aquela em que a operação gravou</translation>
     </message>
     <message>
         <source>left: it was moved or removed since</source>
@@ -670,6 +674,29 @@
     <message>
         <source>%1 left</source>
         <translation>faltam %1</translation>
+    </message>
+</context>
+<context>
+    <name>plenvoy::StampSettingsDialog</name>
+    <message>
+        <source>Where copies go</source>
+        <translation>Onde ficam as cópias</translation>
+    </message>
+    <message>
+        <source>All directly in the output folder</source>
+        <translation>Todas diretamente na pasta de destino</translation>
+    </message>
+    <message>
+        <source>In the folders they were added through</source>
+        <translation>Nas pastas pelas quais foram adicionados</translation>
+    </message>
+    <message>
+        <source>In year and day folders (2026/2026-12-07)</source>
+        <translation>Em pastas por ano e dia (2026/2026-12-07)</translation>
+    </message>
+    <message>
+        <source>Skip files copied before</source>
+        <translation>Pular arquivos já copiados</translation>
     </message>
 </context>
 </TS>

@@ -105,6 +105,7 @@ public:
     QString outputFolderText() const override { return m_folder.text(); }
     // The option's own English text, whatever language the drop-down shows.
     QString optionText() const override { return m_options.currentData().toString(); }
+    QString listedThrough(int position) const override { return m_list.listedThroughAt(position); }
 
 private:
     const FileList &m_list;

@@ -1,6 +1,7 @@
 #include "NewNamePreview.h"
 
 #include "batch/ListedPlacement.h"
+#include "batch/OutputLayout.h"
 #include "batch/RunOutcome.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
@@ -295,9 +296,13 @@ void NewNamePreview::startPlan() {
                 [&snapshot](int index) { return snapshot.textAt(index); }, systemClock(),
                 systemFileTimes(), RegionalForms::system());
             planner.setTakenTimes(&takenTimes);
+            planner.setListedThrough(
+                [&snapshot](int index) { return snapshot.listedThroughAt(index); });
             plan.rows.reserve(snapshot.count());
             while (!planner.atEnd() && !cancel->load(std::memory_order_relaxed)) {
                 const PlannedName planned = planner.next();
+                if (planned.problem == CopyProblem::CopiedBefore)
+                    plan.copiedBefore.insert(int(plan.rows.size()), planned.reason);
                 plan.rows.append(Row{planned.verdict, planned.problem,
                                      planned.verdict == Verdict::Numbered ? planned.number
                                                                           : planned.errorNumber});
@@ -349,13 +354,18 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
     const PlanRequest planRequest = request();
     const CachedTakenTimes takenTimes(systemFileTimes(), *m_taken, false);
     QString name;
+    // The folder below the output folder that the layout puts the copy in.
+    QString folder;
+    const FileTimeProvider &stamped = m_style.creation == CreationTime::Taken
+                                          ? static_cast<const FileTimeProvider &>(takenTimes)
+                                          : systemFileTimes();
     try {
         name = FileNameOf(ComposeNewName(source, planRequest.optionText, planRequest.nthValue,
-                                         systemClock(),
-                                         m_style.creation == CreationTime::Taken
-                                             ? static_cast<const FileTimeProvider &>(takenTimes)
-                                             : systemFileTimes(),
-                                         RegionalForms::system(), m_style.form));
+                                         systemClock(), stamped, RegionalForms::system(),
+                                         m_style.form));
+        if (m_style.layout != OutputLayout::Flat)
+            folder = layoutFolder(m_style.layout, source, m_list.listedThroughAt(row + 1), m_option,
+                                  systemClock(), stamped);
     } catch (const std::exception &) {
         name = FileNameOf(source);
     }
@@ -366,6 +376,7 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
     // A name that can't be composed leaves the copy its source's own, as in a run.
     if (name.isEmpty())
         name = FileNameOf(source);
+    name = layoutPath(folder, name);
     m_quick.insert(row, name);
     return name;
 }
@@ -438,6 +449,8 @@ QVariant NewNamePreview::data(const QModelIndex &index, int role) const {
     case Verdict::NotCopied:
         break;
     }
+    if (planned.problem == CopyProblem::CopiedBefore)
+        return shownText("NewName", kPreviewNotCopied).arg(m_shown.copiedBefore.value(row));
     return shownText("NewName", kPreviewNotCopied)
         .arg(shownReason(copyProblemText(planned.problem, planned.value)));
 }

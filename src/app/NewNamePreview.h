@@ -93,6 +93,8 @@ private:
     struct Plan {
         quint64 generation = 0;
         QList<Row> rows;
+        /// The rows of files copied before, with the words that say when and as what.
+        QHash<int, QString> copiedBefore;
     };
 
     PlanRequest request() const;

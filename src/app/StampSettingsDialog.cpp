@@ -10,6 +10,7 @@
 #include "engine/TakenTime.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,11 @@
 namespace plenvoy {
 
 namespace {
+
+/// The stored word of where copies go: "flat", "tree" or "dates".
+const QString kKeyLayout = QStringLiteral("Layout");
+/// "true" when files copied before are skipped.
+const QString kKeySkipCopied = QStringLiteral("SkipCopied");
 
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
@@ -53,6 +59,9 @@ StampStyle readStampStyle(const SettingsAccess &settings) {
         stampFormNamed(settings.readSetting(kKeyStampForm, QString())).value_or(style.form);
     style.creation = creationTimeNamed(settings.readSetting(kKeyCreationTime, QString()))
                          .value_or(style.creation);
+    style.layout =
+        outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
+    style.skipCopied = settings.readSetting(kKeySkipCopied, QString()) == QLatin1String("true");
     return style;
 }
 
@@ -78,6 +87,15 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     layout->addWidget(choiceBox(kCaptionCreationTime, m_creation,
                                 {kCaptionCreationFile, kCaptionCreationTaken}, int(stored.creation),
                                 this));
+    m_layouts = new QButtonGroup(this);
+    layout->addWidget(choiceBox(tr("Where copies go"), m_layouts,
+                                {tr("All directly in the output folder"),
+                                 tr("In the folders they were added through"),
+                                 tr("In year and day folders (2026/2026-12-07)")},
+                                int(stored.layout), this));
+    m_skipCopied = new QCheckBox(tr("Skip files copied before"), this);
+    m_skipCopied->setChecked(stored.skipCopied);
+    layout->addWidget(m_skipCopied);
     m_example = new QLabel(this);
     m_example->setObjectName(QStringLiteral("Example"));
     m_example->setTextFormat(Qt::PlainText);
@@ -99,6 +117,14 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
             m_settings.writeSetting(kKeyCreationTime, creationTimeName(CreationTime(id)));
         updateExample();
     });
+    connect(m_layouts, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            m_settings.writeSetting(kKeyLayout, outputLayoutName(OutputLayout(id)));
+    });
+    connect(m_skipCopied, &QCheckBox::toggled, this, [this](bool checked) {
+        m_settings.writeSetting(kKeySkipCopied,
+                                checked ? QStringLiteral("true") : QStringLiteral("false"));
+    });
     updateExample();
 }
 
@@ -106,6 +132,8 @@ StampStyle StampSettingsDialog::style() const {
     StampStyle style;
     style.form = StampForm(qMax(0, m_forms->checkedId()));
     style.creation = CreationTime(qMax(0, m_creation->checkedId()));
+    style.layout = OutputLayout(qMax(0, m_layouts->checkedId()));
+    style.skipCopied = m_skipCopied->isChecked();
     return style;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 
 namespace plenvoy {
@@ -43,6 +44,8 @@ private:
     QString m_optionText;
     QButtonGroup *m_forms = nullptr;
     QButtonGroup *m_creation = nullptr;
+    QButtonGroup *m_layouts = nullptr;
+    QCheckBox *m_skipCopied = nullptr;
     QLabel *m_example = nullptr;
 };
 

@@ -88,6 +88,7 @@ enum class CopyProblem {
     NameTaken,          ///< ExistingName::Keep and the destination name exists
     NameRefused,        ///< the output folder's file system refuses a character of the name
     Dropped,            ///< keepGoing answered false: the unfinished copy was dropped
+    CopiedBefore,       ///< an earlier run's copy of it is in that folder, unchanged
     SystemError         ///< any other failure; errorNumber tells which
 };
 

@@ -29,4 +29,8 @@ QString FixedRunInputs::optionText() const {
     return option;
 }
 
+QString FixedRunInputs::listedThrough(int position) const {
+    return through.value(position - 1);
+}
+
 } // namespace plenvoy

@@ -21,10 +21,13 @@ public:
     QString entryAt(int position) const override;
     QString outputFolderText() const override;
     QString optionText() const override;
+    QString listedThrough(int position) const override;
 
     QStringList entries;
     QString outputFolder;
     QString option;
+    /// The folder each entry was listed through, by 0-based index; missing ones are empty.
+    QStringList through;
 };
 
 } // namespace plenvoy

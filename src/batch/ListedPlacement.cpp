@@ -159,6 +159,21 @@ int OpenedFolder::open(const QString &folder) {
     return m_fd;
 }
 
+void OpenedFolder::adopt(const QString &folder, int fd) {
+    if (m_fd >= 0 && folder == m_path) {
+        struct stat held {};
+        struct stat given {};
+        if (::fstat(m_fd, &held) == 0 && ::fstat(fd, &given) == 0 && held.st_dev == given.st_dev &&
+            held.st_ino == given.st_ino) {
+            ::close(fd);
+            return;
+        }
+    }
+    forget();
+    m_fd = fd;
+    m_path = folder;
+}
+
 void OpenedFolder::forget() {
     if (m_fd >= 0)
         ::close(m_fd);

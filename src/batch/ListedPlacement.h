@@ -111,6 +111,9 @@ public:
     int open(const QString &folder);
     /// Forgets the descriptor: the next open() opens the path again.
     void forget();
+    /// Takes a descriptor opened otherwise (a folder made below the output folder) as the
+    /// one of the folder path: open() of that path gives it without looking the path up.
+    void adopt(const QString &folder, int fd);
     /// How copies into the open folder get their names: found by the first, kept for the rest.
     NamingRoute *route() { return &m_route; }
     /// The permission bits new files in the open folder were found to get as asked.

@@ -1,6 +1,8 @@
 #include "NamePlanner.h"
 
+#include "CopiedIndex.h"
 #include "ListedPlacement.h"
+#include "OutputLayout.h"
 #include "RunOutcome.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
@@ -104,6 +106,8 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
     m_planned.reserve(m_count);
     if (!m_request.outputFolder)
         return;
+    if (m_request.style.skipCopied)
+        m_copied = std::make_unique<CopiedIndex>(*m_request.outputFolder);
     const QString folder = collapseDoubledSeparators(*m_request.outputFolder);
     const QByteArray bytes = bytesOf(folder);
     if (!bytes.isEmpty() && FolderExists(*m_request.outputFolder))
@@ -200,8 +204,13 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
         const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
                                           : m_takenTimes ? *m_takenTimes
                                                          : taken;
-        return ComposeNewName(path, m_request.optionText, m_request.nthValue, m_clock, stamped,
-                              m_forms, m_request.style.form);
+        const QString composed = ComposeNewName(path, m_request.optionText, m_request.nthValue,
+                                                m_clock, stamped, m_forms, m_request.style.form);
+        if (m_request.outputFolder && m_request.style.layout != OutputLayout::Flat)
+            m_relative = layoutFolder(m_request.style.layout, path,
+                                      m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString(),
+                                      m_request.optionText, m_clock, stamped);
+        return composed;
     } catch (const Failure &failure) {
         plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, failure.number(),
                                     failure.description(), path};
@@ -213,7 +222,31 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
 }
 
 QString NamePlanner::keyOf(const QString &target) const {
-    return m_request.outputFolder ? FileNameOf(target) : target;
+    return m_request.outputFolder ? layoutPath(m_relative, FileNameOf(target)) : target;
+}
+
+bool NamePlanner::refusedForLayoutFolder(const QString &key, PlannedName &plan) {
+    if (m_relative.isEmpty())
+        return false;
+    if (layoutPathTooLong(*m_request.outputFolder, key)) {
+        refuse(plan, CopyProblem::NameTooLong, ENAMETOOLONG);
+        return true;
+    }
+    if (m_folderFd < 0)
+        return false;
+    auto state = m_layoutFolders.find(m_relative);
+    if (state == m_layoutFolders.end()) {
+        const int fd = openLayoutFolder(m_folderFd, m_relative, nullptr);
+        state = m_layoutFolders.insert(m_relative, fd >= 0 ? 0 : errno);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    if (state.value() == 0 || state.value() == ENOENT)
+        return false;
+    refuse(plan,
+           state.value() == ENAMETOOLONG ? CopyProblem::NameTooLong : CopyProblem::SystemError,
+           state.value());
+    return true;
 }
 
 bool NamePlanner::listed(dev_t device, ino_t inode) {
@@ -230,8 +263,7 @@ bool NamePlanner::listed(dev_t device, ino_t inode) {
     return m_listed->contains({quint64(device), quint64(inode)});
 }
 
-NamePlanner::Holder NamePlanner::holderOf(const QString &key, const QString &name,
-                                          const Source &source) {
+NamePlanner::Holder NamePlanner::holderOf(const QString &key, const Source &source) {
     const auto planned = m_planned.constFind(key);
     if (planned != m_planned.cend()) {
         if (planned->device == source.device() && planned->inode == source.status.stx_ino)
@@ -252,12 +284,13 @@ NamePlanner::Holder NamePlanner::holderOf(const QString &key, const QString &nam
     }
     if (m_folderFd < 0)
         return {};
-    const QByteArray bytes = bytesOf(name);
+    // The key is the path below the output folder, whose folders were found no links.
+    const QByteArray bytes = bytesOf(key);
     struct stat status {};
     if (bytes.isEmpty() || ::fstatat(m_folderFd, bytes.constData(), &status, AT_SYMLINK_NOFOLLOW))
         return errno == ENOENT ? Holder{} : Holder{HolderKind::Unreadable, QString(), errno};
     const QString who =
-        collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + name);
+        collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + key);
     if (S_ISLNK(status.st_mode) && ::fstatat(m_folderFd, bytes.constData(), &status, 0) != 0)
         return {HolderKind::NotAFile, who};
     if (!S_ISREG(status.st_mode))
@@ -289,7 +322,9 @@ void NamePlanner::decide(const Source &source, const QString &target, PlannedNam
         refuse(plan, problemOfErrno(m_folderError), m_folderError);
         return;
     }
-    const Holder holder = holderOf(keyOf(target), name, source);
+    if (m_request.outputFolder && refusedForLayoutFolder(keyOf(target), plan))
+        return;
+    const Holder holder = holderOf(keyOf(target), source);
     switch (holder.kind) {
     case HolderKind::Nothing:
     case HolderKind::OwnCopy:
@@ -319,7 +354,7 @@ void NamePlanner::decide(const Source &source, const QString &target, PlannedNam
     const QString folderPart = target.left(target.size() - name.size());
     const NumberedName numbered =
         firstFreeNumberedName(name, 2, m_nameMax, [&](const QString &candidate) {
-            taken = holderOf(keyOf(folderPart + candidate), candidate, source).kind;
+            taken = holderOf(keyOf(folderPart + candidate), source).kind;
             return taken != HolderKind::Nothing && taken != HolderKind::OwnCopy &&
                    taken != HolderKind::OwnReadOnlyCopy;
         });
@@ -348,6 +383,7 @@ PlannedName NamePlanner::next() {
     if (atEnd())
         return plan;
     const QString path = m_entryAt(m_next++);
+    m_relative.clear();
     const Source source = readSource(path);
     const QString composed = compose(path, source, plan);
     plan.composed = plan.failure ? path : composed;
@@ -355,8 +391,8 @@ PlannedName NamePlanner::next() {
     QString target;
     if (m_request.outputFolder) {
         // As the run builds it: the folder as typed and the composed name's last part.
-        const QString destination =
-            *m_request.outputFolder + platformSeparator() + FileNameOf(composed);
+        const QString destination = *m_request.outputFolder + platformSeparator() +
+                                    layoutPath(m_relative, FileNameOf(composed));
         if (isBlankPath(destination) || isBlankPath(path)) {
             refuse(plan, CopyProblem::SourceGone, ENOENT);
             return plan;
@@ -376,6 +412,21 @@ PlannedName NamePlanner::next() {
     if (source.problem != CopyProblem::None) {
         refuse(plan, source.problem, source.errorNumber);
         return plan;
+    }
+    if (m_copied) {
+        const std::optional<CopiedBefore> before = m_copied->find(
+            m_relative,
+            sourceKeyOf(path, m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString()),
+            qint64(source.status.stx_size),
+            qint64(source.status.stx_mtime.tv_sec) * 1'000'000'000 +
+                source.status.stx_mtime.tv_nsec);
+        if (before) {
+            refuse(plan, CopyProblem::CopiedBefore);
+            plan.destination = collapseDoubledSeparators(m_copied->outputFolder() +
+                                                         platformSeparator() + before->copy);
+            plan.reason = copiedBeforeReason(*before, m_forms);
+            return plan;
+        }
     }
     decide(source, target, plan);
     if (plan.copied()) {

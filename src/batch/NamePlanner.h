@@ -16,6 +16,7 @@
 namespace plenvoy {
 
 class ClockProvider;
+class CopiedIndex;
 class FileTimeProvider;
 class RegionalForms;
 
@@ -95,6 +96,11 @@ public:
     /// Where "taken" creation times come from (a cache shared between planners); by default
     /// each file's metadata is read.
     void setTakenTimes(const FileTimeProvider *taken) { m_takenTimes = taken; }
+    /// The folder each entry was listed through, by 0-based index (the tree layout keeps
+    /// the path below it); by default every entry was listed on its own.
+    void setListedThrough(std::function<QString(int)> listedThroughAt) {
+        m_listedThroughAt = std::move(listedThroughAt);
+    }
     /// Plans the next entry, as if every earlier one had been copied as planned.
     PlannedName next();
     /// Plans every entry that is left; stops early when keepGoing answers false.
@@ -128,17 +134,26 @@ private:
 
     Source readSource(const QString &path);
     QString compose(const QString &path, const Source &source, PlannedName &plan);
-    Holder holderOf(const QString &key, const QString &name, const Source &source);
+    Holder holderOf(const QString &key, const Source &source);
     void decide(const Source &source, const QString &target, PlannedName &plan);
     bool listed(dev_t device, ino_t inode);
     QString keyOf(const QString &target) const;
     bool onPseudoFileSystem(const QByteArray &bytes, dev_t device);
+    /// Refuses the entry when its layout folder can't be reached; true when it was refused.
+    bool refusedForLayoutFolder(const QString &key, PlannedName &plan);
 
     PlanRequest m_request;
     int m_count = 0;
     std::function<QString(int)> m_entryAt;
     int m_next = 0;
     const FileTimeProvider *m_takenTimes = nullptr;
+    std::function<QString(int)> m_listedThroughAt;
+    /// The folder below the output folder that the layout puts the entry in hand into.
+    QString m_relative;
+    /// Each layout folder's state once looked at: 0 there, ENOENT to be made, or an errno.
+    QHash<QString, int> m_layoutFolders;
+    /// The copies made before into the output folder, when files copied before are skipped.
+    std::unique_ptr<CopiedIndex> m_copied;
     const ClockProvider &m_clock;
     const FileTimeProvider &m_times;
     const RegionalForms &m_forms;

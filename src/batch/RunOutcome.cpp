@@ -1,5 +1,7 @@
 #include "RunOutcome.h"
 
+#include "OutputLayout.h"
+
 #include "StartChanging.h"
 #include "core/PathCodec.h"
 #include "core/Translation.h"
@@ -17,6 +19,8 @@ void RunOutcome::add(FileOutcome &&file) {
     bool kept = false;
     if (!file.copied()) {
         kept = ++m_notCopied <= kMaxFilesNamedWhenDone;
+        if (file.problem == CopyProblem::CopiedBefore)
+            ++m_skipped;
     } else {
         ++m_copied;
         if (file.renamed)
@@ -75,7 +79,12 @@ QString copyProblemText(CopyProblem problem, int errorNumber) {
         return QStringLiteral(QT_TRANSLATE_NOOP("Run", "every numbered name is taken"));
     case CopyProblem::Dropped:
         return QStringLiteral(QT_TRANSLATE_NOOP("Run", "the copy was stopped"));
+    case CopyProblem::CopiedBefore:
+        return QStringLiteral(QT_TRANSLATE_NOOP("Run", "copied before"));
     case CopyProblem::SystemError:
+        // Below the output folder, only a link or a file in the way of a folder gives it.
+        if (errorNumber == ENOTDIR)
+            return kReasonFolderInTheWay;
         break;
     }
     QString text = QString::fromLocal8Bit(std::strerror(errorNumber));

@@ -77,6 +77,8 @@ struct RunOutcome {
     int notCopiedCount() const { return m_notCopied; }
     int renamedCount() const { return m_renamed; }
     int replacedCount() const { return m_replaced; }
+    /// Files left out as copied before (counted among those not copied).
+    int skippedCount() const { return m_skipped; }
     /// The positions the run reached.
     int reachedCount() const { return m_copied + m_notCopied; }
 
@@ -85,6 +87,7 @@ private:
     int m_notCopied = 0;
     int m_renamed = 0;
     int m_replaced = 0;
+    int m_skipped = 0;
 };
 
 /// Told of each file as the run reaches it, in list order, before the run goes on.

@@ -120,11 +120,13 @@ QByteArray timeText(const QDateTime &moment) {
 }
 
 const char *outcomeName(int index) {
-    static const char *const names[] = {"copied", "numbered", "replaced", "not-copied"};
+    static const char *const names[] = {"copied", "numbered", "replaced", "not-copied", "skipped"};
     return names[index];
 }
 
 int outcomeIndex(const FileOutcome &file) {
+    if (file.problem == CopyProblem::CopiedBefore)
+        return 4;
     if (!file.copied())
         return 3;
     if (file.renamed)
@@ -190,6 +192,10 @@ QString runRecordFolder() {
 
 void enableRunRecords(const QString &front) {
     g_front = front;
+}
+
+bool runRecordsEnabled() {
+    return !g_front.isEmpty();
 }
 
 void disableRunRecords() {
@@ -354,7 +360,8 @@ bool RunRecord::open() {
     header += ",\"option\":" + recordStringJson(m_option) +
               ",\"n\":" + (m_nthValue ? number(*m_nthValue) : QByteArray("null")) +
               ",\"form\":" + recordStringJson(stampFormName(m_style.form)) +
-              ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) + "}\n";
+              ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) +
+              ",\"layout\":" + recordStringJson(outputLayoutName(m_style.layout)) + "}\n";
     append(header);
     append(m_waiting);
     m_waiting = QByteArray();
@@ -442,6 +449,19 @@ NamedStatus RunRecord::statusByName(const QByteArray &destination) {
     return named;
 }
 
+void RunRecord::addMadeFolder(const QString &path) {
+    if (!m_enabled || !m_problem.isEmpty())
+        return;
+    QByteArray line = "{\"made\":";
+    const QString folder = absolute(path);
+    appendPath(line, pathToBytes(folder));
+    line += "}\n";
+    if (m_slot < 0)
+        m_waiting += line;
+    else
+        append(line);
+}
+
 void RunRecord::append(const QByteArray &line) {
     append(line.constData(), size_t(line.size()));
 }
@@ -495,11 +515,11 @@ void RunRecord::flush() {
 void RunRecord::finish() {
     if (m_slot < 0)
         return;
-    const QByteArray end = "{\"end\":\"" + timeText(QDateTime::currentDateTimeUtc()) +
-                           "\",\"counts\":{\"copied\":" + number(m_counts[0]) +
-                           ",\"numbered\":" + number(m_counts[1]) +
-                           ",\"replaced\":" + number(m_counts[2]) +
-                           ",\"not-copied\":" + number(m_counts[3]) + "}}\n";
+    const QByteArray end =
+        "{\"end\":\"" + timeText(QDateTime::currentDateTimeUtc()) +
+        "\",\"counts\":{\"copied\":" + number(m_counts[0]) +
+        ",\"numbered\":" + number(m_counts[1]) + ",\"replaced\":" + number(m_counts[2]) +
+        ",\"not-copied\":" + number(m_counts[3]) + ",\"skipped\":" + number(m_counts[4]) + "}}\n";
     append(end);
     flush();
 }

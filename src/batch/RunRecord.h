@@ -25,6 +25,8 @@ QString runRecordFolder();
 /// "cli"); tests and benchmarks that run the batch directly write none unless they ask.
 void enableRunRecords(const QString &front);
 void disableRunRecords();
+/// True once a front has turned the records on.
+bool runRecordsEnabled();
 
 /// The record of one run, one JSON line per listed file, written beside the run: the file
 /// is made with the run's first copy (a run that copies nothing leaves none), lines are
@@ -47,6 +49,8 @@ public:
     /// The next listed file's outcome; a copy's identity is taken from FileOutcome::named,
     /// or read from its name when the copy did not tell it.
     void add(const FileOutcome &file);
+    /// A folder the run made for its copies: undo removes it once it is empty.
+    void addMadeFolder(const QString &path);
     /// Writes the buffered lines when the last write is 100 ms old.
     void flushIfDue();
     /// The closing line with the counts; a record without it did not finish.
@@ -80,7 +84,7 @@ private:
     QByteArray m_folderPath; // the folder of the last copy, and its descriptor
     int m_folderFd = -1;
     QElapsedTimer m_sinceFlush;
-    qint64 m_counts[4] = {};
+    qint64 m_counts[5] = {};
 };
 
 /// A path as the record holds it: a JSON string when it is valid UTF-8, otherwise

@@ -1,5 +1,6 @@
 #include "RunUndo.h"
 
+#include "OutputLayout.h"
 #include "RunRecord.h"
 
 #include "core/PathCodec.h"
@@ -94,7 +95,7 @@ public:
                 if (!text(outcome, m_outcome))
                     return false;
                 sawOutcome = true;
-                copy.notCopied = outcome == "not-copied";
+                copy.notCopied = outcome == "not-copied" || outcome == "skipped";
                 copy.replaced = outcome == "replaced";
             } else if (qint64 *const field = key == "dev"        ? &copy.device
                                              : key == "ino"      ? &copy.inode
@@ -370,6 +371,8 @@ public:
     QJsonObject header;
     bool finished = false;
     bool undone = false;
+    /// The folders the run made, in the order it made them.
+    QStringList made;
 
     RecordReader(const QString &id, QStringList *damaged)
         : m_id(id)
@@ -462,6 +465,8 @@ private:
             finished = true;
         } else if (object.contains(QLatin1String("undone"))) {
             undone = true;
+        } else if (object.contains(QLatin1String("made"))) {
+            made.append(pathOf(object[QLatin1String("made")]));
         } else if (object.contains(QLatin1String("outcome")) && m_reader.read(begin, end, copy)) {
             return true;
         } else {
@@ -568,9 +573,15 @@ RunSummary readSummary(const QString &id, QStringList *damaged,
 /// the folder since is never followed.
 class RunFolders final {
 public:
-    RunFolders(qint64 device, qint64 inode)
+    /// A folder below output is reached from it, one name at a time, never through a link.
+    RunFolders(qint64 device, qint64 inode, QByteArray output)
         : m_device(device)
-        , m_inode(inode) {}
+        , m_inode(inode)
+        , m_output(std::move(output)) {
+        while (m_output.size() > 1 && m_output.endsWith('/'))
+            m_output.chop(1);
+        m_below = m_output.endsWith('/') ? m_output : m_output + '/';
+    }
     ~RunFolders() {
         for (const auto &folder : m_opened)
             if (folder.second >= 0)
@@ -589,6 +600,21 @@ public:
         int fd = 0;
         if (known != m_opened.end()) {
             fd = known->second;
+        } else if (path.startsWith(m_below) && path.size() > m_below.size()) {
+            const int output = open(m_output);
+            fd = output < 0
+                     ? output
+                     : openLayoutFolder(output, pathFromBytes(path.mid(m_below.size())), nullptr);
+            if (fd < 0 && output >= 0)
+                fd = errno == ENOENT ? kGone : kSwapped;
+            m_opened.emplace(path, fd);
+            struct statfs system {};
+            m_inodesHold = true;
+            if (fd >= 0 && ::fstatfs(fd, &system) == 0) {
+                const auto type = static_cast<unsigned long>(system.f_type);
+                m_inodesHold = type != kMsdosMagic && type != kExfatMagic && type != kFuseMagic;
+            }
+            m_holds[path] = m_inodesHold;
         } else {
             fd = ::open(path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             struct stat status {};
@@ -623,6 +649,8 @@ private:
     static constexpr int kUnset = -3;
     qint64 m_device;
     qint64 m_inode;
+    QByteArray m_output;
+    QByteArray m_below;
     std::map<QByteArray, int> m_opened;
     std::map<QByteArray, bool> m_holds;
     QByteArray m_lastPath;
@@ -794,7 +822,8 @@ UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void
         return result;
     }
     RunFolders folders(reader.header[QLatin1String("dev")].toInteger(-1),
-                       reader.header[QLatin1String("ino")].toInteger(-1));
+                       reader.header[QLatin1String("ino")].toInteger(-1),
+                       pathToBytes(result.output));
     // The record is read and each copy looked up on a thread of its own, a batch ahead of
     // the removal: reading a line and looking a name up cost about what removing it does.
     // Every decision is still made here, in record order, just before the name goes.
@@ -830,8 +859,9 @@ UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void
                 leave(copy.destination, item.folder == RunFolders::kGone
                                             ? QStringLiteral(QT_TRANSLATE_NOOP(
                                                   "Undo", "left: its folder no longer exists"))
-                                            : QStringLiteral("left: its folder is no longer "
-                                                             "the one the run wrote into"));
+                                            : QStringLiteral(QT_TRANSLATE_NOOP(
+                                                  "Undo", "left: its folder is no longer the one "
+                                                          "the run wrote into")));
                 continue;
             }
             const bool earlierRemoved =
@@ -873,6 +903,21 @@ UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void
     for (const LeftLine &line : left)
         if (!line.dropped)
             result.left.append({pathFromBytes(line.path), line.why});
+    // The folders the run made go once empty, the deepest first; any other stays.
+    if (!dryRun) {
+        RunFolders madeFolders(reader.header[QLatin1String("dev")].toInteger(-1),
+                               reader.header[QLatin1String("ino")].toInteger(-1),
+                               pathToBytes(result.output));
+        for (qsizetype i = reader.made.size() - 1; i >= 0; --i) {
+            const QByteArray made = pathToBytes(reader.made.at(i));
+            const qsizetype slash = made.lastIndexOf('/');
+            if (slash <= 0)
+                continue;
+            const int parent = madeFolders.open(made.left(slash));
+            if (parent >= 0)
+                ::unlinkat(parent, made.constData() + slash + 1, AT_REMOVEDIR);
+        }
+    }
     if (dryRun)
         return result;
     const QByteArray mark = "{\"undone\":\"" +

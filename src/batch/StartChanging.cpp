@@ -1,7 +1,9 @@
 #include "StartChanging.h"
 
+#include "CopiedIndex.h"
 #include "FilePlacement.h"
 #include "ListedPlacement.h"
+#include "OutputLayout.h"
 #include "RunRecord.h"
 #include "core/PathHelpers.h"
 
@@ -85,6 +87,10 @@ bool readListedFiles(ProtectedFiles &files, const RunInputs &inputs, int count,
 
 RunInputs::~RunInputs() = default;
 
+QString RunInputs::listedThrough(int) const {
+    return QString();
+}
+
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
     return startChanging(inputs, ui, systemClock(), systemFileTimes());
 }
@@ -160,6 +166,9 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         return !ui.closing() && (!alsoAsk || alsoAsk());
     };
     const bool composeFromOpenedSource = &times == &systemFileTimes();
+    LayoutFolders layoutFolders;
+    RunCopies runCopies(style.skipCopied);
+    const auto madeFolder = [&record](const QString &folder) { record.addMadeFolder(folder); };
 
     while (position <= count) {
         trap.step(kLineEvents, [&] { ui.processEvents(); });
@@ -175,6 +184,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         QString sourcePath;
         QString newName;
         QString destinationPath;
+        QString relative; // the folder below the output folder that the layout puts it in
         std::optional<ErrorDetails> failure;
         const auto note = [&](bool completed) {
             if (!completed)
@@ -199,9 +209,14 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             // "Taken" reads the photo's or video's metadata through the same descriptor.
             const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
                 const TakenFileTimes taken(fileTimes, sourcePath, fd, size);
-                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock,
-                                         style.creation == CreationTime::Taken ? taken : fileTimes,
+                const FileTimeProvider &stamped =
+                    style.creation == CreationTime::Taken ? taken : fileTimes;
+                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, stamped,
                                          RegionalForms::system(), style.form);
+                if (style.layout != OutputLayout::Flat)
+                    relative =
+                        layoutFolder(style.layout, sourcePath, inputs.listedThrough(position),
+                                     inputs.optionText(), clock, stamped);
             };
             if (composeFromOpenedSource && source && source->isOpen())
                 compose(StatusFileTimes(sourcePath, source->status(), times), source->descriptor(),
@@ -210,13 +225,24 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
                 compose(times, -1, 0);
         }));
         note(trap.step(kLineDestination, [&] {
-            destinationPath = inputs.outputFolderText() + platformSeparator() + FileNameOf(newName);
+            destinationPath = inputs.outputFolderText() + platformSeparator() +
+                              layoutPath(relative, FileNameOf(newName));
         }));
         FileOutcome file;
         file.source = sourcePath;
         const bool placed = trap.step(kLinePlace, [&] {
-            file =
-                placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr, context);
+            const bool open = source && source->isOpen();
+            if (open && runCopies.skipped(inputs.outputFolderText(), relative, sourcePath,
+                                          inputs.listedThrough(position), source->status(), file))
+                return;
+            if (relative.isEmpty() || !open ||
+                readyLayoutFolder(layoutFolders, inputs.outputFolderText(), relative,
+                                  destinationPath, context.folder, madeFolder, file))
+                file = placeListedFile(sourcePath, destinationPath, source ? &*source : nullptr,
+                                       context);
+            if (open)
+                runCopies.copied(inputs.outputFolderText(), file, inputs.listedThrough(position),
+                                 source->status());
         });
         file.position = position;
         note(placed);

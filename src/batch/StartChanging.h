@@ -36,6 +36,9 @@ public:
     virtual QString outputFolderText() const = 0;
     /// The drop-down's current text.
     virtual QString optionText() const = 0;
+    /// The folder the entry at a 1-based position was listed through; empty when it was
+    /// listed on its own.
+    virtual QString listedThrough(int position) const;
 };
 
 /// The "Start Changing" run: every listed file is copied into the output folder under

@@ -153,6 +153,13 @@ CliRequest parseArguments(const QStringList &arguments) {
         } else if (name == QLatin1String("--creation")) {
             request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
             styleGiven = true;
+        } else if (name == QLatin1String("--skip-copied")) {
+            request.style.skipCopied = true;
+            styleGiven = true;
+        } else if (name == QLatin1String("--layout")) {
+            request.style.layout =
+                choiceOf(name, value(), outputLayoutNamed, "flat, tree or dates");
+            styleGiven = true;
         } else if (name == QLatin1String("--out")) {
             if (outputFolder)
                 throw UsageError{QStringLiteral("--out is given twice")};
@@ -253,8 +260,8 @@ QString helpText() {
         "       plenvoy-cli --runs\n"
         "       plenvoy-cli --undo [ID] [--dry-run]\n"
         "       plenvoy-cli --help | --version\n"
-        "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM and\n"
-        "--creation WHEN may join either call.\n"
+        "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM,\n"
+        "--creation WHEN and --layout LAYOUT may join either call.\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
@@ -276,6 +283,14 @@ QString helpText() {
         "                  default, the file's creation time on this computer) or taken\n"
         "                  (for a photo or video, the moment its metadata records; a file\n"
         "                  without one keeps its file time)\n"
+        "  --layout LAYOUT where the copies go in DIR: flat (the default, all directly in\n"
+        "                  it), tree (a file listed through --folder keeps its path below\n"
+        "                  that folder, under the folder's own name: DIR/Holiday/day 1/...)\n"
+        "                  or dates (DIR/YYYY/YYYY-MM-DD/ of the moment the stamp uses).\n"
+        "                  Folders are made as needed, never through a link in the way\n"
+        "  --skip-copied   do not copy a file again into the folder that holds an earlier\n"
+        "                  run's copy of it, still unchanged (a source is known by its path\n"
+        "                  below the --folder it came through, its size and its time)\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times. With --out DIR the names\n"
         "                  are planned against DIR as the run would copy them (the files\n"

@@ -109,6 +109,7 @@ int dryRun(const CliRequest &request) {
                                                : std::nullopt};
     const QStringList entries = list.entries();
     NamePlanner planner(plan, entries, clock, systemFileTimes(), RegionalForms::system());
+    planner.setListedThrough([&list](int index) { return list.listedThroughAt(index + 1); });
     RecordWriter records(request.nullSeparated);
     for (int position = 1; !planner.atEnd(); ++position) {
         const PlannedName planned = planner.next();
@@ -142,6 +143,7 @@ public:
     QString entryAt(int position) const override { return m_list.textAt(position); }
     QString outputFolderText() const override { return m_request.outputFolder; }
     QString optionText() const override { return m_request.optionText; }
+    QString listedThrough(int position) const override { return m_list.listedThroughAt(position); }
 
 private:
     const FileList &m_list;
@@ -214,8 +216,12 @@ int copyListedFiles(const CliRequest &request) {
         printError(std::nullopt, QStringLiteral("the run stopped before its end"));
     // Files the run never reached count as not copied.
     const int copied = outcome.copiedCount();
-    const int notCopied = std::max(outcome.listed, outcome.reachedCount()) - copied;
+    // A file skipped as copied before was asked to be left out: no failure.
+    const int skipped = outcome.skippedCount();
+    const int notCopied = std::max(outcome.listed, outcome.reachedCount()) - copied - skipped;
     QString summary = QStringLiteral("%1 copied, %2 not copied").arg(copied).arg(notCopied);
+    if (skipped > 0)
+        summary += QStringLiteral(", %1 copied before").arg(skipped);
     if (outcome.renamedCount() > 0)
         summary += QStringLiteral(", %1 renamed to avoid a clash").arg(outcome.renamedCount());
     if (request.nullSeparated)

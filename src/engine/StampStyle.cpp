@@ -32,4 +32,23 @@ std::optional<CreationTime> creationTimeNamed(const QString &name) {
     return std::nullopt;
 }
 
+QString outputLayoutName(OutputLayout layout) {
+    switch (layout) {
+    case OutputLayout::Tree:
+        return QStringLiteral("tree");
+    case OutputLayout::Dates:
+        return QStringLiteral("dates");
+    case OutputLayout::Flat:
+        break;
+    }
+    return QStringLiteral("flat");
+}
+
+std::optional<OutputLayout> outputLayoutNamed(const QString &name) {
+    for (const OutputLayout layout : {OutputLayout::Flat, OutputLayout::Tree, OutputLayout::Dates})
+        if (name == outputLayoutName(layout))
+            return layout;
+    return std::nullopt;
+}
+
 } // namespace plenvoy

@@ -15,17 +15,29 @@ enum class StampForm { Regional, Sortable, Compact };
 /// system's creation time, or the moment recorded in the file's metadata where it has one.
 enum class CreationTime { File, Taken };
 
-/// The user's two stamp choices; the defaults are the options' own meaning.
+/// Where the copies go inside the output folder: all directly in it; below the folder each
+/// file was listed through, under that folder's own name; or in year and day folders of the
+/// moment the stamp uses.
+enum class OutputLayout { Flat, Tree, Dates };
+
+/// The user's stamp choices; the defaults are the options' own meaning.
 struct StampStyle {
     StampForm form = StampForm::Regional;
     CreationTime creation = CreationTime::File;
+    OutputLayout layout = OutputLayout::Flat;
+    /// A file is not copied again into a folder that holds an earlier run's copy of it,
+    /// unchanged.
+    bool skipCopied = false;
 };
 
 /// The stored and typed words: "regional", "sortable", "compact"; "file", "taken".
 QString stampFormName(StampForm form);
 QString creationTimeName(CreationTime creation);
+/// "flat", "tree", "dates".
+QString outputLayoutName(OutputLayout layout);
 /// The choice a word names (exactly, lower case), or nullopt for any other text.
 std::optional<StampForm> stampFormNamed(const QString &name);
 std::optional<CreationTime> creationTimeNamed(const QString &name);
+std::optional<OutputLayout> outputLayoutNamed(const QString &name);
 
 } // namespace plenvoy

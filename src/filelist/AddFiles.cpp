@@ -64,6 +64,8 @@ QString extensionOfAnswer(const QString &answer) {
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
              WindowPort &ui, const LeftOutReport &leftOut = {}) {
     const QChar separator = platformSeparator();
+    // Each file keeps the folder it came through: a copy may keep its path below it.
+    const FileList::ListingThrough through(list, collapseDoubledSeparators(chosen));
     QStringList folders;
     trap.step(kStepStartFolderList, [&] { folders = QStringList{chosen + separator}; });
     // The walk keeps what it read of each folder, so each folder is read once.

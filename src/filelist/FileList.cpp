@@ -30,7 +30,7 @@ FileList::Entry FileList::store(const QString &text) {
         }
     }
     const QStringView name = QStringView(text).mid(cut);
-    Entry entry{folderNumber, quint32(name.size()), m_names.size()};
+    Entry entry{folderNumber, quint32(name.size()), m_names.size(), m_through};
     m_names.append(name);
     return entry;
 }
@@ -58,7 +58,33 @@ FileList::Snapshot FileList::snapshot() const {
     copy.m_entries = m_entries;
     copy.m_names = m_names;
     copy.m_folders = m_folders;
+    copy.m_throughs = m_throughs;
     return copy;
+}
+
+QString FileList::Snapshot::listedThroughAt(int index) const {
+    return m_throughs.value(m_entries.at(index).through);
+}
+
+QString FileList::listedThroughAt(int position) const {
+    checkPosition(position);
+    return m_throughs.value(m_entries.at(position - 1).through);
+}
+
+FileList::ListingThrough::ListingThrough(FileList &list, const QString &folder)
+    : m_list(list)
+    , m_before(list.m_through) {
+    const qsizetype known = m_list.m_throughs.indexOf(folder);
+    if (known >= 0) {
+        m_list.m_through = quint32(known);
+    } else {
+        m_list.m_through = quint32(m_list.m_throughs.size());
+        m_list.m_throughs.append(folder);
+    }
+}
+
+FileList::ListingThrough::~ListingThrough() {
+    m_list.m_through = m_before;
 }
 
 QString FileList::Snapshot::textOf(const Entry &entry, const QStringList &folders,
@@ -114,7 +140,9 @@ QString FileList::textAt(int position) const {
 void FileList::setTextAt(int position, const QString &text) {
     checkPosition(position);
     m_unusedNames += m_entries.at(position - 1).length;
+    const quint32 through = m_entries.at(position - 1).through;
     m_entries[position - 1] = store(text);
+    m_entries[position - 1].through = through;
     compactNames();
     const QModelIndex changed = index(position - 1);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
@@ -136,6 +164,7 @@ void FileList::clear() {
     m_folders.clear();
     m_folderIndex.clear();
     m_unusedNames = 0;
+    m_throughs = QStringList{QString()};
     endResetModel();
 }
 

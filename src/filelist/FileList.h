@@ -29,6 +29,22 @@ public:
     void clear();
     /// Every entry, in order (made on demand).
     QStringList entries() const;
+    /// The folder the entry at a 1-based position was listed through ("Add All Files In
+    /// Folder", a folder handed over); empty for an entry listed on its own.
+    QString listedThroughAt(int position) const;
+
+    /// While it lives, the entries appended are noted as listed through the folder.
+    class ListingThrough final {
+    public:
+        ListingThrough(FileList &list, const QString &folder);
+        ~ListingThrough();
+        ListingThrough(const ListingThrough &) = delete;
+        ListingThrough &operator=(const ListingThrough &) = delete;
+
+    private:
+        FileList &m_list;
+        quint32 m_before;
+    };
 
     /// The list as it stands, unchanged by later edits of the list: taking it copies no entry
     /// (it shares the list's storage until the list changes), and it may be read on another
@@ -38,6 +54,8 @@ public:
         int count() const { return int(m_entries.size()); }
         /// The entry at a 0-based index.
         QString textAt(int index) const;
+        /// The folder the entry at a 0-based index was listed through; empty when none.
+        QString listedThroughAt(int index) const;
 
     private:
         friend class FileList;
@@ -45,6 +63,8 @@ public:
             quint32 folder;
             quint32 length;
             qint64 start;
+            /// Index into the folders entries were listed through; 0: listed on its own.
+            quint32 through;
         };
         /// The entry's text: its folder followed by its name.
         static QString textOf(const Entry &entry, const QStringList &folders, const QString &names);
@@ -52,6 +72,7 @@ public:
         QList<Entry> m_entries;
         QString m_names;
         QStringList m_folders;
+        QStringList m_throughs;
     };
     Snapshot snapshot() const;
 
@@ -76,6 +97,9 @@ private:
     QStringList m_folders;
     QHash<QString, quint32> m_folderIndex;
     qint64 m_unusedNames = 0;
+    /// The folders entries were listed through; the first, empty, is "on its own".
+    QStringList m_throughs{QString()};
+    quint32 m_through = 0; ///< the one appended entries are noted with now
 };
 
 } // namespace plenvoy

@@ -7,6 +7,7 @@
 #include "core/PathCodec.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +136,10 @@ void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
                  QStringLiteral("none"));
         choice(dialog, kCaptionCreationTaken)->click();
         QCOMPARE(settings.readSetting(kKeyCreationTime, QString()), QStringLiteral("taken"));
+        QCOMPARE(settings.readSetting(QStringLiteral("Layout"), QStringLiteral("none")),
+                 QStringLiteral("none"));
+        choice(dialog, QStringLiteral("In year and day folders (2026/2026-12-07)"))->click();
+        dialog.findChild<QCheckBox *>()->click();
     }
     const QByteArray file = test::contentOf(path);
     QVERIFY2(file.contains("[Plenvoy]") && file.contains("StampForm=compact") &&
@@ -144,6 +149,8 @@ void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
     SettingsStore again(path);
     QCOMPARE(readStampStyle(again).form, StampForm::Compact);
     QCOMPARE(readStampStyle(again).creation, CreationTime::Taken);
+    QCOMPARE(readStampStyle(again).layout, OutputLayout::Dates);
+    QVERIFY(readStampStyle(again).skipCopied);
     StampSettingsDialog reopened(again, QString(), QString());
     QVERIFY(choice(reopened, kCaptionFormCompact)->isChecked());
     QVERIFY(choice(reopened, kCaptionCreationTaken)->isChecked());
@@ -154,10 +161,11 @@ void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
 void TestStampSettings::unknownOrMissingValuesAreTheDefaults_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::newRow("missing") << QByteArray("[Plenvoy]\nCombo1=3\n");
-    QTest::newRow("unknown") << QByteArray("[Plenvoy]\nStampForm=iso\nCreationTime=exif\n");
+    QTest::newRow("unknown") << QByteArray(
+        "[Plenvoy]\nStampForm=iso\nCreationTime=exif\nLayout=nested\nSkipCopied=yes\n");
     QTest::newRow("other case") << QByteArray(
-        "[Plenvoy]\nStampForm=Sortable\nCreationTime=TAKEN\n");
-    QTest::newRow("empty") << QByteArray("[Plenvoy]\nStampForm=\nCreationTime=\n");
+        "[Plenvoy]\nStampForm=Sortable\nCreationTime=TAKEN\nLayout=Tree\nSkipCopied=TRUE\n");
+    QTest::newRow("empty") << QByteArray("[Plenvoy]\nStampForm=\nCreationTime=\nLayout=\n");
 }
 
 void TestStampSettings::unknownOrMissingValuesAreTheDefaults() {
@@ -168,6 +176,8 @@ void TestStampSettings::unknownOrMissingValuesAreTheDefaults() {
     SettingsStore settings(path);
     QCOMPARE(readStampStyle(settings).form, StampForm::Regional);
     QCOMPARE(readStampStyle(settings).creation, CreationTime::File);
+    QCOMPARE(readStampStyle(settings).layout, OutputLayout::Flat);
+    QVERIFY(!readStampStyle(settings).skipCopied);
     StampSettingsDialog dialog(settings, QString(), QString());
     QVERIFY(choice(dialog, kCaptionFormRegional)->isChecked());
     QVERIFY(choice(dialog, kCaptionCreationFile)->isChecked());

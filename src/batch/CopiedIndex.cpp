@@ -1,0 +1,295 @@
+#include "CopiedIndex.h"
+
+#include "OutputLayout.h"
+#include "RunOutcome.h"
+#include "RunRecord.h"
+#include "core/PathCodec.h"
+#include "core/PathHelpers.h"
+#include "engine/RegionalForms.h"
+
+#include <QDateTime>
+#include <QDir>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+namespace plenvoy {
+
+namespace {
+
+// File systems whose inode numbers don't survive a re-plug.
+constexpr unsigned long kMsdosMagic = 0x4d44;
+constexpr unsigned long kExfatMagic = 0x2011BAB0;
+constexpr unsigned long kFuseMagic = 0x65735546;
+/// Lines gathered before they are written.
+constexpr qsizetype kWriteEveryBytes = 1 << 20;
+constexpr int kFields = 11;
+/// The index is read this much at a time.
+constexpr qsizetype kReadChunkBytes = 1 << 20;
+
+/// The path from the root, doubled and trailing separators gone ("/" stays).
+QString cleanFolder(const QString &path) {
+    QString clean = collapseDoubledSeparators(path);
+    if (!clean.startsWith(QLatin1Char('/'))) {
+        char folder[PATH_MAX];
+        if (::getcwd(folder, sizeof folder))
+            clean = collapseDoubledSeparators(pathFromBytes(folder) + QLatin1Char('/') + clean);
+    }
+    while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
+        clean.chop(1);
+    return clean;
+}
+
+qint64 nanoseconds(const struct timespec &time) {
+    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+QByteArray keyOf(const QString &folder, const QString &sourceKey, qint64 size, qint64 mtimeNs) {
+    return pathToBytes(folder) + '\0' + pathToBytes(sourceKey) + '\0' + QByteArray::number(size) +
+           '\0' + QByteArray::number(mtimeNs);
+}
+
+QByteArray encodedField(const QString &path) {
+    return pathToBytes(path).toBase64();
+}
+
+QString decodedField(const QByteArray &field) {
+    return pathFromBytes(QByteArray::fromBase64(field));
+}
+
+} // namespace
+
+QString copiedIndexPath() {
+    // Beside the folder of the records, which holds nothing but records.
+    const QString runs = runRecordFolder();
+    return runs.left(runs.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/copied.index");
+}
+
+QString sourceKeyOf(const QString &source, const QString &listedThrough) {
+    const QString path = collapseDoubledSeparators(source);
+    if (listedThrough.isEmpty())
+        return cleanFolder(path);
+    const QString root = cleanFolder(listedThrough);
+    const QString prefix = root == QLatin1String("/") ? root : root + QLatin1Char('/');
+    const QString full = cleanFolder(path);
+    return full.startsWith(prefix) ? full.mid(prefix.size()) : full;
+}
+
+QString copiedBeforeReason(const CopiedBefore &copy, const RegionalForms &forms) {
+    const QDate day = QDateTime::fromSecsSinceEpoch(copy.madeAt).date();
+    return QStringLiteral("copied before on %1 as %2")
+        .arg(forms.shortDate(day), pathForDisplay(FileNameOf(copy.copy)));
+}
+
+CopiedIndex::CopiedIndex(const QString &outputFolder)
+    : m_output(cleanFolder(outputFolder)) {
+    const QByteArray outputBytes = pathToBytes(m_output);
+    if (!outputBytes.contains('\0'))
+        m_outputFd = ::open(outputBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_outputFd < 0)
+        return;
+    const int fd = ::open(pathToBytes(copiedIndexPath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // The index holds the copies into every folder: it is read in chunks, and only the lines
+    // of this output folder, found by their start, are taken apart.
+    const QByteArray start = '\n' + encodedField(m_output) + '\t';
+    QByteArray window("\n");
+    for (;;) {
+        const qsizetype kept = window.size();
+        window.resize(kept + kReadChunkBytes);
+        const ssize_t got = ::read(fd, window.data() + kept, size_t(kReadChunkBytes));
+        if (got < 0 && errno == EINTR) {
+            window.resize(kept);
+            continue;
+        }
+        window.resize(kept + qMax<ssize_t>(got, 0));
+        const bool atEnd = got <= 0;
+        if (atEnd)
+            window.append('\n');
+        const char *data = window.constData();
+        const char *end = data + window.size();
+        const char *from = data;
+        while (const char *hit = static_cast<const char *>(
+                   ::memmem(from, size_t(end - from), start.constData(), size_t(start.size())))) {
+            const char *lineEnd =
+                static_cast<const char *>(std::memchr(hit + 1, '\n', size_t(end - hit - 1)));
+            if (!lineEnd)
+                break;
+            takeLine(QByteArray(hit + 1, lineEnd - hit - 1));
+            from = lineEnd;
+        }
+        if (atEnd)
+            break;
+        // The part after the last line break may begin a line of this folder.
+        const qsizetype lastBreak = window.lastIndexOf('\n');
+        window.remove(0, qMax<qsizetype>(lastBreak, 0));
+    }
+    ::close(fd);
+}
+
+void CopiedIndex::takeLine(const QByteArray &line) {
+    const QList<QByteArray> fields = line.split('\t');
+    if (fields.size() != kFields)
+        return;
+    CopiedBefore copy;
+    copy.copy = decodedField(fields[1]);
+    const QString sourceKey = decodedField(fields[2]);
+    const qint64 size = fields[3].toLongLong();
+    const qint64 mtime = fields[4].toLongLong();
+    copy.device = fields[5].toLongLong();
+    copy.inode = fields[6].toLongLong();
+    copy.size = fields[7].toLongLong();
+    copy.mtime = fields[8].toLongLong();
+    copy.ctime = fields[9].toLongLong();
+    copy.madeAt = fields[10].toLongLong();
+    const qsizetype slash = copy.copy.lastIndexOf(QLatin1Char('/'));
+    const QString folder = slash < 0 ? QString() : copy.copy.left(slash);
+    // A later copy of the same source into the same folder is the one that counts.
+    m_copies.insert(keyOf(folder, sourceKey, size, mtime), copy);
+}
+
+CopiedIndex::~CopiedIndex() {
+    if (m_outputFd >= 0)
+        ::close(m_outputFd);
+}
+
+std::optional<CopiedBefore> CopiedIndex::find(const QString &folder, const QString &sourceKey,
+                                              qint64 size, qint64 mtimeNs) const {
+    const auto found = m_copies.constFind(keyOf(folder, sourceKey, size, mtimeNs));
+    if (found == m_copies.cend() || m_outputFd < 0)
+        return std::nullopt;
+    const CopiedBefore &copy = found.value();
+    const int folderFd = openLayoutFolder(m_outputFd, folder, nullptr);
+    if (folderFd < 0)
+        return std::nullopt;
+    struct stat now {};
+    const QByteArray name = pathToBytes(FileNameOf(copy.copy));
+    const bool there = ::fstatat(folderFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0;
+    struct statfs system {};
+    const bool inodesHold = ::fstatfs(folderFd, &system) != 0 ||
+                            (static_cast<unsigned long>(system.f_type) != kMsdosMagic &&
+                             static_cast<unsigned long>(system.f_type) != kExfatMagic &&
+                             static_cast<unsigned long>(system.f_type) != kFuseMagic);
+    ::close(folderFd);
+    if (!there || !S_ISREG(now.st_mode) || qint64(now.st_size) != copy.size ||
+        nanoseconds(now.st_mtim) != copy.mtime)
+        return std::nullopt;
+    if (inodesHold && (qint64(now.st_dev) != copy.device || qint64(now.st_ino) != copy.inode ||
+                       nanoseconds(now.st_ctim) != copy.ctime))
+        return std::nullopt;
+    return copy;
+}
+
+CopiedIndexWriter::CopiedIndexWriter()
+    : m_enabled(runRecordsEnabled()) {}
+
+CopiedIndexWriter::~CopiedIndexWriter() {
+    flush();
+    if (m_folderFd >= 0)
+        ::close(m_folderFd);
+}
+
+void CopiedIndexWriter::note(const QString &outputFolder, const QString &destination,
+                             const QString &sourceKey, qint64 size, qint64 mtimeNs) {
+    if (!m_enabled)
+        return;
+    const QString output = cleanFolder(outputFolder);
+    const QString copy = cleanFolder(destination);
+    const QString prefix = output == QLatin1String("/") ? output : output + QLatin1Char('/');
+    if (!copy.startsWith(prefix))
+        return;
+    // The identity as the copy's name holds it now, read inside its folder opened once.
+    const QByteArray bytes = pathToBytes(copy);
+    const qsizetype slash = bytes.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : bytes.left(slash);
+    if (folder != m_folderPath) {
+        if (m_folderFd >= 0)
+            ::close(m_folderFd);
+        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_folderPath = folder;
+    }
+    struct stat status {};
+    if (m_folderFd < 0 ||
+        ::fstatat(m_folderFd, bytes.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    m_lines += encodedField(output) + '\t' + encodedField(copy.mid(prefix.size())) + '\t' +
+               encodedField(sourceKey) + '\t' + QByteArray::number(size) + '\t' +
+               QByteArray::number(mtimeNs) + '\t' + QByteArray::number(qint64(status.st_dev)) +
+               '\t' + QByteArray::number(qint64(status.st_ino)) + '\t' +
+               QByteArray::number(qint64(status.st_size)) + '\t' +
+               QByteArray::number(nanoseconds(status.st_mtim)) + '\t' +
+               QByteArray::number(nanoseconds(status.st_ctim)) + '\t' +
+               QByteArray::number(QDateTime::currentSecsSinceEpoch()) + '\n';
+    if (m_lines.size() >= kWriteEveryBytes)
+        flush();
+}
+
+void CopiedIndexWriter::flush() {
+    if (m_lines.isEmpty())
+        return;
+    // The records' folder and its parent are private to this user, as the records make them.
+    const QByteArray runs = pathToBytes(runRecordFolder());
+    const QByteArray plenvoy = runs.left(runs.lastIndexOf('/'));
+    QDir().mkpath(pathFromBytes(plenvoy.left(plenvoy.lastIndexOf('/'))));
+    ::mkdir(plenvoy.constData(), 0700);
+    ::mkdir(runs.constData(), 0700);
+    const int fd = ::open(pathToBytes(copiedIndexPath()).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        const char *data = m_lines.constData();
+        qsizetype left = m_lines.size();
+        while (left > 0) {
+            const ssize_t written = ::write(fd, data, size_t(left));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                break;
+            data += written;
+            left -= written;
+        }
+        ::close(fd);
+    }
+    m_lines.clear();
+}
+
+RunCopies::RunCopies(bool skipCopied)
+    : m_skip(skipCopied) {}
+
+RunCopies::~RunCopies() = default;
+
+bool RunCopies::skipped(const QString &outputFolder, const QString &relative, const QString &source,
+                        const QString &listedThrough, const struct statx &status,
+                        FileOutcome &file) {
+    if (!m_skip)
+        return false;
+    // Read once for the run; again only when the output folder is changed mid-run.
+    if (!m_index || m_index->outputFolder() != cleanFolder(outputFolder))
+        m_index = std::make_unique<CopiedIndex>(outputFolder);
+    const std::optional<CopiedBefore> before =
+        m_index->find(relative, sourceKeyOf(source, listedThrough), qint64(status.stx_size),
+                      qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec);
+    if (!before)
+        return false;
+    file.destination =
+        collapseDoubledSeparators(m_index->outputFolder() + QLatin1Char('/') + before->copy);
+    file.problem = CopyProblem::CopiedBefore;
+    file.reason = copiedBeforeReason(*before, RegionalForms::system());
+    return true;
+}
+
+void RunCopies::copied(const QString &outputFolder, const FileOutcome &file,
+                       const QString &listedThrough, const struct statx &status) {
+    if (!file.copied())
+        return;
+    m_writer.note(outputFolder, file.destination, sourceKeyOf(file.source, listedThrough),
+                  qint64(status.stx_size),
+                  qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec);
+}
+
+} // namespace plenvoy
