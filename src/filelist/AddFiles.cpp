@@ -61,7 +61,8 @@ QString extensionOfAnswer(const QString &answer) {
 }
 
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
-             WindowPort &ui, const LeftOutReport &leftOut = {}) {
+             WindowPort &ui, const LeftOutReport &leftOut = {},
+             QList<bool> *seenRegular = nullptr) {
     const QChar separator = platformSeparator();
     QStringList folders;
     trap.step(kStepStartFolderList, [&] { folders = QStringList{chosen + separator}; });
@@ -112,8 +113,11 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
             if (!hiddenName || trap.test(kStepHiddenArchiveTestAndAppend, [&] {
                     return FileAttributes(path) != kHiddenArchiveOnly;
                 }))
-                trap.step(kStepHiddenArchiveTestAndAppend,
-                          [&] { list.append(collapseDoubledSeparators(path)); });
+                trap.step(kStepHiddenArchiveTestAndAppend, [&] {
+                    list.append(collapseDoubledSeparators(path));
+                    if (seenRegular)
+                        seenRegular->append(names.seenRegular(position));
+                });
         }
         // A million files would otherwise be listed without the window answering once.
         ui.processEvents();
@@ -192,9 +196,9 @@ void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &u
 }
 
 void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
-                   const LeftOutReport &leftOut) {
+                   const LeftOutReport &leftOut, QList<bool> *seenRegular) {
     Trap trap(kTagAddFolder, ui);
-    addTree(trap, list, folder, extension, ui, leftOut);
+    addTree(trap, list, folder, extension, ui, leftOut, seenRegular);
 }
 
 } // namespace plenvoy
