@@ -127,6 +127,8 @@ private:
     bool m_due = false;
     bool m_dueAtOnce = false;
     QElapsedTimer m_sinceStart;
+    /// Since the list last grew.
+    QElapsedTimer m_growth;
     QTimer *m_planTimer = nullptr;
     QTimer *m_clock = nullptr;
     QFileSystemWatcher *m_watcher = nullptr;

@@ -48,6 +48,9 @@ constexpr qint32 kStepDefaultPointer = 136;
 constexpr qint32 kStepKeepLastFolder = 333;
 constexpr qint32 kStepStoreLastFolder = 334;
 
+/// The most files of one folder that join the list at once.
+constexpr qsizetype kBatchSize = 4096;
+
 /// The walk and the per-file tests of "Add All Files In Folder".
 /// The extension that an answer names: blanks around it, and a leading "*." or "." typed
 /// out of habit (".txt", "*.txt"), are dropped, so they list what "txt" lists.
@@ -96,6 +99,14 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
         });
         int upper = 0;
         trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
+        // The files of a folder join the list together: a view attached to it takes in one
+        // insertion instead of one per file. Nothing is shown between them.
+        QStringList batch;
+        const auto appendBatch = [&] {
+            if (!batch.isEmpty())
+                trap.step(kStepHiddenArchiveTestAndAppend, [&] { list.append(batch); });
+            batch.clear();
+        };
         for (int position = 1; position <= upper; ++position) {
             QString name;
             trap.step(kStepTakeNameTest, [&] { name = names.at(position); });
@@ -114,11 +125,14 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
                     return FileAttributes(path) != kHiddenArchiveOnly;
                 }))
                 trap.step(kStepHiddenArchiveTestAndAppend, [&] {
-                    list.append(collapseDoubledSeparators(path));
+                    batch.append(collapseDoubledSeparators(path));
                     if (seenRegular)
                         seenRegular->append(names.seenRegular(position));
                 });
+            if (batch.size() >= kBatchSize)
+                appendBatch();
         }
+        appendBatch();
         // A million files would otherwise be listed without the window answering once.
         ui.processEvents();
         if (ui.closing())
