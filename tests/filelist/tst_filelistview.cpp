@@ -235,6 +235,13 @@ private Q_SLOTS:
         for (int i = 0; i < 6000; ++i)
             many << QStringLiteral("/f%1/%2-name with some length.txt").arg(i % 7).arg(i);
         QTest::newRow("enough removals to compact") << many;
+        QStringList mixed;
+        const QStringList names{QStringLiteral("caf\u00e9"), QStringLiteral("\u03bb"),
+                                QStringLiteral("\u4e2d\U0001F600")};
+        for (int i = 0; i < 6000; ++i)
+            mixed << QStringLiteral("/f/%1 %2").arg(names.at(i % 3)).arg(i) +
+                         pathFromBytes(i % 2 ? "" : "\xff");
+        QTest::newRow("names in one and two bytes a letter, compacted") << mixed;
     }
     void entriesComeBackExactlyThroughExchangesAndRemovals() {
         QFETCH(QStringList, texts);
