@@ -102,10 +102,16 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
         // The files of a folder join the list together: a view attached to it takes in one
         // insertion instead of one per file. Nothing is shown between them.
         QStringList batch;
+        QList<bool> batchSeen;
         const auto appendBatch = [&] {
             if (!batch.isEmpty())
-                trap.step(kStepHiddenArchiveTestAndAppend, [&] { list.append(batch); });
+                trap.step(kStepHiddenArchiveTestAndAppend, [&] {
+                    list.append(batch);
+                    if (seenRegular)
+                        seenRegular->append(batchSeen);
+                });
             batch.clear();
+            batchSeen.clear();
         };
         for (int position = 1; position <= upper; ++position) {
             QString name;
@@ -126,8 +132,7 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
                 }))
                 trap.step(kStepHiddenArchiveTestAndAppend, [&] {
                     batch.append(collapseDoubledSeparators(path));
-                    if (seenRegular)
-                        seenRegular->append(names.seenRegular(position));
+                    batchSeen.append(names.seenRegular(position));
                 });
             if (batch.size() >= kBatchSize)
                 appendBatch();
