@@ -79,11 +79,12 @@ Q_SIGNALS:
 private:
     /// A row of the plan in eight bytes: its name is composed again when it is shown.
     struct Row {
-        Verdict verdict = Verdict::Copy;
-        CopyProblem problem = CopyProblem::None;
+        Verdict verdict : 8;
+        CopyProblem problem : 8;
         /// Numbered: the number; NotCopied: the error number.
-        qint32 value = 0;
+        qint32 value;
     };
+    static_assert(sizeof(Row) == 8);
     struct Plan {
         quint64 generation = 0;
         QList<Row> rows;
