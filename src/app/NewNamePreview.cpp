@@ -31,6 +31,8 @@ namespace {
 
 /// The whole plan starts again at most this often while the clock changes the names.
 constexpr int kPlanIntervalMs = 1000;
+/// A growing list (a folder being added) is planned once it has not grown for this long.
+constexpr int kQuietAfterGrowthMs = 250;
 
 } // namespace
 
@@ -140,7 +142,9 @@ NewNamePreview::NewNamePreview(FileList &list, QObject *parent)
             });
     connect(&list, &QAbstractItemModel::rowsInserted, this, [this] {
         endInsertRows();
-        // A growing list (a folder being walked) is planned again at most once a second.
+        // A growing list (a folder being walked) is planned once it stops growing: a plan
+        // meanwhile would be stale at once and would slow the walk.
+        m_growth.start();
         inputsChanged(false);
     });
     connect(&list, &QAbstractItemModel::rowsAboutToBeRemoved, this,
@@ -277,6 +281,10 @@ void NewNamePreview::clockTick() {
 void NewNamePreview::startPlan() {
     if (m_running || !m_due)
         return;
+    if (m_growth.isValid() && m_growth.elapsed() < kQuietAfterGrowthMs) {
+        m_planTimer->start(int(kQuietAfterGrowthMs - m_growth.elapsed()));
+        return;
+    }
     m_due = false;
     m_dueAtOnce = false;
     m_running = true;

@@ -85,11 +85,12 @@ Q_SIGNALS:
 private:
     /// A row of the plan in eight bytes: its name is composed again when it is shown.
     struct Row {
-        Verdict verdict = Verdict::Copy;
-        CopyProblem problem = CopyProblem::None;
+        Verdict verdict : 8;
+        CopyProblem problem : 8;
         /// Numbered: the number; NotCopied: the error number.
-        qint32 value = 0;
+        qint32 value;
     };
+    static_assert(sizeof(Row) == 8);
     struct Plan {
         quint64 generation = 0;
         QList<Row> rows;
@@ -135,6 +136,8 @@ private:
     bool m_due = false;
     bool m_dueAtOnce = false;
     QElapsedTimer m_sinceStart;
+    /// Since the list last grew.
+    QElapsedTimer m_growth;
     QTimer *m_planTimer = nullptr;
     QTimer *m_clock = nullptr;
     QFileSystemWatcher *m_watcher = nullptr;

@@ -10,6 +10,7 @@
 #include "core/PathHelpers.h"
 #include "core/PseudoFileSystems.h"
 #include "engine/ComposeNewName.h"
+#include "engine/RenameOptions.h"
 #include "engine/TakenTime.h"
 
 #include <cerrno>
@@ -63,6 +64,35 @@ bool copyIsReadOnly(mode_t sourceMode) {
     return (sourceMode & 0222) == 0 || (!root && (sourceMode & 0200) == 0);
 }
 
+/// What the plan keeps of a file's status.
+template <typename Identity> Identity identityFrom(const struct statx &status) {
+    Identity identity;
+    identity.read = true;
+    identity.known = true;
+    identity.device = makedev(status.stx_dev_major, status.stx_dev_minor);
+    identity.inode = ino_t(status.stx_ino);
+    identity.readOnly = copyIsReadOnly(status.stx_mode & 0777);
+    return identity;
+}
+
+/// The identity of the file at a path, read now.
+template <typename Identity> Identity identityAt(const QString &path) {
+    const QByteArray bytes = bytesOf(path);
+    struct statx status {};
+    if (bytes.isEmpty() ||
+        ::statx(AT_FDCWD, bytes.constData(), 0, STATX_BASIC_STATS, &status) != 0) {
+        Identity unknown;
+        unknown.read = true;
+        return unknown;
+    }
+    return identityFrom<Identity>(status);
+}
+
+/// Two identities name the same file only when both were read.
+template <typename Identity> bool sameFile(const Identity &a, const Identity &b) {
+    return a.known && b.known && a.device == b.device && a.inode == b.inode;
+}
+
 } // namespace
 
 struct NamePlanner::Source {
@@ -70,8 +100,9 @@ struct NamePlanner::Source {
     bool present = false;
     CopyProblem problem = CopyProblem::SourceGone;
     int errorNumber = ENOENT;
+    /// Read with the status, or later when first asked (a source a listing has just seen).
+    Identity identity;
     struct statx status {};
-    dev_t device() const { return makedev(status.stx_dev_major, status.stx_dev_minor); }
 };
 
 NumberedName firstFreeNumberedName(const QString &name, int from, qsizetype nameMax,
@@ -104,6 +135,8 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
     , m_times(times)
     , m_forms(forms) {
     m_planned.reserve(m_count);
+    const int option = renameOptionIndex(m_request.optionText);
+    m_needsFileTimes = option >= 0 && renameOptions().at(option).source != TimeSource::Clock;
     if (!m_request.outputFolder)
         return;
     if (m_request.style.skipCopied)
@@ -182,7 +215,8 @@ NamePlanner::Source NamePlanner::readSource(const QString &path) {
     source.present = true;
     source.errorNumber = 0;
     source.problem = CopyProblem::None;
-    if (!S_ISREG(source.status.stx_mode) || onPseudoFileSystem(bytes, source.device())) {
+    source.identity = identityFrom<Identity>(source.status);
+    if (!S_ISREG(source.status.stx_mode) || onPseudoFileSystem(bytes, source.identity.device)) {
         source.problem = CopyProblem::NotRegularFile;
         return source;
     }
@@ -195,11 +229,27 @@ NamePlanner::Source NamePlanner::readSource(const QString &path) {
     return source;
 }
 
+NamePlanner::Source NamePlanner::seenSource(const QString &path) {
+    Source source;
+    source.path = collapseDoubledSeparators(path);
+    source.present = true;
+    source.errorNumber = 0;
+    source.problem = CopyProblem::None;
+    return source;
+}
+
+const NamePlanner::Identity &NamePlanner::identityOf(Source &source) {
+    if (!source.identity.read)
+        source.identity = identityAt<Identity>(source.path);
+    return source.identity;
+}
+
 QString NamePlanner::compose(const QString &path, const Source &source, PlannedName &plan) {
     try {
         const StatusFileTimes fromStatus(path, source.status, m_times);
-        const FileTimeProvider &files =
-            source.present ? static_cast<const FileTimeProvider &>(fromStatus) : m_times;
+        const FileTimeProvider &files = source.present && source.identity.known
+                                            ? static_cast<const FileTimeProvider &>(fromStatus)
+                                            : m_times;
         const TakenFileTimes taken(files);
         const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
                                           : m_takenTimes ? *m_takenTimes
@@ -263,24 +313,28 @@ bool NamePlanner::listed(dev_t device, ino_t inode) {
     return m_listed->contains({quint64(device), quint64(inode)});
 }
 
-NamePlanner::Holder NamePlanner::holderOf(const QString &key, const Source &source) {
-    const auto planned = m_planned.constFind(key);
-    if (planned != m_planned.cend()) {
-        if (planned->device == source.device() && planned->inode == source.status.stx_ino)
-            return {planned->readOnly ? HolderKind::OwnReadOnlyCopy : HolderKind::OwnCopy,
+NamePlanner::Holder NamePlanner::holderOf(const QString &key, Source &source) {
+    const auto planned = m_planned.find(key);
+    if (planned != m_planned.end()) {
+        if (!planned->identity.read)
+            planned->identity = identityAt<Identity>(planned->source);
+        if (sameFile(planned->identity, identityOf(source)))
+            return {planned->identity.readOnly ? HolderKind::OwnReadOnlyCopy : HolderKind::OwnCopy,
                     QString()};
         return {HolderKind::OtherCopy, planned->source};
     }
     if (!m_request.outputFolder) {
-        // Beside the sources, only the list is asked: another entry of that path.
+        // Beside the sources, only the list is asked: another entry of that path. A name
+        // the option leaves as it is names the source itself.
+        if (key == source.path)
+            return {};
         if (!m_listedPaths) {
             m_listedPaths.emplace();
             m_listedPaths->reserve(m_count);
             for (int index = 0; index < m_count; ++index)
                 m_listedPaths->insert(collapseDoubledSeparators(m_entryAt(index)));
         }
-        const bool another = key != source.path && m_listedPaths->contains(key);
-        return {another ? HolderKind::ListedFile : HolderKind::Nothing, key};
+        return {m_listedPaths->contains(key) ? HolderKind::ListedFile : HolderKind::Nothing, key};
     }
     if (m_folderFd < 0)
         return {};
@@ -295,7 +349,8 @@ NamePlanner::Holder NamePlanner::holderOf(const QString &key, const Source &sour
         return {HolderKind::NotAFile, who};
     if (!S_ISREG(status.st_mode))
         return {HolderKind::NotAFile, who};
-    if (status.st_dev == source.device() && status.st_ino == source.status.stx_ino)
+    const Identity &own = identityOf(source);
+    if (own.known && status.st_dev == own.device && status.st_ino == own.inode)
         return {HolderKind::OwnSource, who};
     if (listed(status.st_dev, status.st_ino))
         return {HolderKind::ListedFile, who};
@@ -305,9 +360,10 @@ NamePlanner::Holder NamePlanner::holderOf(const QString &key, const Source &sour
     return {HolderKind::Replaceable, who};
 }
 
-void NamePlanner::decide(const Source &source, const QString &target, PlannedName &plan) {
+void NamePlanner::decide(Source &source, const QString &target, PlannedName &plan) {
     const QString name = FileNameOf(target);
-    const qsizetype nameBytes = pathToBytes(name).size();
+    // No unit of text takes more than three bytes: a short name is not measured.
+    const qsizetype nameBytes = name.size() * 3 <= m_nameMax ? 0 : pathToBytes(name).size();
     if (name.isEmpty()) {
         refuse(plan, CopyProblem::SystemError, EINVAL);
         return;
@@ -382,9 +438,16 @@ PlannedName NamePlanner::next() {
     PlannedName plan;
     if (atEnd())
         return plan;
-    const QString path = m_entryAt(m_next++);
+    const int index = m_next++;
+    const QString path = m_entryAt(index);
     m_relative.clear();
-    const Source source = readSource(path);
+    // As root a file that a listing has just seen needs no second look, unless its times
+    // make the name or its size and time tell whether it was copied before: root may read
+    // every file.
+    static const bool root = ::geteuid() == 0;
+    Source source = root && !m_needsFileTimes && !m_copied && m_seenRegular && m_seenRegular(index)
+                        ? seenSource(path)
+                        : readSource(path);
     const QString composed = compose(path, source, plan);
     plan.composed = plan.failure ? path : composed;
 
@@ -430,9 +493,7 @@ PlannedName NamePlanner::next() {
     }
     decide(source, target, plan);
     if (plan.copied()) {
-        const Planned copy{source.path, source.device(), ino_t(source.status.stx_ino),
-                           copyIsReadOnly(source.status.stx_mode & 0777)};
-        m_planned.insert(keyOf(plan.destination), copy);
+        m_planned.insert(keyOf(plan.destination), Planned{source.path, source.identity});
     }
     return plan;
 }

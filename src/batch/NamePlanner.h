@@ -101,6 +101,10 @@ public:
     void setListedThrough(std::function<QString(int)> listedThroughAt) {
         m_listedThroughAt = std::move(listedThroughAt);
     }
+    /// Which entries, by 0-based index, a folder listing has just seen as regular files
+    /// itself. Such an entry's status is read only when the plan needs more than that: its
+    /// file times, the right to read it, or its identity when its name is found taken.
+    void setSeenRegular(std::function<bool(int)> seen) { m_seenRegular = std::move(seen); }
     /// Plans the next entry, as if every earlier one had been copied as planned.
     PlannedName next();
     /// Plans every entry that is left; stops early when keepGoing answers false.
@@ -108,11 +112,17 @@ public:
 
 private:
     struct Source;
-    struct Planned {
-        QString source;
+    /// A file's identity and whether its copy would be read-only, read when first asked.
+    struct Identity {
+        bool read = false;
+        bool known = false; ///< its status could be read
         dev_t device = 0;
         ino_t inode = 0;
         bool readOnly = false;
+    };
+    struct Planned {
+        QString source;
+        Identity identity;
     };
     enum class HolderKind {
         Nothing,
@@ -133,9 +143,12 @@ private:
     };
 
     Source readSource(const QString &path);
+    Source seenSource(const QString &path);
+    /// The source's identity, its status read now when it was not read before.
+    const Identity &identityOf(Source &source);
     QString compose(const QString &path, const Source &source, PlannedName &plan);
-    Holder holderOf(const QString &key, const Source &source);
-    void decide(const Source &source, const QString &target, PlannedName &plan);
+    Holder holderOf(const QString &key, Source &source);
+    void decide(Source &source, const QString &target, PlannedName &plan);
     bool listed(dev_t device, ino_t inode);
     QString keyOf(const QString &target) const;
     bool onPseudoFileSystem(const QByteArray &bytes, dev_t device);
@@ -154,6 +167,9 @@ private:
     QHash<QString, int> m_layoutFolders;
     /// The copies made before into the output folder, when files copied before are skipped.
     std::unique_ptr<CopiedIndex> m_copied;
+    std::function<bool(int)> m_seenRegular;
+    /// The option stamps a file time, so each source's status is read.
+    bool m_needsFileTimes = true;
     const ClockProvider &m_clock;
     const FileTimeProvider &m_times;
     const RegionalForms &m_forms;

@@ -67,20 +67,23 @@ void reportLeftOutFolder(const QString &folder, LeftOutReason reason) {
 
 } // namespace
 
-int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &ui) {
+int addSources(FileList &list, const QList<CliSource> &sources, CliWindowPort &ui,
+               QList<bool> *seenRegular) {
     int errors = 0;
     std::optional<QString> subject;
     reportErrorsAbout(ui, &subject, errors);
     for (const CliSource &source : sources) {
         if (source.kind == CliSource::Kind::Path) {
             list.append(source.text);
+            if (seenRegular)
+                seenRegular->append(false);
             continue;
         }
         // The walk of a missing folder lists nothing, as in the window; say so here.
         if (!FolderExists(source.text))
             printWarning(source.text + QStringLiteral(": no such folder, nothing added from it"));
         subject = source.text;
-        addFolderTree(list, source.text, source.extension, ui, reportLeftOutFolder);
+        addFolderTree(list, source.text, source.extension, ui, reportLeftOutFolder, seenRegular);
     }
     ui.onErrorReport = nullptr;
     return errors;
@@ -92,7 +95,9 @@ int dryRun(const CliRequest &request) {
         request.at ? static_cast<const ClockProvider &>(fixed) : systemClock();
     CliWindowPort ui(request.nthText);
     FileList list;
-    int status = addSources(list, request.sources, ui) == 0 ? kExitSuccess : kExitFailures;
+    QList<bool> seenRegular;
+    int status =
+        addSources(list, request.sources, ui, &seenRegular) == 0 ? kExitSuccess : kExitFailures;
     // Against a folder, the run's own refusals come first, as the run gives them.
     if (request.outputFolderGiven) {
         if (list.count() == 0) {
@@ -110,6 +115,7 @@ int dryRun(const CliRequest &request) {
     const QStringList entries = list.entries();
     NamePlanner planner(plan, entries, clock, systemFileTimes(), RegionalForms::system());
     planner.setListedThrough([&list](int index) { return list.listedThroughAt(index + 1); });
+    planner.setSeenRegular([&seenRegular](int index) { return seenRegular.value(index); });
     RecordWriter records(request.nullSeparated);
     for (int position = 1; !planner.atEnd(); ++position) {
         const PlannedName planned = planner.next();

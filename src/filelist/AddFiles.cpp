@@ -49,6 +49,9 @@ constexpr qint32 kStepDefaultPointer = 136;
 constexpr qint32 kStepKeepLastFolder = 333;
 constexpr qint32 kStepStoreLastFolder = 334;
 
+/// The most files of one folder that join the list at once.
+constexpr qsizetype kBatchSize = 4096;
+
 /// The walk and the per-file tests of "Add All Files In Folder".
 /// The extension that an answer names: blanks around it, and a leading "*." or "." typed
 /// out of habit (".txt", "*.txt"), are dropped, so they list what "txt" lists.
@@ -62,7 +65,8 @@ QString extensionOfAnswer(const QString &answer) {
 }
 
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
-             WindowPort &ui, const LeftOutReport &leftOut = {}) {
+             WindowPort &ui, const LeftOutReport &leftOut = {},
+             QList<bool> *seenRegular = nullptr) {
     const QChar separator = platformSeparator();
     // Each file keeps the folder it came through: a copy may keep its path below it.
     const FileList::ListingThrough through(list, collapseDoubledSeparators(chosen));
@@ -98,6 +102,20 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
         });
         int upper = 0;
         trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
+        // The files of a folder join the list together: a view attached to it takes in one
+        // insertion instead of one per file. Nothing is shown between them.
+        QStringList batch;
+        QList<bool> batchSeen;
+        const auto appendBatch = [&] {
+            if (!batch.isEmpty())
+                trap.step(kStepHiddenArchiveTestAndAppend, [&] {
+                    list.append(batch);
+                    if (seenRegular)
+                        seenRegular->append(batchSeen);
+                });
+            batch.clear();
+            batchSeen.clear();
+        };
         for (int position = 1; position <= upper; ++position) {
             QString name;
             trap.step(kStepTakeNameTest, [&] { name = names.at(position); });
@@ -115,9 +133,14 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
             if (!hiddenName || trap.test(kStepHiddenArchiveTestAndAppend, [&] {
                     return FileAttributes(path) != kHiddenArchiveOnly;
                 }))
-                trap.step(kStepHiddenArchiveTestAndAppend,
-                          [&] { list.append(collapseDoubledSeparators(path)); });
+                trap.step(kStepHiddenArchiveTestAndAppend, [&] {
+                    batch.append(collapseDoubledSeparators(path));
+                    batchSeen.append(names.seenRegular(position));
+                });
+            if (batch.size() >= kBatchSize)
+                appendBatch();
         }
+        appendBatch();
         // A million files would otherwise be listed without the window answering once.
         ui.processEvents();
         if (ui.closing())
@@ -197,9 +220,9 @@ void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &u
 }
 
 void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
-                   const LeftOutReport &leftOut) {
+                   const LeftOutReport &leftOut, QList<bool> *seenRegular) {
     Trap trap(kTagAddFolder, ui);
-    addTree(trap, list, folder, extension, ui, leftOut);
+    addTree(trap, list, folder, extension, ui, leftOut, seenRegular);
 }
 
 } // namespace plenvoy

@@ -2,6 +2,7 @@
 
 #include "filelist/FolderWalk.h"
 
+#include <QList>
 #include <QString>
 
 namespace plenvoy {
@@ -37,8 +38,10 @@ void addAllFilesInFolder(FileList &list, SettingsAccess &settings, WindowPort &u
 /// Appends the files of one folder tree that match "*." + extension, by the rules of
 /// "Add All Files In Folder", without questions, settings or pointer changes. Failures
 /// are reported through the trap. Used by the command-line front as well, which names
-/// each sub-folder that the walk leaves out through leftOut.
+/// each sub-folder that the walk leaves out through leftOut. With seenRegular, one flag is
+/// appended there for each entry added: true when the folder's listing saw a regular file
+/// itself (not a link to one), which a plan made at once need not examine again.
 void addFolderTree(FileList &list, const QString &folder, const QString &extension, WindowPort &ui,
-                   const LeftOutReport &leftOut = {});
+                   const LeftOutReport &leftOut = {}, QList<bool> *seenRegular = nullptr);
 
 } // namespace plenvoy

@@ -5,6 +5,7 @@
 #include "core/Translation.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace plenvoy {
 
@@ -30,8 +31,21 @@ FileList::Entry FileList::store(const QString &text) {
         }
     }
     const QStringView name = QStringView(text).mid(cut);
-    Entry entry{folderNumber, quint32(name.size()), m_names.size(), m_through};
-    m_names.append(name);
+    // A name of Latin-1 letters alone (most are) takes one byte a letter, any other two.
+    bool narrow = true;
+    for (const QChar c : name)
+        narrow = narrow && c.unicode() < 0x100;
+    Entry entry{folderNumber, quint32(name.size()) | (narrow ? 0 : Snapshot::kWide), m_names.size(),
+                m_through};
+    if (narrow) {
+        const qsizetype at = m_names.size();
+        m_names.resize(at + name.size());
+        char *out = m_names.data() + at;
+        for (const QChar c : name)
+            *out++ = char(c.unicode());
+    } else {
+        m_names.append(reinterpret_cast<const char *>(name.utf16()), name.size() * 2);
+    }
     return entry;
 }
 
@@ -42,11 +56,11 @@ QString FileList::textOf(const Entry &entry) const {
 void FileList::compactNames() {
     if (m_unusedNames < 4096 || m_unusedNames * 2 < m_names.size())
         return;
-    QString names;
+    QByteArray names;
     names.reserve(m_names.size() - m_unusedNames);
     for (Entry &entry : m_entries) {
         const qint64 start = names.size();
-        names.append(m_names.constData() + entry.start, qsizetype(entry.length));
+        names.append(m_names.constData() + entry.start, Snapshot::bytesOf(entry));
         entry.start = start;
     }
     m_names.swap(names);
@@ -88,13 +102,18 @@ FileList::ListingThrough::~ListingThrough() {
 }
 
 QString FileList::Snapshot::textOf(const Entry &entry, const QStringList &folders,
-                                   const QString &names) {
+                                   const QByteArray &names) {
     const QString &folder = folders.at(entry.folder);
-    QString text(folder.size() + qsizetype(entry.length), Qt::Uninitialized);
-    QChar *out = text.data();
-    std::copy(folder.cbegin(), folder.cend(), out);
-    const QChar *name = names.constData() + entry.start;
-    std::copy(name, name + entry.length, out + folder.size());
+    const qsizetype length = qsizetype(entry.length & ~kWide);
+    QString text(folder.size() + length, Qt::Uninitialized);
+    QChar *out = std::copy(folder.cbegin(), folder.cend(), text.data());
+    const char *name = names.constData() + entry.start;
+    if (entry.length & kWide) {
+        std::memcpy(static_cast<void *>(out), name, size_t(length) * 2);
+    } else {
+        for (qsizetype i = 0; i < length; ++i)
+            out[i] = QChar(char16_t(uchar(name[i])));
+    }
     return text;
 }
 
@@ -139,7 +158,7 @@ QString FileList::textAt(int position) const {
 
 void FileList::setTextAt(int position, const QString &text) {
     checkPosition(position);
-    m_unusedNames += m_entries.at(position - 1).length;
+    m_unusedNames += Snapshot::bytesOf(m_entries.at(position - 1));
     const quint32 through = m_entries.at(position - 1).through;
     m_entries[position - 1] = store(text);
     m_entries[position - 1].through = through;
@@ -151,7 +170,7 @@ void FileList::setTextAt(int position, const QString &text) {
 void FileList::removeAt(int position) {
     checkPosition(position);
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
-    m_unusedNames += m_entries.at(position - 1).length;
+    m_unusedNames += Snapshot::bytesOf(m_entries.at(position - 1));
     m_entries.removeAt(position - 1);
     compactNames();
     endRemoveRows();
@@ -160,7 +179,7 @@ void FileList::removeAt(int position) {
 void FileList::clear() {
     beginResetModel();
     m_entries = {};
-    m_names = QString();
+    m_names = QByteArray();
     m_folders.clear();
     m_folderIndex.clear();
     m_unusedNames = 0;

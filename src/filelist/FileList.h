@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QStringList>
@@ -11,8 +12,8 @@ namespace plenvoy {
 /// appended at the end, duplicates are kept, nothing is sorted or saved.
 ///
 /// A million entries must fit in little memory: each entry keeps its folder (up to the
-/// last "/") as a number into the distinct folders, and its name in one shared buffer of
-/// UTF-16; the view asks for a row's text only when it shows that row.
+/// last "/") as a number into the distinct folders, and its name in one shared buffer, one
+/// byte a letter for most names; the view asks for a row's text only when it shows that row.
 class FileList final : public QAbstractListModel {
     Q_OBJECT
 
@@ -61,16 +62,23 @@ public:
         friend class FileList;
         struct Entry {
             quint32 folder;
-            quint32 length;
+            quint32 length; ///< with kWide when the name is kept in two bytes a unit
             qint64 start;
             /// Index into the folders entries were listed through; 0: listed on its own.
             quint32 through;
         };
+        static constexpr quint32 kWide = 0x80000000u;
+        /// The bytes the entry's name takes in the buffer of names.
+        static qsizetype bytesOf(const Entry &entry) {
+            return (entry.length & kWide) ? qsizetype(entry.length & ~kWide) * 2
+                                          : qsizetype(entry.length);
+        }
         /// The entry's text: its folder followed by its name.
-        static QString textOf(const Entry &entry, const QStringList &folders, const QString &names);
+        static QString textOf(const Entry &entry, const QStringList &folders,
+                              const QByteArray &names);
 
         QList<Entry> m_entries;
-        QString m_names;
+        QByteArray m_names;
         QStringList m_folders;
         QStringList m_throughs;
     };
@@ -83,7 +91,7 @@ public:
 
 private:
     /// folder: index into m_folders; length: of the name, in UTF-16 units; start: of the
-    /// name in m_names.
+    /// name in m_names, in bytes.
     using Entry = Snapshot::Entry;
 
     void checkPosition(int position) const;
@@ -93,7 +101,9 @@ private:
     void compactNames();
 
     QList<Entry> m_entries;
-    QString m_names; ///< every name, one after the other
+    /// Every name, one after the other: in Latin-1 when it has no other letter, otherwise in
+    /// UTF-16.
+    QByteArray m_names;
     QStringList m_folders;
     QHash<QString, quint32> m_folderIndex;
     qint64 m_unusedNames = 0;

@@ -34,6 +34,9 @@ FileListView::FileListView(FileList &list, WindowPort &ui, QWidget *parent)
     , m_list(list)
     , m_rules(list, ui)
     , m_dragIconPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') + kDragIconName) {
+    m_layoutTimer = new QTimer(this);
+    m_layoutTimer->setSingleShot(true);
+    connect(m_layoutTimer, &QTimer::timeout, this, &FileListView::doItemsLayout);
     setModel(&m_list);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -60,6 +63,51 @@ FileListView::FileListView(FileList &list, WindowPort &ui, QWidget *parent)
     header()->setStretchLastSection(false);
     setColumnWidth(0, kFileListColumnWidth);
     resize(kFileListWidth, kFileListHeight);
+}
+
+void FileListView::setModel(QAbstractItemModel *model) {
+    QObject::disconnect(m_appended);
+    for (const QMetaObject::Connection &connection : std::as_const(m_changed))
+        QObject::disconnect(connection);
+    m_changed.clear();
+    m_onlyAppended = false;
+    if (model) {
+        m_appended = connect(model, &QAbstractItemModel::rowsInserted, this,
+                             [this](const QModelIndex &, int, int last) {
+                                 if (last + 1 < this->model()->rowCount())
+                                     m_onlyAppended = false;
+                             });
+        const auto changed = [this] { m_onlyAppended = false; };
+        // Told before the view itself hears of the change, which lays the rows out anew.
+        m_changed << connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, changed)
+                  << connect(model, &QAbstractItemModel::rowsAboutToBeMoved, this, changed)
+                  << connect(model, &QAbstractItemModel::modelAboutToBeReset, this, changed)
+                  << connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, changed);
+    }
+    QTreeView::setModel(model);
+}
+
+void FileListView::doItemsLayout() {
+    // Each layout goes over every row: while rows are only appended, the next one waits
+    // eight times as long as the last one took, so a million rows added folder by folder
+    // are not laid out again at every turn of the event loop. Rows shown meanwhile keep
+    // their places, as nothing before them changed.
+    constexpr qint64 kWaitPerLayout = 8;
+    if (m_onlyAppended && m_sinceLayout.isValid()) {
+        const qint64 waitNanos = m_layoutNanos * kWaitPerLayout - m_sinceLayout.nsecsElapsed();
+        if (waitNanos > 1000000) {
+            if (!m_layoutTimer->isActive())
+                m_layoutTimer->start(int(waitNanos / 1000000));
+            return;
+        }
+    }
+    m_layoutTimer->stop();
+    QElapsedTimer timer;
+    timer.start();
+    QTreeView::doItemsLayout();
+    m_layoutNanos = timer.nsecsElapsed();
+    m_sinceLayout.start();
+    m_onlyAppended = true;
 }
 
 int FileListView::selectedPosition() const {

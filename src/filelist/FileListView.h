@@ -2,7 +2,9 @@
 
 #include "ListRules.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <QTreeView>
 
 namespace plenvoy {
@@ -44,6 +46,11 @@ public:
     void setDragIconPath(const QString &path) { m_dragIconPath = path; }
     const QString &dragIconPath() const { return m_dragIconPath; }
 
+    void setModel(QAbstractItemModel *model) override;
+    /// Lays the rows out again; while rows are only appended (a folder being added), at most
+    /// as often as keeps the layout of a long list to a small share of the time.
+    void doItemsLayout() override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -63,6 +70,13 @@ private:
     FileList &m_list;
     ListRules m_rules;
     QString m_dragIconPath;
+    /// Since the last layout, how long it took, and whether rows were only appended since.
+    QElapsedTimer m_sinceLayout;
+    qint64 m_layoutNanos = 0;
+    bool m_onlyAppended = false;
+    QTimer *m_layoutTimer = nullptr;
+    QMetaObject::Connection m_appended;
+    QList<QMetaObject::Connection> m_changed;
 };
 
 } // namespace plenvoy

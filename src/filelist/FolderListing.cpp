@@ -107,6 +107,7 @@ public:
     explicit FileSieve(const QString &pattern)
         : m_wildcard(pattern) {
         m_names.reserve(100);
+        m_regular.reserve(100);
     }
 
     template <typename RegularAt>
@@ -119,15 +120,18 @@ public:
         QString text = nameFromBytes(name, &length);
         if (asciiMatch < 0 && !m_wildcard.matches(text))
             return;
-        if (type == DT_REG || regularAt(name))
+        if (type == DT_REG || regularAt(name)) {
             m_names.append(std::move(text));
+            m_regular.append(type == DT_REG);
+        }
     }
 
-    FolderNames names() { return FolderNames(std::move(m_names)); }
+    FolderNames names() { return FolderNames(std::move(m_names), std::move(m_regular)); }
 
 private:
     const WildcardPattern m_wildcard;
     QStringList m_names;
+    QList<bool> m_regular;
 };
 
 // A link or an unknown entry is examined by its own bytes, so the status read is that of
@@ -166,9 +170,9 @@ FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
         return FolderNames();
     // A folder that can be read but not searched lists names whose files cannot be opened:
     // none of them is present. One test answers for the whole folder.
-    if (::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0)
-        return FolderNames();
     const int dirFd = ::dirfd(dir.get());
+    if (::faccessat(dirFd, "", X_OK, AT_EACCESS | AT_EMPTY_PATH) != 0)
+        return FolderNames();
     FileSieve sieve(pattern);
     while (const dirent *entry = ::readdir(dir.get())) {
         const unsigned char type = entry->d_type;

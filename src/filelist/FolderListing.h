@@ -12,8 +12,9 @@ namespace plenvoy {
 class FolderNames final {
 public:
     FolderNames() = default;
-    explicit FolderNames(QStringList names)
-        : m_names(std::move(names)) {}
+    explicit FolderNames(QStringList names, QList<bool> regular = {})
+        : m_names(std::move(names))
+        , m_regular(std::move(regular)) {}
 
     int lowerBound() const { return m_names.isEmpty() ? 0 : 1; }
     int upperBound() const { return static_cast<int>(m_names.size()); }
@@ -21,9 +22,13 @@ public:
     QString at(int position) const;
     /// The names in listing order (empty when none matched).
     const QStringList &names() const { return m_names; }
+    /// True when the listing saw the name at the position as a regular file itself (not a
+    /// link to one, nor an entry whose type had to be read).
+    bool seenRegular(int position) const { return m_regular.value(position - 1, false); }
 
 private:
     QStringList m_names;
+    QList<bool> m_regular;
 };
 
 /// A wildcard pattern matched as the Windows listing does: case-insensitive, "*" for any

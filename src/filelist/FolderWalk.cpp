@@ -245,8 +245,7 @@ QList<SubFolder> FolderWalk::subFolderNames(const QString &folder, QByteArray *f
         throw Failure::fromErrno(errno);
     // A folder that can be read but not searched lists names whose files cannot be opened:
     // none of them is present. One test answers for the whole folder.
-    if (files && !files->isEmpty() &&
-        ::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0)
+    if (files && !files->isEmpty() && ::faccessat(dirFd, "", X_OK, AT_EACCESS | AT_EMPTY_PATH) != 0)
         files->clear();
     return names;
 }

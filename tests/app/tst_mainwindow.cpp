@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
+#include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 
 #include <cstdio>
@@ -184,6 +185,8 @@ private Q_SLOTS:
     void runRemembersTheAnswerToN();
     void newNamesColumnFollowsItsSetting_data();
     void newNamesColumnFollowsItsSetting();
+    void windowSizeIsWrittenOnlyAfterTheUserResized_data();
+    void windowSizeIsWrittenOnlyAfterTheUserResized();
     void closedWindowShowsNoMoreBoxes();
     void closingEndsTheProgramInsideALoop();
     void closingEndsTheProgramInsideARun();
@@ -801,6 +804,31 @@ void TestMainWindow::newNamesColumnFollowsItsSetting() {
     QCOMPARE(stored(QStringLiteral("ShowNewNames")),
              shown ? QStringLiteral("<absent>") : QStringLiteral("0"));
     QCOMPARE(stored(QStringLiteral("WindowSize")), QStringLiteral("<absent>"));
+}
+
+void TestMainWindow::windowSizeIsWrittenOnlyAfterTheUserResized_data() {
+    QTest::addColumn<bool>("byUser");
+    QTest::newRow("resized by the user") << true;
+    QTest::newRow("resized by the program") << false;
+}
+
+void TestMainWindow::windowSizeIsWrittenOnlyAfterTheUserResized() {
+    QFETCH(bool, byUser);
+    auto form = startForm();
+    form->show();
+    const QSize before = form->size();
+    const QSize after = before + QSize(120, 80);
+    form->resize(after);
+    if (byUser) {
+        // As the window system tells of an edge the user dragged.
+        QResizeEvent dragged(after, before);
+        QSpontaneKeyEvent::setSpontaneous(&dragged);
+        QApplication::instance()->notify(form.get(), &dragged);
+    }
+    form->close();
+    QCOMPARE(stored(kKeyWindowSize),
+             byUser ? QStringLiteral("%1x%2").arg(after.width()).arg(after.height())
+                    : QStringLiteral("<absent>"));
 }
 
 void TestMainWindow::closedWindowShowsNoMoreBoxes() {

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void headerTellsWhichNTheNamesUse_data();
     void headerTellsWhichNTheNamesUse();
     void filesAppearingInTheOutputFolderAreFollowed();
+    void aGrowingListIsPlannedOnceItStopsGrowing();
     void takenTimesReadOnTheWorkerThread();
     void doubleClickOnANewNameRemovesItsEntry();
 };
@@ -188,6 +189,26 @@ void TestNewNamePreview::filesAppearingInTheOutputFolderAreFollowed() {
     QVERIFY(QTest::qWaitFor([&] { return preview.verdictAt(0) == Verdict::Replaces; }, 5000));
     QCOMPARE(preview.index(0, 1).data().toString(),
              QStringLiteral("c 2026-07-15.txt (replaces the file of that name)"));
+}
+
+void TestNewNamePreview::aGrowingListIsPlannedOnceItStopsGrowing() {
+    FileList list;
+    NewNamePreview preview(list);
+    preview.setOption(kDateAtEnd);
+    list.append(QStringLiteral("/nowhere/a.txt"));
+    QVERIFY(waitForPlan(preview));
+    const QSignalSpy shown(&preview, &NewNamePreview::planShown);
+    // As a folder being added, for longer than a plan otherwise waits: a row at a time, the
+    // events processed between.
+    QElapsedTimer growing;
+    growing.start();
+    while (growing.elapsed() < 2500) {
+        list.append(QStringLiteral("/nowhere/b.txt"));
+        QTest::qWait(40);
+    }
+    QCOMPARE(shown.size(), 0);
+    QVERIFY(waitForPlan(preview));
+    QCOMPARE(shown.size(), 1);
 }
 
 void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {

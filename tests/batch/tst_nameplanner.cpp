@@ -54,6 +54,8 @@ class TestNamePlanner final : public QObject {
 private Q_SLOTS:
     void previewIsWhatTheRunDoes_data();
     void previewIsWhatTheRunDoes();
+    void filesSeenByAListingGetTheSameVerdicts_data();
+    void filesSeenByAListingGetTheSameVerdicts();
 };
 
 void TestNamePlanner::previewIsWhatTheRunDoes_data() {
@@ -149,6 +151,50 @@ void TestNamePlanner::previewIsWhatTheRunDoes() {
                              .arg(counted("replaces"))
                              .arg(counted("not copied")) +
                          out});
+}
+
+void TestNamePlanner::filesSeenByAListingGetTheSameVerdicts_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("folder"); // "src", "out" or none
+    QTest::newRow("names kept, beside the sources") << QString() << QString();
+    QTest::newRow("names kept, into the sources' folder") << QString() << QStringLiteral("src");
+    QTest::newRow("clock, into another folder")
+        << QStringLiteral("Add current date to end of filename") << QStringLiteral("out");
+    QTest::newRow("modified, into another folder")
+        << QStringLiteral("Add last modified date to end of filename") << QStringLiteral("out");
+}
+
+void TestNamePlanner::filesSeenByAListingGetTheSameVerdicts() {
+    QFETCH(QString, option);
+    QFETCH(QString, folder);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("out")));
+    const auto file = [&](const QString &name) {
+        const QString path = dir.filePath(name);
+        if (!writeFile(path, name.toUtf8()) || !setFileTimes(path, kModified, kModified))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    };
+    const QString a = file(QStringLiteral("src/a.txt"));
+    // One file listed three times, and two files of one name: which file an entry is decides.
+    const QStringList entries{a, a, file(QStringLiteral("src/b.txt")),
+                              file(QStringLiteral("other/a.txt")), a};
+    const FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
+    const PlanRequest request{option, -1, StampStyle(),
+                              folder.isEmpty() ? std::nullopt
+                                               : std::optional<QString>(dir.filePath(folder))};
+    const auto plan = [&](bool seen) {
+        NamePlanner planner(request, entries, clock, systemFileTimes(), RegionalForms::system());
+        if (seen)
+            planner.setSeenRegular([](int) { return true; });
+        QStringList verdicts;
+        for (const PlannedName &planned : planner.planAll())
+            verdicts << describe(planned);
+        return verdicts;
+    };
+    const QStringList looked = plan(false);
+    QCOMPARE(plan(true), looked);
 }
 
 QTEST_GUILESS_MAIN(TestNamePlanner)

@@ -190,16 +190,19 @@ void TestAddFiles::foldersAreTakenLevelByLevel() {
     QVERIFY(writeFile(root + QStringLiteral("/a/x/deep.txt")));
     QVERIFY(writeFile(root + QStringLiteral("/a/mid.txt")));
     QVERIFY(writeFile(root + QStringLiteral("/b/other.txt")));
+    QVERIFY(writeFile(root + QStringLiteral("/b/second.txt")));
     StoredAnswers settings;
     FileList list;
+    const QSignalSpy insertions(&list, &FileList::rowsInserted);
     test::FakeWindow ui;
     ui.textAnswers = {QStringLiteral("txt")};
     ui.folderAnswers = {root};
     addAllFilesInFolder(list, settings, ui);
     QStringList names = namesOf(list, root);
     // The chosen folder first, then a and b, then a/x; the order of a and b is the
-    // listing's, so compare by level.
-    QCOMPARE(names.size(), 4);
+    // listing's, so compare by level. Each folder's files join the list at once.
+    QCOMPARE(names.size(), 5);
+    QCOMPARE(insertions.size(), 4);
     QCOMPARE(names.first(), QStringLiteral("top.txt"));
     QCOMPARE(names.last(), QStringLiteral("a/x/deep.txt"));
     QVERIFY(names.contains(QStringLiteral("a/mid.txt")));

@@ -83,6 +83,23 @@ private Q_SLOTS:
         QCOMPARE(f.view.textElideMode(), Qt::ElideMiddle);
     }
 
+    void rowsAddedInBurstsAreLaidOutSoonAndRemovalsAtOnce() {
+        Fixture f({});
+        const auto laidOut = [&](int row) {
+            return f.view.visualRect(f.view.model()->index(row, 0)).isValid();
+        };
+        for (int burst = 0; burst < 50; ++burst) {
+            QStringList paths;
+            for (int i = 0; i < 2000; ++i)
+                paths << u"/folder/file"_s + QString::number(burst * 2000 + i);
+            f.list.append(paths);
+            QCoreApplication::processEvents();
+        }
+        QTRY_VERIFY(laidOut(f.list.count() - 1));
+        f.list.removeAt(1);
+        QVERIFY(laidOut(f.list.count() - 1));
+    }
+
     void deleteKeyRemovesTheSelectedEntryUnlessBusy() {
         Fixture f({u"/a"_s, u"/b"_s, u"/c"_s});
         QTest::mouseClick(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.centreOf(2));
@@ -218,6 +235,13 @@ private Q_SLOTS:
         for (int i = 0; i < 6000; ++i)
             many << QStringLiteral("/f%1/%2-name with some length.txt").arg(i % 7).arg(i);
         QTest::newRow("enough removals to compact") << many;
+        QStringList mixed;
+        const QStringList names{QStringLiteral("caf\u00e9"), QStringLiteral("\u03bb"),
+                                QStringLiteral("\u4e2d\U0001F600")};
+        for (int i = 0; i < 6000; ++i)
+            mixed << QStringLiteral("/f/%1 %2").arg(names.at(i % 3)).arg(i) +
+                         pathFromBytes(i % 2 ? "" : "\xff");
+        QTest::newRow("names in one and two bytes a letter, compacted") << mixed;
     }
     void entriesComeBackExactlyThroughExchangesAndRemovals() {
         QFETCH(QStringList, texts);

@@ -566,6 +566,9 @@ private Q_SLOTS:
                  (QSet<QString>{QStringLiteral("notes.txt"), QStringLiteral("SHOUT.TXT"),
                                 QStringLiteral(".hidden.txt"), QStringLiteral("link.txt"),
                                 pathFromBytes("bad\xff.txt")}));
+        // The listing saw each regular file itself; the link only through its target.
+        for (int position = 1; position <= names.upperBound(); ++position)
+            QCOMPARE(names.seenRegular(position), names.at(position) != QStringLiteral("link.txt"));
         // The folder may be given without its trailing separator.
         QCOMPARE(
             setOf(ListFolderFiles(m_dir.path() + QStringLiteral("/root"), QStringLiteral("*.TXT"))
