@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/MnemonicStyle.h"
 #include "app/Translations.h"
 #include "batch/RunRecord.h"
 #include "desktop/CommandLinePaths.h"
@@ -63,8 +64,10 @@ int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     // The window speaks the language of LANGUAGE, LC_MESSAGES or LANG; stamps keep to LC_TIME.
     plenvoy::installUserTranslations();
-    // One look on every desktop; the skin file, when present, builds on it.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // One look on every desktop; the skin file, when present, builds on it. The buttons'
+    // mnemonic letters show while Alt is held.
+    QApplication::setStyle(
+        new plenvoy::MnemonicStyle(QStyleFactory::create(QStringLiteral("Fusion"))));
     QGuiApplication::setDesktopFileName(QStringLiteral(PLENVOY_APP_ID));
     plenvoy::enableRunRecords(QStringLiteral("window"));
     plenvoy::MainWindow window;

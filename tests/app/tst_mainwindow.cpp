@@ -2,6 +2,7 @@
 #include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
+#include "app/MnemonicStyle.h"
 #include "app/ShellRules.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
@@ -21,6 +22,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -173,6 +175,7 @@ private Q_SLOTS:
     void controlsFollowTheNearestEdges();
     void tabOrderFollowsTheLayout();
     void captionsAndFonts();
+    void altRevealsTheMnemonics();
     void withoutOptionalFilesTheWindowIsWhiteAndQuiet();
     void shippedSkinAndPointerLoad();
     void unreadableSkinAndPointerAreReported();
@@ -515,6 +518,24 @@ void TestMainWindow::captionsAndFonts() {
         QCOMPARE(widget->font().pointSizeF(), 9.0);
         QVERIFY(widget->font().bold());
     }
+}
+
+void TestMainWindow::altRevealsTheMnemonics() {
+    auto *style = new MnemonicStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(style);
+    MainWindow window;
+    window.startUp();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto underlined = [&] {
+        return window.style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, &window) != 0;
+    };
+    QVERIFY(!underlined());
+    QTest::keyPress(&window, Qt::Key_Alt, Qt::AltModifier);
+    QVERIFY(underlined());
+    QTest::keyRelease(&window, Qt::Key_Alt);
+    QVERIFY(!underlined());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
 
 void TestMainWindow::withoutOptionalFilesTheWindowIsWhiteAndQuiet() {
