@@ -191,8 +191,6 @@ CopiedIndexWriter::CopiedIndexWriter()
 
 CopiedIndexWriter::~CopiedIndexWriter() {
     flush();
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
 }
 
 void CopiedIndexWriter::note(const QString &outputFolder, const QString &destination,
@@ -204,27 +202,16 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
     const QString prefix = output == QLatin1String("/") ? output : output + QLatin1Char('/');
     if (!copy.startsWith(prefix))
         return;
-    // The identity as the copy's name holds it now, read inside its folder opened once.
-    const QByteArray bytes = pathToBytes(copy);
-    const qsizetype slash = bytes.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray("/") : bytes.left(slash);
-    if (folder != m_folderPath) {
-        if (m_folderFd >= 0)
-            ::close(m_folderFd);
-        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        m_folderPath = folder;
-    }
-    struct stat status {};
-    if (m_folderFd < 0 ||
-        ::fstatat(m_folderFd, bytes.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) != 0)
+    // The identity as the copy's name holds it now.
+    const NamedStatus status = m_status.of(pathToBytes(copy));
+    if (!status.known)
         return;
     m_lines += encodedField(output) + '\t' + encodedField(copy.mid(prefix.size())) + '\t' +
                encodedField(sourceKey) + '\t' + QByteArray::number(size) + '\t' +
-               QByteArray::number(mtimeNs) + '\t' + QByteArray::number(qint64(status.st_dev)) +
-               '\t' + QByteArray::number(qint64(status.st_ino)) + '\t' +
-               QByteArray::number(qint64(status.st_size)) + '\t' +
-               QByteArray::number(nanoseconds(status.st_mtim)) + '\t' +
-               QByteArray::number(nanoseconds(status.st_ctim)) + '\t' +
+               QByteArray::number(mtimeNs) + '\t' + QByteArray::number(qint64(status.device)) +
+               '\t' + QByteArray::number(qint64(status.inode)) + '\t' +
+               QByteArray::number(status.size) + '\t' + QByteArray::number(status.mtimeNs) + '\t' +
+               QByteArray::number(status.ctimeNs) + '\t' +
                QByteArray::number(QDateTime::currentSecsSinceEpoch()) + '\n';
     if (m_lines.size() >= kWriteEveryBytes)
         flush();

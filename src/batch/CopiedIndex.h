@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FilePlacement.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -86,8 +88,7 @@ public:
 private:
     bool m_enabled = false;
     QByteArray m_lines;
-    QByteArray m_folderPath;
-    int m_folderFd = -1;
+    StatusByName m_status;
 };
 
 struct FileOutcome;

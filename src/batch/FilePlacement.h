@@ -136,6 +136,26 @@ struct NamedStatus {
     qint64 ctimeNs = 0;
 };
 
+/// The identity a file's status gives.
+NamedStatus namedStatus(const struct stat &status);
+
+/// Reads files' status by path, each inside its folder, kept open while the files come from
+/// it: a path resolved again for every file costs more than the rest of the lookup.
+class StatusByName final {
+public:
+    StatusByName() = default;
+    ~StatusByName();
+    StatusByName(const StatusByName &) = delete;
+    StatusByName &operator=(const StatusByName &) = delete;
+
+    /// The status of the file at path, a link not followed; not known when it can't be read.
+    NamedStatus of(const QByteArray &path);
+
+private:
+    QByteArray m_folderPath;
+    int m_folderFd = -1;
+};
+
 /// What one copy did.
 struct CopyResult {
     CopyProblem problem = CopyProblem::SystemError;

@@ -296,8 +296,6 @@ RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
 }
 
 RunRecord::~RunRecord() {
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
     if (m_slot < 0)
         return;
     flush();
@@ -425,28 +423,8 @@ void RunRecord::add(const FileOutcome &file) {
 }
 
 NamedStatus RunRecord::statusByName(const QByteArray &destination) {
-    // The identity as the copy's name now holds it (naming changes the change time), read
-    // inside its folder, opened once: a path resolved again per file costs more than the rest.
-    NamedStatus named;
-    const qsizetype slash = destination.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray("/") : destination.left(slash);
-    if (folder != m_folderPath) {
-        if (m_folderFd >= 0)
-            ::close(m_folderFd);
-        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        m_folderPath = folder;
-    }
-    struct stat status {};
-    if (m_folderFd < 0 || ::fstatat(m_folderFd, destination.constData() + slash + 1, &status,
-                                    AT_SYMLINK_NOFOLLOW) != 0)
-        return named;
-    named.known = true;
-    named.device = status.st_dev;
-    named.inode = status.st_ino;
-    named.size = qint64(status.st_size);
-    named.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    named.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
-    return named;
+    // The identity as the copy's name now holds it (naming changes the change time).
+    return m_status.of(destination);
 }
 
 void RunRecord::addMadeFolder(const QString &path) {

@@ -81,8 +81,7 @@ private:
     std::string m_line;   // keeps its room from line to line
     QByteArray m_waiting; // lines of files not copied before the first copy
     int m_slot = -1;
-    QByteArray m_folderPath; // the folder of the last copy, and its descriptor
-    int m_folderFd = -1;
+    StatusByName m_status;
     QElapsedTimer m_sinceFlush;
     qint64 m_counts[5] = {};
 };
