@@ -8,9 +8,12 @@
 #include "engine/RegionalForms.h"
 
 #include <QDateTime>
+
 #include <QDir>
+#include <charconv>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
@@ -194,25 +197,44 @@ CopiedIndexWriter::~CopiedIndexWriter() {
 }
 
 void CopiedIndexWriter::note(const QString &outputFolder, const QString &destination,
-                             const QString &sourceKey, qint64 size, qint64 mtimeNs) {
+                             const QString &sourceKey, qint64 size, qint64 mtimeNs,
+                             const NamedStatus &named) {
     if (!m_enabled)
         return;
-    const QString output = cleanFolder(outputFolder);
-    const QString copy = cleanFolder(destination);
-    const QString prefix = output == QLatin1String("/") ? output : output + QLatin1Char('/');
-    if (!copy.startsWith(prefix))
+    // A run notes thousands of copies into one output folder: it is cleaned once.
+    if (m_outputField.isEmpty() || outputFolder != m_outputGiven) {
+        m_outputGiven = outputFolder;
+        m_output = cleanFolder(outputFolder);
+        m_prefix = m_output == QLatin1String("/") ? m_output : m_output + QLatin1Char('/');
+        m_outputField = encodedField(m_output);
+    }
+    const bool clean = destination.startsWith(m_prefix) &&
+                       !destination.contains(QLatin1String("//"), Qt::CaseSensitive);
+    const QString copy = clean ? destination : cleanFolder(destination);
+    if (!copy.startsWith(m_prefix))
         return;
     // The identity as the copy's name holds it now.
-    const NamedStatus status = m_status.of(pathToBytes(copy));
+    const NamedStatus status = named.known ? named : m_status.of(pathToBytes(copy));
     if (!status.known)
         return;
-    m_lines += encodedField(output) + '\t' + encodedField(copy.mid(prefix.size())) + '\t' +
-               encodedField(sourceKey) + '\t' + QByteArray::number(size) + '\t' +
-               QByteArray::number(mtimeNs) + '\t' + QByteArray::number(qint64(status.device)) +
-               '\t' + QByteArray::number(qint64(status.inode)) + '\t' +
-               QByteArray::number(status.size) + '\t' + QByteArray::number(status.mtimeNs) + '\t' +
-               QByteArray::number(status.ctimeNs) + '\t' +
-               QByteArray::number(QDateTime::currentSecsSinceEpoch()) + '\n';
+    const auto number = [this](qint64 value) {
+        char digits[24];
+        const auto stop = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        m_lines.append(digits, stop - digits);
+        m_lines.append('\t');
+    };
+    m_lines.append(m_outputField).append('\t');
+    m_lines.append(encodedField(copy.mid(m_prefix.size()))).append('\t');
+    m_lines.append(encodedField(sourceKey)).append('\t');
+    number(size);
+    number(mtimeNs);
+    number(qint64(status.device));
+    number(qint64(status.inode));
+    number(status.size);
+    number(status.mtimeNs);
+    number(status.ctimeNs);
+    number(QDateTime::currentSecsSinceEpoch());
+    m_lines[m_lines.size() - 1] = '\n';
     if (m_lines.size() >= kWriteEveryBytes)
         flush();
 }
@@ -276,7 +298,8 @@ void RunCopies::copied(const QString &outputFolder, const FileOutcome &file,
         return;
     m_writer.note(outputFolder, file.destination, sourceKeyOf(file.source, listedThrough),
                   qint64(status.stx_size),
-                  qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec);
+                  qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec,
+                  file.named);
 }
 
 } // namespace plenvoy

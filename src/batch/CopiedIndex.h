@@ -79,9 +79,10 @@ public:
     CopiedIndexWriter &operator=(const CopiedIndexWriter &) = delete;
 
     /// A copy written at `destination` (a whole path below the output folder) from a
-    /// source known by key, size and modification time.
+    /// source known by key, size and modification time. `named` is the copy's status once
+    /// it had its name, when the copy read it; otherwise it is read here.
     void note(const QString &outputFolder, const QString &destination, const QString &sourceKey,
-              qint64 size, qint64 mtimeNs);
+              qint64 size, qint64 mtimeNs, const NamedStatus &named = NamedStatus());
     /// Writes what is gathered.
     void flush();
 
@@ -89,6 +90,11 @@ private:
     bool m_enabled = false;
     QByteArray m_lines;
     StatusByName m_status;
+    // The output folder as last given, and as written (clean, absolute) with its field.
+    QString m_outputGiven;
+    QString m_output;
+    QString m_prefix;
+    QByteArray m_outputField;
 };
 
 struct FileOutcome;

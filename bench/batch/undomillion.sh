@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Undo of a large run against find -delete of the same number of copies: plenvoy-cli copies
+# the files, then `plenvoy-cli --undo` takes the run back; another run's copies go with
+# `find DIR -type f -delete`. The two take turns, each on copies just made; times are the
+# medians. Everything lives on a tmpfs mounted under a temporary folder, unmounted at the end.
+#   bench/batch/undomillion.sh BUILD_DIR [FILES] [ROUNDS]
+set -euo pipefail
+build=${1:?build folder}
+files=${2:-1000000}
+rounds=${3:-3}
+cli=$(realpath "$build/bin/plenvoy-cli")
+work=$(mktemp -d "${TMPDIR:-/tmp}/plenvoy-undo-XXXXXX")
+cleanup() {
+  for _ in 1 2 3 4 5; do
+    mountpoint -q "$work/fs" || break
+    umount "$work/fs" 2>/dev/null || sleep 1
+  done
+  mountpoint -q "$work/fs" || rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$work/fs"
+mount -t tmpfs -o size=14g,nr_inodes=0 plenvoy-bench "$work/fs"
+fs=$work/fs
+mkdir "$fs/src" "$fs/state"
+(cd "$fs/src" && head -c $((files * 16)) /dev/urandom | split -b 16 -a 7 -d - f)
+export XDG_STATE_HOME=$fs/state
+
+seconds() { # the wall time of a command, in seconds
+  local start end
+  start=$(date +%s.%N)
+  "$@" >/dev/null
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc
+}
+copy() { mkdir "$1" && "$cli" --option 22 --quiet --out "$1" --folder "$fs/src" >/dev/null; }
+
+undo=() finder=()
+for ((round = 1; round <= rounds; round++)); do
+  copy "$fs/u$round"
+  undo+=("$(seconds "$cli" --undo)")
+  copy "$fs/f$round"
+  finder+=("$(seconds find "$fs/f$round" -type f -delete)")
+  echo "round $round: undo ${undo[-1]} s, find -delete ${finder[-1]} s"
+done
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+u=$(median "${undo[@]}") f=$(median "${finder[@]}")
+echo "undo of $files copies: median $u s; find -delete: median $f s; ratio $(echo "scale=3; $u / $f" | bc)"
