@@ -8,9 +8,7 @@
 #include "engine/RegionalForms.h"
 
 #include <QDateTime>
-
 #include <QDir>
-#include <charconv>
 
 #include <cerrno>
 #include <charconv>
