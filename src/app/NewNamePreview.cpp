@@ -189,7 +189,8 @@ void NewNamePreview::setOutputFolder(const QString &folder) {
 }
 
 void NewNamePreview::setStyle(const StampStyle &style) {
-    if (style.form == m_style.form && style.creation == m_style.creation)
+    if (style.form == m_style.form && style.pattern == m_style.pattern &&
+        style.creation == m_style.creation)
         return;
     m_style = style;
     inputsChanged();
@@ -369,8 +370,7 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
                                           : systemFileTimes();
     try {
         name = FileNameOf(ComposeNewName(source, planRequest.optionText, planRequest.nthValue,
-                                         systemClock(), stamped, RegionalForms::system(),
-                                         m_style.form));
+                                         systemClock(), stamped, RegionalForms::system(), m_style));
         if (m_style.layout != OutputLayout::Flat)
             folder = layoutFolder(m_style.layout, source, m_list.listedThroughAt(row + 1), m_option,
                                   systemClock(), stamped);

@@ -7,6 +7,7 @@
 #include "core/Translation.h"
 #include "engine/ComposeNewName.h"
 #include "engine/RegionalForms.h"
+#include "engine/StampPattern.h"
 #include "engine/TakenTime.h"
 
 #include <QButtonGroup>
@@ -14,6 +15,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -25,6 +27,12 @@ namespace {
 const QString kKeyLayout = QStringLiteral("Layout");
 /// "true" when files copied before are skipped.
 const QString kKeySkipCopied = QStringLiteral("SkipCopied");
+/// The pattern of the custom form, as typed.
+const QString kKeyStampPattern = QStringLiteral("StampPattern");
+
+bool isUsablePattern(const QString &pattern) {
+    return checkStampPattern(pattern, RegionalForms::system()).isValid();
+}
 
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
@@ -57,6 +65,9 @@ StampStyle readStampStyle(const SettingsAccess &settings) {
     StampStyle style;
     style.form =
         stampFormNamed(settings.readSetting(kKeyStampForm, QString())).value_or(style.form);
+    style.pattern = settings.readSetting(kKeyStampPattern, QString());
+    if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
+        style.form = StampForm::Regional;
     style.creation = creationTimeNamed(settings.readSetting(kKeyCreationTime, QString()))
                          .value_or(style.creation);
     style.layout =
@@ -78,12 +89,27 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     setObjectName(QStringLiteral("StampSettings"));
     setWindowTitle(shownText("StampSettings", kTitleStampSettings));
     const StampStyle stored = readStampStyle(settings);
+    // A custom form whose pattern cannot be used still shows as chosen, with the reason.
+    const bool customChosen =
+        stampFormNamed(settings.readSetting(kKeyStampForm, QString())) == StampForm::Custom;
+    m_patternInForce = isUsablePattern(stored.pattern) ? stored.pattern : QString();
     m_forms = new QButtonGroup(this);
     m_creation = new QButtonGroup(this);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(choiceBox(kCaptionStampForm, m_forms,
-                                {kCaptionFormRegional, kCaptionFormSortable, kCaptionFormCompact},
-                                int(stored.form), this));
+    QGroupBox *forms = choiceBox(
+        kCaptionStampForm, m_forms,
+        {kCaptionFormRegional, kCaptionFormSortable, kCaptionFormCompact, tr("Own pattern:")},
+        customChosen ? int(StampForm::Custom) : int(stored.form), this);
+    m_pattern = new QLineEdit(stored.pattern, forms);
+    m_pattern->setObjectName(QStringLiteral("Pattern"));
+    m_pattern->setPlaceholderText(QStringLiteral("%Y-%m-%d %Hh%M"));
+    m_patternFault = new QLabel(forms);
+    m_patternFault->setObjectName(QStringLiteral("PatternFault"));
+    m_patternFault->setTextFormat(Qt::PlainText);
+    m_patternFault->setWordWrap(true);
+    forms->layout()->addWidget(m_pattern);
+    forms->layout()->addWidget(m_patternFault);
+    layout->addWidget(forms);
     layout->addWidget(choiceBox(kCaptionCreationTime, m_creation,
                                 {kCaptionCreationFile, kCaptionCreationTaken}, int(stored.creation),
                                 this));
@@ -125,12 +151,68 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
         m_settings.writeSetting(kKeySkipCopied,
                                 checked ? QStringLiteral("true") : QStringLiteral("false"));
     });
+    connect(m_pattern, &QLineEdit::textChanged, this, &StampSettingsDialog::patternEdited);
+    connect(m_pattern, &QLineEdit::editingFinished, this, &StampSettingsDialog::storePattern);
+    patternEdited();
+}
+
+QString StampSettingsDialog::patternFaultShown(const QString &pattern) const {
+    const PatternCheck check = checkStampPattern(pattern, RegionalForms::system());
+    switch (check.fault) {
+    case PatternFault::None:
+        break;
+    case PatternFault::SlashOrNul:
+        return tr("A stamp cannot hold \"/\" or a NUL character.");
+    case PatternFault::RefusedCharacter:
+        if (check.culprit.at(0).unicode() < 0x20 || check.culprit.at(0).unicode() == 0x7f)
+            return tr("A stamp cannot hold a control character (a tab or a line break).");
+        return tr("A stamp cannot hold \"%1\": names on some drives refuse \\ : * ? \" < > |")
+            .arg(check.culprit);
+    case PatternFault::UnknownToken:
+        return tr("\"%1\" is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V "
+                  "%G %u, or %% for \"%\".")
+            .arg(check.culprit);
+    case PatternFault::TooLong:
+        return tr("The stamp could take %1 bytes, more than 64.").arg(check.longestBytes);
+    case PatternFault::EmptyStamp:
+        return tr("The stamp would be empty.");
+    }
+    return QString();
+}
+
+void StampSettingsDialog::patternEdited() {
+    const QString pattern = m_pattern->text();
+    const QString fault = patternFaultShown(pattern);
+    m_patternFault->setText(fault);
+    m_patternFault->setVisible(!fault.isEmpty());
+    if (fault.isEmpty()) {
+        m_patternInForce = pattern;
+    } else {
+        // The stored pattern stays in force while the field's cannot be used.
+        const QString stored = m_settings.readSetting(kKeyStampPattern, QString());
+        m_patternInForce = isUsablePattern(stored) ? stored : QString();
+    }
     updateExample();
+}
+
+void StampSettingsDialog::storePattern() {
+    const QString pattern = m_pattern->text();
+    if (!isUsablePattern(pattern) || pattern == m_settings.readSetting(kKeyStampPattern, QString()))
+        return;
+    m_settings.writeSetting(kKeyStampPattern, pattern);
+}
+
+void StampSettingsDialog::done(int result) {
+    storePattern();
+    QDialog::done(result);
 }
 
 StampStyle StampSettingsDialog::style() const {
     StampStyle style;
     style.form = StampForm(qMax(0, m_forms->checkedId()));
+    style.pattern = m_patternInForce;
+    if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
+        style.form = StampForm::Regional;
     style.creation = CreationTime(qMax(0, m_creation->checkedId()));
     style.layout = OutputLayout(qMax(0, m_layouts->checkedId()));
     style.skipCopied = m_skipCopied->isChecked();
@@ -152,7 +234,7 @@ QString StampSettingsDialog::exampleName() const {
         listed ? systemClock() : static_cast<const ClockProvider &>(exampleClock);
     try {
         const QString name = ComposeNewName(source, m_optionText, kExampleNth, clock, times,
-                                            RegionalForms::system(), chosen.form);
+                                            RegionalForms::system(), chosen);
         return FileNameOf(name.isEmpty() ? source : name);
     } catch (const Failure &) {
         return FileNameOf(source);

@@ -255,7 +255,7 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
                                           : m_takenTimes ? *m_takenTimes
                                                          : taken;
         const QString composed = ComposeNewName(path, m_request.optionText, m_request.nthValue,
-                                                m_clock, stamped, m_forms, m_request.style.form);
+                                                m_clock, stamped, m_forms, m_request.style);
         if (m_request.outputFolder && m_request.style.layout != OutputLayout::Flat)
             m_relative = layoutFolder(m_request.style.layout, path,
                                       m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString(),

@@ -212,7 +212,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
                 const FileTimeProvider &stamped =
                     style.creation == CreationTime::Taken ? taken : fileTimes;
                 newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, stamped,
-                                         RegionalForms::system(), style.form);
+                                         RegionalForms::system(), style);
                 if (style.layout != OutputLayout::Flat)
                     relative =
                         layoutFolder(style.layout, sourcePath, inputs.listedThrough(position),

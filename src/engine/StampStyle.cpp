@@ -8,6 +8,8 @@ QString stampFormName(StampForm form) {
         return QStringLiteral("sortable");
     case StampForm::Compact:
         return QStringLiteral("compact");
+    case StampForm::Custom:
+        return QStringLiteral("custom");
     case StampForm::Regional:
         break;
     }
@@ -19,7 +21,8 @@ QString creationTimeName(CreationTime creation) {
 }
 
 std::optional<StampForm> stampFormNamed(const QString &name) {
-    for (const StampForm form : {StampForm::Regional, StampForm::Sortable, StampForm::Compact})
+    for (const StampForm form :
+         {StampForm::Regional, StampForm::Sortable, StampForm::Compact, StampForm::Custom})
         if (name == stampFormName(form))
             return form;
     return std::nullopt;

@@ -120,6 +120,8 @@ private Q_SLOTS:
     void helpDescribesEveryOption();
     void fixedFormsAreTheSameInEveryLocale_data();
     void fixedFormsAreTheSameInEveryLocale();
+    void patternsWriteTheWholeStamp_data();
+    void patternsWriteTheWholeStamp();
     void creationCanBeTheTakenMoment();
     void phonePhotosAreStampedAsTheCameraWroteThem();
     void namesLoseATrailingDotEverywhere_data();
@@ -247,7 +249,7 @@ void TestPlenvoyCli::usageErrorsExitWithTwo_data() {
                                                  QStringLiteral("iso"),
                                                  dry,
                                                  path}
-                                  << QStringLiteral("regional, sortable or compact");
+                                  << QStringLiteral("regional, sortable, compact or custom");
     QTest::newRow("unknown creation")
         << QStringList{QStringLiteral("--option"), QStringLiteral("7"),
                        QStringLiteral("--creation=shot"), dry, path}
@@ -507,6 +509,61 @@ void TestPlenvoyCli::fixedFormsAreTheSameInEveryLocale() {
         QCOMPARE(outcome.exitCode, 0);
         QCOMPARE(outcome.out, out);
     }
+}
+
+void TestPlenvoyCli::patternsWriteTheWholeStamp_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    const QString both = QStringLiteral("Add current time and date to end of filename");
+    const auto row = [](const char *name, const QString &option, const QStringList &style,
+                        const char *locale, int exitCode, const char *output) {
+        QTest::newRow(name) << (QStringList{QStringLiteral("--option"), option} + style)
+                            << QString::fromLatin1(locale) << exitCode << QString::fromUtf8(output);
+    };
+    const auto pattern = [](const char *text) {
+        return QStringList{QStringLiteral("--pattern"), QString::fromUtf8(text)};
+    };
+    row("English names", both, pattern("%Y%m%d_%H%M%S %a %b"), "C.UTF-8", 0,
+        "p/a 20261206_140509 Sun Dec.txt\n");
+    row("German names", both, pattern("%A %d. %B"), "de_DE.UTF-8", 0,
+        "p/a Sonntag 06. Dezember.txt\n");
+    row("the whole stamp of a date option",
+        QStringLiteral("Add current date to beginning of filename"), pattern("%H.%M"), "C.UTF-8", 0,
+        "p/14.05 a.txt\n");
+    row("with --form custom", both,
+        QStringList{QStringLiteral("--form"), QStringLiteral("custom"),
+                    QStringLiteral("--pattern=%j")},
+        "C.UTF-8", 0, "p/a 340.txt\n");
+    row("custom without a pattern", both, {QStringLiteral("--form"), QStringLiteral("custom")},
+        "C.UTF-8", 2, "--form custom needs --pattern");
+    row("pattern with another form", both,
+        QStringList{QStringLiteral("--form"), QStringLiteral("sortable")} + pattern("%Y"),
+        "C.UTF-8", 2, "--pattern goes with --form custom only");
+    row("slash", both, pattern("%Y/%m"), "C.UTF-8", 2, "cannot hold \"/\"");
+    row("colon", both, pattern("%H:%M"), "C.UTF-8", 2, "cannot hold \":\"");
+    row("unknown token", both, pattern("%Y%Q"), "C.UTF-8", 2, "\"%Q\" is not a token");
+    row("empty", both, pattern(""), "C.UTF-8", 2, "empty");
+    row("too long", both, pattern("%B%B%B%B%B%B%B%B"), "C.UTF-8", 2, "72 bytes, more than 64");
+}
+
+void TestPlenvoyCli::patternsWriteTheWholeStamp() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, locale);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && writeFile(dir.filePath(QStringLiteral("p/a.txt")), "a"));
+    const Outcome outcome =
+        runCli(arguments + QStringList{QStringLiteral("--at"), kAt, QStringLiteral("--dry-run"),
+                                       QStringLiteral("p/a.txt")},
+               {QStringLiteral("LC_ALL=") + locale}, dir.path());
+    QCOMPARE(outcome.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(outcome.out, output);
+    else
+        QVERIFY2(outcome.err.contains(output), qPrintable(outcome.err));
 }
 
 void TestPlenvoyCli::creationCanBeTheTakenMoment() {
