@@ -726,5 +726,13 @@
         <source>The stamp would be empty.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -726,5 +726,13 @@
         <source>The stamp would be empty.</source>
         <translation>Der Zeitstempel wäre leer.</translation>
     </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Aufnahmezeiten verschieben um</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> Tage</translation>
+    </message>
 </context>
 </TS>

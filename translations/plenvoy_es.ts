@@ -726,5 +726,13 @@
         <source>The stamp would be empty.</source>
         <translation>La marca de tiempo quedaría vacía.</translation>
     </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Desplazar las horas de captura en</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> días</translation>
+    </message>
 </context>
 </TS>

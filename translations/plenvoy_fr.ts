@@ -726,5 +726,13 @@
         <source>The stamp would be empty.</source>
         <translation>L’horodatage serait vide.</translation>
     </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Décaler les heures de prise de vue de</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> jours</translation>
+    </message>
 </context>
 </TS>

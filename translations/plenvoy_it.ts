@@ -726,5 +726,13 @@
         <source>The stamp would be empty.</source>
         <translation>Il timbro orario sarebbe vuoto.</translation>
     </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Sposta gli orari di scatto di</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> giorni</translation>
+    </message>
 </context>
 </TS>

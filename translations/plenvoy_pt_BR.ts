@@ -726,5 +726,13 @@
         <source>The stamp would be empty.</source>
         <translation>O carimbo de data ficaria vazio.</translation>
     </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Deslocar os horários de captura em</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> dias</translation>
+    </message>
 </context>
 </TS>

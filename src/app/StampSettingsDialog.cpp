@@ -12,11 +12,15 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace plenvoy {
@@ -29,6 +33,8 @@ const QString kKeyLayout = QStringLiteral("Layout");
 const QString kKeySkipCopied = QStringLiteral("SkipCopied");
 /// The pattern of the custom form, as typed.
 const QString kKeyStampPattern = QStringLiteral("StampPattern");
+/// The shift of taken times, "+D:HH:MM:SS" or "-D:HH:MM:SS".
+const QString kKeyTakenShift = QStringLiteral("TakenShift");
 
 bool isUsablePattern(const QString &pattern) {
     return checkStampPattern(pattern, RegionalForms::system()).isValid();
@@ -44,6 +50,23 @@ public:
         const QDateTime utc = StampSettingsDialog::exampleMoment().toUTC();
         return (utc.toSecsSinceEpoch() + kSecondsFrom1601To1970) * kTicksPerSecond;
     }
+};
+
+/// The fixed example taken as a photo: its one moment is also when it was taken, shifted.
+class ExampleTakenTimes final : public TakenMomentTimes {
+public:
+    ExampleTakenTimes(const FileTimeProvider &files, qint64 shiftSeconds)
+        : TakenMomentTimes(files)
+        , m_shift(shiftSeconds) {}
+
+protected:
+    std::optional<LocalMoment> taken(const QString &) const override {
+        const QDateTime moment = StampSettingsDialog::exampleMoment().addSecs(m_shift);
+        return LocalMoment{moment.date(), moment.time().msecsSinceStartOfDay() / 1000};
+    }
+
+private:
+    qint64 m_shift;
 };
 
 QGroupBox *choiceBox(const QString &title, QButtonGroup *group, const QStringList &captions,
@@ -73,6 +96,7 @@ StampStyle readStampStyle(const SettingsAccess &settings) {
     style.layout =
         outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
     style.skipCopied = settings.readSetting(kKeySkipCopied, QString()) == QLatin1String("true");
+    style.takenShift = takenShiftNamed(settings.readSetting(kKeyTakenShift, QString())).value_or(0);
     return style;
 }
 
@@ -110,9 +134,33 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     forms->layout()->addWidget(m_pattern);
     forms->layout()->addWidget(m_patternFault);
     layout->addWidget(forms);
-    layout->addWidget(choiceBox(kCaptionCreationTime, m_creation,
-                                {kCaptionCreationFile, kCaptionCreationTaken}, int(stored.creation),
-                                this));
+    QGroupBox *creation =
+        choiceBox(kCaptionCreationTime, m_creation, {kCaptionCreationFile, kCaptionCreationTaken},
+                  int(stored.creation), this);
+    // "+ 0 days 01:00:00": sign, days and a time of day make the shift.
+    auto *shiftRow = new QHBoxLayout;
+    auto *shiftLabel = new QLabel(tr("Shift taken times by"), creation);
+    m_shiftSign = new QComboBox(creation);
+    m_shiftSign->setObjectName(QStringLiteral("ShiftSign"));
+    m_shiftSign->addItems({QStringLiteral("+"), QStringLiteral("-")});
+    m_shiftSign->setCurrentIndex(stored.takenShift < 0 ? 1 : 0);
+    shiftLabel->setBuddy(m_shiftSign);
+    const qint64 shiftSize = qAbs(stored.takenShift);
+    m_shiftDays = new QSpinBox(creation);
+    m_shiftDays->setObjectName(QStringLiteral("ShiftDays"));
+    m_shiftDays->setRange(0, kLongestTakenShiftDays);
+    m_shiftDays->setSuffix(tr(" days"));
+    m_shiftDays->setValue(int(shiftSize / 86'400));
+    m_shiftTime = new QTimeEdit(QTime(0, 0).addSecs(int(shiftSize % 86'400)), creation);
+    m_shiftTime->setObjectName(QStringLiteral("ShiftTime"));
+    m_shiftTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    shiftRow->addWidget(shiftLabel);
+    shiftRow->addWidget(m_shiftSign);
+    shiftRow->addWidget(m_shiftDays);
+    shiftRow->addWidget(m_shiftTime);
+    shiftRow->addStretch();
+    static_cast<QVBoxLayout *>(creation->layout())->addLayout(shiftRow);
+    layout->addWidget(creation);
     m_layouts = new QButtonGroup(this);
     layout->addWidget(choiceBox(tr("Where copies go"), m_layouts,
                                 {tr("All directly in the output folder"),
@@ -141,6 +189,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     connect(m_creation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             m_settings.writeSetting(kKeyCreationTime, creationTimeName(CreationTime(id)));
+        enableShift();
         updateExample();
     });
     connect(m_layouts, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -151,7 +200,15 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
         m_settings.writeSetting(kKeySkipCopied,
                                 checked ? QStringLiteral("true") : QStringLiteral("false"));
     });
+    const auto shiftChanged = [this] {
+        m_settings.writeSetting(kKeyTakenShift, takenShiftText(takenShift()));
+        updateExample();
+    };
+    connect(m_shiftSign, qOverload<int>(&QComboBox::activated), this, shiftChanged);
+    connect(m_shiftDays, qOverload<int>(&QSpinBox::valueChanged), this, shiftChanged);
+    connect(m_shiftTime, &QTimeEdit::timeChanged, this, shiftChanged);
     connect(m_pattern, &QLineEdit::textChanged, this, &StampSettingsDialog::patternEdited);
+    enableShift();
     connect(m_pattern, &QLineEdit::editingFinished, this, &StampSettingsDialog::storePattern);
     patternEdited();
 }
@@ -207,6 +264,21 @@ void StampSettingsDialog::done(int result) {
     QDialog::done(result);
 }
 
+void StampSettingsDialog::enableShift() {
+    // Only moments taken from photos and videos are shifted.
+    const bool taken = m_creation->checkedId() == int(CreationTime::Taken);
+    for (QWidget *control :
+         {static_cast<QWidget *>(m_shiftSign), static_cast<QWidget *>(m_shiftDays),
+          static_cast<QWidget *>(m_shiftTime)})
+        control->setEnabled(taken);
+}
+
+qint64 StampSettingsDialog::takenShift() const {
+    const qint64 size =
+        qint64(m_shiftDays->value()) * 86'400 + m_shiftTime->time().msecsSinceStartOfDay() / 1000;
+    return m_shiftSign->currentIndex() == 1 ? -size : size;
+}
+
 StampStyle StampSettingsDialog::style() const {
     StampStyle style;
     style.form = StampForm(qMax(0, m_forms->checkedId()));
@@ -216,6 +288,7 @@ StampStyle StampSettingsDialog::style() const {
     style.creation = CreationTime(qMax(0, m_creation->checkedId()));
     style.layout = OutputLayout(qMax(0, m_layouts->checkedId()));
     style.skipCopied = m_skipCopied->isChecked();
+    style.takenShift = takenShift();
     return style;
 }
 
@@ -226,10 +299,11 @@ QString StampSettingsDialog::exampleName() const {
     const FixedClock exampleClock(exampleMoment());
     const ExampleFileTimes exampleTimes;
     const FileTimeProvider &files = listed ? systemFileTimes() : exampleTimes;
-    const TakenFileTimes taken(files);
-    const FileTimeProvider &times = listed && chosen.creation == CreationTime::Taken
-                                        ? static_cast<const FileTimeProvider &>(taken)
-                                        : files;
+    const TakenFileTimes taken(files, chosen.takenShift);
+    const ExampleTakenTimes exampleTaken(exampleTimes, chosen.takenShift);
+    const FileTimeProvider &times = chosen.creation != CreationTime::Taken ? files
+                                    : listed ? static_cast<const FileTimeProvider &>(taken)
+                                             : exampleTaken;
     const ClockProvider &clock =
         listed ? systemClock() : static_cast<const ClockProvider &>(exampleClock);
     try {

@@ -8,6 +8,9 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
+class QSpinBox;
+class QTimeEdit;
 class QLabel;
 class QLineEdit;
 
@@ -24,6 +27,7 @@ StampStyle readStampStyle(const SettingsAccess &settings);
 /// the window's option (n = 3 for the "after nth" options) with the choices as they stand.
 /// The own pattern is checked as it is typed, the reason of a refusal shown under it; it is
 /// stored when its field loses the focus or the dialog closes, and only when it can be used.
+/// The shift of taken times moves every moment read from a photo's or video's metadata.
 class StampSettingsDialog final : public QDialog {
     Q_OBJECT
 
@@ -47,6 +51,8 @@ private:
     void patternEdited();
     void storePattern();
     QString patternFaultShown(const QString &pattern) const;
+    qint64 takenShift() const;
+    void enableShift();
 
     SettingsAccess &m_settings;
     QString m_exampleFile;
@@ -57,6 +63,9 @@ private:
     QCheckBox *m_skipCopied = nullptr;
     QLineEdit *m_pattern = nullptr;
     QLabel *m_patternFault = nullptr;
+    QComboBox *m_shiftSign = nullptr;
+    QSpinBox *m_shiftDays = nullptr;
+    QTimeEdit *m_shiftTime = nullptr;
     /// The pattern in force: the stored one, or the field's while it can be used.
     QString m_patternInForce;
     QLabel *m_example = nullptr;

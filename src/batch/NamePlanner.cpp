@@ -250,7 +250,7 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
         const FileTimeProvider &files = source.present && source.identity.known
                                             ? static_cast<const FileTimeProvider &>(fromStatus)
                                             : m_times;
-        const TakenFileTimes taken(files);
+        const TakenFileTimes taken(files, m_request.style.takenShift);
         const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
                                           : m_takenTimes ? *m_takenTimes
                                                          : taken;

@@ -364,6 +364,9 @@ bool RunRecord::open() {
         (m_style.form == StampForm::Custom ? ",\"pattern\":" + recordStringJson(m_style.pattern)
                                            : QByteArray()) +
         ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) +
+        (m_style.takenShift != 0
+             ? ",\"shift\":" + recordStringJson(takenShiftText(m_style.takenShift))
+             : QByteArray()) +
         ",\"layout\":" + recordStringJson(outputLayoutName(m_style.layout)) + "}\n";
     append(header);
     append(m_waiting);

@@ -159,6 +159,15 @@ CliRequest parseArguments(const QStringList &arguments) {
         } else if (name == QLatin1String("--creation")) {
             request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
             styleGiven = true;
+        } else if (name == QLatin1String("--shift")) {
+            const QString text = value();
+            const std::optional<qint64> shift = takenShiftNamed(text);
+            if (!shift)
+                throw UsageError{QStringLiteral("--shift \"") + text +
+                                 QStringLiteral("\": give [+|-][D:]HH:MM:SS, e.g. -1:00:00 or "
+                                                "+2:03:00:00")};
+            request.style.takenShift = *shift;
+            styleGiven = true;
         } else if (name == QLatin1String("--skip-copied")) {
             request.style.skipCopied = true;
             styleGiven = true;
@@ -252,6 +261,8 @@ CliRequest parseArguments(const QStringList &arguments) {
     if (nText && !needsNthValue(request.optionText))
         request.warnings.append(QStringLiteral("-n is not used by the option \"") +
                                 request.optionText + QLatin1Char('"'));
+    if (request.style.takenShift != 0 && request.style.creation != CreationTime::Taken)
+        request.warnings.append(QStringLiteral("--shift is not used without --creation taken"));
     if (request.optionText.isEmpty())
         request.warnings.append(QStringLiteral("the empty option keeps every name as it is"));
     if (outputFolder) {
@@ -282,7 +293,8 @@ QString helpText() {
         "       plenvoy-cli --undo [ID] [--dry-run]\n"
         "       plenvoy-cli --help | --version\n"
         "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM,\n"
-        "--pattern PATTERN, --creation WHEN and --layout LAYOUT may join either call.\n"
+        "--pattern PATTERN, --creation WHEN, --shift SHIFT and --layout LAYOUT may join\n"
+        "either call.\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
@@ -316,6 +328,13 @@ QString helpText() {
         "                  default, the file's creation time on this computer) or taken\n"
         "                  (for a photo or video, the moment its metadata records; a file\n"
         "                  without one keeps its file time)\n"
+        "  --shift SHIFT   add SHIFT, written [+|-][D:]HH:MM:SS (-1:00:00 is an hour back),\n"
+        "                  to every moment taken from a photo or video, for a camera clock\n"
+        "                  that was wrong; file times and the clock are never shifted. The\n"
+        "                  shifted moment must still be plausible (a photo's not before\n"
+        "                  1900 nor more than a day ahead, a video's not before 1990 nor\n"
+        "                  ahead), else the file keeps its file time. Without --creation\n"
+        "                  taken it is not used and a warning says so\n"
         "  --layout LAYOUT where the copies go in DIR: flat (the default, all directly in\n"
         "                  it), tree (a file listed through --folder keeps its path below\n"
         "                  that folder, under the folder's own name: DIR/Holiday/day 1/...)\n"

@@ -31,7 +31,13 @@ struct StampStyle {
     bool skipCopied = false;
     /// The pattern of the Custom form; unused by the others.
     QString pattern = QString();
+    /// Seconds added to every moment taken from a photo's or video's metadata (a camera
+    /// clock that was wrong); file times and the clock are never shifted.
+    qint64 takenShift = 0;
 };
+
+/// The longest shift of taken times, in days either way.
+constexpr int kLongestTakenShiftDays = 99'999;
 
 /// The stored and typed words: "regional", "sortable", "compact", "custom"; "file", "taken".
 QString stampFormName(StampForm form);
@@ -42,5 +48,11 @@ QString outputLayoutName(OutputLayout layout);
 std::optional<StampForm> stampFormNamed(const QString &name);
 std::optional<CreationTime> creationTimeNamed(const QString &name);
 std::optional<OutputLayout> outputLayoutNamed(const QString &name);
+/// A shift of taken times as it is stored: "+D:HH:MM:SS" or "-D:HH:MM:SS".
+QString takenShiftText(qint64 seconds);
+/// The seconds of a shift written "[+|-][D:]HH:MM:SS" (hours, minutes and seconds of one or
+/// two digits, below 24, 60 and 60; D up to kLongestTakenShiftDays); nullopt for any other
+/// text.
+std::optional<qint64> takenShiftNamed(const QString &text);
 
 } // namespace plenvoy

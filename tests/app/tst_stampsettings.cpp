@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -52,6 +54,7 @@ private Q_SLOTS:
     void ownPatternIsCheckedAsItIsTyped_data();
     void ownPatternIsCheckedAsItIsTyped();
     void ownPatternIsStoredWhenLeftAndOnlyWhenUsable();
+    void shiftMovesTheTakenExampleAndIsStored();
 
 private:
     QTemporaryDir m_dir;
@@ -316,6 +319,49 @@ void TestStampSettings::ownPatternIsStoredWhenLeftAndOnlyWhenUsable() {
     QCOMPARE(readStampStyle(again).pattern, QStringLiteral("%d.%m.%Y %H"));
     QVERIFY(test::writeFile(path, "[Plenvoy]\nStampForm=custom\nStampPattern=%Y:%m\n"));
     QCOMPARE(readStampStyle(SettingsStore(path)).form, StampForm::Regional);
+}
+
+void TestStampSettings::shiftMovesTheTakenExampleAndIsStored() {
+    const QString path = m_dir.filePath(QStringLiteral("shift.ini"));
+    SettingsStore settings(path);
+    const QString option = QStringLiteral("Add file creation time and date to end of filename");
+    {
+        StampSettingsDialog dialog(settings, QString(), option);
+        auto *sign = dialog.findChild<QComboBox *>(QStringLiteral("ShiftSign"));
+        auto *days = dialog.findChild<QSpinBox *>(QStringLiteral("ShiftDays"));
+        auto *time = dialog.findChild<QTimeEdit *>(QStringLiteral("ShiftTime"));
+        QVERIFY(sign && days && time);
+        choice(dialog, kCaptionFormCompact)->click();
+        // Only taken moments are shifted: with file times the shift has no say.
+        QVERIFY(!days->isEnabled());
+        choice(dialog, kCaptionCreationTaken)->click();
+        QVERIFY(days->isEnabled());
+        QCOMPARE(exampleLine(dialog),
+                 kStampExample.arg(QStringLiteral("Holiday 20261207-140509.jpg")));
+        sign->setCurrentIndex(1);
+        Q_EMIT sign->activated(1);
+        days->setValue(1);
+        time->setTime(QTime(1, 0, 30));
+        QCOMPARE(exampleLine(dialog),
+                 kStampExample.arg(QStringLiteral("Holiday 20261206-130439.jpg")));
+        QCOMPARE(settings.readSetting(QStringLiteral("TakenShift"), QString()),
+                 QStringLiteral("-1:01:00:30"));
+        choice(dialog, kCaptionCreationFile)->click();
+        QCOMPARE(exampleLine(dialog),
+                 kStampExample.arg(QStringLiteral("Holiday 20261207-140509.jpg")));
+    }
+    QCOMPARE(readStampStyle(SettingsStore(path)).takenShift, -(86'400 + 3600 + 30));
+    // Opening and closing a dialog with a stored shift writes nothing.
+    const QByteArray before = test::contentOf(path);
+    {
+        StampSettingsDialog dialog(settings, QString(), option);
+        QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("ShiftSign"))->currentIndex(), 1);
+        QCOMPARE(dialog.findChild<QSpinBox *>(QStringLiteral("ShiftDays"))->value(), 1);
+        QCOMPARE(dialog.findChild<QTimeEdit *>(QStringLiteral("ShiftTime"))->time(),
+                 QTime(1, 0, 30));
+        dialog.reject();
+    }
+    QCOMPARE(test::contentOf(path), before);
 }
 
 QTEST_MAIN(TestStampSettings)

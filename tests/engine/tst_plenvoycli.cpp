@@ -123,6 +123,8 @@ private Q_SLOTS:
     void patternsWriteTheWholeStamp_data();
     void patternsWriteTheWholeStamp();
     void creationCanBeTheTakenMoment();
+    void shiftMovesTakenMomentsOnly_data();
+    void shiftMovesTakenMomentsOnly();
     void phonePhotosAreStampedAsTheCameraWroteThem();
     void namesLoseATrailingDotEverywhere_data();
     void namesLoseATrailingDotEverywhere();
@@ -564,6 +566,64 @@ void TestPlenvoyCli::patternsWriteTheWholeStamp() {
         QCOMPARE(outcome.out, output);
     else
         QVERIFY2(outcome.err.contains(output), qPrintable(outcome.err));
+}
+
+void TestPlenvoyCli::shiftMovesTakenMomentsOnly_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString taken = QStringLiteral("--creation=taken");
+    const QString creation = QStringLiteral("--option=16");
+    const QString modified =
+        QStringLiteral("--option=Add last modified time and date to end of filename");
+    const auto shift = [](const char *value) -> QString {
+        return QStringLiteral("--shift=") + QLatin1String(value);
+    };
+    // The movie was taken at 2024-08-09 10:11:12 UTC and last written at 2026-07-15 10:00:00.
+    QTest::newRow("an hour back") << QStringList{creation, taken, shift("-1:00:00")} << 0
+                                  << "clip 20240809-091112.mp4\n"
+                                  << "";
+    QTest::newRow("a day and two hours on")
+        << QStringList{creation, taken, shift("+1:02:00:00")} << 0 << "clip 20240810-121112.mp4\n"
+        << "";
+    QTest::newRow("as a separate argument")
+        << QStringList{creation, taken, QStringLiteral("--shift"), QStringLiteral("-0:30:00")} << 0
+        << "clip 20240809-094112.mp4\n"
+        << "";
+    QTest::newRow("into the future") << QStringList{modified, taken, shift("+9999:00:00:00")} << 0
+                                     << "clip 20260715-100000.mp4\n"
+                                     << "";
+    QTest::newRow("not the file's time")
+        << QStringList{modified, taken, shift("+5:00:00")} << 0 << "clip 20260715-100000.mp4\n"
+        << "";
+    QTest::newRow("without taken")
+        << QStringList{modified, shift("+5:00:00")} << 0 << "clip 20260715-100000.mp4\n"
+        << "--shift is not used without --creation taken";
+    for (const char *bad :
+         {"1:60:00", "24:00:00", "1h", "+:01:00:00", "1:2:3:4:5", "100000:00:00:00"})
+        QTest::newRow(bad) << QStringList{creation, taken, shift(bad)} << 2 << ""
+                           << "give [+|-][D:]HH:MM:SS";
+}
+
+void TestPlenvoyCli::shiftMovesTakenMomentsOnly() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QDateTime shot(QDate(2024, 8, 9), QTime(10, 11, 12), Qt::UTC);
+    QVERIFY(dir.isValid() &&
+            writeFile(dir.filePath(QStringLiteral("clip.mp4")),
+                      test::movieFile(0, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    const Outcome outcome =
+        runCli(arguments + QStringList{QStringLiteral("--form=compact"),
+                                       QStringLiteral("--dry-run"), QStringLiteral("clip.mp4")},
+               {}, dir.path());
+    QCOMPARE(outcome.exitCode, exitCode);
+    QCOMPARE(outcome.out, out);
+    QVERIFY2(err.isEmpty() ? outcome.err.isEmpty() : outcome.err.contains(err),
+             qPrintable(outcome.err));
 }
 
 void TestPlenvoyCli::creationCanBeTheTakenMoment() {

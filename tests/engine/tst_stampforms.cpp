@@ -46,6 +46,8 @@ private Q_SLOTS:
     void patternMakesTheWholeStamp();
     void patternsThatCouldMakeABadNameAreRefused_data();
     void patternsThatCouldMakeABadNameAreRefused();
+    void shiftsAreWrittenAndReadBack_data();
+    void shiftsAreWrittenAndReadBack();
 };
 
 void TestStampForms::initTestCase() {
@@ -244,6 +246,36 @@ void TestStampForms::patternsThatCouldMakeABadNameAreRefused() {
     QCOMPARE(int(check.fault), fault);
     const QString text = patternFaultText(check);
     QVERIFY2(reason.isEmpty() ? text.isEmpty() : text.contains(reason), qPrintable(text));
+}
+
+void TestStampForms::shiftsAreWrittenAndReadBack_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("seconds"); // -1 with "stored" empty: refused
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("an hour back") << "-1:00:00" << qint64(-3600) << "-0:01:00:00";
+    QTest::newRow("days on") << "+2:03:04:05" << qint64(2 * 86'400 + 3 * 3600 + 4 * 60 + 5)
+                             << "+2:03:04:05";
+    QTest::newRow("no sign is forward") << "0:00:01" << qint64(1) << "+0:00:00:01";
+    QTest::newRow("minus nothing") << "-0:00:00:00" << qint64(0) << "+0:00:00:00";
+    QTest::newRow("longest") << "-99999:23:59:59" << -(99'999 * 86'400LL + 86'399)
+                             << "-99999:23:59:59";
+    for (const char *refused : {"", "1:00", "24:00:00", "0:60:00", "0:00:60", "100000:00:00:00",
+                                "1:2:3:4:5", "+-1:00:00", "1:00:0x", " 1:00:00", "1::00"})
+        QTest::newRow(refused) << refused << qint64(-1) << "";
+}
+
+void TestStampForms::shiftsAreWrittenAndReadBack() {
+    QFETCH(QString, text);
+    QFETCH(qint64, seconds);
+    QFETCH(QString, stored);
+    const std::optional<qint64> read = takenShiftNamed(text);
+    if (stored.isEmpty()) {
+        QVERIFY(!read);
+        return;
+    }
+    QCOMPARE(read, seconds);
+    QCOMPARE(takenShiftText(seconds), stored);
+    QCOMPARE(takenShiftNamed(stored), seconds);
 }
 
 QTEST_GUILESS_MAIN(TestStampForms)
