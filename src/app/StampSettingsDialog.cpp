@@ -10,6 +10,7 @@
 #include "engine/StampPattern.h"
 #include "engine/TakenTime.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -208,6 +209,12 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     connect(m_shiftDays, qOverload<int>(&QSpinBox::valueChanged), this, shiftChanged);
     connect(m_shiftTime, &QTimeEdit::timeChanged, this, shiftChanged);
     connect(m_pattern, &QLineEdit::textChanged, this, &StampSettingsDialog::patternEdited);
+    // Typing a pattern chooses it.
+    connect(m_pattern, &QLineEdit::textEdited, this, [this] {
+        if (QAbstractButton *custom = m_forms->button(int(StampForm::Custom)))
+            if (!custom->isChecked())
+                custom->click();
+    });
     enableShift();
     connect(m_pattern, &QLineEdit::editingFinished, this, &StampSettingsDialog::storePattern);
     patternEdited();

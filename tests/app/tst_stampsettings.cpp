@@ -310,7 +310,10 @@ void TestStampSettings::ownPatternIsStoredWhenLeftAndOnlyWhenUsable() {
         StampSettingsDialog dialog(settings, QString(), QString());
         auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("Pattern"));
         QCOMPARE(edit->text(), QStringLiteral("%d.%m.%Y"));
+        choice(dialog, kCaptionFormSortable)->click();
+        // Typing in the field chooses the own pattern again.
         QTest::keyClicks(edit, QStringLiteral(" %H"));
+        QVERIFY(choice(dialog, QStringLiteral("Own pattern:"))->isChecked());
         // Closing stores the field's pattern.
         dialog.reject();
     }
