@@ -698,5 +698,41 @@
         <source>Skip files copied before</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Own pattern:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;/&quot; or a NUL character.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold a control character (a tab or a line break).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;%1&quot;: names on some drives refuse \ : * ? &quot; &lt; &gt; |</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, or %% for &quot;%&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The stamp could take %1 bytes, more than 64.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The stamp would be empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -698,5 +698,41 @@
         <source>Skip files copied before</source>
         <translation>Bereits kopierte Dateien überspringen</translation>
     </message>
+    <message>
+        <source>Own pattern:</source>
+        <translation>Eigenes Muster:</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;/&quot; or a NUL character.</source>
+        <translation>Ein Zeitstempel darf weder „/“ noch ein NUL-Zeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold a control character (a tab or a line break).</source>
+        <translation>Ein Zeitstempel darf keine Steuerzeichen (Tabulator oder Zeilenumbruch) enthalten.</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;%1&quot;: names on some drives refuse \ : * ? &quot; &lt; &gt; |</source>
+        <translation>Ein Zeitstempel darf „%1“ nicht enthalten: Manche Laufwerke lehnen \ : * ? &quot; &lt; &gt; | in Namen ab.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, or %% for &quot;%&quot;.</source>
+        <translation>„%1“ ist kein Platzhalter: %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u verwenden, oder %% für „%“.</translation>
+    </message>
+    <message>
+        <source>The stamp could take %1 bytes, more than 64.</source>
+        <translation>Der Zeitstempel könnte %1 Byte lang werden, mehr als 64.</translation>
+    </message>
+    <message>
+        <source>The stamp would be empty.</source>
+        <translation>Der Zeitstempel wäre leer.</translation>
+    </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Aufnahmezeiten verschieben um</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> Tage</translation>
+    </message>
 </context>
 </TS>

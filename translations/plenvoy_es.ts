@@ -698,5 +698,41 @@
         <source>Skip files copied before</source>
         <translation>Omitir los archivos ya copiados</translation>
     </message>
+    <message>
+        <source>Own pattern:</source>
+        <translation>Patrón propio:</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;/&quot; or a NUL character.</source>
+        <translation>Una marca de tiempo no puede contener «/» ni un carácter NUL.</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold a control character (a tab or a line break).</source>
+        <translation>Una marca de tiempo no puede contener caracteres de control (tabulación o salto de línea).</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;%1&quot;: names on some drives refuse \ : * ? &quot; &lt; &gt; |</source>
+        <translation>Una marca de tiempo no puede contener «%1»: algunas unidades rechazan \ : * ? &quot; &lt; &gt; | en los nombres.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, or %% for &quot;%&quot;.</source>
+        <translation>«%1» no es un código: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, o %% para «%».</translation>
+    </message>
+    <message>
+        <source>The stamp could take %1 bytes, more than 64.</source>
+        <translation>La marca de tiempo podría ocupar %1 bytes, más de 64.</translation>
+    </message>
+    <message>
+        <source>The stamp would be empty.</source>
+        <translation>La marca de tiempo quedaría vacía.</translation>
+    </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Desplazar las horas de captura en</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> días</translation>
+    </message>
 </context>
 </TS>

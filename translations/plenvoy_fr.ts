@@ -698,5 +698,41 @@
         <source>Skip files copied before</source>
         <translation>Ignorer les fichiers déjà copiés</translation>
     </message>
+    <message>
+        <source>Own pattern:</source>
+        <translation>Modèle personnalisé&#xa0;:</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;/&quot; or a NUL character.</source>
+        <translation>Un horodatage ne peut contenir ni «&#xa0;/&#xa0;» ni caractère NUL.</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold a control character (a tab or a line break).</source>
+        <translation>Un horodatage ne peut pas contenir de caractère de contrôle (tabulation ou saut de ligne).</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;%1&quot;: names on some drives refuse \ : * ? &quot; &lt; &gt; |</source>
+        <translation>Un horodatage ne peut pas contenir «&#xa0;%1&#xa0;»&#xa0;: certains lecteurs refusent \ : * ? &quot; &lt; &gt; | dans les noms.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, or %% for &quot;%&quot;.</source>
+        <translation>«&#xa0;%1&#xa0;» n’est pas un code&#xa0;: utilisez %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, ou %% pour «&#xa0;%&#xa0;».</translation>
+    </message>
+    <message>
+        <source>The stamp could take %1 bytes, more than 64.</source>
+        <translation>L’horodatage pourrait occuper %1 octets, soit plus de 64.</translation>
+    </message>
+    <message>
+        <source>The stamp would be empty.</source>
+        <translation>L’horodatage serait vide.</translation>
+    </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Décaler les heures de prise de vue de</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> jours</translation>
+    </message>
 </context>
 </TS>

@@ -698,5 +698,41 @@
         <source>Skip files copied before</source>
         <translation>Salta i file già copiati</translation>
     </message>
+    <message>
+        <source>Own pattern:</source>
+        <translation>Schema personalizzato:</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;/&quot; or a NUL character.</source>
+        <translation>Un timbro orario non può contenere «/» né un carattere NUL.</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold a control character (a tab or a line break).</source>
+        <translation>Un timbro orario non può contenere caratteri di controllo (tabulazione o a capo).</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;%1&quot;: names on some drives refuse \ : * ? &quot; &lt; &gt; |</source>
+        <translation>Un timbro orario non può contenere «%1»: alcune unità rifiutano \ : * ? &quot; &lt; &gt; | nei nomi.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, or %% for &quot;%&quot;.</source>
+        <translation>«%1» non è un codice: usa %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, oppure %% per «%».</translation>
+    </message>
+    <message>
+        <source>The stamp could take %1 bytes, more than 64.</source>
+        <translation>Il timbro orario potrebbe occupare %1 byte, più di 64.</translation>
+    </message>
+    <message>
+        <source>The stamp would be empty.</source>
+        <translation>Il timbro orario sarebbe vuoto.</translation>
+    </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Sposta gli orari di scatto di</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> giorni</translation>
+    </message>
 </context>
 </TS>

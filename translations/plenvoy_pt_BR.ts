@@ -698,5 +698,41 @@
         <source>Skip files copied before</source>
         <translation>Pular arquivos já copiados</translation>
     </message>
+    <message>
+        <source>Own pattern:</source>
+        <translation>Padrão próprio:</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;/&quot; or a NUL character.</source>
+        <translation>Um carimbo de data não pode conter “/” nem um caractere NUL.</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold a control character (a tab or a line break).</source>
+        <translation>Um carimbo de data não pode conter caracteres de controle (tabulação ou quebra de linha).</translation>
+    </message>
+    <message>
+        <source>A stamp cannot hold &quot;%1&quot;: names on some drives refuse \ : * ? &quot; &lt; &gt; |</source>
+        <translation>Um carimbo de data não pode conter “%1”: algumas unidades recusam \ : * ? &quot; &lt; &gt; | nos nomes.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, or %% for &quot;%&quot;.</source>
+        <translation>“%1” não é um código: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V %G %u, ou %% para “%”.</translation>
+    </message>
+    <message>
+        <source>The stamp could take %1 bytes, more than 64.</source>
+        <translation>O carimbo de data poderia ocupar %1 bytes, mais de 64.</translation>
+    </message>
+    <message>
+        <source>The stamp would be empty.</source>
+        <translation>O carimbo de data ficaria vazio.</translation>
+    </message>
+    <message>
+        <source>Shift taken times by</source>
+        <translation>Deslocar os horários de captura em</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> dias</translation>
+    </message>
 </context>
 </TS>

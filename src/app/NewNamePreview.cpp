@@ -76,10 +76,12 @@ namespace {
 /// Like the run's reader, it gives a photo's wall-clock time without any conversion.
 class CachedTakenTimes final : public TakenMomentTimes {
 public:
-    CachedTakenTimes(const FileTimeProvider &files, TakenTimeCache &cache, bool read)
+    CachedTakenTimes(const FileTimeProvider &files, TakenTimeCache &cache, bool read,
+                     qint64 shiftSeconds)
         : TakenMomentTimes(files)
         , m_cache(cache)
-        , m_read(read) {}
+        , m_read(read)
+        , m_shift(shiftSeconds) {}
 
     bool missing() const { return m_missing; }
 
@@ -94,7 +96,7 @@ protected:
                 m_missing = true;
                 return std::nullopt;
             }
-            cached = takenMomentOfFile(path);
+            cached = takenMomentOfFile(path, m_shift);
             m_cache.store(*key, *cached);
         }
         return *cached;
@@ -103,6 +105,7 @@ protected:
 private:
     TakenTimeCache &m_cache;
     bool m_read;
+    qint64 m_shift;
     mutable bool m_missing = false;
 };
 
@@ -189,8 +192,12 @@ void NewNamePreview::setOutputFolder(const QString &folder) {
 }
 
 void NewNamePreview::setStyle(const StampStyle &style) {
-    if (style.form == m_style.form && style.creation == m_style.creation)
+    if (style.form == m_style.form && style.pattern == m_style.pattern &&
+        style.creation == m_style.creation && style.takenShift == m_style.takenShift)
         return;
+    // The moments read so far were shifted by the old amount: they are read again.
+    if (style.takenShift != m_style.takenShift)
+        m_taken = std::make_shared<TakenTimeCache>();
     m_style = style;
     inputsChanged();
 }
@@ -298,7 +305,8 @@ void NewNamePreview::startPlan() {
         Plan plan;
         plan.generation = generation;
         {
-            const CachedTakenTimes takenTimes(systemFileTimes(), *taken, true);
+            const CachedTakenTimes takenTimes(systemFileTimes(), *taken, true,
+                                              planRequest.style.takenShift);
             NamePlanner planner(
                 planRequest, snapshot.count(),
                 [&snapshot](int index) { return snapshot.textAt(index); }, systemClock(),
@@ -360,7 +368,7 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
         return known.value();
     const QString source = m_list.textAt(row + 1);
     const PlanRequest planRequest = request();
-    const CachedTakenTimes takenTimes(systemFileTimes(), *m_taken, false);
+    const CachedTakenTimes takenTimes(systemFileTimes(), *m_taken, false, m_style.takenShift);
     QString name;
     // The folder below the output folder that the layout puts the copy in.
     QString folder;
@@ -369,8 +377,7 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
                                           : systemFileTimes();
     try {
         name = FileNameOf(ComposeNewName(source, planRequest.optionText, planRequest.nthValue,
-                                         systemClock(), stamped, RegionalForms::system(),
-                                         m_style.form));
+                                         systemClock(), stamped, RegionalForms::system(), m_style));
         if (m_style.layout != OutputLayout::Flat)
             folder = layoutFolder(m_style.layout, source, m_list.listedThroughAt(row + 1), m_option,
                                   systemClock(), stamped);

@@ -7,14 +7,21 @@
 #include "core/Translation.h"
 #include "engine/ComposeNewName.h"
 #include "engine/RegionalForms.h"
+#include "engine/StampPattern.h"
 #include "engine/TakenTime.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace plenvoy {
@@ -25,6 +32,14 @@ namespace {
 const QString kKeyLayout = QStringLiteral("Layout");
 /// "true" when files copied before are skipped.
 const QString kKeySkipCopied = QStringLiteral("SkipCopied");
+/// The pattern of the custom form, as typed.
+const QString kKeyStampPattern = QStringLiteral("StampPattern");
+/// The shift of taken times, "+D:HH:MM:SS" or "-D:HH:MM:SS".
+const QString kKeyTakenShift = QStringLiteral("TakenShift");
+
+bool isUsablePattern(const QString &pattern) {
+    return checkStampPattern(pattern, RegionalForms::system()).isValid();
+}
 
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
@@ -36,6 +51,23 @@ public:
         const QDateTime utc = StampSettingsDialog::exampleMoment().toUTC();
         return (utc.toSecsSinceEpoch() + kSecondsFrom1601To1970) * kTicksPerSecond;
     }
+};
+
+/// The fixed example taken as a photo: its one moment is also when it was taken, shifted.
+class ExampleTakenTimes final : public TakenMomentTimes {
+public:
+    ExampleTakenTimes(const FileTimeProvider &files, qint64 shiftSeconds)
+        : TakenMomentTimes(files)
+        , m_shift(shiftSeconds) {}
+
+protected:
+    std::optional<LocalMoment> taken(const QString &) const override {
+        const QDateTime moment = StampSettingsDialog::exampleMoment().addSecs(m_shift);
+        return LocalMoment{moment.date(), moment.time().msecsSinceStartOfDay() / 1000};
+    }
+
+private:
+    qint64 m_shift;
 };
 
 QGroupBox *choiceBox(const QString &title, QButtonGroup *group, const QStringList &captions,
@@ -57,11 +89,15 @@ StampStyle readStampStyle(const SettingsAccess &settings) {
     StampStyle style;
     style.form =
         stampFormNamed(settings.readSetting(kKeyStampForm, QString())).value_or(style.form);
+    style.pattern = settings.readSetting(kKeyStampPattern, QString());
+    if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
+        style.form = StampForm::Regional;
     style.creation = creationTimeNamed(settings.readSetting(kKeyCreationTime, QString()))
                          .value_or(style.creation);
     style.layout =
         outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
     style.skipCopied = settings.readSetting(kKeySkipCopied, QString()) == QLatin1String("true");
+    style.takenShift = takenShiftNamed(settings.readSetting(kKeyTakenShift, QString())).value_or(0);
     return style;
 }
 
@@ -78,15 +114,54 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     setObjectName(QStringLiteral("StampSettings"));
     setWindowTitle(shownText("StampSettings", kTitleStampSettings));
     const StampStyle stored = readStampStyle(settings);
+    // A custom form whose pattern cannot be used still shows as chosen, with the reason.
+    const bool customChosen =
+        stampFormNamed(settings.readSetting(kKeyStampForm, QString())) == StampForm::Custom;
+    m_patternInForce = isUsablePattern(stored.pattern) ? stored.pattern : QString();
     m_forms = new QButtonGroup(this);
     m_creation = new QButtonGroup(this);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(choiceBox(kCaptionStampForm, m_forms,
-                                {kCaptionFormRegional, kCaptionFormSortable, kCaptionFormCompact},
-                                int(stored.form), this));
-    layout->addWidget(choiceBox(kCaptionCreationTime, m_creation,
-                                {kCaptionCreationFile, kCaptionCreationTaken}, int(stored.creation),
-                                this));
+    QGroupBox *forms = choiceBox(
+        kCaptionStampForm, m_forms,
+        {kCaptionFormRegional, kCaptionFormSortable, kCaptionFormCompact, tr("Own pattern:")},
+        customChosen ? int(StampForm::Custom) : int(stored.form), this);
+    m_pattern = new QLineEdit(stored.pattern, forms);
+    m_pattern->setObjectName(QStringLiteral("Pattern"));
+    m_pattern->setPlaceholderText(QStringLiteral("%Y-%m-%d %Hh%M"));
+    m_patternFault = new QLabel(forms);
+    m_patternFault->setObjectName(QStringLiteral("PatternFault"));
+    m_patternFault->setTextFormat(Qt::PlainText);
+    m_patternFault->setWordWrap(true);
+    forms->layout()->addWidget(m_pattern);
+    forms->layout()->addWidget(m_patternFault);
+    layout->addWidget(forms);
+    QGroupBox *creation =
+        choiceBox(kCaptionCreationTime, m_creation, {kCaptionCreationFile, kCaptionCreationTaken},
+                  int(stored.creation), this);
+    // "+ 0 days 01:00:00": sign, days and a time of day make the shift.
+    auto *shiftRow = new QHBoxLayout;
+    auto *shiftLabel = new QLabel(tr("Shift taken times by"), creation);
+    m_shiftSign = new QComboBox(creation);
+    m_shiftSign->setObjectName(QStringLiteral("ShiftSign"));
+    m_shiftSign->addItems({QStringLiteral("+"), QStringLiteral("-")});
+    m_shiftSign->setCurrentIndex(stored.takenShift < 0 ? 1 : 0);
+    shiftLabel->setBuddy(m_shiftSign);
+    const qint64 shiftSize = qAbs(stored.takenShift);
+    m_shiftDays = new QSpinBox(creation);
+    m_shiftDays->setObjectName(QStringLiteral("ShiftDays"));
+    m_shiftDays->setRange(0, kLongestTakenShiftDays);
+    m_shiftDays->setSuffix(tr(" days"));
+    m_shiftDays->setValue(int(shiftSize / 86'400));
+    m_shiftTime = new QTimeEdit(QTime(0, 0).addSecs(int(shiftSize % 86'400)), creation);
+    m_shiftTime->setObjectName(QStringLiteral("ShiftTime"));
+    m_shiftTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    shiftRow->addWidget(shiftLabel);
+    shiftRow->addWidget(m_shiftSign);
+    shiftRow->addWidget(m_shiftDays);
+    shiftRow->addWidget(m_shiftTime);
+    shiftRow->addStretch();
+    static_cast<QVBoxLayout *>(creation->layout())->addLayout(shiftRow);
+    layout->addWidget(creation);
     m_layouts = new QButtonGroup(this);
     layout->addWidget(choiceBox(tr("Where copies go"), m_layouts,
                                 {tr("All directly in the output folder"),
@@ -115,6 +190,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     connect(m_creation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             m_settings.writeSetting(kKeyCreationTime, creationTimeName(CreationTime(id)));
+        enableShift();
         updateExample();
     });
     connect(m_layouts, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -125,15 +201,101 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
         m_settings.writeSetting(kKeySkipCopied,
                                 checked ? QStringLiteral("true") : QStringLiteral("false"));
     });
+    const auto shiftChanged = [this] {
+        m_settings.writeSetting(kKeyTakenShift, takenShiftText(takenShift()));
+        updateExample();
+    };
+    connect(m_shiftSign, qOverload<int>(&QComboBox::activated), this, shiftChanged);
+    connect(m_shiftDays, qOverload<int>(&QSpinBox::valueChanged), this, shiftChanged);
+    connect(m_shiftTime, &QTimeEdit::timeChanged, this, shiftChanged);
+    connect(m_pattern, &QLineEdit::textChanged, this, &StampSettingsDialog::patternEdited);
+    // Typing a pattern chooses it.
+    connect(m_pattern, &QLineEdit::textEdited, this, [this] {
+        if (QAbstractButton *custom = m_forms->button(int(StampForm::Custom)))
+            if (!custom->isChecked())
+                custom->click();
+    });
+    enableShift();
+    connect(m_pattern, &QLineEdit::editingFinished, this, &StampSettingsDialog::storePattern);
+    patternEdited();
+}
+
+QString StampSettingsDialog::patternFaultShown(const QString &pattern) const {
+    const PatternCheck check = checkStampPattern(pattern, RegionalForms::system());
+    switch (check.fault) {
+    case PatternFault::None:
+        break;
+    case PatternFault::SlashOrNul:
+        return tr("A stamp cannot hold \"/\" or a NUL character.");
+    case PatternFault::RefusedCharacter:
+        if (check.culprit.at(0).unicode() < 0x20 || check.culprit.at(0).unicode() == 0x7f)
+            return tr("A stamp cannot hold a control character (a tab or a line break).");
+        return tr("A stamp cannot hold \"%1\": names on some drives refuse \\ : * ? \" < > |")
+            .arg(check.culprit);
+    case PatternFault::UnknownToken:
+        return tr("\"%1\" is not a token: use %Y %y %m %d %e %H %I %M %S %p %b %B %a %A %j %V "
+                  "%G %u, or %% for \"%\".")
+            .arg(check.culprit);
+    case PatternFault::TooLong:
+        return tr("The stamp could take %1 bytes, more than 64.").arg(check.longestBytes);
+    case PatternFault::EmptyStamp:
+        return tr("The stamp would be empty.");
+    }
+    return QString();
+}
+
+void StampSettingsDialog::patternEdited() {
+    const QString pattern = m_pattern->text();
+    const QString fault = patternFaultShown(pattern);
+    m_patternFault->setText(fault);
+    m_patternFault->setVisible(!fault.isEmpty());
+    if (fault.isEmpty()) {
+        m_patternInForce = pattern;
+    } else {
+        // The stored pattern stays in force while the field's cannot be used.
+        const QString stored = m_settings.readSetting(kKeyStampPattern, QString());
+        m_patternInForce = isUsablePattern(stored) ? stored : QString();
+    }
     updateExample();
+}
+
+void StampSettingsDialog::storePattern() {
+    const QString pattern = m_pattern->text();
+    if (!isUsablePattern(pattern) || pattern == m_settings.readSetting(kKeyStampPattern, QString()))
+        return;
+    m_settings.writeSetting(kKeyStampPattern, pattern);
+}
+
+void StampSettingsDialog::done(int result) {
+    storePattern();
+    QDialog::done(result);
+}
+
+void StampSettingsDialog::enableShift() {
+    // Only moments taken from photos and videos are shifted.
+    const bool taken = m_creation->checkedId() == int(CreationTime::Taken);
+    for (QWidget *control :
+         {static_cast<QWidget *>(m_shiftSign), static_cast<QWidget *>(m_shiftDays),
+          static_cast<QWidget *>(m_shiftTime)})
+        control->setEnabled(taken);
+}
+
+qint64 StampSettingsDialog::takenShift() const {
+    const qint64 size =
+        qint64(m_shiftDays->value()) * 86'400 + m_shiftTime->time().msecsSinceStartOfDay() / 1000;
+    return m_shiftSign->currentIndex() == 1 ? -size : size;
 }
 
 StampStyle StampSettingsDialog::style() const {
     StampStyle style;
     style.form = StampForm(qMax(0, m_forms->checkedId()));
+    style.pattern = m_patternInForce;
+    if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
+        style.form = StampForm::Regional;
     style.creation = CreationTime(qMax(0, m_creation->checkedId()));
     style.layout = OutputLayout(qMax(0, m_layouts->checkedId()));
     style.skipCopied = m_skipCopied->isChecked();
+    style.takenShift = takenShift();
     return style;
 }
 
@@ -144,15 +306,16 @@ QString StampSettingsDialog::exampleName() const {
     const FixedClock exampleClock(exampleMoment());
     const ExampleFileTimes exampleTimes;
     const FileTimeProvider &files = listed ? systemFileTimes() : exampleTimes;
-    const TakenFileTimes taken(files);
-    const FileTimeProvider &times = listed && chosen.creation == CreationTime::Taken
-                                        ? static_cast<const FileTimeProvider &>(taken)
-                                        : files;
+    const TakenFileTimes taken(files, chosen.takenShift);
+    const ExampleTakenTimes exampleTaken(exampleTimes, chosen.takenShift);
+    const FileTimeProvider &times = chosen.creation != CreationTime::Taken ? files
+                                    : listed ? static_cast<const FileTimeProvider &>(taken)
+                                             : exampleTaken;
     const ClockProvider &clock =
         listed ? systemClock() : static_cast<const ClockProvider &>(exampleClock);
     try {
         const QString name = ComposeNewName(source, m_optionText, kExampleNth, clock, times,
-                                            RegionalForms::system(), chosen.form);
+                                            RegionalForms::system(), chosen);
         return FileNameOf(name.isEmpty() ? source : name);
     } catch (const Failure &) {
         return FileNameOf(source);

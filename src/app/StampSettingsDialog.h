@@ -8,18 +8,26 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
+class QSpinBox;
+class QTimeEdit;
 class QLabel;
+class QLineEdit;
 
 namespace plenvoy {
 
 class SettingsAccess;
 
-/// The stored stamp choices; a missing or unknown value is the default.
+/// The stored stamp choices; a missing or unknown value is the default, and so is the
+/// custom form without a pattern that can be used.
 StampStyle readStampStyle(const SettingsAccess &settings);
 
 /// "Stamp Settings": the stamp's form and the creation time of photos and videos. Each
 /// change is stored at once; the example line shows the new name of the example file under
 /// the window's option (n = 3 for the "after nth" options) with the choices as they stand.
+/// The own pattern is checked as it is typed, the reason of a refusal shown under it; it is
+/// stored when its field loses the focus or the dialog closes, and only when it can be used.
+/// The shift of taken times moves every moment read from a photo's or video's metadata.
 class StampSettingsDialog final : public QDialog {
     Q_OBJECT
 
@@ -36,8 +44,15 @@ public:
     /// The moment the fixed example is stamped with, as clock and as file time.
     static QDateTime exampleMoment();
 
+    void done(int result) override;
+
 private:
     void updateExample();
+    void patternEdited();
+    void storePattern();
+    QString patternFaultShown(const QString &pattern) const;
+    qint64 takenShift() const;
+    void enableShift();
 
     SettingsAccess &m_settings;
     QString m_exampleFile;
@@ -46,6 +61,13 @@ private:
     QButtonGroup *m_creation = nullptr;
     QButtonGroup *m_layouts = nullptr;
     QCheckBox *m_skipCopied = nullptr;
+    QLineEdit *m_pattern = nullptr;
+    QLabel *m_patternFault = nullptr;
+    QComboBox *m_shiftSign = nullptr;
+    QSpinBox *m_shiftDays = nullptr;
+    QTimeEdit *m_shiftTime = nullptr;
+    /// The pattern in force: the stored one, or the field's while it can be used.
+    QString m_patternInForce;
     QLabel *m_example = nullptr;
 };
 

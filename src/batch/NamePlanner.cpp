@@ -250,12 +250,12 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
         const FileTimeProvider &files = source.present && source.identity.known
                                             ? static_cast<const FileTimeProvider &>(fromStatus)
                                             : m_times;
-        const TakenFileTimes taken(files);
+        const TakenFileTimes taken(files, m_request.style.takenShift);
         const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
                                           : m_takenTimes ? *m_takenTimes
                                                          : taken;
         const QString composed = ComposeNewName(path, m_request.optionText, m_request.nthValue,
-                                                m_clock, stamped, m_forms, m_request.style.form);
+                                                m_clock, stamped, m_forms, m_request.style);
         if (m_request.outputFolder && m_request.style.layout != OutputLayout::Flat)
             m_relative = layoutFolder(m_request.style.layout, path,
                                       m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString(),

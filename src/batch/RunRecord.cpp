@@ -355,11 +355,17 @@ bool RunRecord::open() {
     // The output folder's identity: undo removes names only inside that same folder.
     header += ",\"dev\":" + (known ? number(qint64(folderStatus.st_dev)) : "null") +
               ",\"ino\":" + (known ? number(qint64(folderStatus.st_ino)) : "null");
-    header += ",\"option\":" + recordStringJson(m_option) +
-              ",\"n\":" + (m_nthValue ? number(*m_nthValue) : QByteArray("null")) +
-              ",\"form\":" + recordStringJson(stampFormName(m_style.form)) +
-              ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) +
-              ",\"layout\":" + recordStringJson(outputLayoutName(m_style.layout)) + "}\n";
+    header +=
+        ",\"option\":" + recordStringJson(m_option) +
+        ",\"n\":" + (m_nthValue ? number(*m_nthValue) : QByteArray("null")) +
+        ",\"form\":" + recordStringJson(stampFormName(m_style.form)) +
+        (m_style.form == StampForm::Custom ? ",\"pattern\":" + recordStringJson(m_style.pattern)
+                                           : QByteArray()) +
+        ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) +
+        (m_style.takenShift != 0
+             ? ",\"shift\":" + recordStringJson(takenShiftText(m_style.takenShift))
+             : QByteArray()) +
+        ",\"layout\":" + recordStringJson(outputLayoutName(m_style.layout)) + "}\n";
     append(header);
     append(m_waiting);
     m_waiting = QByteArray();

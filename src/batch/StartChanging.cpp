@@ -208,11 +208,11 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
                 outcome.nthValue = nthValue;
             // "Taken" reads the photo's or video's metadata through the same descriptor.
             const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
-                const TakenFileTimes taken(fileTimes, sourcePath, fd, size);
+                const TakenFileTimes taken(fileTimes, sourcePath, fd, size, style.takenShift);
                 const FileTimeProvider &stamped =
                     style.creation == CreationTime::Taken ? taken : fileTimes;
                 newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, stamped,
-                                         RegionalForms::system(), style.form);
+                                         RegionalForms::system(), style);
                 if (style.layout != OutputLayout::Flat)
                     relative =
                         layoutFolder(style.layout, sourcePath, inputs.listedThrough(position),

@@ -2,7 +2,9 @@
 
 #include "core/Failure.h"
 #include "engine/NthValue.h"
+#include "engine/RegionalForms.h"
 #include "engine/RenameOptions.h"
+#include "engine/StampPattern.h"
 
 namespace plenvoy::cli {
 
@@ -80,6 +82,8 @@ CliRequest parseArguments(const QStringList &arguments) {
     std::optional<QString> outputFolder;
     bool pathsOnly = false;
     bool styleGiven = false;
+    std::optional<StampForm> form;
+    std::optional<QString> pattern;
     // True while the last source is a --folder that has no --extension yet.
     bool extensionOpen = false;
     bool runs = false;
@@ -147,11 +151,22 @@ CliRequest parseArguments(const QStringList &arguments) {
         } else if (name == QLatin1String("--at")) {
             request.at = momentOf(value());
         } else if (name == QLatin1String("--form")) {
-            request.style.form =
-                choiceOf(name, value(), stampFormNamed, "regional, sortable or compact");
+            form = choiceOf(name, value(), stampFormNamed, "regional, sortable, compact or custom");
+            styleGiven = true;
+        } else if (name == QLatin1String("--pattern")) {
+            pattern = value();
             styleGiven = true;
         } else if (name == QLatin1String("--creation")) {
             request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
+            styleGiven = true;
+        } else if (name == QLatin1String("--shift")) {
+            const QString text = value();
+            const std::optional<qint64> shift = takenShiftNamed(text);
+            if (!shift)
+                throw UsageError{QStringLiteral("--shift \"") + text +
+                                 QStringLiteral("\": give [+|-][D:]HH:MM:SS, e.g. -1:00:00 or "
+                                                "+2:03:00:00")};
+            request.style.takenShift = *shift;
             styleGiven = true;
         } else if (name == QLatin1String("--skip-copied")) {
             request.style.skipCopied = true;
@@ -189,6 +204,21 @@ CliRequest parseArguments(const QStringList &arguments) {
              name == QLatin1String("--version") || name == QLatin1String("--quiet") ||
              name == QLatin1String("--runs")))
             throw UsageError{name + QStringLiteral(" takes no value")};
+    }
+
+    if (pattern) {
+        if (form && *form != StampForm::Custom)
+            throw UsageError{QStringLiteral("--pattern goes with --form custom only")};
+        const PatternCheck check = checkStampPattern(*pattern, RegionalForms::system());
+        if (!check.isValid())
+            throw UsageError{QStringLiteral("--pattern \"") + *pattern + QStringLiteral("\": ") +
+                             patternFaultText(check)};
+        request.style.form = StampForm::Custom;
+        request.style.pattern = *pattern;
+    } else if (form) {
+        if (*form == StampForm::Custom)
+            throw UsageError{QStringLiteral("--form custom needs --pattern PATTERN")};
+        request.style.form = *form;
     }
 
     if (runs) {
@@ -231,6 +261,8 @@ CliRequest parseArguments(const QStringList &arguments) {
     if (nText && !needsNthValue(request.optionText))
         request.warnings.append(QStringLiteral("-n is not used by the option \"") +
                                 request.optionText + QLatin1Char('"'));
+    if (request.style.takenShift != 0 && request.style.creation != CreationTime::Taken)
+        request.warnings.append(QStringLiteral("--shift is not used without --creation taken"));
     if (request.optionText.isEmpty())
         request.warnings.append(QStringLiteral("the empty option keeps every name as it is"));
     if (outputFolder) {
@@ -261,7 +293,8 @@ QString helpText() {
         "       plenvoy-cli --undo [ID] [--dry-run]\n"
         "       plenvoy-cli --help | --version\n"
         "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM,\n"
-        "--creation WHEN and --layout LAYOUT may join either call.\n"
+        "--pattern PATTERN, --creation WHEN, --shift SHIFT and --layout LAYOUT may join\n"
+        "either call.\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
@@ -278,11 +311,30 @@ QString helpText() {
         "  --form FORM     how stamps write dates and times: regional (the default, the\n"
         "                  locale's forms), sortable (2026-12-07 14-05-09) or compact\n"
         "                  (20261207-140509); sortable and compact are the same in every\n"
-        "                  locale\n"
+        "                  locale. custom is the --pattern's own form\n"
+        "  --pattern PATTERN\n"
+        "                  the whole stamp written from PATTERN, as date +FORMAT writes it\n"
+        "                  (implies --form custom): %Y year, %y its last two digits, %m\n"
+        "                  month, %d day, %e day padded with a blank, %H hour (00-23), %I\n"
+        "                  hour (01-12), %M minute, %S second, %p AM or PM, %b and %B short\n"
+        "                  and full month name, %a and %A short and full weekday name, %j\n"
+        "                  day of the year, %V ISO week, %G its year, %u weekday (1 is\n"
+        "                  Monday), %% a \"%\"; names are those of the locale (LC_ALL,\n"
+        "                  LC_TIME, LANG), every other character stands as itself. A\n"
+        "                  pattern that holds / \\ : * ? \" < > |, a control character or an\n"
+        "                  unknown %-token, whose stamp could pass 64 bytes or be empty, is\n"
+        "                  a usage error\n"
         "  --creation WHEN the moment the \"file creation\" options stamp: file (the\n"
         "                  default, the file's creation time on this computer) or taken\n"
         "                  (for a photo or video, the moment its metadata records; a file\n"
         "                  without one keeps its file time)\n"
+        "  --shift SHIFT   add SHIFT, written [+|-][D:]HH:MM:SS (-1:00:00 is an hour back),\n"
+        "                  to every moment taken from a photo or video, for a camera clock\n"
+        "                  that was wrong; file times and the clock are never shifted. The\n"
+        "                  shifted moment must still be plausible (a photo's not before\n"
+        "                  1900 nor more than a day ahead, a video's not before 1990 nor\n"
+        "                  ahead), else the file keeps its file time. Without --creation\n"
+        "                  taken it is not used and a warning says so\n"
         "  --layout LAYOUT where the copies go in DIR: flat (the default, all directly in\n"
         "                  it), tree (a file listed through --folder keeps its path below\n"
         "                  that folder, under the folder's own name: DIR/Holiday/day 1/...)\n"

@@ -4,6 +4,7 @@
 #include "core/PathCodec.h"
 #include "engine/RegionalForms.h"
 #include "engine/RenameOptions.h"
+#include "engine/StampPattern.h"
 
 #include <time.h>
 
@@ -136,20 +137,24 @@ QString fixedFormStamp(StampForm form, StampKind kind, const QDate &date, int se
 struct StampCache {
     quint64 forms = 0;
     StampForm form = StampForm::Regional;
+    QString pattern;
     int kind = -1;
     bool clock = false;
     qint64 second = 0;
     QString cleaned;
 
-    const QString *find(const RegionalForms &f, StampForm sf, StampKind k, bool c, qint64 s) const {
-        return forms == f.identity() && form == sf && kind == int(k) && clock == c && second == s
+    const QString *find(const RegionalForms &f, const StampStyle &st, StampKind k, bool c,
+                        qint64 s) const {
+        return forms == f.identity() && form == st.form && kind == int(k) && clock == c &&
+                       second == s && (form != StampForm::Custom || pattern == st.pattern)
                    ? &cleaned
                    : nullptr;
     }
-    const QString &store(const RegionalForms &f, StampForm sf, StampKind k, bool c, qint64 s,
-                         const QString &stamp) {
+    const QString &store(const RegionalForms &f, const StampStyle &st, StampKind k, bool c,
+                         qint64 s, const QString &stamp) {
         forms = f.identity();
-        form = sf;
+        form = st.form;
+        pattern = st.pattern;
         kind = int(k);
         clock = c;
         second = s;
@@ -162,32 +167,41 @@ struct StampCache {
 /// The option's stamp, cleaned; empty for a file time that cannot be read.
 QString cleanedStamp(const RenameOption &option, const QString &sourcePath,
                      const ClockProvider &clock, const FileTimeProvider &times,
-                     const RegionalForms &forms, StampForm form) {
+                     const RegionalForms &forms, const StampStyle &style) {
     thread_local StampCache cache;
+    const StampForm form = style.form;
     if (option.source == TimeSource::Clock) {
         const QDateTime now = clock.now();
         const QDate date = now.date();
         const QTime time = now.time();
-        const qint64 second = date.toJulianDay() * 86'400 + time.msecsSinceStartOfDay() / 1000;
-        if (const QString *hit = cache.find(forms, form, option.kind, true, second))
+        const int secondsOfDay = time.msecsSinceStartOfDay() / 1000;
+        const qint64 second = date.toJulianDay() * 86'400 + secondsOfDay;
+        if (const QString *hit = cache.find(forms, style, option.kind, true, second))
             return *hit;
-        return cache.store(
-            forms, form, option.kind, true, second,
-            form == StampForm::Regional
-                ? clockStamp(option.kind, date, time, forms)
-                : fixedFormStamp(form, option.kind, date, time.msecsSinceStartOfDay() / 1000));
+        QString stamp;
+        if (form == StampForm::Regional)
+            stamp = clockStamp(option.kind, date, time, forms);
+        else if (form == StampForm::Custom)
+            stamp = patternStamp(style.pattern, date, secondsOfDay, forms);
+        else
+            stamp = fixedFormStamp(form, option.kind, date, secondsOfDay);
+        return cache.store(forms, style, option.kind, true, second, stamp);
     }
     // With no time for the file (it vanished after it was listed) every file stamp is empty.
     const std::optional<LocalMoment> moment = fileMoment(sourcePath, option.source, times);
     if (!moment)
         return QString();
     const qint64 second = moment->date.toJulianDay() * 86'400 + moment->secondsOfDay;
-    if (const QString *hit = cache.find(forms, form, option.kind, false, second))
+    if (const QString *hit = cache.find(forms, style, option.kind, false, second))
         return *hit;
-    return cache.store(forms, form, option.kind, false, second,
-                       form == StampForm::Regional
-                           ? fileStamp(option.kind, *moment, forms)
-                           : fixedFormStamp(form, option.kind, moment->date, moment->secondsOfDay));
+    QString stamp;
+    if (form == StampForm::Regional)
+        stamp = fileStamp(option.kind, *moment, forms);
+    else if (form == StampForm::Custom)
+        stamp = patternStamp(style.pattern, moment->date, moment->secondsOfDay, forms);
+    else
+        stamp = fixedFormStamp(form, option.kind, moment->date, moment->secondsOfDay);
+    return cache.store(forms, style, option.kind, false, second, stamp);
 }
 
 } // namespace
@@ -201,7 +215,7 @@ const ClockProvider &systemClock() {
 
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
-                       const RegionalForms &forms, StampForm form) {
+                       const RegionalForms &forms, const StampStyle &style) {
     // Cut into folder (up to and including the last separator), base and extension.
     const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
     if (nameStart == sourcePath.size())
@@ -227,7 +241,7 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
             throwFailure(ErrorNumber::InvalidProcedureCall);
     }
 
-    const QString stamp = cleanedStamp(option, sourcePath, clock, times, forms, form);
+    const QString stamp = cleanedStamp(option, sourcePath, clock, times, forms, style);
 
     // Insert the stamp and clean the new base in one pass into the result.
     QString result;
@@ -268,6 +282,14 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
         return sourcePath;
     result.truncate(end);
     return result;
+}
+
+QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
+                       const ClockProvider &clock, const FileTimeProvider &times,
+                       const RegionalForms &forms, StampForm form) {
+    StampStyle style;
+    style.form = form;
+    return ComposeNewName(sourcePath, optionText, nthValue, clock, times, forms, style);
 }
 
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,

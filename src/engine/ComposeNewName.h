@@ -50,5 +50,10 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
                        const RegionalForms &forms, StampForm form);
+/// The same with the stamp written in the style's form; the Custom form writes the style's
+/// pattern as the whole stamp, whatever the option's kind.
+QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
+                       const ClockProvider &clock, const FileTimeProvider &times,
+                       const RegionalForms &forms, const StampStyle &style);
 
 } // namespace plenvoy

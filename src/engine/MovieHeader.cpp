@@ -10,6 +10,8 @@ namespace {
 constexpr qint64 kSecondsFrom1601To1904 = 110'667LL * 86'400;
 /// Seconds from 1 January 1904 to 1 January 1990: earlier movie times are taken as unset.
 constexpr quint64 kSecondsFrom1904To1990 = 31'412ULL * 86'400;
+/// Seconds from 1904 to beyond the year 9999: a larger time is damage, not a moment.
+constexpr quint64 kLargestMovieSeconds = 3'000'000ULL * 86'400;
 /// A hostile file could chain millions of empty boxes; real files have a handful.
 constexpr int kMostBoxes = 4096;
 
@@ -112,7 +114,8 @@ std::optional<Box> findChild(const BoxBytes &bytes, qint64 offset, qint64 limit,
     return std::nullopt;
 }
 
-std::optional<qint64> creationTime(const BoxBytes &bytes, qint64 size, qint64 nowUtcTicks) {
+std::optional<qint64> creationTime(const BoxBytes &bytes, qint64 size, qint64 nowUtcTicks,
+                                   qint64 shiftSeconds) {
     Box first;
     if (!boxAt(bytes, 0, size, first) || !startsMovie(first.type))
         return std::nullopt;
@@ -135,22 +138,28 @@ std::optional<qint64> creationTime(const BoxBytes &bytes, qint64 size, qint64 no
         seconds = read64(body + 4);
     else
         return std::nullopt;
-    const quint64 nowSeconds = quint64(nowUtcTicks / kTicksPerSecond - kSecondsFrom1601To1904);
-    if (seconds < kSecondsFrom1904To1990 || seconds > nowSeconds)
+    // A zero time is unset whatever the shift; a time past any calendar is no time at all.
+    if (seconds == 0 || seconds > kLargestMovieSeconds)
         return std::nullopt;
-    return (qint64(seconds) + kSecondsFrom1601To1904) * kTicksPerSecond;
+    const qint64 shifted = qint64(seconds) + shiftSeconds;
+    const qint64 nowSeconds = nowUtcTicks / kTicksPerSecond - kSecondsFrom1601To1904;
+    if (shifted < qint64(kSecondsFrom1904To1990) || shifted > nowSeconds)
+        return std::nullopt;
+    return (shifted + kSecondsFrom1601To1904) * kTicksPerSecond;
 }
 
 } // namespace
 
-std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 nowUtcTicks) {
+std::optional<qint64> movieCreationTime(const uchar *data, qint64 size, qint64 nowUtcTicks,
+                                        qint64 shiftSeconds) {
     if (data == nullptr)
         return std::nullopt;
-    return creationTime(MemoryBytes(data), size, nowUtcTicks);
+    return creationTime(MemoryBytes(data), size, nowUtcTicks, shiftSeconds);
 }
 
-std::optional<qint64> movieCreationTimeAt(int descriptor, qint64 size, qint64 nowUtcTicks) {
-    return creationTime(DescriptorBytes(descriptor), size, nowUtcTicks);
+std::optional<qint64> movieCreationTimeAt(int descriptor, qint64 size, qint64 nowUtcTicks,
+                                          qint64 shiftSeconds) {
+    return creationTime(DescriptorBytes(descriptor), size, nowUtcTicks, shiftSeconds);
 }
 
 } // namespace plenvoy

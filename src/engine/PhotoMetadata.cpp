@@ -131,7 +131,8 @@ QString photoLibraryVersion() {
     return QString::fromStdString(Exiv2::versionString());
 }
 
-std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint64 nowUtcTicks) {
+std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint64 nowUtcTicks,
+                                            qint64 shiftSeconds) {
     if (data == nullptr || size <= 0 || size > std::numeric_limits<long>::max())
         return std::nullopt;
     prepareExiv2();
@@ -139,11 +140,14 @@ std::optional<LocalMoment> photoTakenMoment(const uchar *data, qint64 size, qint
     // next source is asked. A day's grace covers every zone the camera may be in.
     const qint64 earliest = localTicksOf(LocalMoment{QDate(1900, 1, 1), 0});
     const qint64 latest = localTicksFromUtc(nowUtcTicks) + kTicksPerDay;
+    // The shift of a wrong camera clock comes first: the limits judge the corrected moment.
     const auto plausible = [&](std::optional<LocalMoment> moment) {
         if (moment) {
-            const qint64 ticks = localTicksOf(*moment);
+            const qint64 ticks = localTicksOf(*moment) + shiftSeconds * kTicksPerSecond;
             if (ticks < earliest || ticks > latest)
                 moment.reset();
+            else if (shiftSeconds != 0)
+                moment = localMomentOf(ticks);
         }
         return moment;
     };

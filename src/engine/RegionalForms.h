@@ -40,6 +40,8 @@ public:
     const QString &longTimeFormat() const { return m_timeFormat; }
     const QString &amText() const { return m_amText; }
     const QString &pmText() const { return m_pmText; }
+    /// The locale whose month and day names the forms use.
+    const QLocale &locale() const { return m_locale; }
     /// Tells forms apart for caches of written stamps: equal only for copies of one object.
     quint64 identity() const { return m_identity; }
 

@@ -46,19 +46,22 @@ qint64 readAt(int descriptor, qint64 offset, uchar *out, qint64 count) {
     return done;
 }
 
-std::optional<LocalMoment> takenMomentOfBytes(const uchar *data, qint64 size, qint64 now) {
+std::optional<LocalMoment> takenMomentOfBytes(const uchar *data, qint64 size, qint64 now,
+                                              qint64 shiftSeconds) {
     if (data == nullptr || size <= 0)
         return std::nullopt;
-    if (const std::optional<qint64> movie = movieCreationTime(data, size, now))
+    if (const std::optional<qint64> movie = movieCreationTime(data, size, now, shiftSeconds))
         return localMomentOf(localTicksFromUtc(*movie));
-    return photoTakenMoment(data, size, now);
+    return photoTakenMoment(data, size, now, shiftSeconds);
 }
 
-std::optional<LocalMoment> takenMomentOfDescriptor(int descriptor, qint64 size) {
+std::optional<LocalMoment> takenMomentOfDescriptor(int descriptor, qint64 size,
+                                                   qint64 shiftSeconds) {
     if (descriptor < 0 || size <= 0)
         return std::nullopt;
     const qint64 now = nowUtcTicks();
-    if (const std::optional<qint64> movie = movieCreationTimeAt(descriptor, size, now))
+    if (const std::optional<qint64> movie =
+            movieCreationTimeAt(descriptor, size, now, shiftSeconds))
         return localMomentOf(localTicksFromUtc(*movie));
     // Only a format that exiv2 knows is read whole, and only when it is of a photo's size.
     uchar probe[kFormatProbeBytes];
@@ -72,10 +75,10 @@ std::optional<LocalMoment> takenMomentOfDescriptor(int descriptor, qint64 size) 
     const qint64 read = readAt(descriptor, 0, whole.get(), size);
     if (read <= 0)
         return std::nullopt;
-    return photoTakenMoment(whole.get(), read, now);
+    return photoTakenMoment(whole.get(), read, now, shiftSeconds);
 }
 
-std::optional<LocalMoment> takenMomentOfFile(const QString &path) {
+std::optional<LocalMoment> takenMomentOfFile(const QString &path, qint64 shiftSeconds) {
     const QByteArray bytes = pathToBytes(path);
     if (bytes.isEmpty())
         return std::nullopt;
@@ -95,22 +98,25 @@ std::optional<LocalMoment> takenMomentOfFile(const QString &path) {
     static const uid_t user = ::geteuid();
     if (status.stx_uid == user || user == 0)
         ::fcntl(file.get(), F_SETFL, O_NONBLOCK | O_NOATIME);
-    return takenMomentOfDescriptor(file.get(), qint64(status.stx_size));
+    return takenMomentOfDescriptor(file.get(), qint64(status.stx_size), shiftSeconds);
 }
 
-TakenFileTimes::TakenFileTimes(const FileTimeProvider &files)
-    : TakenMomentTimes(files) {}
+TakenFileTimes::TakenFileTimes(const FileTimeProvider &files, qint64 shiftSeconds)
+    : TakenMomentTimes(files)
+    , m_shift(shiftSeconds) {}
 
 TakenFileTimes::TakenFileTimes(const FileTimeProvider &files, const QString &openedPath,
-                               int descriptor, qint64 size)
+                               int descriptor, qint64 size, qint64 shiftSeconds)
     : TakenMomentTimes(files)
     , m_openedPath(openedPath)
     , m_descriptor(descriptor)
-    , m_size(size) {}
+    , m_size(size)
+    , m_shift(shiftSeconds) {}
 
 std::optional<LocalMoment> TakenFileTimes::taken(const QString &path) const {
-    return m_descriptor >= 0 && path == m_openedPath ? takenMomentOfDescriptor(m_descriptor, m_size)
-                                                     : takenMomentOfFile(path);
+    return m_descriptor >= 0 && path == m_openedPath
+               ? takenMomentOfDescriptor(m_descriptor, m_size, m_shift)
+               : takenMomentOfFile(path, m_shift);
 }
 
 std::optional<qint64> TakenMomentTimes::fileTime(const QString &path, TimeSource source) const {

@@ -1,3 +1,4 @@
+#include "../engine/MovieBytes.h"
 #include "FakeWindow.h"
 #include "TestFiles.h"
 #include "app/NewNamePreview.h"
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void filesAppearingInTheOutputFolderAreFollowed();
     void aGrowingListIsPlannedOnceItStopsGrowing();
     void takenTimesReadOnTheWorkerThread();
+    void shiftedTakenTimesAreShown();
     void doubleClickOnANewNameRemovesItsEntry();
 };
 
@@ -234,6 +236,29 @@ void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
     // Read once: another form finds the answer without the worker.
     preview.setStyle(StampStyle{StampForm::Compact, CreationTime::Taken});
     QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Compact));
+}
+
+void TestNewNamePreview::shiftedTakenTimesAreShown() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString movie = dir.filePath(QStringLiteral("Walk.mp4"));
+    const QDateTime shot(QDate(2024, 8, 9), QTime(10, 11, 12), Qt::UTC);
+    QVERIFY(writeFile(movie, test::movieFile(0, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    FileList list;
+    list.append(movie);
+    NewNamePreview preview(list);
+    preview.setOption(QStringLiteral("Add file creation time and date to end of filename"));
+    StampStyle style{StampForm::Compact, CreationTime::Taken};
+    // A changed shift reads the moment again: the one read before was shifted otherwise.
+    for (const qint64 shift : {qint64(-3600), qint64(0), qint64(86'400 + 60)}) {
+        style.takenShift = shift;
+        preview.setStyle(style);
+        QVERIFY(waitForPlan(preview));
+        QTRY_COMPARE(preview.index(0, 1).data().toString(),
+                     QStringLiteral("Walk ") +
+                         shot.addSecs(shift).toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                         QStringLiteral(".mp4"));
+    }
 }
 
 void TestNewNamePreview::doubleClickOnANewNameRemovesItsEntry() {

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -49,6 +51,10 @@ private Q_SLOTS:
     void unknownOrMissingValuesAreTheDefaults();
     void buttonBesideTheDropDownOpensTheDialog();
     void theWindowsRunStampsWithTheStoredChoices();
+    void ownPatternIsCheckedAsItIsTyped_data();
+    void ownPatternIsCheckedAsItIsTyped();
+    void ownPatternIsStoredWhenLeftAndOnlyWhenUsable();
+    void shiftMovesTheTakenExampleAndIsStored();
 
 private:
     QTemporaryDir m_dir;
@@ -234,6 +240,131 @@ void TestStampSettings::theWindowsRunStampsWithTheStoredChoices() {
     closer.start(10);
     window.findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
     QCOMPARE(test::namesIn(out), QStringList{QStringLiteral("2023-04-05 06-07-08 Walk.mp4")});
+}
+
+void TestStampSettings::ownPatternIsCheckedAsItIsTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("example");
+    const QString kept = QStringLiteral("Holiday 14h05.jpg");
+    QTest::newRow("usable") << QStringLiteral("%Y%m%d-%I%M%p") << QString()
+                            << QStringLiteral("Holiday 20261207-0205PM.jpg");
+    QTest::newRow("slash") << QStringLiteral("%Y/%m") << QStringLiteral("\"/\"") << kept;
+    QTest::newRow("refused character")
+        << QStringLiteral("%H*%M") << QStringLiteral("cannot hold \"*\"") << kept;
+    QTest::newRow("unknown token") << QStringLiteral("%Y%k") << QStringLiteral("\"%k\"") << kept;
+    QTest::newRow("too long") << QString(65, QLatin1Char('x')) << QStringLiteral("65 bytes")
+                              << kept;
+    QTest::newRow("empty") << QString() << QStringLiteral("empty") << kept;
+}
+
+void TestStampSettings::ownPatternIsCheckedAsItIsTyped() {
+    QFETCH(QString, typed);
+    QFETCH(QString, fault);
+    QFETCH(QString, example);
+    const QString path =
+        m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral("-p.ini"));
+    QVERIFY(test::writeFile(path, "[Plenvoy]\nStampForm=custom\nStampPattern=%Hh%M\n"));
+    SettingsStore settings(path);
+    StampSettingsDialog dialog(settings, QString(),
+                               QStringLiteral("Add current time and date to end of filename"));
+    QVERIFY(choice(dialog, QStringLiteral("Own pattern:"))->isChecked());
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(QStringLiteral("Holiday 14h05.jpg")));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("Pattern"));
+    auto *reason = dialog.findChild<QLabel *>(QStringLiteral("PatternFault"));
+    QVERIFY(edit && reason);
+    QVERIFY(reason->isHidden());
+    edit->selectAll();
+    QTest::keyClicks(edit, typed);
+    if (typed.isEmpty())
+        edit->clear();
+    QVERIFY2(fault.isEmpty() ? reason->isHidden() : reason->text().contains(fault),
+             qPrintable(reason->text()));
+    QCOMPARE(exampleLine(dialog), kStampExample.arg(example));
+}
+
+void TestStampSettings::ownPatternIsStoredWhenLeftAndOnlyWhenUsable() {
+    const QString path = m_dir.filePath(QStringLiteral("pattern.ini"));
+    SettingsStore settings(path);
+    {
+        StampSettingsDialog dialog(settings, QString(), QString());
+        auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("Pattern"));
+        choice(dialog, QStringLiteral("Own pattern:"))->click();
+        QCOMPARE(settings.readSetting(kKeyStampForm, QString()), QStringLiteral("custom"));
+        // Chosen without a usable pattern, the form stays the default one.
+        QCOMPARE(readStampStyle(settings).form, StampForm::Regional);
+        QTest::keyClicks(edit, QStringLiteral("%d.%m.%Y"));
+        QCOMPARE(settings.readSetting(QStringLiteral("StampPattern"), QStringLiteral("none")),
+                 QStringLiteral("none"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(settings.readSetting(QStringLiteral("StampPattern"), QString()),
+                 QStringLiteral("%d.%m.%Y"));
+        // A pattern that cannot be used is not stored, not even on closing.
+        QTest::keyClicks(edit, QStringLiteral("|"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        dialog.reject();
+        QCOMPARE(settings.readSetting(QStringLiteral("StampPattern"), QString()),
+                 QStringLiteral("%d.%m.%Y"));
+    }
+    {
+        StampSettingsDialog dialog(settings, QString(), QString());
+        auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("Pattern"));
+        QCOMPARE(edit->text(), QStringLiteral("%d.%m.%Y"));
+        choice(dialog, kCaptionFormSortable)->click();
+        // Typing in the field chooses the own pattern again.
+        QTest::keyClicks(edit, QStringLiteral(" %H"));
+        QVERIFY(choice(dialog, QStringLiteral("Own pattern:"))->isChecked());
+        // Closing stores the field's pattern.
+        dialog.reject();
+    }
+    SettingsStore again(path);
+    QCOMPARE(readStampStyle(again).form, StampForm::Custom);
+    QCOMPARE(readStampStyle(again).pattern, QStringLiteral("%d.%m.%Y %H"));
+    QVERIFY(test::writeFile(path, "[Plenvoy]\nStampForm=custom\nStampPattern=%Y:%m\n"));
+    QCOMPARE(readStampStyle(SettingsStore(path)).form, StampForm::Regional);
+}
+
+void TestStampSettings::shiftMovesTheTakenExampleAndIsStored() {
+    const QString path = m_dir.filePath(QStringLiteral("shift.ini"));
+    SettingsStore settings(path);
+    const QString option = QStringLiteral("Add file creation time and date to end of filename");
+    {
+        StampSettingsDialog dialog(settings, QString(), option);
+        auto *sign = dialog.findChild<QComboBox *>(QStringLiteral("ShiftSign"));
+        auto *days = dialog.findChild<QSpinBox *>(QStringLiteral("ShiftDays"));
+        auto *time = dialog.findChild<QTimeEdit *>(QStringLiteral("ShiftTime"));
+        QVERIFY(sign && days && time);
+        choice(dialog, kCaptionFormCompact)->click();
+        // Only taken moments are shifted: with file times the shift has no say.
+        QVERIFY(!days->isEnabled());
+        choice(dialog, kCaptionCreationTaken)->click();
+        QVERIFY(days->isEnabled());
+        QCOMPARE(exampleLine(dialog),
+                 kStampExample.arg(QStringLiteral("Holiday 20261207-140509.jpg")));
+        sign->setCurrentIndex(1);
+        Q_EMIT sign->activated(1);
+        days->setValue(1);
+        time->setTime(QTime(1, 0, 30));
+        QCOMPARE(exampleLine(dialog),
+                 kStampExample.arg(QStringLiteral("Holiday 20261206-130439.jpg")));
+        QCOMPARE(settings.readSetting(QStringLiteral("TakenShift"), QString()),
+                 QStringLiteral("-1:01:00:30"));
+        choice(dialog, kCaptionCreationFile)->click();
+        QCOMPARE(exampleLine(dialog),
+                 kStampExample.arg(QStringLiteral("Holiday 20261207-140509.jpg")));
+    }
+    QCOMPARE(readStampStyle(SettingsStore(path)).takenShift, -(86'400 + 3600 + 30));
+    // Opening and closing a dialog with a stored shift writes nothing.
+    const QByteArray before = test::contentOf(path);
+    {
+        StampSettingsDialog dialog(settings, QString(), option);
+        QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("ShiftSign"))->currentIndex(), 1);
+        QCOMPARE(dialog.findChild<QSpinBox *>(QStringLiteral("ShiftDays"))->value(), 1);
+        QCOMPARE(dialog.findChild<QTimeEdit *>(QStringLiteral("ShiftTime"))->time(),
+                 QTime(1, 0, 30));
+        dialog.reject();
+    }
+    QCOMPARE(test::contentOf(path), before);
 }
 
 QTEST_MAIN(TestStampSettings)

@@ -120,7 +120,11 @@ private Q_SLOTS:
     void helpDescribesEveryOption();
     void fixedFormsAreTheSameInEveryLocale_data();
     void fixedFormsAreTheSameInEveryLocale();
+    void patternsWriteTheWholeStamp_data();
+    void patternsWriteTheWholeStamp();
     void creationCanBeTheTakenMoment();
+    void shiftMovesTakenMomentsOnly_data();
+    void shiftMovesTakenMomentsOnly();
     void phonePhotosAreStampedAsTheCameraWroteThem();
     void namesLoseATrailingDotEverywhere_data();
     void namesLoseATrailingDotEverywhere();
@@ -247,7 +251,7 @@ void TestPlenvoyCli::usageErrorsExitWithTwo_data() {
                                                  QStringLiteral("iso"),
                                                  dry,
                                                  path}
-                                  << QStringLiteral("regional, sortable or compact");
+                                  << QStringLiteral("regional, sortable, compact or custom");
     QTest::newRow("unknown creation")
         << QStringList{QStringLiteral("--option"), QStringLiteral("7"),
                        QStringLiteral("--creation=shot"), dry, path}
@@ -507,6 +511,119 @@ void TestPlenvoyCli::fixedFormsAreTheSameInEveryLocale() {
         QCOMPARE(outcome.exitCode, 0);
         QCOMPARE(outcome.out, out);
     }
+}
+
+void TestPlenvoyCli::patternsWriteTheWholeStamp_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    const QString both = QStringLiteral("Add current time and date to end of filename");
+    const auto row = [](const char *name, const QString &option, const QStringList &style,
+                        const char *locale, int exitCode, const char *output) {
+        QTest::newRow(name) << (QStringList{QStringLiteral("--option"), option} + style)
+                            << QString::fromLatin1(locale) << exitCode << QString::fromUtf8(output);
+    };
+    const auto pattern = [](const char *text) {
+        return QStringList{QStringLiteral("--pattern"), QString::fromUtf8(text)};
+    };
+    row("English names", both, pattern("%Y%m%d_%H%M%S %a %b"), "C.UTF-8", 0,
+        "p/a 20261206_140509 Sun Dec.txt\n");
+    row("German names", both, pattern("%A %d. %B"), "de_DE.UTF-8", 0,
+        "p/a Sonntag 06. Dezember.txt\n");
+    row("the whole stamp of a date option",
+        QStringLiteral("Add current date to beginning of filename"), pattern("%H.%M"), "C.UTF-8", 0,
+        "p/14.05 a.txt\n");
+    row("with --form custom", both,
+        QStringList{QStringLiteral("--form"), QStringLiteral("custom"),
+                    QStringLiteral("--pattern=%j")},
+        "C.UTF-8", 0, "p/a 340.txt\n");
+    row("custom without a pattern", both, {QStringLiteral("--form"), QStringLiteral("custom")},
+        "C.UTF-8", 2, "--form custom needs --pattern");
+    row("pattern with another form", both,
+        QStringList{QStringLiteral("--form"), QStringLiteral("sortable")} + pattern("%Y"),
+        "C.UTF-8", 2, "--pattern goes with --form custom only");
+    row("slash", both, pattern("%Y/%m"), "C.UTF-8", 2, "cannot hold \"/\"");
+    row("colon", both, pattern("%H:%M"), "C.UTF-8", 2, "cannot hold \":\"");
+    row("unknown token", both, pattern("%Y%Q"), "C.UTF-8", 2, "\"%Q\" is not a token");
+    row("empty", both, pattern(""), "C.UTF-8", 2, "empty");
+    row("too long", both, pattern("%B%B%B%B%B%B%B%B"), "C.UTF-8", 2, "72 bytes, more than 64");
+}
+
+void TestPlenvoyCli::patternsWriteTheWholeStamp() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, locale);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid() && writeFile(dir.filePath(QStringLiteral("p/a.txt")), "a"));
+    const Outcome outcome =
+        runCli(arguments + QStringList{QStringLiteral("--at"), kAt, QStringLiteral("--dry-run"),
+                                       QStringLiteral("p/a.txt")},
+               {QStringLiteral("LC_ALL=") + locale}, dir.path());
+    QCOMPARE(outcome.exitCode, exitCode);
+    if (exitCode == 0)
+        QCOMPARE(outcome.out, output);
+    else
+        QVERIFY2(outcome.err.contains(output), qPrintable(outcome.err));
+}
+
+void TestPlenvoyCli::shiftMovesTakenMomentsOnly_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString taken = QStringLiteral("--creation=taken");
+    const QString creation = QStringLiteral("--option=16");
+    const QString modified =
+        QStringLiteral("--option=Add last modified time and date to end of filename");
+    const auto shift = [](const char *value) -> QString {
+        return QStringLiteral("--shift=") + QLatin1String(value);
+    };
+    // The movie was taken at 2024-08-09 10:11:12 UTC and last written at 2026-07-15 10:00:00.
+    QTest::newRow("an hour back") << QStringList{creation, taken, shift("-1:00:00")} << 0
+                                  << "clip 20240809-091112.mp4\n"
+                                  << "";
+    QTest::newRow("a day and two hours on")
+        << QStringList{creation, taken, shift("+1:02:00:00")} << 0 << "clip 20240810-121112.mp4\n"
+        << "";
+    QTest::newRow("as a separate argument")
+        << QStringList{creation, taken, QStringLiteral("--shift"), QStringLiteral("-0:30:00")} << 0
+        << "clip 20240809-094112.mp4\n"
+        << "";
+    QTest::newRow("into the future") << QStringList{modified, taken, shift("+9999:00:00:00")} << 0
+                                     << "clip 20260715-100000.mp4\n"
+                                     << "";
+    QTest::newRow("not the file's time")
+        << QStringList{modified, taken, shift("+5:00:00")} << 0 << "clip 20260715-100000.mp4\n"
+        << "";
+    QTest::newRow("without taken")
+        << QStringList{modified, shift("+5:00:00")} << 0 << "clip 20260715-100000.mp4\n"
+        << "--shift is not used without --creation taken";
+    for (const char *bad :
+         {"1:60:00", "24:00:00", "1h", "+:01:00:00", "1:2:3:4:5", "100000:00:00:00"})
+        QTest::newRow(bad) << QStringList{creation, taken, shift(bad)} << 2 << ""
+                           << "give [+|-][D:]HH:MM:SS";
+}
+
+void TestPlenvoyCli::shiftMovesTakenMomentsOnly() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QDateTime shot(QDate(2024, 8, 9), QTime(10, 11, 12), Qt::UTC);
+    QVERIFY(dir.isValid() &&
+            writeFile(dir.filePath(QStringLiteral("clip.mp4")),
+                      test::movieFile(0, test::movieSeconds(shot.toSecsSinceEpoch()))));
+    const Outcome outcome =
+        runCli(arguments + QStringList{QStringLiteral("--form=compact"),
+                                       QStringLiteral("--dry-run"), QStringLiteral("clip.mp4")},
+               {}, dir.path());
+    QCOMPARE(outcome.exitCode, exitCode);
+    QCOMPARE(outcome.out, out);
+    QVERIFY2(err.isEmpty() ? outcome.err.isEmpty() : outcome.err.contains(err),
+             qPrintable(outcome.err));
 }
 
 void TestPlenvoyCli::creationCanBeTheTakenMoment() {

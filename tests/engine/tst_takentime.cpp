@@ -163,6 +163,8 @@ private Q_SLOTS:
     void readingLeavesTheAccessTimeAlone();
     void aFileThatShrankAfterOpeningIsReadSafely();
     void creationOptionsUseTheTakenMoment();
+    void shiftMovesOnlyTakenMoments_data();
+    void shiftMovesOnlyTakenMoments();
     void readsOnlyWhatItNeeds_data();
     void readsOnlyWhatItNeeds();
     void largePhotosKeepTheirFileTime_data();
@@ -491,6 +493,78 @@ void TestTakenTime::creationOptionsUseTheTakenMoment() {
                                    : QStringLiteral("Night 2026-07-15 12-00-00.jpg"));
         ::close(fd);
     }
+}
+
+void TestTakenTime::shiftMovesOnlyTakenMoments_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<qint64>("shift");
+    QTest::addColumn<QString>("stamp");
+    const QString creation = QStringLiteral("Add file creation time and date to end of filename");
+    const QString modified = QStringLiteral("Add last modified time and date to end of filename");
+    const QString fileTime = QStringLiteral("2026-07-15 12-00-00");
+    const qint64 hour = 3600;
+    // The phone photo was taken at 2020-04-17 10:03:40, the movie at 2020-05-06 09:08:09.
+    QTest::newRow("photo an hour on") << "phone.heic" << creation << hour << "2020-04-17 11-03-40";
+    QTest::newRow("photo a day and more back")
+        << "phone.heic" << creation << -(86'400 + hour + 61) << "2020-04-16 09-02-39";
+    QTest::newRow("movie an hour back") << "clip.mp4" << creation << -hour << "2020-05-06 08-08-09";
+    QTest::newRow("photo into tomorrow and beyond")
+        << "phone.heic" << creation << 20 * 365 * 86'400LL << fileTime;
+    // The limits judge the shifted moment.
+    QTest::newRow("photo from 1899 into 1900")
+        << "old.jpg" << creation << hour << "1900-01-01 00-00-00";
+    QTest::newRow("photo from 1900 into 1899") << "new-year.jpg" << creation << -hour << fileTime;
+    QTest::newRow("movie from 1989 into 1990")
+        << "old.mp4" << creation << 2 * hour << "1990-01-01 02-00-00";
+    QTest::newRow("movie into the future")
+        << "clip.mp4" << creation << 20 * 365 * 86'400LL << fileTime;
+    // File times are never shifted.
+    QTest::newRow("no taken moment") << "plain.jpg" << creation << hour << fileTime;
+    QTest::newRow("another time of a photo") << "phone.heic" << modified << hour << fileTime;
+}
+
+void TestTakenTime::shiftMovesOnlyTakenMoments() {
+    QFETCH(QString, file);
+    QFETCH(QString, option);
+    QFETCH(qint64, shift);
+    QFETCH(QString, stamp);
+    const QString folder = m_dir.filePath(QStringLiteral("shift"));
+    const auto at = [&folder](const char *name) -> QString {
+        return folder + QLatin1Char('/') + QLatin1String(name);
+    };
+    const auto original = [](const char *moment) {
+        return Tags{kDtOriginal + QLatin1String(moment)};
+    };
+    if (!QFile::exists(folder)) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::copy(testData("IMG_3578-pruned.heic"), at("phone.heic")));
+        QVERIFY(writeTaggedJpeg(at("old.jpg"), original("1899:12:31 23:00:00")));
+        QVERIFY(writeTaggedJpeg(at("new-year.jpg"), original("1900:01:01 00:30:00")));
+        QVERIFY(writeTaggedJpeg(at("plain.jpg"), {}));
+        const QDateTime shot(QDate(2020, 5, 6), QTime(7, 8, 9), Qt::UTC);
+        QVERIFY(writeFile(at("clip.mp4"), movieFile(0, movieSeconds(shot.toSecsSinceEpoch()))));
+        const QDateTime old(QDate(1989, 12, 31), QTime(23, 0), Qt::UTC);
+        QVERIFY(writeFile(at("old.mp4"), movieFile(1, movieSeconds(old.toSecsSinceEpoch()))));
+    }
+    const QString path = folder + QLatin1Char('/') + file;
+    const KnownFileTimes files(ticksOfUtc(QDateTime(QDate(2026, 7, 15), QTime(10, 0), Qt::UTC)));
+    const FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
+    const RegionalForms forms{QLocale(QStringLiteral("en_US"))};
+    const QString base = file.section(QLatin1Char('.'), 0, 0);
+    const QString expected = base + QLatin1Char(' ') + stamp + file.mid(base.size());
+    // By path, as the list reads it, and through an open descriptor, as the run does.
+    const TakenFileTimes byPath(files, shift);
+    QCOMPARE(ComposeNewName(path, option, 0, clock, byPath, forms, StampForm::Sortable)
+                 .section(QLatin1Char('/'), -1),
+             expected);
+    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    const TakenFileTimes opened(files, path, fd, QFileInfo(path).size(), shift);
+    const QString throughDescriptor =
+        ComposeNewName(path, option, 0, clock, opened, forms, StampForm::Sortable);
+    ::close(fd);
+    QCOMPARE(throughDescriptor.section(QLatin1Char('/'), -1), expected);
 }
 
 /// Bytes this process has read so far, through any read call (this reading included).
