@@ -128,6 +128,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     m_pattern = new QLineEdit(stored.pattern, forms);
     m_pattern->setObjectName(QStringLiteral("Pattern"));
     m_pattern->setPlaceholderText(QStringLiteral("%Y-%m-%d %Hh%M"));
+    m_pattern->setAccessibleName(tr("Own pattern:").remove(QLatin1Char(':')).trimmed());
     m_patternFault = new QLabel(forms);
     m_patternFault->setObjectName(QStringLiteral("PatternFault"));
     m_patternFault->setTextFormat(Qt::PlainText);
@@ -146,6 +147,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     m_shiftSign->addItems({QStringLiteral("+"), QStringLiteral("-")});
     m_shiftSign->setCurrentIndex(stored.takenShift < 0 ? 1 : 0);
     shiftLabel->setBuddy(m_shiftSign);
+    m_shiftSign->setAccessibleName(shiftLabel->text());
     const qint64 shiftSize = qAbs(stored.takenShift);
     m_shiftDays = new QSpinBox(creation);
     m_shiftDays->setObjectName(QStringLiteral("ShiftDays"));
@@ -155,6 +157,9 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     m_shiftTime = new QTimeEdit(QTime(0, 0).addSecs(int(shiftSize % 86'400)), creation);
     m_shiftTime->setObjectName(QStringLiteral("ShiftTime"));
     m_shiftTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    // Read as "Shift taken times by", then the days and the time of the shift.
+    m_shiftDays->setAccessibleName(shiftLabel->text());
+    m_shiftTime->setAccessibleName(shiftLabel->text());
     shiftRow->addWidget(shiftLabel);
     shiftRow->addWidget(m_shiftSign);
     shiftRow->addWidget(m_shiftDays);
@@ -185,7 +190,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     connect(m_forms, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             m_settings.writeSetting(kKeyStampForm, stampFormName(StampForm(id)));
-        updateExample();
+        patternEdited();
     });
     connect(m_creation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
@@ -247,8 +252,10 @@ QString StampSettingsDialog::patternFaultShown(const QString &pattern) const {
 void StampSettingsDialog::patternEdited() {
     const QString pattern = m_pattern->text();
     const QString fault = patternFaultShown(pattern);
-    m_patternFault->setText(fault);
-    m_patternFault->setVisible(!fault.isEmpty());
+    // An empty field is no fault until the user's own pattern is the chosen form.
+    const bool said = !pattern.isEmpty() || m_forms->checkedId() == int(StampForm::Custom);
+    m_patternFault->setText(said ? fault : QString());
+    m_patternFault->setVisible(said && !fault.isEmpty());
     if (fault.isEmpty()) {
         m_patternInForce = pattern;
     } else {

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void theWindowsRunStampsWithTheStoredChoices();
     void ownPatternIsCheckedAsItIsTyped_data();
     void ownPatternIsCheckedAsItIsTyped();
+    void emptyPatternIsNoFaultUntilChosen();
     void ownPatternIsStoredWhenLeftAndOnlyWhenUsable();
     void shiftMovesTheTakenExampleAndIsStored();
 
@@ -281,6 +282,18 @@ void TestStampSettings::ownPatternIsCheckedAsItIsTyped() {
     QVERIFY2(fault.isEmpty() ? reason->isHidden() : reason->text().contains(fault),
              qPrintable(reason->text()));
     QCOMPARE(exampleLine(dialog), kStampExample.arg(example));
+}
+
+void TestStampSettings::emptyPatternIsNoFaultUntilChosen() {
+    SettingsStore settings(m_dir.filePath(QStringLiteral("empty-pattern.ini")));
+    StampSettingsDialog dialog(settings, QString(),
+                               QStringLiteral("Add current time and date to end of filename"));
+    auto *reason = dialog.findChild<QLabel *>(QStringLiteral("PatternFault"));
+    QVERIFY(reason);
+    QVERIFY(reason->isHidden());
+    choice(dialog, QStringLiteral("Own pattern:"))->click();
+    QVERIFY2(!reason->isHidden() && reason->text().contains(QStringLiteral("empty")),
+             qPrintable(reason->text()));
 }
 
 void TestStampSettings::ownPatternIsStoredWhenLeftAndOnlyWhenUsable() {
