@@ -1,6 +1,6 @@
 """Reads the window through the desktop's accessibility tree, as a screen reader does.
 
-Run by atspi_window.sh inside its own X server and session bus:
+Run by atspi_window.sh inside a session bus of its own; it starts its own X server:
     atspi_window.py PLENVOY [SCREENSHOT_FOLDER]
 The window's controls must carry their names; a run started with the "Start Changing"
 button's action must show "Stop" and a progress bar whose value and description are read
@@ -19,9 +19,16 @@ from gi.repository import GLib
 FILES = 30000
 
 
+WATCHED = []  # processes whose early end fails the test at once
+
+
 def wait_for(what, find, seconds=60):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
+        for process in WATCHED:
+            if process.poll() is not None:
+                sys.exit("FAIL: %s ended (%d) while waiting for %s"
+                         % (process.args[0], process.returncode, what))
         try:
             found = find()
         except GLib.GError:
@@ -85,9 +92,29 @@ def screenshot(folder, name):
         subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
 
 
+def start_x_server():
+    """Starts Xvfb on a display number it finds free itself (no race with other servers
+    starting at the same moment) and returns once it accepts connections."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
+                               "-screen", "0", "800x600x24"], pass_fds=(write_end,))
+    os.close(write_end)
+    number = b""
+    with os.fdopen(read_end, "rb") as ready:
+        while not number.endswith(b"\n"):
+            byte = ready.read(1)
+            if not byte:
+                sys.exit("FAIL: Xvfb ended (%s) before it took a display" % server.wait())
+            number += byte
+    os.environ["DISPLAY"] = ":" + number.decode().strip()
+    WATCHED.append(server)
+    return server
+
+
 def main():
     program = sys.argv[1]
     shots = sys.argv[2] if len(sys.argv) > 2 else ""
+    server = start_x_server()
     launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     work = tempfile.mkdtemp(prefix="plenvoy-atspi.")
     window = None
@@ -103,6 +130,7 @@ def main():
                    QT_ACCESSIBILITY="1", XDG_CONFIG_HOME=os.path.join(work, "config"),
                    XDG_RUNTIME_DIR=os.path.join(work, "runtime"), HOME=work)
         window = subprocess.Popen([program, os.path.join(work, "in")], env=env)
+        WATCHED.append(window)
         app = wait_for("application in the tree", lambda: application("plenvoy"))
 
         expected = [
@@ -156,6 +184,8 @@ def main():
             window.wait()
         launcher.terminate()
         launcher.wait()
+        server.terminate()
+        server.wait()
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -1,9 +1,9 @@
 #!/bin/sh
-# Runs atspi_window.py in an X server and a session bus of its own.
+# Runs atspi_window.py in a session bus of its own; the script starts its own X server.
 #   atspi_window.sh PLENVOY [SCREENSHOT_FOLDER]
 # Exits 77 (skipped) when a tool it needs is missing; scripts/install-deps.sh installs them.
 here=$(dirname "$0")
-for tool in xvfb-run dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+for tool in Xvfb dbus-run-session /usr/libexec/at-spi-bus-launcher; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIP: $tool is missing (scripts/install-deps.sh installs it)"
     exit 77
@@ -13,5 +13,4 @@ if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
   echo "SKIP: python3-pyatspi is missing (scripts/install-deps.sh installs it)"
   exit 77
 fi
-exec xvfb-run -a -s "-screen 0 800x600x24" \
-  dbus-run-session -- /usr/bin/python3 "$here/atspi_window.py" "$@"
+exec dbus-run-session -- /usr/bin/python3 "$here/atspi_window.py" "$@"
