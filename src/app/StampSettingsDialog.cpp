@@ -197,8 +197,10 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     m_example->setTextFormat(Qt::PlainText);
     m_example->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_example);
-    if (m_presets)
+    if (m_presets) {
+        layout->addSpacing(layout->spacing());
         layout->addWidget(buildPresets());
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
