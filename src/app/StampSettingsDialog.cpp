@@ -15,14 +15,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -115,8 +115,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
 StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
                                          const QString &optionText, PresetStore &presets,
                                          PresetWindow window, QWidget *parent)
-    : StampSettingsDialog(settings, exampleFile, optionText, &presets, std::move(window),
-                          parent) {}
+    : StampSettingsDialog(settings, exampleFile, optionText, &presets, std::move(window), parent) {}
 
 StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
                                          const QString &optionText, PresetStore *presets,

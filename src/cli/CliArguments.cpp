@@ -350,7 +350,7 @@ QString helpText() {
         "SOURCE...\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] [--quiet] --out DIR "
         "[SOURCE...]\n"
-        "       plenvoy-cli --preset NAME [--option OPT] [-n N] ... [--dry-run] [--out DIR] "
+        "       plenvoy-cli --preset NAME [--option OPT] [-n N] [...] [--out DIR] "
         "[SOURCE...]\n"
         "       plenvoy-cli --runs\n"
         "       plenvoy-cli --undo [ID] [--dry-run]\n"
