@@ -45,7 +45,6 @@ private Q_SLOTS:
     void namesThatCannotNameAPresetAreRefused();
     void presetsThatCannotBeReadAreLeftOut_data();
     void presetsThatCannotBeReadAreLeftOut();
-    void renameAndRemoveKeepTheOthers();
     void aReadOnlyStoreNeverWrites();
 
 private:
@@ -156,25 +155,6 @@ void TestPresets::presetsThatCannotBeReadAreLeftOut() {
     const PresetStore presets(settings);
     QCOMPARE(presets.names(), QStringList{QStringLiteral("good")});
     QVERIFY(!presets.preset(QStringLiteral("bad")));
-}
-
-void TestPresets::renameAndRemoveKeepTheOthers() {
-    SettingsStore settings(newFile());
-    PresetStore presets(settings);
-    const Preset first = fullPreset(QStringLiteral("/one"));
-    QVERIFY(presets.save(QStringLiteral("b first"), first));
-    QVERIFY(presets.save(QStringLiteral("A second"), Preset()));
-    QCOMPARE(presets.names(), (QStringList{QStringLiteral("A second"), QStringLiteral("b first")}));
-    // A name in use is not taken by a rename; the preset keeps what it holds.
-    QVERIFY(!presets.rename(QStringLiteral("b first"), QStringLiteral("A second")));
-    QVERIFY(!presets.rename(QStringLiteral("none"), QStringLiteral("new")));
-    QVERIFY(presets.rename(QStringLiteral("b first"), QStringLiteral("c [first]")));
-    QCOMPARE(presets.names(),
-             (QStringList{QStringLiteral("A second"), QStringLiteral("c [first]")}));
-    QVERIFY(samePreset(*presets.preset(QStringLiteral("c [first]")), first));
-    QVERIFY(presets.remove(QStringLiteral("A second")));
-    QVERIFY(!presets.remove(QStringLiteral("A second")));
-    QCOMPARE(presets.names(), QStringList{QStringLiteral("c [first]")});
 }
 
 void TestPresets::aReadOnlyStoreNeverWrites() {
