@@ -112,48 +112,38 @@ void TestCliPresets::initTestCase() {
 }
 
 void TestCliPresets::presetsGiveWhatTheCommandLineLeavesOut_data() {
-    QTest::addColumn<QStringList>("arguments");
+    // The arguments, "|" between two; {dir} is the test's folder, {out} the preset's.
+    QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("path");
     QTest::newRow("the preset alone, its folder planned against")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("Holiday")}
-        << QStringLiteral("{out}/a 2026-12-06 14-05-09.txt");
-    QTest::newRow("form given") << QStringList{QStringLiteral("--preset=Holiday"),
-                                               QStringLiteral("--form"), QStringLiteral("compact")}
+        << QStringLiteral("--preset|Holiday") << QStringLiteral("{out}/a 2026-12-06 14-05-09.txt");
+    QTest::newRow("form given") << QStringLiteral("--preset=Holiday|--form|compact")
                                 << QStringLiteral("{out}/a 20261206-140509.txt");
-    QTest::newRow("option given") << QStringList{QStringLiteral("--preset"),
-                                                 QStringLiteral("Holiday"),
-                                                 QStringLiteral("--option"), QStringLiteral("4")}
+    QTest::newRow("option given") << QStringLiteral("--preset|Holiday|--option|4")
                                   << QStringLiteral("{out}/a 2026-12-06.txt");
-    QTest::newRow("folder given") << QStringList{QStringLiteral("--preset"),
-                                                 QStringLiteral("Holiday"), QStringLiteral("--out"),
-                                                 QStringLiteral("{dir}")}
+    QTest::newRow("folder given") << QStringLiteral("--preset|Holiday|--out|{dir}")
                                   << QStringLiteral("{dir}/a 2026-12-06 14-05-09.txt");
     QTest::newRow("odd name: its n and pattern, no folder")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("Zürich = odd; #1 [x]")}
-        << QStringLiteral("{dir}/a_06.12_.txt");
-    QTest::newRow("n given") << QStringList{QStringLiteral("--preset"),
-                                            QStringLiteral("Zürich = odd; #1 [x]"),
-                                            QStringLiteral("-n"), QStringLiteral("0")}
+        << QStringLiteral("--preset|Zürich = odd; #1 [x]") << QStringLiteral("{dir}/a_06.12_.txt");
+    QTest::newRow("n given") << QStringLiteral("--preset|Zürich = odd; #1 [x]|-n|0")
                              << QStringLiteral("{dir}/_06.12_a.txt");
-    QTest::newRow("pattern given")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("Zürich = odd; #1 [x]"),
-                       QStringLiteral("--pattern"), QStringLiteral("%Y")}
-        << QStringLiteral("{dir}/a2026.txt");
+    QTest::newRow("pattern given") << QStringLiteral("--preset|Zürich = odd; #1 [x]|--pattern|%Y")
+                                   << QStringLiteral("{dir}/a2026.txt");
 }
 
 void TestCliPresets::presetsGiveWhatTheCommandLineLeavesOut() {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QString, path);
-    for (QString &argument : arguments)
-        argument.replace(QLatin1String("{dir}"), m_dir.path());
-    const Outcome outcome = runCli(arguments + QStringList{QStringLiteral("--at"), kAt,
-                                                           QStringLiteral("--dry-run"), m_source});
+    const auto expanded = [this](QString text) {
+        return text.replace(QLatin1String("{out}"), m_out)
+            .replace(QLatin1String("{dir}"), m_dir.path());
+    };
+    const Outcome outcome =
+        runCli(expanded(arguments).split(QLatin1Char('|')) +
+               QStringList{QStringLiteral("--at"), kAt, QStringLiteral("--dry-run"), m_source});
     QCOMPARE(outcome.err, QString());
     QCOMPARE(outcome.exitCode, 0);
-    QCOMPARE(
-        outcome.out,
-        path.replace(QLatin1String("{out}"), m_out).replace(QLatin1String("{dir}"), m_dir.path()) +
-            QLatin1Char('\n'));
+    QCOMPARE(outcome.out, expanded(path) + QLatin1Char('\n'));
 }
 
 void TestCliPresets::aRunCopiesIntoThePresetsFolder() {
@@ -184,34 +174,25 @@ void TestCliPresets::listPresetsNamesEachReadablePreset() {
 }
 
 void TestCliPresets::presetUsageErrorsExitWithTwo_data() {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("unknown preset")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("holiday"),
-                       QStringLiteral("--dry-run"), QStringLiteral("/a")}
-        << QStringLiteral("\"holiday\" names no preset");
-    QTest::newRow("garbled preset")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("garbled"),
-                       QStringLiteral("--dry-run"), QStringLiteral("/a")}
-        << QStringLiteral("\"garbled\" names no preset");
+    QTest::newRow("unknown preset") << QStringLiteral("--preset|holiday|--dry-run|/a")
+                                    << QStringLiteral("\"holiday\" names no preset");
+    QTest::newRow("garbled preset") << QStringLiteral("--preset|garbled|--dry-run|/a")
+                                    << QStringLiteral("\"garbled\" names no preset");
     QTest::newRow("no folder in the preset nor given")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("Zürich = odd; #1 [x]"),
-                       QStringLiteral("/a")}
+        << QStringLiteral("--preset|Zürich = odd; #1 [x]|/a")
         << QStringLiteral("--out DIR is missing: the preset holds no output folder");
     QTest::newRow("no option in the preset nor given")
-        << QStringList{QStringLiteral("--preset"), QStringLiteral("bare"),
-                       QStringLiteral("--dry-run"), QStringLiteral("/a")}
-        << QStringLiteral("--option is missing");
-    QTest::newRow("list with more")
-        << QStringList{QStringLiteral("--list-presets"), QStringLiteral("--preset"),
-                       QStringLiteral("bare")}
-        << QStringLiteral("--list-presets takes no other arguments");
+        << QStringLiteral("--preset|bare|--dry-run|/a") << QStringLiteral("--option is missing");
+    QTest::newRow("list with more") << QStringLiteral("--list-presets|--preset|bare")
+                                    << QStringLiteral("--list-presets takes no other arguments");
 }
 
 void TestCliPresets::presetUsageErrorsExitWithTwo() {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QString, hint);
-    const Outcome outcome = runCli(arguments);
+    const Outcome outcome = runCli(arguments.split(QLatin1Char('|')));
     QCOMPARE(outcome.exitCode, 2);
     QCOMPARE(outcome.out, QString());
     QVERIFY2(outcome.err.contains(hint), qPrintable(outcome.err));
