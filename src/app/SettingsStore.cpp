@@ -284,7 +284,9 @@ SettingsStore::Access SettingsStore::access() const {
         return unusable("cannot be read");
     if (status == QSettings::FormatError) {
         if (readOnly || m_readOnly) {
-            qCWarning(lcApp) << "settings file" << m_filePath << "cannot be parsed in full";
+            // Said once: every read looks at the file again.
+            if (!m_noticeGiven)
+                qCWarning(lcApp) << "settings file" << m_filePath << "cannot be parsed in full";
             notify(shownText("Settings", kSettingsUnwritableMessage));
             return Access::ReadOnly;
         }
