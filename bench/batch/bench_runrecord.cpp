@@ -56,13 +56,17 @@ int main(int argc, char **argv) {
     // The processor time of each run too: on a machine shared with other work the wall
     // time of the same run varies more than a record costs.
     std::vector<double> plainCpu, recordedCpu;
+    // Every run first, each into a folder of its own, none removed in between: removing
+    // files changes how fast a file system makes the next ones. The folders are made in
+    // turns too, as where a file system puts a folder's files changes a run's time.
+    QStringList plainFolders, recordIds;
     for (int round = 0; round < rounds; ++round) {
-        const QString plainInto = freshFolder(top, QStringLiteral("plain%1").arg(round));
-        const QString recordedInto = freshFolder(top, QStringLiteral("recorded%1").arg(round));
-        QString id;
         for (int turn = 0; turn < 2; ++turn) {
             const bool withRecord = (turn + round) % 2 == 0;
-            inputs.outputFolder = withRecord ? recordedInto : plainInto;
+            inputs.outputFolder = freshFolder(
+                top, QStringLiteral("%1%2")
+                         .arg(withRecord ? QLatin1String("recorded") : QLatin1String("plain"))
+                         .arg(round));
             if (withRecord)
                 plenvoy::enableRunRecords(QStringLiteral("cli"));
             else
@@ -80,9 +84,13 @@ int main(int argc, char **argv) {
                 return 2;
             }
             if (withRecord)
-                id = outcome.recordId;
+                recordIds << outcome.recordId;
+            else
+                plainFolders << inputs.outputFolder;
         }
-        // The recorded run is taken back; the other run's copies are deleted by find.
+    }
+    // Each recorded run is taken back; the other run's copies are deleted by find.
+    for (int round = 0; round < rounds; ++round) {
         for (int turn = 0; turn < 2; ++turn) {
             settle();
             if ((turn + round) % 2 == 0) {
@@ -90,8 +98,8 @@ int main(int argc, char **argv) {
                 // As plenvoy-cli takes it back: each removed copy is told as it goes.
                 qint64 told = 0;
                 undo.push_back(timed([&] {
-                    result =
-                        plenvoy::undoRun(id, false, {}, [&told](const QByteArray &) { ++told; });
+                    result = plenvoy::undoRun(recordIds.at(round), false, {},
+                                              [&told](const QByteArray &) { ++told; });
                 }));
                 if (result.removedCount != files || told != files) {
                     std::fprintf(stderr, "undo did not remove every copy\n");
@@ -99,7 +107,7 @@ int main(int argc, char **argv) {
                 }
             } else {
                 findDelete.push_back(timed([&] {
-                    run({QStringLiteral("find"), plainInto, QStringLiteral("-type"),
+                    run({QStringLiteral("find"), plainFolders.at(round), QStringLiteral("-type"),
                          QStringLiteral("f"), QStringLiteral("-delete")});
                 }));
             }

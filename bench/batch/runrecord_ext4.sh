@@ -2,7 +2,8 @@
 # bench_runrecord on a fresh ext4 file system: an image file in a temporary folder,
 # formatted with mkfs.ext4 and mounted through a loop device, unmounted at the end.
 #   bench/batch/runrecord_ext4.sh BUILD_DIR [ROUNDS] [FILES] [BYTES] [IMAGE_MIB]
-#   bench/batch/runrecord_ext4.sh build-dev 15 10000 4096 2048
+#   bench/batch/runrecord_ext4.sh build-dev 15 10000 4096 3072
+# Every run is kept until the end: the image holds ROUNDS x 2 x FILES copies.
 set -euo pipefail
 build=${1:?build folder}
 rounds=${2:-15}
@@ -20,7 +21,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir "$work/mnt"
 truncate -s "${mib}M" "$work/ext4.img"
-mkfs.ext4 -q -F "$work/ext4.img"
+mkfs.ext4 -q -F -i 4096 "$work/ext4.img"
 mount -o loop "$work/ext4.img" "$work/mnt"
 echo "ext4 on a loop device ($mib MiB image in $work)"
 "$build/bin/bench_runrecord" "$rounds" "$work/mnt" "$files" "$bytes"

@@ -10,10 +10,12 @@
 #include <QDateTime>
 #include <QDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -59,8 +61,67 @@ QByteArray encodedField(const QString &path) {
     return pathToBytes(path).toBase64();
 }
 
+/// An absolute path without doubled or trailing separators, as cleanFolder leaves it.
+bool isCleanPath(QStringView path) {
+    const char16_t *units = path.utf16();
+    const qsizetype size = path.size();
+    if (size == 0 || units[0] != u'/' || (size > 1 && units[size - 1] == u'/'))
+        return false;
+    for (qsizetype i = 1; i < size; ++i)
+        if (units[i] == u'/' && units[i - 1] == u'/')
+            return false;
+    return true;
+}
+
+/// The most bytes that writeEncodedPath writes for a path of this many characters.
+qsizetype encodedPathBound(qsizetype characters) {
+    return (characters * 3 + 2) / 3 * 4;
+}
+
+/// Writes the base64 form of the path's bytes at p and gives the end; a path of ASCII
+/// characters, as most are, is encoded from its characters as it is checked.
+char *writeEncodedPath(char *p, QStringView path) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const char16_t *units = path.utf16();
+    const qsizetype size = path.size();
+    char *const start = p;
+    qsizetype i = 0;
+    for (; i + 3 <= size; i += 3) {
+        if ((units[i] | units[i + 1] | units[i + 2]) >= 0x80)
+            break;
+        const unsigned triple =
+            unsigned(units[i]) << 16 | unsigned(units[i + 1]) << 8 | units[i + 2];
+        p[0] = kDigits[triple >> 18];
+        p[1] = kDigits[(triple >> 12) & 63];
+        p[2] = kDigits[(triple >> 6) & 63];
+        p[3] = kDigits[triple & 63];
+        p += 4;
+    }
+    if (std::any_of(units + i, units + size, [](char16_t unit) { return unit >= 0x80; })) {
+        const QByteArray encoded = encodedField(path.toString());
+        std::memcpy(start, encoded.constData(), size_t(encoded.size()));
+        return start + encoded.size();
+    }
+    if (i < size) {
+        const bool two = i + 1 < size;
+        const unsigned triple = unsigned(units[i]) << 16 | (two ? unsigned(units[i + 1]) << 8 : 0u);
+        p[0] = kDigits[triple >> 18];
+        p[1] = kDigits[(triple >> 12) & 63];
+        p[2] = two ? kDigits[(triple >> 6) & 63] : '=';
+        p[3] = '=';
+        p += 4;
+    }
+    return p;
+}
+
 QString decodedField(const QByteArray &field) {
     return pathFromBytes(QByteArray::fromBase64(field));
+}
+
+/// Whether two texts are the same, at once when they share their characters.
+bool sameText(const QString &a, const QString &b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
 }
 
 } // namespace
@@ -195,44 +256,71 @@ CopiedIndexWriter::~CopiedIndexWriter() {
 }
 
 void CopiedIndexWriter::note(const QString &outputFolder, const QString &destination,
-                             const QString &sourceKey, qint64 size, qint64 mtimeNs,
-                             const NamedStatus &named) {
+                             const QString &source, const QString &listedThrough, qint64 size,
+                             qint64 mtimeNs, const NamedStatus &named) {
     if (!m_enabled)
         return;
-    // A run notes thousands of copies into one output folder: it is cleaned once.
-    if (m_outputField.isEmpty() || outputFolder != m_outputGiven) {
+    // A run notes thousands of copies into one output folder, mostly listed through one
+    // folder: each is cleaned once.
+    if (m_outputField.isEmpty() || !sameText(outputFolder, m_outputGiven)) {
         m_outputGiven = outputFolder;
         m_output = cleanFolder(outputFolder);
         m_prefix = m_output == QLatin1String("/") ? m_output : m_output + QLatin1Char('/');
         m_outputField = encodedField(m_output);
     }
-    const bool clean = destination.startsWith(m_prefix) &&
-                       !destination.contains(QLatin1String("//"), Qt::CaseSensitive);
-    const QString copy = clean ? destination : cleanFolder(destination);
+    if (!m_rootKnown || !sameText(listedThrough, m_rootGiven)) {
+        m_rootKnown = true;
+        m_rootGiven = listedThrough;
+        const QString root = listedThrough.isEmpty() ? QString() : cleanFolder(listedThrough);
+        m_rootPrefix =
+            root.isEmpty() || root == QLatin1String("/") ? root : root + QLatin1Char('/');
+    }
+    QString cleaned;
+    QStringView copy = destination;
+    if (!isCleanPath(copy)) {
+        cleaned = cleanFolder(destination);
+        copy = cleaned;
+    }
     if (!copy.startsWith(m_prefix))
         return;
     // The identity as the copy's name holds it now.
-    const NamedStatus status = named.known ? named : m_status.of(pathToBytes(copy));
+    const NamedStatus status = named.known ? named : m_status.of(pathToBytes(copy.toString()));
     if (!status.known)
         return;
-    const auto number = [this](qint64 value) {
-        char digits[24];
-        const auto stop = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        m_lines.append(digits, stop - digits);
-        m_lines.append('\t');
-    };
-    m_lines.append(m_outputField).append('\t');
-    m_lines.append(encodedField(copy.mid(m_prefix.size()))).append('\t');
-    m_lines.append(encodedField(sourceKey)).append('\t');
-    number(size);
-    number(mtimeNs);
-    number(qint64(status.device));
-    number(qint64(status.inode));
-    number(status.size);
-    number(status.mtimeNs);
-    number(status.ctimeNs);
-    number(QDateTime::currentSecsSinceEpoch());
-    m_lines[m_lines.size() - 1] = '\n';
+    // The source's key: its path below the folder it was listed through.
+    QString keyed;
+    QStringView key = source;
+    if (!isCleanPath(key)) {
+        keyed = sourceKeyOf(source, listedThrough);
+        key = keyed;
+    } else if (!m_rootPrefix.isEmpty() && key.startsWith(m_rootPrefix)) {
+        key = key.mid(m_rootPrefix.size());
+    }
+    const QStringView below = copy.mid(m_prefix.size());
+    // The line is written in place, in room enough for its longest form.
+    const qsizetype at = m_lines.size();
+    const qsizetype room = m_outputField.size() + encodedPathBound(below.size()) +
+                           encodedPathBound(key.size()) + 11 * 24;
+    if (m_lines.capacity() < at + room)
+        m_lines.reserve(std::max(kWriteEveryBytes, at + room) + 4096);
+    m_lines.resize(at + room);
+    char *const start = m_lines.data() + at;
+    char *p = start;
+    std::memcpy(p, m_outputField.constData(), size_t(m_outputField.size()));
+    p += m_outputField.size();
+    *p++ = '\t';
+    p = writeEncodedPath(p, below);
+    *p++ = '\t';
+    p = writeEncodedPath(p, key);
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    for (const qint64 value : {size, mtimeNs, qint64(status.device), qint64(status.inode),
+                               status.size, status.mtimeNs, status.ctimeNs, qint64(now.tv_sec)}) {
+        *p++ = '\t';
+        p = std::to_chars(p, p + 24, value).ptr;
+    }
+    *p++ = '\n';
+    m_lines.resize(at + (p - start));
     if (m_lines.size() >= kWriteEveryBytes)
         flush();
 }
@@ -262,7 +350,7 @@ void CopiedIndexWriter::flush() {
         }
         ::close(fd);
     }
-    m_lines.clear();
+    m_lines.resize(0);
 }
 
 RunCopies::RunCopies(bool skipCopied)
@@ -294,10 +382,9 @@ void RunCopies::copied(const QString &outputFolder, const FileOutcome &file,
                        const QString &listedThrough, const struct statx &status) {
     if (!file.copied())
         return;
-    m_writer.note(outputFolder, file.destination, sourceKeyOf(file.source, listedThrough),
-                  qint64(status.stx_size),
-                  qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec,
-                  file.named);
+    m_writer.note(
+        outputFolder, file.destination, file.source, listedThrough, qint64(status.stx_size),
+        qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec, file.named);
 }
 
 } // namespace plenvoy

@@ -78,11 +78,13 @@ public:
     CopiedIndexWriter(const CopiedIndexWriter &) = delete;
     CopiedIndexWriter &operator=(const CopiedIndexWriter &) = delete;
 
-    /// A copy written at `destination` (a whole path below the output folder) from a
-    /// source known by key, size and modification time. `named` is the copy's status once
-    /// it had its name, when the copy read it; otherwise it is read here.
-    void note(const QString &outputFolder, const QString &destination, const QString &sourceKey,
-              qint64 size, qint64 mtimeNs, const NamedStatus &named = NamedStatus());
+    /// A copy written at `destination` (a whole path below the output folder) from `source`,
+    /// listed through the folder `listedThrough` (empty when listed on its own), of this size
+    /// and modification time. `named` is the copy's status once it had its name, when the
+    /// copy read it; otherwise it is read here.
+    void note(const QString &outputFolder, const QString &destination, const QString &source,
+              const QString &listedThrough, qint64 size, qint64 mtimeNs,
+              const NamedStatus &named = NamedStatus());
     /// Writes what is gathered.
     void flush();
 
@@ -95,6 +97,11 @@ private:
     QString m_output;
     QString m_prefix;
     QByteArray m_outputField;
+    // The folder the sources were last listed through, and its clean form ending in "/"
+    // (empty for files listed on their own).
+    bool m_rootKnown = false;
+    QString m_rootGiven;
+    QString m_rootPrefix;
 };
 
 struct FileOutcome;

@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QJsonValue>
 #include <QString>
 
@@ -83,7 +82,7 @@ private:
     QByteArray m_waiting; // lines of files not copied before the first copy
     int m_slot = -1;
     StatusByName m_status;
-    QElapsedTimer m_sinceFlush;
+    qint64 m_flushedAtMs = 0;
     qint64 m_counts[5] = {};
 };
 

@@ -105,6 +105,8 @@ private Q_SLOTS:
 
     void secondRunSkipsOnlyUnchangedCopies_data();
     void secondRunSkipsOnlyUnchangedCopies();
+    void indexNamesCopyAndSourceExactly_data();
+    void indexNamesCopyAndSourceExactly();
 };
 
 void TestCopiedIndex::secondRunSkipsOnlyUnchangedCopies_data() {
@@ -181,6 +183,39 @@ void TestCopiedIndex::secondRunSkipsOnlyUnchangedCopies() {
                                  QStringLiteral(".jsonl"))
                      .count("\"outcome\":\"skipped\""),
                  ran.count() - ran.count(QStringLiteral("copied")));
+}
+
+void TestCopiedIndex::indexNamesCopyAndSourceExactly_data() {
+    QTest::addColumn<QByteArray>("name");
+    // Names of every length modulo three, and names that are not ASCII.
+    QTest::newRow("a") << QByteArray("a");
+    QTest::newRow("ab") << QByteArray("ab");
+    QTest::newRow("abc") << QByteArray("abc");
+    QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9 \xe2\x82\xac");
+    QTest::newRow("not UTF-8") << QByteArray("x\xff");
+}
+
+void TestCopiedIndex::indexNamesCopyAndSourceExactly() {
+    QFETCH(QByteArray, name);
+    const QString card = m_dir.path() + QStringLiteral("/CARD");
+    const QString source = card + QStringLiteral("/sub/") + pathFromBytes(name);
+    QVERIFY(writeFile(source, "photo"));
+    QVERIFY(setFileTimes(source, kModified, kModified));
+    const QString output = m_dir.path() + QStringLiteral("/out");
+    QVERIFY(QDir().mkpath(output));
+    QStringList planned;
+    QCOMPARE(planAndRun({{source}, {card}}, output, false, &planned),
+             QStringList{QStringLiteral("copied")});
+    const QList<QByteArray> fields = test::contentOf(copiedIndexPath()).trimmed().split('\t');
+    QCOMPARE(fields.size(), 11);
+    const auto decoded = [](const QByteArray &field) {
+        const auto result =
+            QByteArray::fromBase64Encoding(field, QByteArray::AbortOnBase64DecodingErrors);
+        return result ? *result : QByteArray("(not base64)");
+    };
+    QCOMPARE(decoded(fields.at(0)), pathToBytes(QDir(output).canonicalPath()));
+    QCOMPARE(decoded(fields.at(1)), "CARD/sub/" + name + " 2026-06-12");
+    QCOMPARE(decoded(fields.at(2)), "sub/" + name);
 }
 
 QTEST_GUILESS_MAIN(TestCopiedIndex)
