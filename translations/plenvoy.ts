@@ -734,5 +734,85 @@
         <source> days</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Presets</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pr&amp;eset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saved presets</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A&amp;pply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply the preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete the preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preset &amp;name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the current setup as a preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rename the preset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A preset name holds at most %1 characters.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold &quot;/&quot; or &quot;\&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold a control character (a tab or a line break).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preset could not be saved: the settings file cannot be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists already.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preset could not be renamed: the settings file cannot be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The preset could not be deleted: the settings file cannot be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

@@ -734,5 +734,85 @@
         <source> days</source>
         <translation> Tage</translation>
     </message>
+    <message>
+        <source>Presets</source>
+        <translation>Voreinstellungen</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eset:</source>
+        <translation>&amp;Voreinstellung:</translation>
+    </message>
+    <message>
+        <source>Saved presets</source>
+        <translation>Gespeicherte Voreinstellungen</translation>
+    </message>
+    <message>
+        <source>A&amp;pply</source>
+        <translation>&amp;Anwenden</translation>
+    </message>
+    <message>
+        <source>Apply the preset</source>
+        <translation>Voreinstellung anwenden</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete the preset</source>
+        <translation>Voreinstellung löschen</translation>
+    </message>
+    <message>
+        <source>Preset &amp;name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation>Name der Voreinstellung</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>S&amp;peichern</translation>
+    </message>
+    <message>
+        <source>Save the current setup as a preset</source>
+        <translation>Aktuelle Einstellungen als Voreinstellung speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>&amp;Umbenennen</translation>
+    </message>
+    <message>
+        <source>Rename the preset</source>
+        <translation>Voreinstellung umbenennen</translation>
+    </message>
+    <message>
+        <source>A preset name holds at most %1 characters.</source>
+        <translation>Der Name einer Voreinstellung hat höchstens %1 Zeichen.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>Der Name einer Voreinstellung darf weder „/“ noch „\“ enthalten.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold a control character (a tab or a line break).</source>
+        <translation>Der Name einer Voreinstellung darf kein Steuerzeichen (Tabulator oder Zeilenumbruch) enthalten.</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved: the settings file cannot be written.</source>
+        <translation>Die Voreinstellung konnte nicht gespeichert werden: Die Einstellungsdatei ist nicht beschreibbar.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists already.</source>
+        <translation>Eine Voreinstellung namens „%1“ gibt es schon.</translation>
+    </message>
+    <message>
+        <source>The preset could not be renamed: the settings file cannot be written.</source>
+        <translation>Die Voreinstellung konnte nicht umbenannt werden: Die Einstellungsdatei ist nicht beschreibbar.</translation>
+    </message>
+    <message>
+        <source>The preset could not be deleted: the settings file cannot be written.</source>
+        <translation>Die Voreinstellung konnte nicht gelöscht werden: Die Einstellungsdatei ist nicht beschreibbar.</translation>
+    </message>
 </context>
 </TS>

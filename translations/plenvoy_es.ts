@@ -734,5 +734,85 @@
         <source> days</source>
         <translation> días</translation>
     </message>
+    <message>
+        <source>Presets</source>
+        <translation>Preajustes</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eset:</source>
+        <translation>&amp;Preajuste:</translation>
+    </message>
+    <message>
+        <source>Saved presets</source>
+        <translation>Preajustes guardados</translation>
+    </message>
+    <message>
+        <source>A&amp;pply</source>
+        <translation>&amp;Aplicar</translation>
+    </message>
+    <message>
+        <source>Apply the preset</source>
+        <translation>Aplicar el preajuste</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Eliminar</translation>
+    </message>
+    <message>
+        <source>Delete the preset</source>
+        <translation>Eliminar el preajuste</translation>
+    </message>
+    <message>
+        <source>Preset &amp;name:</source>
+        <translation>&amp;Nombre:</translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation>Nombre del preajuste</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>Save the current setup as a preset</source>
+        <translation>Guardar la configuración actual como preajuste</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>&amp;Renombrar</translation>
+    </message>
+    <message>
+        <source>Rename the preset</source>
+        <translation>Renombrar el preajuste</translation>
+    </message>
+    <message>
+        <source>A preset name holds at most %1 characters.</source>
+        <translation>El nombre de un preajuste tiene como máximo %1 caracteres.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>El nombre de un preajuste no puede contener «/» ni «\».</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold a control character (a tab or a line break).</source>
+        <translation>El nombre de un preajuste no puede contener caracteres de control (un tabulador o un salto de línea).</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved: the settings file cannot be written.</source>
+        <translation>No se pudo guardar el preajuste: no se puede escribir en el archivo de configuración.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists already.</source>
+        <translation>Ya existe un preajuste llamado «%1».</translation>
+    </message>
+    <message>
+        <source>The preset could not be renamed: the settings file cannot be written.</source>
+        <translation>No se pudo renombrar el preajuste: no se puede escribir en el archivo de configuración.</translation>
+    </message>
+    <message>
+        <source>The preset could not be deleted: the settings file cannot be written.</source>
+        <translation>No se pudo eliminar el preajuste: no se puede escribir en el archivo de configuración.</translation>
+    </message>
 </context>
 </TS>

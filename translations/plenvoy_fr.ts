@@ -734,5 +734,85 @@
         <source> days</source>
         <translation> jours</translation>
     </message>
+    <message>
+        <source>Presets</source>
+        <translation>Préréglages</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eset:</source>
+        <translation>&amp;Préréglage&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Saved presets</source>
+        <translation>Préréglages enregistrés</translation>
+    </message>
+    <message>
+        <source>A&amp;pply</source>
+        <translation>&amp;Appliquer</translation>
+    </message>
+    <message>
+        <source>Apply the preset</source>
+        <translation>Appliquer le préréglage</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>Delete the preset</source>
+        <translation>Supprimer le préréglage</translation>
+    </message>
+    <message>
+        <source>Preset &amp;name:</source>
+        <translation>&amp;Nom&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation>Nom du préréglage</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Enregistrer</translation>
+    </message>
+    <message>
+        <source>Save the current setup as a preset</source>
+        <translation>Enregistrer les réglages actuels comme préréglage</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>&amp;Renommer</translation>
+    </message>
+    <message>
+        <source>Rename the preset</source>
+        <translation>Renommer le préréglage</translation>
+    </message>
+    <message>
+        <source>A preset name holds at most %1 characters.</source>
+        <translation>Un nom de préréglage compte au plus %1 caractères.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>Un nom de préréglage ne peut contenir ni «&#xa0;/&#xa0;» ni «&#xa0;\&#xa0;».</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold a control character (a tab or a line break).</source>
+        <translation>Un nom de préréglage ne peut contenir aucun caractère de contrôle (tabulation ou saut de ligne).</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved: the settings file cannot be written.</source>
+        <translation>Le préréglage n’a pas pu être enregistré&#xa0;: le fichier des réglages n’est pas accessible en écriture.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists already.</source>
+        <translation>Un préréglage nommé «&#xa0;%1&#xa0;» existe déjà.</translation>
+    </message>
+    <message>
+        <source>The preset could not be renamed: the settings file cannot be written.</source>
+        <translation>Le préréglage n’a pas pu être renommé&#xa0;: le fichier des réglages n’est pas accessible en écriture.</translation>
+    </message>
+    <message>
+        <source>The preset could not be deleted: the settings file cannot be written.</source>
+        <translation>Le préréglage n’a pas pu être supprimé&#xa0;: le fichier des réglages n’est pas accessible en écriture.</translation>
+    </message>
 </context>
 </TS>

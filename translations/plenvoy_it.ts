@@ -734,5 +734,85 @@
         <source> days</source>
         <translation> giorni</translation>
     </message>
+    <message>
+        <source>Presets</source>
+        <translation>Preimpostazioni</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eset:</source>
+        <translation>&amp;Preimpostazione:</translation>
+    </message>
+    <message>
+        <source>Saved presets</source>
+        <translation>Preimpostazioni salvate</translation>
+    </message>
+    <message>
+        <source>A&amp;pply</source>
+        <translation>&amp;Applica</translation>
+    </message>
+    <message>
+        <source>Apply the preset</source>
+        <translation>Applica la preimpostazione</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Elimina</translation>
+    </message>
+    <message>
+        <source>Delete the preset</source>
+        <translation>Elimina la preimpostazione</translation>
+    </message>
+    <message>
+        <source>Preset &amp;name:</source>
+        <translation>&amp;Nome:</translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation>Nome della preimpostazione</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Salva</translation>
+    </message>
+    <message>
+        <source>Save the current setup as a preset</source>
+        <translation>Salva la configurazione attuale come preimpostazione</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>&amp;Rinomina</translation>
+    </message>
+    <message>
+        <source>Rename the preset</source>
+        <translation>Rinomina la preimpostazione</translation>
+    </message>
+    <message>
+        <source>A preset name holds at most %1 characters.</source>
+        <translation>Il nome di una preimpostazione ha al massimo %1 caratteri.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>Il nome di una preimpostazione non può contenere «/» né «\».</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold a control character (a tab or a line break).</source>
+        <translation>Il nome di una preimpostazione non può contenere un carattere di controllo (una tabulazione o un a capo).</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved: the settings file cannot be written.</source>
+        <translation>Impossibile salvare la preimpostazione: il file delle impostazioni non è scrivibile.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists already.</source>
+        <translation>Esiste già una preimpostazione di nome «%1».</translation>
+    </message>
+    <message>
+        <source>The preset could not be renamed: the settings file cannot be written.</source>
+        <translation>Impossibile rinominare la preimpostazione: il file delle impostazioni non è scrivibile.</translation>
+    </message>
+    <message>
+        <source>The preset could not be deleted: the settings file cannot be written.</source>
+        <translation>Impossibile eliminare la preimpostazione: il file delle impostazioni non è scrivibile.</translation>
+    </message>
 </context>
 </TS>

@@ -734,5 +734,85 @@
         <source> days</source>
         <translation> dias</translation>
     </message>
+    <message>
+        <source>Presets</source>
+        <translation>Predefinições</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eset:</source>
+        <translation>&amp;Predefinição:</translation>
+    </message>
+    <message>
+        <source>Saved presets</source>
+        <translation>Predefinições salvas</translation>
+    </message>
+    <message>
+        <source>A&amp;pply</source>
+        <translation>&amp;Aplicar</translation>
+    </message>
+    <message>
+        <source>Apply the preset</source>
+        <translation>Aplicar a predefinição</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Excluir</translation>
+    </message>
+    <message>
+        <source>Delete the preset</source>
+        <translation>Excluir a predefinição</translation>
+    </message>
+    <message>
+        <source>Preset &amp;name:</source>
+        <translation>&amp;Nome:</translation>
+    </message>
+    <message>
+        <source>Preset name</source>
+        <translation>Nome da predefinição</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Salvar</translation>
+    </message>
+    <message>
+        <source>Save the current setup as a preset</source>
+        <translation>Salvar a configuração atual como predefinição</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>&amp;Renomear</translation>
+    </message>
+    <message>
+        <source>Rename the preset</source>
+        <translation>Renomear a predefinição</translation>
+    </message>
+    <message>
+        <source>A preset name holds at most %1 characters.</source>
+        <translation>O nome de uma predefinição tem no máximo %1 caracteres.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold &quot;/&quot; or &quot;\&quot;.</source>
+        <translation>O nome de uma predefinição não pode conter “/” nem “\”.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold a control character (a tab or a line break).</source>
+        <translation>O nome de uma predefinição não pode conter um caractere de controle (uma tabulação ou uma quebra de linha).</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved: the settings file cannot be written.</source>
+        <translation>Não foi possível salvar a predefinição: o arquivo de configurações não pode ser gravado.</translation>
+    </message>
+    <message>
+        <source>A preset named &quot;%1&quot; exists already.</source>
+        <translation>Já existe uma predefinição chamada “%1”.</translation>
+    </message>
+    <message>
+        <source>The preset could not be renamed: the settings file cannot be written.</source>
+        <translation>Não foi possível renomear a predefinição: o arquivo de configurações não pode ser gravado.</translation>
+    </message>
+    <message>
+        <source>The preset could not be deleted: the settings file cannot be written.</source>
+        <translation>Não foi possível excluir a predefinição: o arquivo de configurações não pode ser gravado.</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 # fish completion for plenvoy-cli
 complete -c plenvoy-cli -l list-options -d 'Print the 36 rename options in index order'
+complete -c plenvoy-cli -l list-presets -d 'Print the presets saved in the window'
+complete -c plenvoy-cli -l preset -x -a '(plenvoy-cli --list-presets 2>/dev/null | cut -f1)' -d 'Use a preset saved in the window'
 complete -c plenvoy-cli -l option -x -a '(seq 0 35; plenvoy-cli --list-options 2>/dev/null)' -d 'The rename option'
 complete -c plenvoy-cli -s n -x -d 'n for the "after nth character" options'
 complete -c plenvoy-cli -l at -x -d 'Local moment for current-time options'
@@ -8,6 +10,7 @@ complete -c plenvoy-cli -l pattern -x -d 'The whole stamp, as date +FORMAT write
 complete -c plenvoy-cli -l creation -x -a 'file taken' -d 'The moment "file creation" options stamp'
 complete -c plenvoy-cli -l shift -x -d 'Shift taken times by [+|-][D:]HH:MM:SS'
 complete -c plenvoy-cli -l skip-copied -d 'Do not copy again what an earlier run copied'
+complete -c plenvoy-cli -l no-skip-copied -d 'Copy every file, even when the preset skips'
 complete -c plenvoy-cli -l layout -x -a 'flat tree dates' -d 'Where the copies go in the output folder'
 complete -c plenvoy-cli -l dry-run -d 'Print the new path of each listed file'
 complete -c plenvoy-cli -l out -x -a '(__fish_complete_directories (commandline -ct))' -d 'Copy into this folder'

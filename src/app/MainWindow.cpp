@@ -556,9 +556,29 @@ void MainWindow::browseOutputFolder() {
 }
 
 void MainWindow::openStampSettings() {
+    PresetStore presets(m_settings);
+    PresetWindow window;
+    window.current = [this] {
+        Preset preset;
+        preset.option = m_runInputs->optionText();
+        bool known = false;
+        const int n = m_settings.readSetting(kKeyLastN, QString()).toInt(&known);
+        if (known && n >= 0 && n <= 32767)
+            preset.nthValue = qint16(n);
+        preset.outputFolder = m_outputFolderEdit->text();
+        return preset;
+    };
+    window.apply = [this](const Preset &preset) {
+        const int option = m_optionCombo->findData(preset.option);
+        if (!preset.option.isEmpty() && option >= 0)
+            m_optionCombo->setCurrentIndex(option);
+        rememberN(preset.nthValue);
+        if (!preset.outputFolder.isEmpty())
+            m_outputFolderEdit->setText(preset.outputFolder);
+    };
     StampSettingsDialog dialog(m_settings,
                                m_fileList.count() > 0 ? m_fileList.textAt(1) : QString(),
-                               m_runInputs->optionText(), this);
+                               m_runInputs->optionText(), presets, std::move(window), this);
     dialog.exec();
     m_preview->setStyle(readStampStyle(m_settings));
 }

@@ -26,8 +26,8 @@ namespace {
 
 constexpr int kKeptAsideLimit = 10;
 
-QString settingsKey(const QString &key) {
-    return kSettingsSection + QLatin1Char('/') + key;
+QString settingsKey(const QString &key, const QString &section = kSettingsSection) {
+    return section + QLatin1Char('/') + key;
 }
 
 // A value that a hand-edited file spreads over commas comes back as a list; a value with
@@ -208,6 +208,12 @@ SettingsStore::SettingsStore()
 SettingsStore::SettingsStore(QString filePath)
     : m_filePath(std::move(filePath)) {}
 
+SettingsStore SettingsStore::readOnly(QString filePath) {
+    SettingsStore store(std::move(filePath));
+    store.m_readOnly = true;
+    return store;
+}
+
 QString SettingsStore::defaultFilePath() {
     // The variables are read as bytes: Qt's own decoding would turn a byte that is not
     // UTF-8 into U+FFFD and name another folder.
@@ -277,8 +283,10 @@ SettingsStore::Access SettingsStore::access() const {
     if (status == QSettings::AccessError)
         return unusable("cannot be read");
     if (status == QSettings::FormatError) {
-        if (readOnly) {
-            qCWarning(lcApp) << "settings file" << m_filePath << "cannot be parsed in full";
+        if (readOnly || m_readOnly) {
+            // Said once: every read looks at the file again.
+            if (!m_noticeGiven)
+                qCWarning(lcApp) << "settings file" << m_filePath << "cannot be parsed in full";
             notify(shownText("Settings", kSettingsUnwritableMessage));
             return Access::ReadOnly;
         }
@@ -299,7 +307,7 @@ SettingsStore::Access SettingsStore::access() const {
         return Access::ReadWrite;
     }
     // Told at the first write that would change it, not when it is only read.
-    if (readOnly)
+    if (readOnly || m_readOnly)
         return Access::ReadOnly;
     return Access::ReadWrite;
 }
@@ -318,24 +326,60 @@ QString SettingsStore::readSetting(const QString &key, int fallback) const {
 }
 
 bool SettingsStore::writeSetting(const QString &key, const QString &value) {
+    return writeKey(settingsKey(key), value);
+}
+
+QStringList SettingsStore::keysIn(const QString &section) const {
+    const Access found = access();
+    if (found == Access::None || found == Access::Absent)
+        return {};
+    QSettings settings(m_filePath, QSettings::IniFormat);
+    settings.beginGroup(section);
+    return settings.childKeys();
+}
+
+QString SettingsStore::readSettingIn(const QString &section, const QString &key) const {
+    const Access found = access();
+    if (found == Access::None || found == Access::Absent)
+        return QString();
+    const QSettings settings(m_filePath, QSettings::IniFormat);
+    return valueText(settings.value(settingsKey(key, section)));
+}
+
+bool SettingsStore::writeSettingIn(const QString &section, const QString &key,
+                                   const QString &value) {
+    return writeKey(settingsKey(key, section), value);
+}
+
+bool SettingsStore::removeSettingIn(const QString &section, const QString &key) {
+    return writeKey(settingsKey(key, section), std::nullopt);
+}
+
+bool SettingsStore::writeKey(const QString &fullKey, const std::optional<QString> &value) {
     const Access found = access();
     if (found == Access::None)
         return false;
     QSettings settings(m_filePath, QSettings::IniFormat);
     // Writing back the value already stored, as restoring a setting does, is no write: a
-    // read-only file is then read at every start without a word.
-    const QVariant stored = found == Access::Absent ? QVariant() : settings.value(settingsKey(key));
-    if (stored.isValid() && valueText(stored) == value)
+    // read-only file is then read at every start without a word. Removing a key that is not
+    // there is none either.
+    const QVariant stored = found == Access::Absent ? QVariant() : settings.value(fullKey);
+    if (value ? stored.isValid() && valueText(stored) == *value : !stored.isValid())
         return true;
+    if (m_readOnly)
+        return false;
     if (found == Access::ReadOnly) {
         qCWarning(lcApp) << "settings file" << m_filePath << "is read-only; not written";
         notify(shownText("Settings", kSettingsUnwritableMessage));
         return false;
     }
-    settings.setValue(settingsKey(key), storedForm(value));
+    if (value)
+        settings.setValue(fullKey, storedForm(*value));
+    else
+        settings.remove(fullKey);
     settings.sync();
     if (settings.status() != QSettings::NoError) {
-        qCWarning(lcApp) << "setting" << key << "could not be written to" << m_filePath;
+        qCWarning(lcApp) << "setting" << fullKey << "could not be written to" << m_filePath;
         notify(shownText("Settings", kSettingsUnwritableMessage));
         return false;
     }

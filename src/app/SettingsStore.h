@@ -3,8 +3,10 @@
 #include "core/SettingsAccess.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace plenvoy {
 
@@ -27,6 +29,10 @@ public:
     SettingsStore();
     /// The store on another file, for tests and tools.
     explicit SettingsStore(QString filePath);
+    /// A store that only reads its file: it never writes, never keeps a file aside and never
+    /// rewrites one that cannot be parsed in full (for plenvoy-cli, which reads the window's
+    /// presets).
+    static SettingsStore readOnly(QString filePath);
 
     static QString defaultFilePath();
     const QString &filePath() const { return m_filePath; }
@@ -41,6 +47,17 @@ public:
     /// False when the file could not be written; what it held before stays as it was.
     bool writeSetting(const QString &key, const QString &value) override;
 
+    /// The keys of another section of the file (such as [Presets]), as the user named them.
+    QStringList keysIn(const QString &section) const;
+    /// The value of the key in the section, or the empty text.
+    QString readSettingIn(const QString &section, const QString &key) const;
+    /// Stores the value under the key of the section and flushes the file; false when the
+    /// file could not be written.
+    bool writeSettingIn(const QString &section, const QString &key, const QString &value);
+    /// Removes the key of the section and flushes the file; false when the file could not be
+    /// written.
+    bool removeSettingIn(const QString &section, const QString &key);
+
     /// Receives, once in the life of the store, the text that tells the user why the
     /// settings could not be read or will not be saved.
     void setNoticeHandler(std::function<void(const QString &)> handler);
@@ -50,11 +67,13 @@ public:
     Access access() const;
 
 private:
+    bool writeKey(const QString &fullKey, const std::optional<QString> &value);
     void notify(const QString &text) const;
 
     QString m_filePath;
     std::function<void(const QString &)> m_noticeHandler;
     mutable bool m_noticeGiven = false;
+    bool m_readOnly = false;
 };
 
 } // namespace plenvoy

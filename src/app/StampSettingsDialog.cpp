@@ -15,11 +15,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -107,10 +110,22 @@ QDateTime StampSettingsDialog::exampleMoment() {
 
 StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
                                          const QString &optionText, QWidget *parent)
+    : StampSettingsDialog(settings, exampleFile, optionText, nullptr, PresetWindow(), parent) {}
+
+StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
+                                         const QString &optionText, PresetStore &presets,
+                                         PresetWindow window, QWidget *parent)
+    : StampSettingsDialog(settings, exampleFile, optionText, &presets, std::move(window), parent) {}
+
+StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
+                                         const QString &optionText, PresetStore *presets,
+                                         PresetWindow window, QWidget *parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_exampleFile(exampleFile)
-    , m_optionText(optionText) {
+    , m_optionText(optionText)
+    , m_presets(presets)
+    , m_window(std::move(window)) {
     setObjectName(QStringLiteral("StampSettings"));
     setWindowTitle(shownText("StampSettings", kTitleStampSettings));
     const StampStyle stored = readStampStyle(settings);
@@ -181,6 +196,10 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     m_example->setTextFormat(Qt::PlainText);
     m_example->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_example);
+    if (m_presets) {
+        layout->addSpacing(layout->spacing());
+        layout->addWidget(buildPresets());
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -207,7 +226,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
                                 checked ? QStringLiteral("true") : QStringLiteral("false"));
     });
     const auto shiftChanged = [this] {
-        m_settings.writeSetting(kKeyTakenShift, takenShiftText(takenShift()));
+        writeTakenShift();
         updateExample();
     };
     connect(m_shiftSign, qOverload<int>(&QComboBox::activated), this, shiftChanged);
@@ -278,6 +297,10 @@ void StampSettingsDialog::done(int result) {
     QDialog::done(result);
 }
 
+void StampSettingsDialog::writeTakenShift() {
+    m_settings.writeSetting(kKeyTakenShift, takenShiftText(takenShift()));
+}
+
 void StampSettingsDialog::enableShift() {
     // Only moments taken from photos and videos are shifted.
     const bool taken = m_creation->checkedId() == int(CreationTime::Taken);
@@ -331,6 +354,197 @@ QString StampSettingsDialog::exampleName() const {
 
 void StampSettingsDialog::updateExample() {
     m_example->setText(shownText("StampSettings", kStampExample).arg(exampleName()));
+}
+
+QWidget *StampSettingsDialog::buildPresets() {
+    auto *box = new QGroupBox(tr("Presets"), this);
+    box->setObjectName(QStringLiteral("Presets"));
+    auto *grid = new QGridLayout(box);
+    auto *listLabel = new QLabel(tr("Pr&eset:"), box);
+    m_presetList = new QComboBox(box);
+    m_presetList->setObjectName(QStringLiteral("PresetList"));
+    m_presetList->setAccessibleName(tr("Saved presets"));
+    m_presetList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_presetList->setMinimumContentsLength(16);
+    listLabel->setBuddy(m_presetList);
+    m_applyPreset = new QPushButton(tr("A&pply"), box);
+    m_applyPreset->setObjectName(QStringLiteral("ApplyPreset"));
+    m_applyPreset->setAccessibleName(tr("Apply the preset"));
+    m_deletePreset = new QPushButton(tr("&Delete"), box);
+    m_deletePreset->setObjectName(QStringLiteral("DeletePreset"));
+    m_deletePreset->setAccessibleName(tr("Delete the preset"));
+    auto *nameLabel = new QLabel(tr("Preset &name:"), box);
+    m_presetName = new QLineEdit(box);
+    m_presetName->setObjectName(QStringLiteral("PresetName"));
+    m_presetName->setAccessibleName(tr("Preset name"));
+    m_presetName->setMaxLength(kLongestPresetName * 2);
+    nameLabel->setBuddy(m_presetName);
+    m_savePreset = new QPushButton(tr("&Save"), box);
+    m_savePreset->setObjectName(QStringLiteral("SavePreset"));
+    m_savePreset->setAccessibleName(tr("Save the current setup as a preset"));
+    m_renamePreset = new QPushButton(tr("&Rename"), box);
+    m_renamePreset->setObjectName(QStringLiteral("RenamePreset"));
+    m_renamePreset->setAccessibleName(tr("Rename the preset"));
+    m_presetFault = new QLabel(box);
+    m_presetFault->setObjectName(QStringLiteral("PresetFault"));
+    m_presetFault->setTextFormat(Qt::PlainText);
+    m_presetFault->setWordWrap(true);
+    m_presetFault->hide();
+    for (QPushButton *button : {m_applyPreset, m_deletePreset, m_savePreset, m_renamePreset})
+        button->setAutoDefault(false);
+    grid->addWidget(listLabel, 0, 0);
+    grid->addWidget(m_presetList, 0, 1);
+    grid->addWidget(m_applyPreset, 0, 2);
+    grid->addWidget(m_deletePreset, 0, 3);
+    grid->addWidget(nameLabel, 1, 0);
+    grid->addWidget(m_presetName, 1, 1);
+    grid->addWidget(m_savePreset, 1, 2);
+    grid->addWidget(m_renamePreset, 1, 3);
+    grid->addWidget(m_presetFault, 2, 0, 1, 4);
+    grid->setColumnStretch(1, 1);
+
+    connect(m_presetList, &QComboBox::currentIndexChanged, this,
+            &StampSettingsDialog::presetChosen);
+    connect(m_presetName, &QLineEdit::textChanged, this, &StampSettingsDialog::presetNameEdited);
+    connect(m_presetName, &QLineEdit::returnPressed, this, &StampSettingsDialog::savePreset);
+    connect(m_applyPreset, &QPushButton::clicked, this, &StampSettingsDialog::applySelectedPreset);
+    connect(m_deletePreset, &QPushButton::clicked, this, &StampSettingsDialog::deletePreset);
+    connect(m_savePreset, &QPushButton::clicked, this, &StampSettingsDialog::savePreset);
+    connect(m_renamePreset, &QPushButton::clicked, this, &StampSettingsDialog::renamePreset);
+    listPresets(QString());
+    return box;
+}
+
+void StampSettingsDialog::listPresets(const QString &selected) {
+    const QSignalBlocker blocker(m_presetList);
+    m_presetList->clear();
+    const QStringList names = m_presets->names();
+    for (const QString &name : names)
+        m_presetList->addItem(name);
+    m_presetList->setCurrentIndex(int(names.indexOf(selected)));
+    presetChosen();
+}
+
+QString StampSettingsDialog::selectedPreset() const {
+    return m_presetList->currentIndex() >= 0 ? m_presetList->currentText() : QString();
+}
+
+void StampSettingsDialog::presetChosen() {
+    const QString selected = selectedPreset();
+    if (!selected.isEmpty())
+        m_presetName->setText(selected);
+    presetNameEdited();
+}
+
+void StampSettingsDialog::presetNameEdited() {
+    const QString name = m_presetName->text();
+    const QString selected = selectedPreset();
+    const std::optional<PresetNameFault> fault = presetNameFault(name);
+    QString shown;
+    if (fault == PresetNameFault::TooLong)
+        shown = tr("A preset name holds at most %1 characters.").arg(kLongestPresetName);
+    else if (fault == PresetNameFault::Separator)
+        shown = tr("A preset name cannot hold \"/\" or \"\\\".");
+    else if (fault == PresetNameFault::ControlCharacter)
+        shown = tr("A preset name cannot hold a control character (a tab or a line break).");
+    m_presetFault->setText(shown);
+    m_presetFault->setVisible(!shown.isEmpty());
+    m_applyPreset->setEnabled(!selected.isEmpty());
+    m_deletePreset->setEnabled(!selected.isEmpty());
+    m_savePreset->setEnabled(!fault);
+    m_renamePreset->setEnabled(!fault && !selected.isEmpty() && name != selected);
+}
+
+void StampSettingsDialog::savePreset() {
+    const QString name = m_presetName->text();
+    if (presetNameFault(name))
+        return;
+    storePattern();
+    Preset preset = m_window.current ? m_window.current() : Preset();
+    preset.style = style();
+    if (!m_presets->save(name, preset)) {
+        m_presetFault->setText(
+            tr("The preset could not be saved: the settings file cannot be written."));
+        m_presetFault->show();
+        return;
+    }
+    listPresets(name);
+}
+
+void StampSettingsDialog::renamePreset() {
+    const QString selected = selectedPreset();
+    const QString name = m_presetName->text();
+    if (selected.isEmpty() || name == selected || presetNameFault(name))
+        return;
+    if (m_presets->preset(name) || m_presets->names().contains(name)) {
+        m_presetFault->setText(tr("A preset named \"%1\" exists already.").arg(name));
+        m_presetFault->show();
+        return;
+    }
+    if (!m_presets->rename(selected, name)) {
+        m_presetFault->setText(
+            tr("The preset could not be renamed: the settings file cannot be written."));
+        m_presetFault->show();
+        return;
+    }
+    listPresets(name);
+}
+
+void StampSettingsDialog::deletePreset() {
+    const QString selected = selectedPreset();
+    if (selected.isEmpty())
+        return;
+    const int row = m_presetList->currentIndex();
+    if (!m_presets->remove(selected)) {
+        m_presetFault->setText(
+            tr("The preset could not be deleted: the settings file cannot be written."));
+        m_presetFault->show();
+        return;
+    }
+    m_presetName->clear();
+    listPresets(QString());
+    // The next preset is at hand for the keyboard.
+    if (m_presetList->count() > 0)
+        m_presetList->setCurrentIndex(qMin(row, m_presetList->count() - 1));
+}
+
+void StampSettingsDialog::applySelectedPreset() {
+    if (const std::optional<Preset> preset = m_presets->preset(selectedPreset()))
+        applyPreset(*preset);
+}
+
+void StampSettingsDialog::applyPreset(const Preset &preset) {
+    const StampStyle &chosen = preset.style;
+    // Each choice as the user would make it, so that each is stored as it would be.
+    if (!chosen.pattern.isEmpty() && chosen.pattern != m_pattern->text()) {
+        m_pattern->setText(chosen.pattern);
+        storePattern();
+    }
+    for (const auto &[group, id] :
+         {std::pair{m_forms, int(chosen.form)}, std::pair{m_creation, int(chosen.creation)},
+          std::pair{m_layouts, int(chosen.layout)}})
+        if (QAbstractButton *button = group->button(id))
+            if (!button->isChecked())
+                button->click();
+    m_skipCopied->setChecked(chosen.skipCopied);
+    if (chosen.takenShift != takenShift()) {
+        {
+            const QSignalBlocker sign(m_shiftSign);
+            const QSignalBlocker days(m_shiftDays);
+            const QSignalBlocker time(m_shiftTime);
+            const qint64 size = qAbs(chosen.takenShift);
+            m_shiftSign->setCurrentIndex(chosen.takenShift < 0 ? 1 : 0);
+            m_shiftDays->setValue(int(size / 86'400));
+            m_shiftTime->setTime(QTime(0, 0).addSecs(int(size % 86'400)));
+        }
+        writeTakenShift();
+    }
+    if (m_window.apply) {
+        m_window.apply(preset);
+        if (m_window.current)
+            m_optionText = m_window.current().option;
+    }
+    patternEdited();
 }
 
 } // namespace plenvoy

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Presets.h"
 #include "engine/StampStyle.h"
 
 #include <QDateTime>
 #include <QDialog>
 #include <QString>
+
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -13,6 +16,7 @@ class QSpinBox;
 class QTimeEdit;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace plenvoy {
 
@@ -21,6 +25,14 @@ class SettingsAccess;
 /// The stored stamp choices; a missing or unknown value is the default, and so is the
 /// custom form without a pattern that can be used.
 StampStyle readStampStyle(const SettingsAccess &settings);
+
+/// What of a preset the window holds: the option, n and the output folder.
+struct PresetWindow {
+    /// The window's option, n (as last answered) and output folder as they stand.
+    std::function<Preset()> current;
+    /// Sets them as if the user had chosen each; what the preset does not hold stays.
+    std::function<void(const Preset &)> apply;
+};
 
 /// "Stamp Settings": the stamp's form and the creation time of photos and videos. Each
 /// change is stored at once; the example line shows the new name of the example file under
@@ -35,6 +47,10 @@ public:
     /// `exampleFile` is the first listed file, or empty for the fixed example.
     StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
                         const QString &optionText, QWidget *parent = nullptr);
+    /// With "Presets": the current setup saved under a name, used again, renamed or deleted.
+    StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
+                        const QString &optionText, PresetStore &presets, PresetWindow window,
+                        QWidget *parent = nullptr);
 
     /// The choices as the dialog shows them.
     StampStyle style() const;
@@ -46,7 +62,23 @@ public:
 
     void done(int result) override;
 
+    /// Sets every choice of the preset as if the user had made it.
+    void applyPreset(const Preset &preset);
+
 private:
+    StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
+                        const QString &optionText, PresetStore *presets, PresetWindow window,
+                        QWidget *parent);
+    QWidget *buildPresets();
+    void listPresets(const QString &selected);
+    void presetChosen();
+    void presetNameEdited();
+    QString selectedPreset() const;
+    void savePreset();
+    void renamePreset();
+    void deletePreset();
+    void applySelectedPreset();
+    void writeTakenShift();
     void updateExample();
     void patternEdited();
     void storePattern();
@@ -69,6 +101,15 @@ private:
     /// The pattern in force: the stored one, or the field's while it can be used.
     QString m_patternInForce;
     QLabel *m_example = nullptr;
+    PresetStore *m_presets = nullptr;
+    PresetWindow m_window;
+    QComboBox *m_presetList = nullptr;
+    QLineEdit *m_presetName = nullptr;
+    QLabel *m_presetFault = nullptr;
+    QPushButton *m_applyPreset = nullptr;
+    QPushButton *m_deletePreset = nullptr;
+    QPushButton *m_savePreset = nullptr;
+    QPushButton *m_renamePreset = nullptr;
 };
 
 } // namespace plenvoy

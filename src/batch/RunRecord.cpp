@@ -279,6 +279,13 @@ template <typename Out> void appendNumber(Out &out, qint64 value) {
 
 } // namespace
 
+QString recordPathFrom(const QJsonValue &value) {
+    if (value.isObject())
+        return pathFromBytes(
+            QByteArray::fromBase64(value[QLatin1String("b64")].toString().toLatin1()));
+    return value.toString();
+}
+
 QByteArray recordStringJson(const QString &text) {
     QByteArray out;
     appendString(out, text.toUtf8());

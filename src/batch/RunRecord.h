@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonValue>
 #include <QString>
 
 #include <optional>
@@ -88,6 +89,8 @@ private:
 /// A path as the record holds it: a JSON string when it is valid UTF-8, otherwise
 /// {"b64": "..."} of its bytes.
 QByteArray recordPathJson(const QString &path);
+/// The path of a value written by recordPathJson: a string, or {"b64": "..."} of its bytes.
+QString recordPathFrom(const QJsonValue &value);
 /// A JSON string, escaped.
 QByteArray recordStringJson(const QString &text);
 

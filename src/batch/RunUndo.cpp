@@ -43,13 +43,6 @@ constexpr unsigned long kFuseMagic = 0x65735546;
 /// Copies looked at between two calls of the progress callback.
 constexpr int kCopiesPerProgress = 256;
 
-QString pathOf(const QJsonValue &value) {
-    if (value.isObject())
-        return pathFromBytes(
-            QByteArray::fromBase64(value[QLatin1String("b64")].toString().toLatin1()));
-    return value.toString();
-}
-
 /// One copy line as the record holds it; the destination in the file system's bytes.
 struct RecordedCopy {
     QByteArray destination;
@@ -466,7 +459,7 @@ private:
         } else if (object.contains(QLatin1String("undone"))) {
             undone = true;
         } else if (object.contains(QLatin1String("made"))) {
-            made.append(pathOf(object[QLatin1String("made")]));
+            made.append(recordPathFrom(object[QLatin1String("made")]));
         } else if (object.contains(QLatin1String("outcome")) && m_reader.read(begin, end, copy)) {
             return true;
         } else {
@@ -562,7 +555,7 @@ RunSummary readSummary(const QString &id, QStringList *damaged,
     reader.count(run.copied, run.notCopied, progress);
     run.start = reader.header[QLatin1String("start")].toString();
     run.front = reader.header[QLatin1String("front")].toString();
-    run.output = pathOf(reader.header[QLatin1String("output")]);
+    run.output = recordPathFrom(reader.header[QLatin1String("output")]);
     run.finished = reader.finished;
     run.undone = reader.undone;
     return run;
@@ -815,7 +808,7 @@ UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void
     RecordReader reader(result.id, &result.damaged);
     RecordedCopy first;
     const bool more = reader.next(first); // the first line is read with the first copy line
-    result.output = pathOf(reader.header[QLatin1String("output")]);
+    result.output = recordPathFrom(reader.header[QLatin1String("output")]);
     if (recordUndone(result.id)) {
         result.status = UndoResult::Status::AlreadyUndone;
         result.damaged.clear();

@@ -71,11 +71,17 @@ QString folderText(const QString &value) {
 
 } // namespace
 
-CliRequest parseArguments(const QStringList &arguments) {
+CliRequest parseArguments(const QStringList &arguments, const PresetLookup &presets) {
     CliRequest request;
     bool help = false;
     bool version = false;
     bool listOptions = false;
+    bool listPresets = false;
+    std::optional<QString> presetName;
+    bool creationGiven = false;
+    bool shiftGiven = false;
+    bool layoutGiven = false;
+    bool skipGiven = false;
     bool dryRun = false;
     std::optional<QString> option;
     std::optional<QString> nText;
@@ -140,6 +146,12 @@ CliRequest parseArguments(const QStringList &arguments) {
             request.quiet = true;
         } else if (name == QLatin1String("--list-options")) {
             listOptions = true;
+        } else if (name == QLatin1String("--list-presets")) {
+            listPresets = true;
+        } else if (name == QLatin1String("--preset")) {
+            if (presetName)
+                throw UsageError{QStringLiteral("--preset is given twice")};
+            presetName = value();
         } else if (name == QLatin1String("--dry-run")) {
             dryRun = true;
         } else if (name == QLatin1String("-0") || name == QLatin1String("--null")) {
@@ -158,7 +170,7 @@ CliRequest parseArguments(const QStringList &arguments) {
             styleGiven = true;
         } else if (name == QLatin1String("--creation")) {
             request.style.creation = choiceOf(name, value(), creationTimeNamed, "file or taken");
-            styleGiven = true;
+            styleGiven = creationGiven = true;
         } else if (name == QLatin1String("--shift")) {
             const QString text = value();
             const std::optional<qint64> shift = takenShiftNamed(text);
@@ -167,14 +179,17 @@ CliRequest parseArguments(const QStringList &arguments) {
                                  QStringLiteral("\": give [+|-][D:]HH:MM:SS, e.g. -1:00:00 or "
                                                 "+2:03:00:00")};
             request.style.takenShift = *shift;
-            styleGiven = true;
+            styleGiven = shiftGiven = true;
         } else if (name == QLatin1String("--skip-copied")) {
             request.style.skipCopied = true;
-            styleGiven = true;
+            styleGiven = skipGiven = true;
+        } else if (name == QLatin1String("--no-skip-copied")) {
+            request.style.skipCopied = false;
+            styleGiven = skipGiven = true;
         } else if (name == QLatin1String("--layout")) {
             request.style.layout =
                 choiceOf(name, value(), outputLayoutNamed, "flat, tree or dates");
-            styleGiven = true;
+            styleGiven = layoutGiven = true;
         } else if (name == QLatin1String("--out")) {
             if (outputFolder)
                 throw UsageError{QStringLiteral("--out is given twice")};
@@ -202,8 +217,45 @@ CliRequest parseArguments(const QStringList &arguments) {
             (name == QLatin1String("--help") || name == QLatin1String("--list-options") ||
              name == QLatin1String("--dry-run") || name == QLatin1String("--null") ||
              name == QLatin1String("--version") || name == QLatin1String("--quiet") ||
-             name == QLatin1String("--runs")))
+             name == QLatin1String("--runs") || name == QLatin1String("--list-presets") ||
+             name == QLatin1String("--skip-copied") || name == QLatin1String("--no-skip-copied")))
             throw UsageError{name + QStringLiteral(" takes no value")};
+    }
+
+    // What the command line does not give, the preset does.
+    bool nFromPreset = false;
+    bool patternFromPreset = false;
+    if (presetName) {
+        const std::optional<Preset> preset = presets ? presets(*presetName) : std::nullopt;
+        if (!preset)
+            throw UsageError{QStringLiteral("--preset \"") + *presetName +
+                             QStringLiteral("\" names no preset saved in the window (see "
+                                            "--list-presets)")};
+        if (!option && !preset->option.isEmpty())
+            option = preset->option;
+        if (!nText && preset->nthValue) {
+            nText = QString::number(*preset->nthValue);
+            nFromPreset = true;
+        }
+        const StampStyle &saved = preset->style;
+        if (!pattern && (!form || *form == StampForm::Custom)) {
+            if (saved.form == StampForm::Custom) {
+                pattern = saved.pattern;
+                patternFromPreset = true;
+            } else if (!form) {
+                form = saved.form;
+            }
+        }
+        if (!creationGiven)
+            request.style.creation = saved.creation;
+        if (!shiftGiven)
+            request.style.takenShift = saved.takenShift;
+        if (!layoutGiven)
+            request.style.layout = saved.layout;
+        if (!skipGiven)
+            request.style.skipCopied = saved.skipCopied;
+        if (!outputFolder && !preset->outputFolder.isEmpty())
+            outputFolder = preset->outputFolder;
     }
 
     if (pattern) {
@@ -211,8 +263,9 @@ CliRequest parseArguments(const QStringList &arguments) {
             throw UsageError{QStringLiteral("--pattern goes with --form custom only")};
         const PatternCheck check = checkStampPattern(*pattern, RegionalForms::system());
         if (!check.isValid())
-            throw UsageError{QStringLiteral("--pattern \"") + *pattern + QStringLiteral("\": ") +
-                             patternFaultText(check)};
+            throw UsageError{(patternFromPreset ? QStringLiteral("the preset's pattern \"")
+                                                : QStringLiteral("--pattern \"")) +
+                             *pattern + QStringLiteral("\": ") + patternFaultText(check)};
         request.style.form = StampForm::Custom;
         request.style.pattern = *pattern;
     } else if (form) {
@@ -242,26 +295,32 @@ CliRequest parseArguments(const QStringList &arguments) {
         request.action = CliRequest::Action::Version;
         return request;
     }
-    if (listOptions) {
+    if (listOptions || listPresets) {
         if (option || nText || request.at || dryRun || outputFolder || request.nullSeparated ||
-            styleGiven || !request.sources.isEmpty())
-            throw UsageError{QStringLiteral("--list-options takes no other arguments")};
-        request.action = CliRequest::Action::ListOptions;
+            styleGiven || !request.sources.isEmpty() || presetName || (listOptions && listPresets))
+            throw UsageError{listOptions
+                                 ? QStringLiteral("--list-options takes no other arguments")
+                                 : QStringLiteral("--list-presets takes no other arguments")};
+        request.action =
+            listOptions ? CliRequest::Action::ListOptions : CliRequest::Action::ListPresets;
         return request;
     }
     if (!option)
-        throw UsageError{QStringLiteral("--option is missing (see --help)")};
+        throw UsageError{presetName ? QStringLiteral("--option is missing: the preset holds none")
+                                    : QStringLiteral("--option is missing (see --help)")};
     request.optionText = optionTextOf(*option);
     request.nthText = nText;
     if (nText)
         request.nthValue = nthValueOf(*nText);
     if (!nText && needsNthValue(request.optionText))
         throw UsageError{QStringLiteral("the option \"") + request.optionText +
-                         QStringLiteral("\" needs -n")};
-    if (nText && !needsNthValue(request.optionText))
+                         QStringLiteral("\" needs -n") +
+                         (presetName ? QStringLiteral(": the preset holds none") : QString())};
+    if (nText && !nFromPreset && !needsNthValue(request.optionText))
         request.warnings.append(QStringLiteral("-n is not used by the option \"") +
                                 request.optionText + QLatin1Char('"'));
-    if (request.style.takenShift != 0 && request.style.creation != CreationTime::Taken)
+    if (shiftGiven && request.style.takenShift != 0 &&
+        request.style.creation != CreationTime::Taken)
         request.warnings.append(QStringLiteral("--shift is not used without --creation taken"));
     if (request.optionText.isEmpty())
         request.warnings.append(QStringLiteral("the empty option keeps every name as it is"));
@@ -275,7 +334,9 @@ CliRequest parseArguments(const QStringList &arguments) {
         return request;
     }
     if (!dryRun)
-        throw UsageError{QStringLiteral("--dry-run or --out DIR is missing")};
+        throw UsageError{presetName ? QStringLiteral("--dry-run or --out DIR is missing: the "
+                                                     "preset holds no output folder")
+                                    : QStringLiteral("--dry-run or --out DIR is missing")};
     if (request.sources.isEmpty())
         throw UsageError{QStringLiteral("no PATH or --folder given")};
     request.action = CliRequest::Action::DryRun;
@@ -284,21 +345,33 @@ CliRequest parseArguments(const QStringList &arguments) {
 
 QString helpText() {
     return QStringLiteral(
-        "Usage: plenvoy-cli --list-options\n"
+        "Usage: plenvoy-cli --list-options | --list-presets\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] --dry-run [--out DIR] "
         "SOURCE...\n"
         "       plenvoy-cli --option OPT [-n N] [--at MOMENT] [-0] [--quiet] --out DIR "
+        "[SOURCE...]\n"
+        "       plenvoy-cli --preset NAME [--option OPT] [-n N] [...] [--out DIR] "
         "[SOURCE...]\n"
         "       plenvoy-cli --runs\n"
         "       plenvoy-cli --undo [ID] [--dry-run]\n"
         "       plenvoy-cli --help | --version\n"
         "where SOURCE is a PATH or --folder DIR [--extension EXT]; --form FORM,\n"
-        "--pattern PATTERN, --creation WHEN, --shift SHIFT and --layout LAYOUT may join\n"
-        "either call.\n"
+        "--pattern PATTERN, --creation WHEN, --shift SHIFT, --layout LAYOUT and\n"
+        "--[no-]skip-copied may join any of the three.\n"
         "\n"
         "Shows the names that Plenvoy gives its stamped copies, or writes the copies.\n"
         "\n"
         "  --list-options  print the 36 rename options, one a line, in index order (0 to 35)\n"
+        "  --list-presets  print the names of the presets saved in the window's stamp\n"
+        "                  settings, one a line, each followed by a tab and what it holds\n"
+        "  --preset NAME   use the preset NAME saved in the window: its option, n, stamp\n"
+        "                  form or pattern, creation time, shift, layout, skip setting and\n"
+        "                  output folder. Options given here override the preset's; with\n"
+        "                  it --option and -n may be left out, and --out DIR too when the\n"
+        "                  preset holds an output folder (a --dry-run then plans against\n"
+        "                  it). The window's settings file ($XDG_CONFIG_HOME/Marnoval.ini,\n"
+        "                  by default ~/.config/Marnoval.ini) is only read, never written.\n"
+        "                  A NAME that names no preset is a usage error\n"
         "  --option OPT    the rename option: an index 0..35 or an option's exact text. Any\n"
         "                  other text (36, -1, a misspelt text) is a usage error. The empty\n"
         "                  text \"\" leaves every name as it is, and says so on standard error\n"
@@ -343,6 +416,8 @@ QString helpText() {
         "  --skip-copied   do not copy a file again into the folder that holds an earlier\n"
         "                  run's copy of it, still unchanged (a source is known by its path\n"
         "                  below the --folder it came through, its size and its time)\n"
+        "  --no-skip-copied\n"
+        "                  copy every file, even when a preset skips files copied before\n"
         "  --dry-run       print the new path of each listed file; no file is read or\n"
         "                  written beyond looking up its times. With --out DIR the names\n"
         "                  are planned against DIR as the run would copy them (the files\n"

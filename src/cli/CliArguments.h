@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Presets.h"
 #include "engine/StampStyle.h"
 
 #include <QDateTime>
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace plenvoy::cli {
@@ -24,7 +26,7 @@ struct CliSource {
 
 /// What one call of plenvoy-cli asks for, parsed before anything is done.
 struct CliRequest {
-    enum class Action { Help, Version, ListOptions, DryRun, Run, Runs, Undo };
+    enum class Action { Help, Version, ListOptions, ListPresets, DryRun, Run, Runs, Undo };
     Action action = Action::Help;
     /// The option's display text: the text given, or the text of the index given.
     QString optionText;
@@ -59,8 +61,12 @@ struct UsageError {
     QString message;
 };
 
-/// Parses the arguments after the program name. Throws UsageError.
-CliRequest parseArguments(const QStringList &arguments);
+/// The preset saved in the window under a name; nullopt when there is none of that name.
+using PresetLookup = std::function<std::optional<Preset>(const QString &)>;
+
+/// Parses the arguments after the program name; --preset NAME looks the preset up. Throws
+/// UsageError.
+CliRequest parseArguments(const QStringList &arguments, const PresetLookup &presets = {});
 
 /// The text that --help prints.
 QString helpText();

@@ -3,6 +3,8 @@
 #include "CliRun.h"
 #include "CliRuns.h"
 
+#include "app/Presets.h"
+#include "app/SettingsStore.h"
 #include "batch/RunRecord.h"
 #include "core/PathCodec.h"
 #include "engine/RenameOptions.h"
@@ -16,6 +18,12 @@ using namespace plenvoy;
 using namespace plenvoy::cli;
 
 namespace {
+
+// The window's settings file holds the presets; it is read here, never written.
+SettingsStore &windowSettings() {
+    static SettingsStore settings = SettingsStore::readOnly(SettingsStore::defaultFilePath());
+    return settings;
+}
 
 int act(const CliRequest &request) {
     for (const QString &warning : request.warnings)
@@ -31,6 +39,13 @@ int act(const CliRequest &request) {
         for (const QString &text : renameOptionTexts())
             printLine(text);
         return kExitSuccess;
+    case CliRequest::Action::ListPresets: {
+        const PresetStore presets(windowSettings());
+        for (const QString &name : presets.names())
+            if (const std::optional<Preset> preset = presets.preset(name))
+                printLine(name + QLatin1Char('\t') + presetSummary(*preset));
+        return kExitSuccess;
+    }
     case CliRequest::Action::DryRun:
         return dryRun(request);
     case CliRequest::Action::Run:
@@ -58,7 +73,9 @@ int main(int argc, char *argv[]) {
 
     CliRequest request;
     try {
-        request = parseArguments(arguments);
+        request = parseArguments(arguments, [](const QString &name) {
+            return PresetStore(windowSettings()).preset(name);
+        });
     } catch (const UsageError &error) {
         printErrorLine(QStringLiteral("plenvoy-cli: ") + error.message +
                        QStringLiteral(" (try --help)"));
