@@ -814,5 +814,13 @@
         <source>The preset could not be deleted: the settings file cannot be written.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

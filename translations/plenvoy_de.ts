@@ -814,5 +814,13 @@
         <source>The preset could not be deleted: the settings file cannot be written.</source>
         <translation>Die Voreinstellung konnte nicht gelöscht werden: Die Einstellungsdatei ist nicht beschreibbar.</translation>
     </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation>Die Voreinstellung „%1“ ersetzen?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Die Voreinstellung „%1“ löschen?</translation>
+    </message>
 </context>
 </TS>

@@ -814,5 +814,13 @@
         <source>The preset could not be deleted: the settings file cannot be written.</source>
         <translation>No se pudo eliminar el preajuste: no se puede escribir en el archivo de configuración.</translation>
     </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation>¿Reemplazar el preajuste «%1»?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>¿Eliminar el preajuste «%1»?</translation>
+    </message>
 </context>
 </TS>

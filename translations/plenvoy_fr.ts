@@ -814,5 +814,13 @@
         <source>The preset could not be deleted: the settings file cannot be written.</source>
         <translation>Le préréglage n’a pas pu être supprimé&#xa0;: le fichier des réglages n’est pas accessible en écriture.</translation>
     </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation>Remplacer le préréglage «&#xa0;%1&#xa0;»&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Supprimer le préréglage «&#xa0;%1&#xa0;»&#xa0;?</translation>
+    </message>
 </context>
 </TS>

@@ -814,5 +814,13 @@
         <source>The preset could not be deleted: the settings file cannot be written.</source>
         <translation>Impossibile eliminare la preimpostazione: il file delle impostazioni non è scrivibile.</translation>
     </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation>Sostituire la preimpostazione «%1»?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Eliminare la preimpostazione «%1»?</translation>
+    </message>
 </context>
 </TS>

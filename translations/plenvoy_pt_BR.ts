@@ -814,5 +814,13 @@
         <source>The preset could not be deleted: the settings file cannot be written.</source>
         <translation>Não foi possível excluir a predefinição: o arquivo de configurações não pode ser gravado.</translation>
     </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation>Substituir a predefinição “%1”?</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Excluir a predefinição “%1”?</translation>
+    </message>
 </context>
 </TS>

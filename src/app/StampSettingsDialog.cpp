@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -455,9 +456,19 @@ void StampSettingsDialog::presetNameEdited() {
     m_renamePreset->setEnabled(!fault && !selected.isEmpty() && name != selected);
 }
 
+bool StampSettingsDialog::confirmed(const QString &question) {
+    if (m_window.confirm)
+        return m_window.confirm(question);
+    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 void StampSettingsDialog::savePreset() {
     const QString name = m_presetName->text();
     if (presetNameFault(name))
+        return;
+    // A saved setup is replaced only when the user says so.
+    if (m_presets->names().contains(name) && !confirmed(tr("Replace the preset \"%1\"?").arg(name)))
         return;
     storePattern();
     Preset preset = m_window.current ? m_window.current() : Preset();
@@ -492,7 +503,7 @@ void StampSettingsDialog::renamePreset() {
 
 void StampSettingsDialog::deletePreset() {
     const QString selected = selectedPreset();
-    if (selected.isEmpty())
+    if (selected.isEmpty() || !confirmed(tr("Delete the preset \"%1\"?").arg(selected)))
         return;
     const int row = m_presetList->currentIndex();
     if (!m_presets->remove(selected)) {

@@ -32,6 +32,9 @@ struct PresetWindow {
     std::function<Preset()> current;
     /// Sets them as if the user had chosen each; what the preset does not hold stays.
     std::function<void(const Preset &)> apply;
+    /// Asks a yes-or-no question before a preset is replaced or deleted; unset, the dialog
+    /// asks in a box of its own, No the default.
+    std::function<bool(const QString &)> confirm;
 };
 
 /// "Stamp Settings": the stamp's form and the creation time of photos and videos. Each
@@ -74,6 +77,7 @@ private:
     void presetChosen();
     void presetNameEdited();
     QString selectedPreset() const;
+    bool confirmed(const QString &question);
     void savePreset();
     void renamePreset();
     void deletePreset();

@@ -427,6 +427,12 @@ void TestStampSettings::presetsAreWrittenOnlyWhenSavedRenamedOrDeleted() {
         preset.outputFolder = QStringLiteral("/media/card/out");
         return preset;
     };
+    QStringList asked;
+    bool answer = false;
+    window.confirm = [&](const QString &question) {
+        asked.append(question);
+        return answer;
+    };
     StampSettingsDialog dialog(settings, QString(), QString(), presets, window);
     auto *list = dialog.findChild<QComboBox *>(QStringLiteral("PresetList"));
     auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("PresetName"));
@@ -450,6 +456,11 @@ void TestStampSettings::presetsAreWrittenOnlyWhenSavedRenamedOrDeleted() {
     QCOMPARE(list->currentText(), QStringLiteral("Trip = 1; #a"));
     QVERIFY(presets.save(QStringLiteral("Other"), Preset()));
     const QByteArray afterSave = test::contentOf(path);
+    // A preset of that name is replaced only after a yes.
+    field->setText(QStringLiteral("Other"));
+    button("SavePreset")->click();
+    QCOMPARE(asked, QStringList{QStringLiteral("Replace the preset \"Other\"?")});
+    QCOMPARE(test::contentOf(path), afterSave);
     // Choosing and applying write no preset.
     list->setCurrentIndex(list->findText(QStringLiteral("Trip = 1; #a")));
     button("ApplyPreset")->click();
@@ -462,6 +473,10 @@ void TestStampSettings::presetsAreWrittenOnlyWhenSavedRenamedOrDeleted() {
     button("RenamePreset")->click();
     QCOMPARE(presets.names(), (QStringList{QStringLiteral("Other"), QStringLiteral("Trip 2")}));
     QCOMPARE(presets.preset(QStringLiteral("Trip 2"))->nthValue, std::optional<qint16>(4));
+    button("DeletePreset")->click();
+    QCOMPARE(asked.last(), QStringLiteral("Delete the preset \"Trip 2\"?"));
+    QCOMPARE(presets.names().size(), 2);
+    answer = true;
     button("DeletePreset")->click();
     QCOMPARE(presets.names(), QStringList{QStringLiteral("Other")});
 }
