@@ -44,6 +44,15 @@ void printOut(const QByteArray &bytes) {
         outputFailedWith(errno != 0 ? errno : EIO);
 }
 
+void printOutLine(const QByteArray &bytes) {
+    if (g_outputFailed)
+        return;
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
+        std::fputc('\n', stdout) == EOF || std::ferror(stdout))
+        outputFailedWith(errno != 0 ? errno : EIO);
+}
+
 void printLine(const QString &text) {
     printOut(pathToBytes(text + QLatin1Char('\n')));
 }

@@ -14,6 +14,8 @@ namespace plenvoy::cli {
 /// Writes to standard output. After the first failed write nothing more is written there:
 /// the failure is told once on standard error and finishOutput() answers false.
 void printOut(const QByteArray &bytes);
+/// The bytes and a line feed, without a copy of them.
+void printOutLine(const QByteArray &bytes);
 /// The text and a line feed on standard output.
 void printLine(const QString &text);
 /// The text and a line feed on standard error, after what standard output holds.

@@ -27,9 +27,8 @@ int listRuns() {
 
 int undoRun(const CliRequest &request) {
     // Each removed copy is told as it goes: nothing of a large run waits in memory.
-    const UndoResult result =
-        plenvoy::undoRun(request.undoId, request.undoDryRun, {},
-                         [](const QByteArray &path) { printOut(path + '\n'); });
+    const UndoResult result = plenvoy::undoRun(request.undoId, request.undoDryRun, {},
+                                               [](const QByteArray &path) { printOutLine(path); });
     switch (result.status) {
     case UndoResult::Status::UnknownId:
         printError(std::nullopt, QStringLiteral("no run on record has the id \"") + request.undoId +
