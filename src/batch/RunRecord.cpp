@@ -16,6 +16,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <mutex>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,8 @@ constexpr int kKeepRecords = 200;
 /// a line twice or half a line.
 struct RecordSlot {
     std::atomic<bool> taken{false};
+    /// The thread that writes the record, set before its descriptor.
+    pthread_t owner{};
     std::atomic<int> fd{-1};
     std::atomic<size_t> length{0};
     char buffer[kBufferBytes];
@@ -64,20 +67,34 @@ bool writeAll(int fd, const char *data, size_t size) {
 }
 
 /// Only async-signal-safe calls: write what each record holds, put the earlier disposition
-/// back and raise the signal again, so the program ends (or goes on) as it would have.
+/// back and raise the signal again, so the program ends (or goes on) as it would have. A
+/// record's own thread may be writing its lines with these signals blocked: when another
+/// thread takes the signal, it hands it to that thread, so that no line is written twice.
 void flushRecordsAndReraise(int signal) {
     const int savedErrno = errno;
+    const pthread_t self = ::pthread_self();
+    bool handedOver = false;
     for (RecordSlot &slot : g_slots) {
         const int fd = slot.fd.load();
         const size_t length = slot.length.load();
-        if (fd >= 0 && length > 0 && writeAll(fd, slot.buffer, length))
+        if (fd < 0 || length == 0)
+            continue;
+        if (!::pthread_equal(slot.owner, self)) {
+            if (!handedOver)
+                ::pthread_kill(slot.owner, signal);
+            handedOver = true;
+        } else if (writeAll(fd, slot.buffer, length)) {
             slot.length.store(0);
+        }
     }
-    for (int i = 0; i < kSignalCount; ++i)
-        if (kRecordSignals[i] == signal)
-            ::sigaction(signal, &g_previous[i], nullptr);
+    if (!handedOver) {
+        for (int i = 0; i < kSignalCount; ++i)
+            if (kRecordSignals[i] == signal)
+                ::sigaction(signal, &g_previous[i], nullptr);
+    }
     errno = savedErrno;
-    ::raise(signal);
+    if (!handedOver)
+        ::raise(signal);
 }
 
 void installHandler() {
@@ -356,6 +373,7 @@ bool RunRecord::open() {
         return false;
     }
     g_slots[m_slot].length.store(0);
+    g_slots[m_slot].owner = ::pthread_self();
     g_slots[m_slot].fd.store(fd);
     m_flushedAtMs = coarseMilliseconds();
 

@@ -15,8 +15,10 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace plenvoy;
@@ -444,6 +446,23 @@ private Q_SLOTS:
                  QStringLiteral("Remove the 1,234 copies this run made in /home/ana/stamped?"));
     }
 
+    // A signal taken by another thread while the run's thread writes its record (the
+    // signals blocked) goes to the run's thread: each line is written once, and it still
+    // ends the program.
+    void signalOnAnotherThreadGoesToTheRecordsThread() {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--signal-on-another-thread"), m_output});
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.readAllStandardOutput(), QByteArray("handed over\n"));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        const QStringList records = namesIn(runRecordFolder());
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(test::contentOf(runRecordFolder() + QLatin1Char('/') + records.first())
+                     .count("\"source\":\"/sources/a.txt\""),
+                 1);
+    }
+
     void oldAndSurplusRecordsArePruned() {
         const QString folder = runRecordFolder();
         QVERIFY(QDir().mkpath(folder));
@@ -460,5 +479,43 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRunRecord)
 #include "tst_runrecord.moc"
+
+namespace {
+
+/// A record holding a line not yet written, its thread writing with the signals blocked
+/// while another thread takes SIGTERM; then the signals are let through.
+int signalOnAnotherThread(const QString &output) {
+    enableRunRecords(QStringLiteral("cli"));
+    RunRecord record(output, QString(), StampStyle());
+    FileOutcome file;
+    file.source = QStringLiteral("/sources/a.txt");
+    file.destination = output + QStringLiteral("/a.txt");
+    file.problem = CopyProblem::None;
+    record.add(file);
+    sigset_t ending;
+    sigemptyset(&ending);
+    sigaddset(&ending, SIGTERM);
+    ::pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+    std::thread([&ending] {
+        ::pthread_sigmask(SIG_UNBLOCK, &ending, nullptr);
+        ::pthread_kill(::pthread_self(), SIGTERM);
+    }).join();
+    const char said[] = "handed over\n";
+    if (::write(STDOUT_FILENO, said, sizeof said - 1) < 0)
+        return 1;
+    ::pthread_sigmask(SIG_UNBLOCK, &ending, nullptr);
+    return 0; // not reached: the signal ends the program
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc == 3 && qstrcmp(argv[1], "--signal-on-another-thread") == 0) {
+        QCoreApplication app(argc, argv);
+        return signalOnAnotherThread(QString::fromLocal8Bit(argv[2]));
+    }
+    QCoreApplication app(argc, argv);
+    TestRunRecord test;
+    return QTest::qExec(&test, argc, argv);
+}
