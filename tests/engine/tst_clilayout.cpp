@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "TestFiles.h"
 #include "core/PathCodec.h"
 
@@ -17,16 +18,12 @@ class TestCliLayout : public QObject {
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
 
     int cli(const QStringList &arguments, QByteArray *out = nullptr) const {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("state")));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PLENVOY_CLI_PATH), arguments);
-        if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
-            return -1;
+        const plenvoy::test::CliOutcome outcome = plenvoy::test::runProgram(
+            QStringLiteral(PLENVOY_CLI_PATH), arguments,
+            {{QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("state"))}});
         if (out)
-            *out = process.readAllStandardOutput();
-        return process.exitCode();
+            *out = outcome.outBytes;
+        return outcome.exitCode;
     }
 
 private Q_SLOTS:

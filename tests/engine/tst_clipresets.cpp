@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "app/Presets.h"
 #include "app/SettingsStore.h"
 #include "core/PathCodec.h"
@@ -16,11 +17,7 @@ namespace {
 const QString kAt = QStringLiteral("2026-12-06 14:05:09");
 const QString kTimeAndDateAtEnd = QStringLiteral("Add current time and date to end of filename");
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = test::CliOutcome;
 
 /// The settings file as it is on disk: its bytes and its modification time.
 QByteArray fileState(const QString &path) {
@@ -58,19 +55,11 @@ private:
 
 Outcome TestCliPresets::runCli(const QStringList &arguments) {
     const QByteArray before = fileState(m_settingsFile);
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_STATE_HOME"), m_dir.filePath(QStringLiteral("state")));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PLENVOY_CLI_PATH), arguments);
-    Outcome outcome;
-    if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
-        return outcome;
-    outcome.exitCode = process.exitCode();
-    outcome.out = QString::fromUtf8(process.readAllStandardOutput());
-    outcome.err = QString::fromUtf8(process.readAllStandardError());
+    Outcome outcome = test::runProgram(
+        QStringLiteral(PLENVOY_CLI_PATH), arguments,
+        {{QStringLiteral("TZ"), QStringLiteral("UTC")},
+         {QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config"))},
+         {QStringLiteral("XDG_STATE_HOME"), m_dir.filePath(QStringLiteral("state"))}});
     // The window's settings are only ever read.
     if (fileState(m_settingsFile) != before)
         outcome.exitCode = -2;

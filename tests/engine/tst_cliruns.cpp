@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "TestFiles.h"
 #include "TestMount.h"
 
@@ -9,15 +10,7 @@ using plenvoy::test::namesIn;
 using plenvoy::test::TestMount;
 using plenvoy::test::writeFile;
 
-namespace {
-
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
+using Outcome = plenvoy::test::CliOutcome;
 
 /// plenvoy-cli --runs and --undo on real files, each test with a state folder of its own.
 class TestCliRuns : public QObject {
@@ -34,16 +27,9 @@ class TestCliRuns : public QObject {
     }
 
     Outcome cli(const QStringList &arguments) const {
-        QProcess process;
-        prepare(process);
-        process.start(QStringLiteral(PLENVOY_CLI_PATH), arguments);
-        Outcome outcome;
-        if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
-            return outcome;
-        outcome.exitCode = process.exitCode();
-        outcome.out = QString::fromUtf8(process.readAllStandardOutput());
-        outcome.err = QString::fromUtf8(process.readAllStandardError());
-        return outcome;
+        return plenvoy::test::runProgram(
+            QStringLiteral(PLENVOY_CLI_PATH), arguments,
+            {{QStringLiteral("XDG_STATE_HOME"), path(QStringLiteral("state"))}});
     }
 
     /// Copies the named files of "src" into the folder with the empty option.
