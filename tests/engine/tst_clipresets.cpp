@@ -3,7 +3,6 @@
 #include "app/SettingsStore.h"
 #include "core/PathCodec.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
