@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "MovieBytes.h"
 #include "TestFiles.h"
 #include "TestMount.h"
@@ -22,12 +23,7 @@ Q_DECLARE_METATYPE(plenvoy::test::TestMount::Kind)
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    QByteArray outBytes;
-};
+using Outcome = plenvoy::test::CliOutcome;
 
 /// Runs plenvoy-cli with each argument as the bytes the path codec makes of it (QProcess
 /// would pass them through Qt's lossy conversion); standardOutput, when given, is the
@@ -65,14 +61,7 @@ Outcome runCli(const QStringList &arguments, const QStringList &environment = {}
         ::_exit(127);
     });
     process.start(QStringLiteral(PLENVOY_CLI_PATH), {});
-    Outcome outcome;
-    if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
-        return outcome;
-    outcome.exitCode = process.exitCode();
-    outcome.outBytes = process.readAllStandardOutput();
-    outcome.out = QString::fromUtf8(outcome.outBytes);
-    outcome.err = QString::fromUtf8(process.readAllStandardError());
-    return outcome;
+    return plenvoy::test::outcomeOf(process);
 }
 
 /// What the empty option says on standard error.

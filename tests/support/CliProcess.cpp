@@ -13,6 +13,10 @@ CliOutcome runProgram(const QString &program, const QStringList &arguments,
         environment.insert(variable.key(), variable.value());
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+    return outcomeOf(process);
+}
+
+CliOutcome outcomeOf(QProcess &process) {
     CliOutcome outcome;
     if (!process.waitForFinished(30'000) || process.exitStatus() != QProcess::NormalExit)
         return outcome;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QProcess;
+
 namespace plenvoy::test {
 
 /// What a run of a command-line program did.
@@ -16,6 +18,9 @@ struct CliOutcome {
     /// The standard output as it was written, names that are not UTF-8 included.
     QByteArray outBytes;
 };
+
+/// Waits for a started program to end and takes what it wrote.
+CliOutcome outcomeOf(QProcess &process);
 
 /// Runs the program with the arguments, the variables set over this process's environment.
 CliOutcome runProgram(const QString &program, const QStringList &arguments,
