@@ -119,6 +119,19 @@ inline QString freshFolder(const QString &base, const QString &name) {
     return path;
 }
 
+/// The sources of a run: `files` files of `size` bytes each in a new folder "src" below
+/// top, named in the order they are listed.
+inline QStringList writeSourceFiles(const QString &top, int files, qint64 size) {
+    const QString sources = freshFolder(top, QStringLiteral("src"));
+    QStringList paths;
+    paths.reserve(files);
+    for (int i = 0; i < files; ++i) {
+        paths << sources + QStringLiteral("/file%1.dat").arg(i, 7, 10, QLatin1Char('0'));
+        writeFile(paths.last(), size, unsigned(i));
+    }
+    return paths;
+}
+
 /// A window that answers nothing and processes the application's events for real, as the
 /// main window's port does: at most every 4 ms, however often the run asks.
 class QuietWindow final : public plenvoy::SilentWindowPort {

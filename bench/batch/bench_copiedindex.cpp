@@ -75,12 +75,7 @@ int main(int argc, char **argv) {
     const QString top = root.path();
     const int files = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10000;
 
-    const QString sources = freshFolder(top, QStringLiteral("src"));
-    plenvoy::FixedRunInputs inputs({}, {}, QString());
-    for (int i = 0; i < files; ++i) {
-        inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 7, 10, QLatin1Char('0'));
-        writeFile(inputs.entries.last(), 4096, unsigned(i));
-    }
+    plenvoy::FixedRunInputs inputs(writeSourceFiles(top, files, 4096), {}, QString());
     plenvoy::StampStyle style;
     style.skipCopied = true;
     plenvoy::enableRunRecords(QStringLiteral("cli"));

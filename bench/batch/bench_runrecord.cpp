@@ -43,12 +43,7 @@ int main(int argc, char **argv) {
     const qint64 size = argc > 4 ? std::max(0LL, std::atoll(argv[4])) : 4096;
     qputenv("XDG_STATE_HOME", plenvoy::pathToBytes(top + QStringLiteral("/state")));
 
-    const QString sources = freshFolder(top, QStringLiteral("src"));
-    plenvoy::FixedRunInputs inputs({}, {}, QString());
-    for (int i = 0; i < files; ++i) {
-        inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 7, 10, QLatin1Char('0'));
-        writeFile(inputs.entries.last(), size, unsigned(i));
-    }
+    plenvoy::FixedRunInputs inputs(writeSourceFiles(top, files, size), {}, QString());
     warmMemory(top);
     settle();
 

@@ -30,14 +30,9 @@ int main(int argc, char **argv) {
     // copy is then removed after its timing, untimed.
     const bool removeEachCopy = files > 100000;
 
-    const QString sources = freshFolder(top, QStringLiteral("src"));
-    plenvoy::FixedRunInputs inputs({}, {},
+    plenvoy::FixedRunInputs inputs(writeSourceFiles(top, files, size), {},
                                    QStringLiteral("Add last modified date to end of filename"));
-    inputs.entries.reserve(files);
-    for (int i = 0; i < files; ++i) {
-        inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 7, 10, QLatin1Char('0'));
-        writeFile(inputs.entries.last(), size, unsigned(i));
-    }
+    const QString sources = top + QStringLiteral("/src");
     warmMemory(top);
     settle();
 

@@ -43,12 +43,8 @@ int main(int argc, char **argv) {
     if (!root.isValid())
         return 2;
     qputenv("XDG_STATE_HOME", plenvoy::pathToBytes(root.path() + QStringLiteral("/state")));
-    const QString sources = freshFolder(root.path(), QStringLiteral("src"));
-    plenvoy::FixedRunInputs inputs({}, freshFolder(root.path(), QStringLiteral("out")), {});
-    for (int i = 0; i < files; ++i) {
-        inputs.entries << sources + QStringLiteral("/file%1.dat").arg(i, 7, 10, QLatin1Char('0'));
-        writeFile(inputs.entries.last(), 16, unsigned(i));
-    }
+    plenvoy::FixedRunInputs inputs(writeSourceFiles(root.path(), files, 16),
+                                   freshFolder(root.path(), QStringLiteral("out")), {});
     plenvoy::enableRunRecords(QStringLiteral("window"));
     AnsweringWindow ui;
     plenvoy::WindowRuns runs;
