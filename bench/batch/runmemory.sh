@@ -9,19 +9,8 @@ set -euo pipefail
 build=${1:?build folder}
 files=${2:-1000000}
 bytes=${3:-16}
-work=$(mktemp -d "${TMPDIR:-/tmp}/plenvoy-memory-XXXXXX")
-cleanup() {
-  # The files of a process that just ended may keep the mount busy for a moment.
-  for _ in 1 2 3 4 5; do
-    mountpoint -q "$work/fs" || break
-    umount "$work/fs" 2>/dev/null || sleep 1
-  done
-  mountpoint -q "$work/fs" || rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$work/fs"
-mount -t tmpfs -o size=10g,nr_inodes=0 plenvoy-bench "$work/fs"
-fs=$work/fs
+. "$(dirname "$0")/scratch.sh"
+scratch_mount memory -t tmpfs -o size=10g,nr_inodes=0 plenvoy-bench
 mkdir "$fs/src" "$fs/state"
 # One folder of small files, made at once by split.
 (cd "$fs/src" && head -c $((files * bytes)) /dev/urandom | split -b "$bytes" -a 7 -d - f)

@@ -10,18 +10,12 @@ rounds=${2:-15}
 files=${3:-10000}
 bytes=${4:-4096}
 mib=${5:-2048}
-work=$(mktemp -d "${TMPDIR:-/tmp}/plenvoy-ext4-XXXXXX")
-cleanup() {
-  for _ in 1 2 3 4 5; do
-    mountpoint -q "$work/mnt" || break
-    umount "$work/mnt" 2>/dev/null || sleep 1
-  done
-  mountpoint -q "$work/mnt" || rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$work/mnt"
-truncate -s "${mib}M" "$work/ext4.img"
-mkfs.ext4 -q -F -i 4096 "$work/ext4.img"
-mount -o loop "$work/ext4.img" "$work/mnt"
-echo "ext4 on a loop device ($mib MiB image in $work)"
-"$build/bin/bench_runrecord" "$rounds" "$work/mnt" "$files" "$bytes"
+image=$(mktemp "${TMPDIR:-/tmp}/plenvoy-ext4-XXXXXX.img")
+trap 'rm -f "$image"' EXIT
+truncate -s "${mib}M" "$image"
+mkfs.ext4 -q -F -i 4096 "$image"
+. "$(dirname "$0")/scratch.sh"
+scratch_mount ext4 -o loop "$image"
+rm -f "$image" # the loop device keeps it while mounted
+echo "ext4 on a loop device ($mib MiB image)"
+"$build/bin/bench_runrecord" "$rounds" "$fs" "$files" "$bytes"

@@ -9,18 +9,8 @@ build=${1:?build folder}
 files=${2:-1000000}
 rounds=${3:-3}
 cli=$(realpath "$build/bin/plenvoy-cli")
-work=$(mktemp -d "${TMPDIR:-/tmp}/plenvoy-undo-XXXXXX")
-cleanup() {
-  for _ in 1 2 3 4 5; do
-    mountpoint -q "$work/fs" || break
-    umount "$work/fs" 2>/dev/null || sleep 1
-  done
-  mountpoint -q "$work/fs" || rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir "$work/fs"
-mount -t tmpfs -o size=14g,nr_inodes=0 plenvoy-bench "$work/fs"
-fs=$work/fs
+. "$(dirname "$0")/scratch.sh"
+scratch_mount undo -t tmpfs -o size=14g,nr_inodes=0 plenvoy-bench
 mkdir "$fs/src" "$fs/state"
 (cd "$fs/src" && head -c $((files * 16)) /dev/urandom | split -b 16 -a 7 -d - f)
 export XDG_STATE_HOME=$fs/state
