@@ -1,5 +1,7 @@
 #include "CopiedIndex.h"
 
+#include "LineWriting.h"
+
 #include "OutputLayout.h"
 #include "RunOutcome.h"
 #include "RunRecord.h"
@@ -35,17 +37,38 @@ constexpr int kFields = 11;
 /// The index is read this much at a time.
 constexpr qsizetype kReadChunkBytes = 1 << 20;
 
-/// The path from the root, doubled and trailing separators gone ("/" stays).
-QString cleanFolder(const QString &path) {
+/// The path from the root, doubled and trailing separators gone ("/" stays). A relative path
+/// is taken from the working folder, read into workingFolder when a path first needs it.
+QString cleanFolder(const QString &path, QString &workingFolder) {
     QString clean = collapseDoubledSeparators(path);
     if (!clean.startsWith(QLatin1Char('/'))) {
-        char folder[PATH_MAX];
-        if (::getcwd(folder, sizeof folder))
-            clean = collapseDoubledSeparators(pathFromBytes(folder) + QLatin1Char('/') + clean);
+        if (workingFolder.isEmpty()) {
+            char folder[PATH_MAX];
+            if (::getcwd(folder, sizeof folder))
+                workingFolder = pathFromBytes(folder);
+        }
+        if (!workingFolder.isEmpty())
+            clean = collapseDoubledSeparators(workingFolder + QLatin1Char('/') + clean);
     }
     while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
         clean.chop(1);
     return clean;
+}
+
+QString cleanFolder(const QString &path) {
+    QString workingFolder;
+    return cleanFolder(path, workingFolder);
+}
+
+/// The source's key (see sourceKeyOf), the working folder read at most once.
+QString sourceKeyIn(const QString &source, const QString &listedThrough, QString &workingFolder) {
+    const QString path = collapseDoubledSeparators(source);
+    if (listedThrough.isEmpty())
+        return cleanFolder(path, workingFolder);
+    const QString root = cleanFolder(listedThrough, workingFolder);
+    const QString prefix = root == QLatin1String("/") ? root : root + QLatin1Char('/');
+    const QString full = cleanFolder(path, workingFolder);
+    return full.startsWith(prefix) ? full.mid(prefix.size()) : full;
 }
 
 qint64 nanoseconds(const struct timespec &time) {
@@ -61,16 +84,22 @@ QByteArray encodedField(const QString &path) {
     return pathToBytes(path).toBase64();
 }
 
-/// An absolute path without doubled or trailing separators, as cleanFolder leaves it.
-bool isCleanPath(QStringView path) {
+/// A path below a clean folder, as cleanFolder leaves it: not empty, without doubled,
+/// leading or trailing separators.
+bool isCleanBelow(QStringView path) {
     const char16_t *units = path.utf16();
     const qsizetype size = path.size();
-    if (size == 0 || units[0] != u'/' || (size > 1 && units[size - 1] == u'/'))
+    if (size == 0 || units[0] == u'/' || units[size - 1] == u'/')
         return false;
     for (qsizetype i = 1; i < size; ++i)
         if (units[i] == u'/' && units[i - 1] == u'/')
             return false;
     return true;
+}
+
+/// An absolute path without doubled or trailing separators, as cleanFolder leaves it.
+bool isCleanPath(QStringView path) {
+    return path == u"/" || (path.startsWith(u'/') && isCleanBelow(path.mid(1)));
 }
 
 /// The most bytes that writeEncodedPath writes for a path of this many characters.
@@ -133,13 +162,8 @@ QString copiedIndexPath() {
 }
 
 QString sourceKeyOf(const QString &source, const QString &listedThrough) {
-    const QString path = collapseDoubledSeparators(source);
-    if (listedThrough.isEmpty())
-        return cleanFolder(path);
-    const QString root = cleanFolder(listedThrough);
-    const QString prefix = root == QLatin1String("/") ? root : root + QLatin1Char('/');
-    const QString full = cleanFolder(path);
-    return full.startsWith(prefix) ? full.mid(prefix.size()) : full;
+    QString workingFolder;
+    return sourceKeyIn(source, listedThrough, workingFolder);
 }
 
 QString copiedBeforeReason(const CopiedBefore &copy, const RegionalForms &forms) {
@@ -264,39 +288,43 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
     // folder: each is cleaned once.
     if (m_outputField.isEmpty() || !sameText(outputFolder, m_outputGiven)) {
         m_outputGiven = outputFolder;
-        m_output = cleanFolder(outputFolder);
+        m_output = cleanFolder(outputFolder, m_workingFolder);
         m_prefix = m_output == QLatin1String("/") ? m_output : m_output + QLatin1Char('/');
         m_outputField = encodedField(m_output);
     }
     if (!m_rootKnown || !sameText(listedThrough, m_rootGiven)) {
         m_rootKnown = true;
         m_rootGiven = listedThrough;
-        const QString root = listedThrough.isEmpty() ? QString() : cleanFolder(listedThrough);
+        const QString root =
+            listedThrough.isEmpty() ? QString() : cleanFolder(listedThrough, m_workingFolder);
         m_rootPrefix =
             root.isEmpty() || root == QLatin1String("/") ? root : root + QLatin1Char('/');
     }
+    // Most paths are clean and begin with their folder's clean form: only what follows it
+    // is looked at.
     QString cleaned;
-    QStringView copy = destination;
-    if (!isCleanPath(copy)) {
-        cleaned = cleanFolder(destination);
-        copy = cleaned;
+    QStringView below = QStringView(destination).mid(m_prefix.size());
+    if (!destination.startsWith(m_prefix) || !isCleanBelow(below)) {
+        cleaned = cleanFolder(destination, m_workingFolder);
+        if (!cleaned.startsWith(m_prefix))
+            return;
+        below = QStringView(cleaned).mid(m_prefix.size());
     }
-    if (!copy.startsWith(m_prefix))
-        return;
     // The identity as the copy's name holds it now.
-    const NamedStatus status = named.known ? named : m_status.of(pathToBytes(copy.toString()));
+    const NamedStatus status =
+        named.known ? named : m_status.of(pathToBytes(m_prefix + below.toString()));
     if (!status.known)
         return;
     // The source's key: its path below the folder it was listed through.
     QString keyed;
-    QStringView key = source;
-    if (!isCleanPath(key)) {
-        keyed = sourceKeyOf(source, listedThrough);
-        key = keyed;
-    } else if (!m_rootPrefix.isEmpty() && key.startsWith(m_rootPrefix)) {
-        key = key.mid(m_rootPrefix.size());
+    QStringView key = QStringView(source).mid(m_rootPrefix.size());
+    if (m_rootPrefix.isEmpty() || !source.startsWith(m_rootPrefix) || !isCleanBelow(key)) {
+        key = source;
+        if (!isCleanPath(key) || (!m_rootPrefix.isEmpty() && key.startsWith(m_rootPrefix))) {
+            keyed = sourceKeyIn(source, listedThrough, m_workingFolder);
+            key = keyed;
+        }
     }
-    const QStringView below = copy.mid(m_prefix.size());
     // The line is written in place, in room enough for its longest form.
     const qsizetype at = m_lines.size();
     const qsizetype room = m_outputField.size() + encodedPathBound(below.size()) +
@@ -317,7 +345,7 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
     for (const qint64 value : {size, mtimeNs, qint64(status.device), qint64(status.inode),
                                status.size, status.mtimeNs, status.ctimeNs, qint64(now.tv_sec)}) {
         *p++ = '\t';
-        p = std::to_chars(p, p + 24, value).ptr;
+        p = writeDecimal(p, value);
     }
     *p++ = '\n';
     m_lines.resize(at + (p - start));
@@ -364,11 +392,14 @@ bool RunCopies::skipped(const QString &outputFolder, const QString &relative, co
     if (!m_skip)
         return false;
     // Read once for the run; again only when the output folder is changed mid-run.
-    if (!m_index || m_index->outputFolder() != cleanFolder(outputFolder))
-        m_index = std::make_unique<CopiedIndex>(outputFolder);
-    const std::optional<CopiedBefore> before =
-        m_index->find(relative, sourceKeyOf(source, listedThrough), qint64(status.stx_size),
-                      qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec);
+    if (!m_index || !sameText(outputFolder, m_outputGiven)) {
+        if (!m_index || m_index->outputFolder() != cleanFolder(outputFolder, m_workingFolder))
+            m_index = std::make_unique<CopiedIndex>(outputFolder);
+        m_outputGiven = outputFolder;
+    }
+    const std::optional<CopiedBefore> before = m_index->find(
+        relative, sourceKeyIn(source, listedThrough, m_workingFolder), qint64(status.stx_size),
+        qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec);
     if (!before)
         return false;
     file.destination =

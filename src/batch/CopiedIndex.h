@@ -90,6 +90,7 @@ public:
 
 private:
     bool m_enabled = false;
+    QString m_workingFolder; // read once, for relative paths
     QByteArray m_lines;
     StatusByName m_status;
     // The output folder as last given, and as written (clean, absolute) with its field.
@@ -125,6 +126,8 @@ public:
 
 private:
     bool m_skip;
+    QString m_workingFolder; // read once, for relative paths
+    QString m_outputGiven;   // the output folder the index was last checked against
     std::unique_ptr<CopiedIndex> m_index;
     CopiedIndexWriter m_writer;
 };

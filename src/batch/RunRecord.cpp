@@ -1,5 +1,7 @@
 #include "RunRecord.h"
 
+#include "LineWriting.h"
+
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 
@@ -170,16 +172,20 @@ bool makeFolder(const QString &folder) {
     return ::mkdir(runs.constData(), 0700) == 0 || errno == EEXIST;
 }
 
-/// The path from the root: a record is read from any working folder.
-QString absolute(const QString &path) {
+/// The path from the root: a record is read from any working folder. The working folder
+/// is read once, when a path first needs it, into workingFolder.
+QString absolute(const QString &path, QString &workingFolder) {
     if (path.isEmpty() || path.startsWith(QLatin1Char('/')))
         return path;
-    char folder[PATH_MAX];
-    if (!::getcwd(folder, sizeof folder))
-        return path;
-    const QString base = pathFromBytes(folder);
-    return base.endsWith(QLatin1Char('/')) ? QString(base + path)
-                                           : QString(base + QLatin1Char('/') + path);
+    if (workingFolder.isEmpty()) {
+        char folder[PATH_MAX];
+        if (!::getcwd(folder, sizeof folder))
+            return path;
+        workingFolder = pathFromBytes(folder);
+        if (!workingFolder.endsWith(QLatin1Char('/')))
+            workingFolder += QLatin1Char('/');
+    }
+    return workingFolder + path;
 }
 
 /// Removes the records older than 90 days and those beyond the newest 200; their names
@@ -270,28 +276,8 @@ template <typename Out> void appendPath(Out &out, const QByteArray &bytes) {
 /// Appends the path as the record writes it. A path of plain ASCII, the common case, goes
 /// straight from its text into the line.
 void appendPathText(std::string &out, const QString &path) {
-    const char16_t *const units = reinterpret_cast<const char16_t *>(path.constData());
-    const qsizetype size = path.size();
-    const size_t at = out.size();
-    out.resize(at + size_t(size) + 2);
-    char *p = &out[at];
-    *p++ = '"';
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t unit = units[i];
-        if (unit < 0x20 || unit >= 0x80 || unit == '"' || unit == '\\') {
-            out.resize(at);
-            appendPath(out, pathToBytes(path));
-            return;
-        }
-        *p++ = char(unit);
-    }
-    *p = '"';
-}
-
-template <typename Out> void appendNumber(Out &out, qint64 value) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end - digits);
+    if (!appendPlainAscii(out, path))
+        appendPath(out, pathToBytes(path));
 }
 
 } // namespace
@@ -319,7 +305,7 @@ RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
                      const StampStyle &style)
     : m_enabled(!g_front.isEmpty())
     , m_front(g_front)
-    , m_output(absolute(outputFolder))
+    , m_output(absolute(outputFolder, m_workingFolder))
     , m_option(optionText)
     , m_style(style)
     , m_start(QDateTime::currentDateTimeUtc()) {
@@ -420,9 +406,9 @@ void RunRecord::add(const FileOutcome &file) {
     std::string &line = m_line;
     line.clear();
     line += "{\"source\":";
-    appendPathText(line, absolute(file.source));
+    appendPathText(line, absolute(file.source, m_workingFolder));
     line += ",\"destination\":";
-    const QString destination = absolute(file.destination);
+    const QString destination = absolute(file.destination, m_workingFolder);
     appendPathText(line, destination);
     line += ",\"outcome\":\"";
     line += outcomeName(index);
@@ -440,7 +426,7 @@ void RunRecord::add(const FileOutcome &file) {
         char *p = fields;
         const auto field = [&p](const char *name, size_t length, qint64 value) {
             std::memcpy(p, name, length);
-            p = std::to_chars(p + length, p + length + 24, value).ptr;
+            p = writeDecimal(p + length, value);
         };
         field(",\"dev\":", 7, qint64(named.device));
         field(",\"ino\":", 7, qint64(named.inode));
@@ -474,7 +460,7 @@ void RunRecord::addMadeFolder(const QString &path) {
     if (!m_enabled || !m_problem.isEmpty())
         return;
     QByteArray line = "{\"made\":";
-    const QString folder = absolute(path);
+    const QString folder = absolute(path, m_workingFolder);
     appendPath(line, pathToBytes(folder));
     line += "}\n";
     if (m_slot < 0)
@@ -503,7 +489,8 @@ void RunRecord::append(const char *data, size_t size) {
     }
     const size_t length = slot.length.load();
     std::memcpy(slot.buffer + length, data, size);
-    slot.length.store(length + size);
+    // Only this thread's own signal handler reads the length meanwhile.
+    slot.length.store(length + size, std::memory_order_release);
 }
 
 void RunRecord::flushIfDue() {

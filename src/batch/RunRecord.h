@@ -70,6 +70,7 @@ private:
     NamedStatus statusByName(const QByteArray &destination);
 
     bool m_enabled = false;
+    QString m_workingFolder; // read once, for the run's relative paths
     QString m_front;
     QString m_output;
     QString m_option;

@@ -357,6 +357,13 @@ private Q_SLOTS:
         QTest::newRow("line feed and tab") << QByteArray("l\nf\t.txt");
         QTest::newRow("UTF-8") << QByteArray("\xc3\xa9t\xc3\xa9 \xf0\x9f\x93\xb7.txt");
         QTest::newRow("not UTF-8") << QByteArray("n\xff.txt");
+        // Long names: what needs escaping lies among plain characters read many at a time.
+        const QByteArray plain(40, 'p');
+        for (const QByteArray &odd :
+             {QByteArray("\""), QByteArray("\\"), QByteArray("\x1f"), QByteArray("\x7f"),
+              QByteArray("\xc3\xa9"), QByteArray("\xe4\xb8\xad"), QByteArray("\xf0\x9f\x93\xb7")})
+            QTest::addRow("long, 0x%02x inside", static_cast<unsigned char>(odd[0]))
+                << plain + odd + plain + odd;
     }
     void namesComeBackFromTheRecord() {
         QFETCH(QByteArray, name);
@@ -370,6 +377,29 @@ private Q_SLOTS:
         QCOMPARE(result.removed, QStringList(copy));
         QVERIFY(result.damaged.isEmpty());
         ::unlink(pathToBytes(source).constData());
+    }
+
+    void modificationTimesReadBack_data() {
+        QTest::addColumn<qint64>("mtimeNs");
+        for (const qint64 ns :
+             {-1'500'000'000LL, 0LL, 7LL, 99'999'999LL, 100'000'000LL, 9'999'999'999'999'999LL,
+              10'000'000'000'000'000LL, 1'796'688'739'123'456'789LL})
+            QTest::addRow("%lld", static_cast<long long>(ns)) << ns;
+    }
+    void modificationTimesReadBack() {
+        QFETCH(qint64, mtimeNs);
+        const QByteArray source = pathToBytes(m_sources + QStringLiteral("/a.txt"));
+        lldiv_t split = std::lldiv(mtimeNs, 1'000'000'000LL);
+        if (split.rem < 0) {
+            split.quot -= 1;
+            split.rem += 1'000'000'000LL;
+        }
+        const struct timespec times[2] = {{split.quot, long(split.rem)},
+                                          {split.quot, long(split.rem)}};
+        QCOMPARE(::utimensat(AT_FDCWD, source.constData(), times, 0), 0);
+        const RunOutcome outcome = run({QStringLiteral("a.txt")});
+        QCOMPARE(recordLines(outcome.recordId)[1][QLatin1String("mtime_ns")].toInteger(), mtimeNs);
+        QCOMPARE(undoRun(QString(), false).removedCount, qint64(1));
     }
 
     void recordedCopiesKeepTheirSourcesBits_data() {
