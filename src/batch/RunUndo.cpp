@@ -26,6 +26,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -653,22 +654,204 @@ private:
 
 /// A copy left, while a later line of the same name may still take its place.
 struct LeftLine {
+    qint64 line = 0; // its place among the record's copy lines
     QByteArray path;
     QString why;
     bool dropped = false;
 };
 
-/// One copy line with what its name holds now, as looked up ahead of the removal.
+/// One copy line with the folder its name is in, as found ahead of the removal.
 struct LookedUp {
     RecordedCopy copy;
+    qint64 line = 0;
     int folder = RunFolders::kGone;
     bool inodesHold = true;
-    bool found = false;
-    struct stat now {};
+    /// Set by the remover once the copy is gone (or, in a dry run, would be).
+    bool removed = false;
 };
 
-/// Reads the record's copy lines and looks each name up, on a thread of its own, in batches
-/// handed over in record order; only a few batches wait at a time.
+/// Decides, in record order, about the copies of some of the names, and removes those still
+/// as the run left them. Every line of a name goes to the same remover, so that only the
+/// last line of a name tells what is done with it.
+class Remover final {
+public:
+    explicit Remover(bool dryRun)
+        : m_dryRun(dryRun) {}
+
+    void take(LookedUp &item) {
+        const RecordedCopy &copy = item.copy;
+        if (!m_leftByName.isEmpty()) {
+            const auto earlier = m_leftByName.constFind(copy.destination);
+            if (earlier != m_leftByName.cend()) {
+                m_left[earlier.value()].dropped = true;
+                m_leftByName.erase(earlier);
+            }
+        }
+        if (copy.replaced) {
+            leave(item, kKeptReplaced);
+            return;
+        }
+        if (item.folder < 0) {
+            leave(item, item.folder == RunFolders::kGone
+                            ? QStringLiteral(
+                                  QT_TRANSLATE_NOOP("Undo", "left: its folder no longer exists"))
+                            : QStringLiteral(
+                                  QT_TRANSLATE_NOOP("Undo", "left: its folder is no longer the one "
+                                                            "the run wrote into")));
+            return;
+        }
+        const qsizetype slash = copy.destination.lastIndexOf('/');
+        const char *const name = copy.destination.constData() + slash + 1;
+        const bool earlierRemoved =
+            !item.inodesHold && m_removedWithoutInodes.contains(copy.destination);
+        struct stat now {};
+        if (::fstatat(item.folder, name, &now, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (!earlierRemoved)
+                leave(item, QStringLiteral(
+                                QT_TRANSLATE_NOOP("Undo", "left: it was moved or removed since")));
+            return;
+        }
+        const QString change = changeOf(copy, now, item.inodesHold);
+        if (!change.isEmpty()) {
+            leave(item, QStringLiteral("left: ") + change);
+            return;
+        }
+        if (earlierRemoved)
+            return; // already removed (or, in a dry run, counted) with its earlier line
+        if (!m_dryRun && ::unlinkat(item.folder, name, 0) != 0) {
+            leave(item, QStringLiteral("left: ") + QString::fromLocal8Bit(std::strerror(errno)));
+            return;
+        }
+        if (!item.inodesHold)
+            m_removedWithoutInodes.insert(copy.destination);
+        item.removed = true;
+    }
+
+    /// The copies left for good, in record order.
+    std::vector<LeftLine> left() const {
+        std::vector<LeftLine> kept;
+        for (const LeftLine &line : m_left)
+            if (!line.dropped)
+                kept.push_back(line);
+        return kept;
+    }
+
+private:
+    void leave(const LookedUp &item, const QString &why) {
+        m_leftByName[item.copy.destination] = m_left.size();
+        m_left.push_back({item.line, item.copy.destination, why});
+    }
+
+    bool m_dryRun;
+    std::vector<LeftLine> m_left;
+    // The copies left so far by name: the same source listed twice was copied again over
+    // its own earlier copy, and only the last line of a name tells of the file it holds.
+    QHash<QByteArray, size_t> m_leftByName;
+    // Names removed where inodes don't hold: an earlier line of the name matches there too.
+    QSet<QByteArray> m_removedWithoutInodes;
+};
+
+/// A batch of copy lines on its way through the two removers.
+struct UndoBatch {
+    std::vector<LookedUp> items;
+    /// Whether the second remover takes its half of the names; a small batch is not
+    /// worth handing over.
+    bool shared = false;
+};
+
+/// Which remover takes the copy: the second one takes half of the names.
+bool takenBySecond(const LookedUp &item) {
+    return (qHash(item.copy.destination) & 1) != 0;
+}
+
+/// A second remover on a thread of its own: removing a copy is mostly the file system's
+/// work, and two threads remove a folder's copies in about two thirds of the time one
+/// takes. It takes its half of each batch's names in turn, never waiting for the first.
+class SecondRemover final {
+public:
+    explicit SecondRemover(bool dryRun)
+        : m_remover(dryRun) {}
+    ~SecondRemover() {
+        if (!m_thread.joinable())
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+    SecondRemover(const SecondRemover &) = delete;
+    SecondRemover &operator=(const SecondRemover &) = delete;
+
+    /// Queues the batch: the remover takes its half of a shared one.
+    void add(UndoBatch *batch) {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_added;
+            // Nothing to do, and nothing before it to wait for: done at once (a small run
+            // never starts the thread).
+            if (!batch->shared && m_done + 1 == m_added) {
+                ++m_done;
+                return;
+            }
+            m_queued.push_back(batch);
+        }
+        if (!m_thread.joinable())
+            m_thread = std::thread([this] { work(); });
+        m_changed.notify_all();
+    }
+    /// Waits until this many of the batches queued are done.
+    void waitFor(size_t batches) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this, batches] { return m_done >= batches; });
+    }
+    /// How many of the batches queued are done.
+    size_t done() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_done;
+    }
+    /// True when the thread stopped early (out of memory).
+    bool failed() const { return m_failed; }
+    const Remover &remover() const { return m_remover; }
+
+private:
+    void work() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return !m_queued.empty() || m_stopped; });
+            if (m_stopped)
+                return;
+            UndoBatch &batch = *m_queued.front();
+            m_queued.pop_front();
+            lock.unlock();
+            try {
+                if (batch.shared && !m_failed)
+                    for (LookedUp &item : batch.items)
+                        if (takenBySecond(item))
+                            m_remover.take(item);
+            } catch (...) {
+                m_failed = true;
+            }
+            lock.lock();
+            ++m_done;
+            m_changed.notify_all();
+        }
+    }
+
+    Remover m_remover;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<UndoBatch *> m_queued;
+    size_t m_added = 0;
+    size_t m_done = 0;
+    bool m_stopped = false;
+    std::atomic<bool> m_failed{false};
+    std::thread m_thread;
+};
+
+/// Reads the record's copy lines and opens each one's folder, on a thread of its own, in
+/// batches handed over in record order; only a few batches wait at a time.
 class LookAhead final {
 public:
     LookAhead(RecordReader &reader, RunFolders &folders, const RecordedCopy &first, bool hasFirst)
@@ -709,10 +892,11 @@ private:
     void work(RecordedCopy copy, bool more) {
         try {
             std::vector<LookedUp> batch;
-            for (; more; more = m_reader.next(copy)) {
+            for (qint64 line = 0; more; more = m_reader.next(copy), ++line) {
                 if (copy.notCopied)
                     continue;
                 batch.emplace_back();
+                batch.back().line = line;
                 lookUp(std::move(copy), batch.back());
                 if (batch.size() == kBatch && !handOver(batch))
                     break;
@@ -737,8 +921,6 @@ private:
         item.folder = m_folders.open(slash <= 0 ? QByteArray("/")
                                                 : QByteArray::fromRawData(path.constData(), slash));
         item.inodesHold = m_folders.inodesHold();
-        item.found = item.folder >= 0 && ::fstatat(item.folder, path.constData() + slash + 1,
-                                                   &item.now, AT_SYMLINK_NOFOLLOW) == 0;
     }
 
     /// False when the taker is gone.
@@ -817,85 +999,70 @@ UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void
     RunFolders folders(reader.header[QLatin1String("dev")].toInteger(-1),
                        reader.header[QLatin1String("ino")].toInteger(-1),
                        pathToBytes(result.output));
-    // The record is read and each copy looked up on a thread of its own, a batch ahead of
-    // the removal: reading a line and looking a name up cost about what removing it does.
-    // Every decision is still made here, in record order, just before the name goes.
+    // The record is read and each copy's folder opened on a thread of its own, a batch ahead
+    // of the removal. Each copy is then looked at just before it goes: here, or for half of
+    // the names, on a second thread; each name's lines are decided in record order.
     LookAhead ahead(reader, folders, first, more);
-    std::vector<LeftLine> left;
-    // The copies left so far by name: the same source listed twice was copied again over
-    // its own earlier copy, and only the last line of a name tells of the file it holds.
-    QHash<QByteArray, size_t> leftByName;
-    // Names removed where inodes don't hold: an earlier line of the name matches there too.
-    QSet<QByteArray> removedWithoutInodes;
-    const auto leave = [&](const QByteArray &path, const QString &why) {
-        leftByName[path] = left.size();
-        left.push_back({path, why});
+    Remover remover(dryRun);
+    SecondRemover second(dryRun);
+    constexpr size_t kSharedBatch = 64;
+    constexpr size_t kBatchesInFlight = 8;
+    // The batches handed to the second remover and not yet told, oldest first; the removed
+    // copies are told in record order once both removers are done with a batch.
+    std::deque<std::unique_ptr<UndoBatch>> inFlight;
+    size_t queued = 0;
+    size_t told = 0;
+    const auto tellDone = [&](size_t upTo) {
+        for (; told < upTo; ++told) {
+            for (const LookedUp &item : inFlight.front()->items) {
+                if (!item.removed)
+                    continue;
+                ++result.removedCount;
+                if (eachRemoved)
+                    eachRemoved(item.copy.destination);
+                else
+                    result.removed.append(pathFromBytes(item.copy.destination));
+            }
+            inFlight.pop_front();
+        }
     };
-    std::vector<LookedUp> batch;
-    while (ahead.take(batch)) {
+    std::vector<LookedUp> items;
+    while (!second.failed() && ahead.take(items)) {
         if (progress)
             progress();
-        for (const LookedUp &item : batch) {
-            const RecordedCopy &copy = item.copy;
-            if (!leftByName.isEmpty()) {
-                const auto earlier = leftByName.constFind(copy.destination);
-                if (earlier != leftByName.cend()) {
-                    left[earlier.value()].dropped = true;
-                    leftByName.erase(earlier);
-                }
-            }
-            if (copy.replaced) {
-                leave(copy.destination, kKeptReplaced);
-                continue;
-            }
-            if (item.folder < 0) {
-                leave(copy.destination, item.folder == RunFolders::kGone
-                                            ? QStringLiteral(QT_TRANSLATE_NOOP(
-                                                  "Undo", "left: its folder no longer exists"))
-                                            : QStringLiteral(QT_TRANSLATE_NOOP(
-                                                  "Undo", "left: its folder is no longer the one "
-                                                          "the run wrote into")));
-                continue;
-            }
-            const bool earlierRemoved =
-                !item.inodesHold && removedWithoutInodes.contains(copy.destination);
-            if (!item.found) {
-                if (!earlierRemoved)
-                    leave(copy.destination, QStringLiteral(QT_TRANSLATE_NOOP(
-                                                "Undo", "left: it was moved or removed since")));
-                continue;
-            }
-            const QString change = changeOf(copy, item.now, item.inodesHold);
-            if (!change.isEmpty()) {
-                leave(copy.destination, QStringLiteral("left: ") + change);
-                continue;
-            }
-            if (earlierRemoved)
-                continue; // already removed (or, in a dry run, counted) with its earlier line
-            const char *const name =
-                copy.destination.constData() + copy.destination.lastIndexOf('/') + 1;
-            if (!dryRun && ::unlinkat(item.folder, name, 0) != 0) {
-                leave(copy.destination,
-                      QStringLiteral("left: ") + QString::fromLocal8Bit(std::strerror(errno)));
-                continue;
-            }
-            if (!item.inodesHold)
-                removedWithoutInodes.insert(copy.destination);
-            ++result.removedCount;
-            if (eachRemoved)
-                eachRemoved(copy.destination);
-            else
-                result.removed.append(pathFromBytes(copy.destination));
+        auto batch = std::make_unique<UndoBatch>();
+        batch->items = std::move(items);
+        batch->shared = batch->items.size() >= kSharedBatch;
+        UndoBatch &taken = *batch;
+        inFlight.push_back(std::move(batch));
+        second.add(&taken);
+        ++queued;
+        try {
+            for (LookedUp &item : taken.items)
+                if (!taken.shared || !takenBySecond(item))
+                    remover.take(item);
+        } catch (...) {
+            second.waitFor(queued);
+            throw;
         }
+        if (inFlight.size() > kBatchesInFlight)
+            second.waitFor(told + 1);
+        tellDone(second.done());
     }
-    if (ahead.failed()) {
+    second.waitFor(queued);
+    tellDone(queued);
+    if (ahead.failed() || second.failed()) {
         // The record could not be read to its end: what is left of it stays to take back.
         result.markProblem = QString::fromLocal8Bit(std::strerror(ENOMEM));
         dryRun = true;
     }
+    std::vector<LeftLine> left = remover.left();
+    const std::vector<LeftLine> secondLeft = second.remover().left();
+    left.insert(left.end(), secondLeft.begin(), secondLeft.end());
+    std::stable_sort(left.begin(), left.end(),
+                     [](const LeftLine &a, const LeftLine &b) { return a.line < b.line; });
     for (const LeftLine &line : left)
-        if (!line.dropped)
-            result.left.append({pathFromBytes(line.path), line.why});
+        result.left.append({pathFromBytes(line.path), line.why});
     // The folders the run made go once empty, the deepest first; any other stays.
     if (!dryRun) {
         RunFolders madeFolders(reader.header[QLatin1String("dev")].toInteger(-1),

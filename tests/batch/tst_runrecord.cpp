@@ -195,6 +195,37 @@ private Q_SLOTS:
         QCOMPARE(undoRun(QString(), false).status, UndoResult::Status::NoRun);
     }
 
+    // Large runs are taken back by two removers, each with half of the names: every name's
+    // lines still count in record order, and what was left is told in record order.
+    void largeRunIsTakenBackWhole() {
+        QStringList names;
+        for (int i = 0; i < 1201; ++i) {
+            names.append(QStringLiteral("s%1.txt").arg(i, 4, 10, QLatin1Char('0')));
+            QVERIFY(writeFile(m_sources + QLatin1Char('/') + names.last(), "x"));
+        }
+        // Sources listed again a batch later are copied over their own earlier copies.
+        const QStringList listedTwice = names.mid(0, 40);
+        QCOMPARE(run(names + listedTwice).copiedCount(), 1241);
+        QStringList expectedLeft;
+        int changed = 0;
+        for (int i = 7; i < 1201; i += 97) {
+            const QString copy = m_output + QLatin1Char('/') + names[i];
+            QVERIFY(i % 2 ? writeFile(copy, "changed") : QFile::remove(copy));
+            changed += i % 2;
+            expectedLeft.append(copy);
+        }
+        // A name listed twice is told where its last line is.
+        expectedLeft.move(0, expectedLeft.size() - 1);
+        const UndoResult result = undoRun(QString(), false);
+        QStringList left;
+        for (const LeftCopy &copy : result.left)
+            left.append(copy.path);
+        QCOMPARE(left, expectedLeft);
+        QCOMPARE(result.removedCount, qint64(1201 - expectedLeft.size()));
+        QCOMPARE(result.removed.size(), result.removedCount);
+        QCOMPARE(namesIn(m_output).size(), changed);
+    }
+
     void copyThatReplacedIsKept() {
         QVERIFY(writeFile(m_output + QStringLiteral("/a.txt"), "earlier"));
         run({QStringLiteral("a.txt")});
