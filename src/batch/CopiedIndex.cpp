@@ -272,8 +272,16 @@ std::optional<CopiedBefore> CopiedIndex::find(const QString &folder, const QStri
     return copy;
 }
 
+namespace {
+bool g_copiesIndexed = true;
+} // namespace
+
+void setCopiesIndexed(bool indexed) {
+    g_copiesIndexed = indexed;
+}
+
 CopiedIndexWriter::CopiedIndexWriter()
-    : m_enabled(runRecordsEnabled()) {}
+    : m_enabled(runRecordsEnabled() && g_copiesIndexed) {}
 
 CopiedIndexWriter::~CopiedIndexWriter() {
     flush();

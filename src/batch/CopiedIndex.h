@@ -68,6 +68,10 @@ private:
     QHash<QByteArray, CopiedBefore> m_copies;
 };
 
+/// Runs note their copies in the index whenever the run records are on; a benchmark turns
+/// this off to weigh a record alone.
+void setCopiesIndexed(bool indexed);
+
 /// Appends the copies of one run to the index: lines are gathered and written when a
 /// megabyte is due and at the end, each copy's identity read as it then is.
 class CopiedIndexWriter final {
