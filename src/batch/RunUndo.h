@@ -70,9 +70,10 @@ QString findRunRecord(const QString &text, UndoResult::Status *status = nullptr)
 /// device and inode are those the run wrote into, so a link put in place of the folder is
 /// never followed. Sources, and copies that replaced earlier files, are never touched. The
 /// record is marked as undone. A dry run removes and marks nothing. progress is called now
-/// and then, so that a window can answer. The record is read line by line: when eachRemoved
-/// is given, each removed copy's path (in the file system's bytes) goes there as it is
-/// removed, and result.removed stays empty.
+/// and then, so that a window can answer. The record is read line by line, and a large run
+/// is taken back by two threads, each with half of the names: when eachRemoved is given,
+/// each removed copy's path (in the file system's bytes) goes there in record order, a few
+/// hundred at a time as they go, and result.removed stays empty.
 UndoResult undoRun(const QString &id, bool dryRun, const std::function<void()> &progress = {},
                    const std::function<void(const QByteArray &path)> &eachRemoved = {});
 
