@@ -62,6 +62,8 @@ struct RecordedCopy {
 class CopyLineReader final {
 public:
     bool read(const char *begin, const char *end, RecordedCopy &copy) {
+        if (readAsWritten(begin, end, copy))
+            return true;
         m_p = begin;
         m_end = end;
         copy = RecordedCopy();
@@ -113,6 +115,52 @@ public:
     }
 
 private:
+    /// The line as a run writes it, its keys in their order and its paths without escapes:
+    /// read at the speed of a few searches. False, with copy unset, for any other line.
+    bool readAsWritten(const char *begin, const char *end, RecordedCopy &copy) {
+        m_p = begin;
+        m_end = end;
+        QByteArrayView destination;
+        QByteArrayView outcome;
+        if (!word("{\"source\":\"") || !plainText() || !word(",\"destination\":\"") ||
+            !plainText(&destination) || !word(",\"outcome\":\"") || !plainText(&outcome) ||
+            !word(",\"reason\":\"") || !plainText())
+            return false;
+        qint64 fields[5] = {};
+        static constexpr const char *kFields[5] = {
+            ",\"dev\":", ",\"ino\":", ",\"size\":", ",\"mtime_ns\":", ",\"ctime_ns\":"};
+        for (int i = 0; i < 5; ++i)
+            if (!word(kFields[i]) || !numberOrNull(fields[i]))
+                return false;
+        if (!word("}") || m_p != m_end)
+            return false;
+        copy = RecordedCopy();
+        copy.destination = destination.toByteArray();
+        copy.notCopied = outcome == "not-copied" || outcome == "skipped";
+        copy.replaced = outcome == "replaced";
+        copy.device = fields[0];
+        copy.inode = fields[1];
+        copy.size = fields[2];
+        copy.mtime = fields[3];
+        copy.ctime = fields[4];
+        return true;
+    }
+    /// The rest of a string whose opening quote was read, when it holds no escape and no
+    /// control character; its text goes to text when one is given.
+    bool plainText(QByteArrayView *text = nullptr) {
+        const char *const start = m_p;
+        const auto *quote =
+            static_cast<const char *>(std::memchr(start, '"', size_t(m_end - start)));
+        if (!quote)
+            return false;
+        for (const char *p = start; p < quote; ++p)
+            if (*p == '\\' || static_cast<unsigned char>(*p) < 0x20)
+                return false;
+        if (text)
+            *text = QByteArrayView(start, quote - start);
+        m_p = quote + 1;
+        return true;
+    }
     void skipBlanks() {
         while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\r'))
             ++m_p;
