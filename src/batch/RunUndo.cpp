@@ -714,6 +714,8 @@ struct LookedUp {
     qint64 line = 0;
     int folder = RunFolders::kGone;
     bool inodesHold = true;
+    /// The second remover takes it: half of the names, every line of a name alike.
+    bool bySecond = false;
     /// Set by the remover once the copy is gone (or, in a dry run, would be).
     bool removed = false;
 };
@@ -807,11 +809,6 @@ struct UndoBatch {
     bool shared = false;
 };
 
-/// Which remover takes the copy: the second one takes half of the names.
-bool takenBySecond(const LookedUp &item) {
-    return (qHash(item.copy.destination) & 1) != 0;
-}
-
 /// A second remover on a thread of its own: removing a copy is mostly the file system's
 /// work, and two threads remove a folder's copies in about two thirds of the time one
 /// takes. It takes its half of each batch's names in turn, never waiting for the first.
@@ -876,7 +873,7 @@ private:
             try {
                 if (batch.shared && !m_failed)
                     for (LookedUp &item : batch.items)
-                        if (takenBySecond(item))
+                        if (item.bySecond)
                             m_remover.take(item);
             } catch (...) {
                 m_failed = true;
@@ -962,6 +959,7 @@ private:
 
     void lookUp(RecordedCopy &&copy, LookedUp &item) {
         item.copy = std::move(copy);
+        item.bySecond = (qHash(item.copy.destination) & 1) != 0;
         if (item.copy.replaced)
             return;
         const QByteArray &path = item.copy.destination;
@@ -1087,7 +1085,7 @@ UndoResult undoRun(const QString &id, bool dryRunAsked, const std::function<void
         ++queued;
         try {
             for (LookedUp &item : taken.items)
-                if (!taken.shared || !takenBySecond(item))
+                if (!taken.shared || !item.bySecond)
                     remover.take(item);
         } catch (...) {
             second.waitFor(queued);
