@@ -5,7 +5,9 @@ Run by atspi_window.sh inside a session bus of its own; it starts its own X serv
 The window's controls must carry their names; a run started with the "Start Changing"
 button's action must show "Stop" and a progress bar whose value and description are read
 out, and stopping it must end with "Stopped after K of N files."."""
+import ctypes
 import os
+import random
 import re
 import shutil
 import subprocess
@@ -92,23 +94,42 @@ def screenshot(folder, name):
         subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=True)
 
 
+def reachable(display):
+    """Whether a client reaches the server at that display the way the window will, through
+    libxcb: it tries the abstract socket first, which a server outside this machine's file
+    system (another sandbox on the same network) may hold under the same number."""
+    xcb = ctypes.CDLL("libxcb.so.1")
+    xcb.xcb_connect.restype = ctypes.c_void_p
+    xcb.xcb_connect.argtypes = [ctypes.c_char_p, ctypes.c_void_p]
+    xcb.xcb_connection_has_error.argtypes = [ctypes.c_void_p]
+    xcb.xcb_disconnect.argtypes = [ctypes.c_void_p]
+    connection = xcb.xcb_connect(display.encode(), None)
+    failed = xcb.xcb_connection_has_error(connection)
+    xcb.xcb_disconnect(connection)
+    return failed == 0
+
+
 def start_x_server():
-    """Starts Xvfb on a display number it finds free itself (no race with other servers
-    starting at the same moment) and returns once it accepts connections."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
-                               "-screen", "0", "800x600x24"], pass_fds=(write_end,))
-    os.close(write_end)
-    number = b""
-    with os.fdopen(read_end, "rb") as ready:
-        while not number.endswith(b"\n"):
-            byte = ready.read(1)
-            if not byte:
-                sys.exit("FAIL: Xvfb ended (%s) before it took a display" % server.wait())
-            number += byte
-    os.environ["DISPLAY"] = ":" + number.decode().strip()
-    WATCHED.append(server)
-    return server
+    """Starts Xvfb on a display number drawn at random, far from the usual ones, and returns
+    once a client reaches it; a number that is taken, or that a client can't reach, is left
+    for another."""
+    for _ in range(8):
+        number = random.randrange(200, 30000)
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(["Xvfb", ":%d" % number, "-displayfd", str(write_end),
+                                   "-nolisten", "tcp", "-screen", "0", "800x600x24"],
+                                  pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end, "rb") as ready:
+            started = ready.readline().strip() == str(number).encode()
+        display = ":%d" % number
+        if started and reachable(display):
+            os.environ["DISPLAY"] = display
+            WATCHED.append(server)
+            return server
+        server.kill()
+        server.wait()
+    sys.exit("FAIL: no X server could be started that a client reaches")
 
 
 def main():
