@@ -1,10 +1,10 @@
 #include "app/MainWindow.h"
 #include "app/MnemonicStyle.h"
 #include "app/Translations.h"
-#include "batch/RunRecord.h"
 #include "desktop/CommandLinePaths.h"
 #include "desktop/HandOver.h"
 #include "desktop/LaunchFeedback.h"
+#include "records/RunRecord.h"
 
 #include <QApplication>
 #include <QStyleFactory>

@@ -6,10 +6,10 @@
 #include "BenchTree.h"
 #include "BenchWindow.h"
 
-#include "app/SettingsStore.h"
 #include "core/WindowPort.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
+#include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

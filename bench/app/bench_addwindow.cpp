@@ -8,10 +8,10 @@
 // list; it prints the medians and their ratio.
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
-#include "app/SettingsStore.h"
 #include "core/SilentWindowPort.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,14 +8,14 @@
 // timer fires once each time the window processes its events; the longest time between two
 // firings is the longest the window stood still. Onto a slow write path:
 // bench/app/eventgaps_throttled.sh.
+#include "FixedRunInputs.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
-#include "app/SettingsStore.h"
-#include "batch/FixedRunInputs.h"
-#include "batch/StartChanging.h"
 #include "core/SilentWindowPort.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
+#include "run/StartChanging.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,12 +6,12 @@
 
 #include "BenchSupport.h"
 
-#include "batch/CopiedIndex.h"
-#include "batch/FixedRunInputs.h"
-#include "batch/RunRecord.h"
+#include "FixedRunInputs.h"
 #include "core/PathCodec.h"
 #include "core/SilentWindowPort.h"
-#include "engine/ComposeNewName.h"
+#include "naming/ComposeNewName.h"
+#include "records/CopiedIndex.h"
+#include "records/RunRecord.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

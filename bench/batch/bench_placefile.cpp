@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 
-#include "batch/FilePlacement.h"
+#include "copying/FilePlacement.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -5,10 +5,10 @@
 
 #include "BenchSupport.h"
 
-#include "batch/CopiedIndex.h"
-#include "batch/RunOutcome.h"
-#include "batch/RunRecord.h"
 #include "core/PathCodec.h"
+#include "records/CopiedIndex.h"
+#include "records/RunRecord.h"
+#include "run/RunOutcome.h"
 
 #include <QTemporaryDir>
 

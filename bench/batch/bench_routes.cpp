@@ -12,10 +12,10 @@
 
 #include "BenchSupport.h"
 
-#include "batch/FilePlacement.h"
-#include "batch/FixedRunInputs.h"
-#include "batch/StartChanging.h"
+#include "FixedRunInputs.h"
+#include "copying/FilePlacement.h"
 #include "core/SilentWindowPort.h"
+#include "run/StartChanging.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

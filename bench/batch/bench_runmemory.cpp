@@ -6,10 +6,10 @@
 
 #include "BenchSupport.h"
 
-#include "batch/RunRecord.h"
-#include "batch/StartChanging.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
+#include "records/RunRecord.h"
+#include "run/StartChanging.h"
 
 #include <QCoreApplication>
 #include <QFile>

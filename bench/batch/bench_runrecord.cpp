@@ -7,12 +7,12 @@
 
 #include "BenchSupport.h"
 
-#include "batch/CopiedIndex.h"
-#include "batch/FixedRunInputs.h"
-#include "batch/RunRecord.h"
-#include "batch/RunUndo.h"
+#include "FixedRunInputs.h"
 #include "core/PathCodec.h"
 #include "core/SilentWindowPort.h"
+#include "records/CopiedIndex.h"
+#include "records/RunRecord.h"
+#include "records/RunUndo.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 
-#include "batch/FixedRunInputs.h"
+#include "FixedRunInputs.h"
 #include "core/SilentWindowPort.h"
 
 #include <QCoreApplication>

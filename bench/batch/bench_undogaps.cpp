@@ -8,10 +8,10 @@
 
 #include "BenchSupport.h"
 
-#include "batch/FixedRunInputs.h"
-#include "batch/RunRecord.h"
-#include "batch/RunUndo.h"
+#include "FixedRunInputs.h"
 #include "core/PathCodec.h"
+#include "records/RunRecord.h"
+#include "records/RunUndo.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

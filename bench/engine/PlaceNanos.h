@@ -2,7 +2,7 @@
 
 // The cost a name is measured against in the engine's benchmarks: placing the file.
 
-#include "batch/FilePlacement.h"
+#include "copying/FilePlacement.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -5,10 +5,10 @@
 
 #include "BenchTree.h"
 #include "PlaceNanos.h"
-#include "batch/FilePlacement.h"
-#include "engine/ComposeNewName.h"
-#include "engine/FileMoment.h"
-#include "engine/RenameOptions.h"
+#include "copying/FilePlacement.h"
+#include "naming/ComposeNewName.h"
+#include "naming/FileMoment.h"
+#include "naming/RenameOptions.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 
 #include "BenchTree.h"
 #include "PlaceNanos.h"
-#include "batch/FilePlacement.h"
+#include "copying/FilePlacement.h"
 #include "core/PathCodec.h"
-#include "engine/TakenTime.h"
+#include "naming/TakenTime.h"
 
 #include <QCoreApplication>
 #include <QDir>

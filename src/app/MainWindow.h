@@ -1,10 +1,10 @@
 #pragma once
 
 #include "MainWindowPort.h"
-#include "SettingsStore.h"
-#include "batch/FilePlacement.h"
-#include "batch/RunUndo.h"
+#include "copying/FilePlacement.h"
 #include "filelist/FileList.h"
+#include "records/RunUndo.h"
+#include "settings/SettingsStore.h"
 
 #include <QWidget>
 

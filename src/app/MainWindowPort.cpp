@@ -1,9 +1,9 @@
 #include "MainWindowPort.h"
 
-#include "AppTexts.h"
-#include "ShellRules.h"
 #include "core/PathCodec.h"
 #include "core/Translation.h"
+#include "settings/AppTexts.h"
+#include "settings/ShellRules.h"
 
 #include <QApplication>
 #include <QDesktopServices>

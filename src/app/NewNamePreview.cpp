@@ -1,17 +1,17 @@
 #include "NewNamePreview.h"
 
-#include "batch/ListedPlacement.h"
-#include "batch/OutputLayout.h"
-#include "batch/RunOutcome.h"
+#include "copying/ListedPlacement.h"
+#include "copying/OutputLayout.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "core/Translation.h"
-#include "engine/ComposeNewName.h"
-#include "engine/FileMoment.h"
-#include "engine/RegionalForms.h"
-#include "engine/RenameOptions.h"
-#include "engine/TakenTime.h"
 #include "filelist/FileList.h"
+#include "naming/ComposeNewName.h"
+#include "naming/FileMoment.h"
+#include "naming/RegionalForms.h"
+#include "naming/RenameOptions.h"
+#include "naming/TakenTime.h"
+#include "run/RunOutcome.h"
 
 #include <QDateTime>
 #include <QFileSystemWatcher>

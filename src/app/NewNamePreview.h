@@ -1,7 +1,7 @@
 #pragma once
 
-#include "batch/NamePlanner.h"
-#include "engine/StampStyle.h"
+#include "naming/StampStyle.h"
+#include "run/NamePlanner.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

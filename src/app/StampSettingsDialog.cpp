@@ -1,14 +1,14 @@
 #include "StampSettingsDialog.h"
 
-#include "AppTexts.h"
 #include "core/Failure.h"
 #include "core/PathHelpers.h"
 #include "core/SettingsAccess.h"
 #include "core/Translation.h"
-#include "engine/ComposeNewName.h"
-#include "engine/RegionalForms.h"
-#include "engine/StampPattern.h"
-#include "engine/TakenTime.h"
+#include "naming/ComposeNewName.h"
+#include "naming/RegionalForms.h"
+#include "naming/StampPattern.h"
+#include "naming/TakenTime.h"
+#include "settings/AppTexts.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "Translations.h"
 
-#include "engine/RenameOptions.h"
+#include "naming/RenameOptions.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

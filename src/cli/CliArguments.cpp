@@ -1,10 +1,10 @@
 #include "CliArguments.h"
 
 #include "core/Failure.h"
-#include "engine/NthValue.h"
-#include "engine/RegionalForms.h"
-#include "engine/RenameOptions.h"
-#include "engine/StampPattern.h"
+#include "naming/NthValue.h"
+#include "naming/RegionalForms.h"
+#include "naming/RenameOptions.h"
+#include "naming/StampPattern.h"
 
 namespace plenvoy::cli {
 

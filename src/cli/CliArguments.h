@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Presets.h"
-#include "engine/StampStyle.h"
+#include "naming/StampStyle.h"
+#include "settings/Presets.h"
 
 #include <QDateTime>
 #include <QList>

@@ -4,16 +4,16 @@
 #include "CliWindowPort.h"
 #include "ProgressLine.h"
 
-#include "batch/NamePlanner.h"
-#include "batch/StartChanging.h"
 #include "core/ErrorReport.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
-#include "engine/ComposeNewName.h"
-#include "engine/RegionalForms.h"
-#include "engine/TakenTime.h"
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
+#include "naming/ComposeNewName.h"
+#include "naming/RegionalForms.h"
+#include "naming/TakenTime.h"
+#include "run/NamePlanner.h"
+#include "run/StartChanging.h"
 
 #include <algorithm>
 #include <optional>

@@ -3,7 +3,7 @@
 #include "CliOutput.h"
 #include "CliRun.h"
 
-#include "batch/RunUndo.h"
+#include "records/RunUndo.h"
 
 namespace plenvoy::cli {
 

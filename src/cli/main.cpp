@@ -3,11 +3,11 @@
 #include "CliRun.h"
 #include "CliRuns.h"
 
-#include "app/Presets.h"
-#include "app/SettingsStore.h"
-#include "batch/RunRecord.h"
 #include "core/PathCodec.h"
-#include "engine/RenameOptions.h"
+#include "naming/RenameOptions.h"
+#include "records/RunRecord.h"
+#include "settings/Presets.h"
+#include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
 

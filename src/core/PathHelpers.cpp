@@ -1,7 +1,7 @@
 #include "PathHelpers.h"
 
-#include "core/Failure.h"
-#include "core/PathCodec.h"
+#include "Failure.h"
+#include "PathCodec.h"
 
 #include <sys/stat.h>
 

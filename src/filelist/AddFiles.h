@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filelist/FolderWalk.h"
+#include "FolderWalk.h"
 
 #include <QList>
 #include <QString>

@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$root"/translations/*.ts "$work"/
 folders=()
-for folder in app core engine batch filelist desktop; do
+for folder in app settings core naming copying records run filelist desktop; do
   folders+=("$root/src/$folder")
 done
 "$lupdate" -locations none -no-ui-lines -extensions cpp,h "${folders[@]}" -ts "$work"/*.ts >/dev/null

@@ -1,14 +1,14 @@
 #include "TestFiles.h"
-#include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
 #include "app/MnemonicStyle.h"
-#include "app/ShellRules.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
-#include "engine/RenameOptions.h"
+#include "naming/RenameOptions.h"
+#include "settings/AppTexts.h"
+#include "settings/ShellRules.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,13 +1,13 @@
-#include "../engine/MovieBytes.h"
 #include "FakeWindow.h"
+#include "MovieBytes.h"
 #include "TestFiles.h"
 #include "app/NewNamePreview.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
-#include "engine/ComposeNewName.h"
-#include "engine/RegionalForms.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
+#include "naming/ComposeNewName.h"
+#include "naming/RegionalForms.h"
 
 #include <QtTest>
 

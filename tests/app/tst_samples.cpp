@@ -1,7 +1,7 @@
 #include "FakeWindow.h"
 #include "TestFiles.h"
-#include "app/Samples.h"
 #include "filelist/FileList.h"
+#include "settings/Samples.h"
 
 #include <QFile>
 #include <QTemporaryDir>

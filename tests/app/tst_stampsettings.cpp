@@ -1,12 +1,12 @@
-#include "../engine/MovieBytes.h"
+#include "MovieBytes.h"
 #include "TestFiles.h"
-#include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/NewNamePreview.h"
-#include "app/Presets.h"
-#include "app/SettingsStore.h"
 #include "app/StampSettingsDialog.h"
 #include "core/PathCodec.h"
+#include "settings/AppTexts.h"
+#include "settings/Presets.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QCheckBox>

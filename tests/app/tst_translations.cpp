@@ -1,10 +1,10 @@
-#include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/Translations.h"
-#include "batch/RunUndo.h"
 #include "core/Translation.h"
-#include "engine/RegionalForms.h"
-#include "engine/RenameOptions.h"
+#include "naming/RegionalForms.h"
+#include "naming/RenameOptions.h"
+#include "records/RunUndo.h"
+#include "settings/AppTexts.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 #include "app/HelpRoute.h"
 #include "app/MainWindow.h"
 #include "app/RunProgressBar.h"
-#include "engine/TakenTime.h"
+#include "naming/TakenTime.h"
 
 #include <QApplication>
 #include <QDesktopServices>

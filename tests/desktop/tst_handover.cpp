@@ -1,12 +1,12 @@
 #include "TestFiles.h"
-#include "app/AppTexts.h"
 #include "app/MainWindow.h"
-#include "app/ShellRules.h"
 #include "core/PathCodec.h"
 #include "desktop/CommandLinePaths.h"
 #include "desktop/HandOver.h"
 #include "desktop/LaunchFeedback.h"
 #include "desktop/RunProgress.h"
+#include "settings/AppTexts.h"
+#include "settings/ShellRules.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -1,9 +1,9 @@
-#include "app/AppTexts.h"
-#include "batch/FixedRunInputs.h"
-#include "batch/StartChanging.h"
+#include "FixedRunInputs.h"
 #include "cli/ProgressLine.h"
 #include "core/SilentWindowPort.h"
 #include "desktop/RunProgress.h"
+#include "run/StartChanging.h"
+#include "settings/AppTexts.h"
 
 #include "TestFiles.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/RenameOptions.h"
+#include "naming/RenameOptions.h"
 
 #include <QString>
 

@@ -1,0 +1,137 @@
+#include "OutputLayout.h"
+
+#include "FileOutcome.h"
+#include "ListedPlacement.h"
+#include "core/PathCodec.h"
+#include "core/PathHelpers.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plenvoy {
+
+int openLayoutFolder(int base, const QString &relative, QStringList *made) {
+    const QByteArray bytes = pathToBytes(relative);
+    if (bytes.contains('\0')) {
+        errno = EINVAL;
+        return -1;
+    }
+    int current = ::fcntl(base, F_DUPFD_CLOEXEC, 0);
+    if (current < 0 || bytes.isEmpty())
+        return current;
+    const QList<QByteArray> names = bytes.split('/');
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const char *name = names.at(i).constData();
+        constexpr int kFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        int next = ::openat(current, name, kFlags);
+        if (next < 0 && errno == ENOENT && made) {
+            if (::mkdirat(current, name, 0777) == 0) {
+                QStringList madePath;
+                for (qsizetype j = 0; j <= i; ++j)
+                    madePath.append(pathFromBytes(names.at(j)));
+                made->append(madePath.join(QLatin1Char('/')));
+            } else if (errno != EEXIST) {
+                const int error = errno;
+                ::close(current);
+                errno = error;
+                return -1;
+            }
+            next = ::openat(current, name, kFlags);
+        }
+        const int error = errno;
+        ::close(current);
+        if (next < 0) {
+            // A link that is in the way gives ELOOP on some kernels, ENOTDIR on others.
+            errno = error == ELOOP ? ENOTDIR : error;
+            return -1;
+        }
+        current = next;
+    }
+    return current;
+}
+
+LayoutFolders::~LayoutFolders() {
+    closeLast();
+    if (m_outputFd >= 0)
+        ::close(m_outputFd);
+}
+
+void LayoutFolders::closeLast() {
+    if (m_lastFd >= 0)
+        ::close(m_lastFd);
+    m_lastFd = -1;
+    m_last.clear();
+}
+
+int LayoutFolders::open(const QString &outputFolder, const QString &relative, int &errorNumber,
+                        QStringList &made) {
+    if (outputFolder != m_output || m_outputFd < 0) {
+        closeLast();
+        if (m_outputFd >= 0)
+            ::close(m_outputFd);
+        const QByteArray bytes = pathToBytes(collapseDoubledSeparators(outputFolder));
+        m_outputFd =
+            bytes.contains('\0') ? -1 : ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_output = outputFolder;
+        if (m_outputFd < 0) {
+            errorNumber = bytes.contains('\0') ? EINVAL : errno;
+            m_output.clear();
+            return -1;
+        }
+    }
+    if (m_lastFd >= 0 && relative == m_last) {
+        // A folder removed since is made again.
+        struct stat status {};
+        if (::fstat(m_lastFd, &status) == 0 && status.st_nlink > 0)
+            return m_lastFd;
+    }
+    closeLast();
+    m_lastFd = openLayoutFolder(m_outputFd, relative, &made);
+    if (m_lastFd < 0) {
+        errorNumber = errno;
+        return -1;
+    }
+    m_last = relative;
+    return m_lastFd;
+}
+
+bool readyLayoutFolder(LayoutFolders &folders, const QString &outputFolder, const QString &relative,
+                       const QString &destination, OpenedFolder &opened,
+                       const std::function<void(const QString &)> &madeFolder, FileOutcome &file) {
+    const QString cleanDestination = collapseDoubledSeparators(destination);
+    file.destination = cleanDestination;
+    const auto refuse = [&file](CopyProblem problem, int errorNumber) {
+        file.problem = problem;
+        file.errorNumber = errorNumber;
+        file.reason = layoutFolderProblemText(errorNumber);
+        return false;
+    };
+    if (pathToBytes(cleanDestination).size() >= kPathLimitBytes)
+        return refuse(CopyProblem::NameTooLong, ENAMETOOLONG);
+    int errorNumber = 0;
+    QStringList made;
+    const int fd = folders.open(outputFolder, relative, errorNumber, made);
+    const QString base = collapseDoubledSeparators(outputFolder + QLatin1Char('/'));
+    for (const QString &folder : made)
+        madeFolder(base + folder);
+    if (fd < 0)
+        return refuse(errorNumber == ENAMETOOLONG ? CopyProblem::NameTooLong
+                                                  : CopyProblem::SystemError,
+                      errorNumber);
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return refuse(CopyProblem::SystemError, errno);
+    opened.adopt(FolderOf(cleanDestination), copy);
+    return true;
+}
+
+QString layoutFolderProblemText(int errorNumber) {
+    return copyProblemText(errorNumber == ENAMETOOLONG ? CopyProblem::NameTooLong
+                                                       : CopyProblem::SystemError,
+                           errorNumber);
+}
+
+} // namespace plenvoy
