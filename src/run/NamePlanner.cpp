@@ -9,6 +9,7 @@
 #include "core/PathHelpers.h"
 #include "core/PseudoFileSystems.h"
 #include "naming/ComposeNewName.h"
+#include "naming/NewNameOf.h"
 #include "naming/RenameOptions.h"
 #include "naming/TakenTime.h"
 #include "records/CopiedIndex.h"
@@ -236,16 +237,13 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
                                             ? static_cast<const FileTimeProvider &>(fromStatus)
                                             : m_times;
         const TakenFileTimes taken(files, m_request.style.takenShift);
-        const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
-                                          : m_takenTimes ? *m_takenTimes
-                                                         : taken;
-        const QString composed = ComposeNewName(path, m_request.optionText, m_request.nthValue,
-                                                m_clock, stamped, m_forms, m_request.style);
-        if (m_request.outputFolder && m_request.style.layout != OutputLayout::Flat)
-            m_relative = layoutFolder(m_request.style.layout, path,
-                                      m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString(),
-                                      m_request.optionText, m_clock, stamped);
-        return composed;
+        const NewName name = NewNameOf(
+            {path, m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString()},
+            NamingRule{m_request.optionText, m_request.nthValue, m_request.style}, m_clock, files,
+            m_takenTimes ? *m_takenTimes : static_cast<const FileTimeProvider &>(taken), m_forms);
+        if (m_request.outputFolder)
+            m_relative = name.folder;
+        return name.composed;
     } catch (const Failure &failure) {
         plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, failure.number(),
                                     failure.description(), path};

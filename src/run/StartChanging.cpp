@@ -13,6 +13,7 @@
 #include "core/WindowPort.h"
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
+#include "naming/NewNameOf.h"
 #include "naming/NthValue.h"
 #include "naming/RegionalForms.h"
 #include "naming/TakenTime.h"
@@ -207,16 +208,13 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
             if (answeredN)
                 outcome.nthValue = nthValue;
             // "Taken" reads the photo's or video's metadata through the same descriptor.
+            const NamingRule rule{inputs.optionText(), nthValue, style};
             const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
                 const TakenFileTimes taken(fileTimes, sourcePath, fd, size, style.takenShift);
-                const FileTimeProvider &stamped =
-                    style.creation == CreationTime::Taken ? taken : fileTimes;
-                newName = ComposeNewName(sourcePath, inputs.optionText(), nthValue, clock, stamped,
-                                         RegionalForms::system(), style);
-                if (style.layout != OutputLayout::Flat)
-                    relative =
-                        layoutFolder(style.layout, sourcePath, inputs.listedThrough(position),
-                                     inputs.optionText(), clock, stamped);
+                const NewName name = NewNameOf({sourcePath, inputs.listedThrough(position)}, rule,
+                                               clock, fileTimes, taken, RegionalForms::system());
+                newName = name.composed;
+                relative = name.folder;
             };
             if (composeFromOpenedSource && source && source->isOpen())
                 compose(StatusFileTimes(sourcePath, source->status(), times), source->descriptor(),
