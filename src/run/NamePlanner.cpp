@@ -1,5 +1,7 @@
 #include "NamePlanner.h"
 
+#include "RunSteps.h"
+
 #include "RunOutcome.h"
 #include "copying/ListedPlacement.h"
 #include "copying/OutputLayout.h"
@@ -26,7 +28,6 @@ namespace plenvoy {
 namespace {
 
 /// The step of "Start Changing" that composes the new name, as its reports number it.
-constexpr qint32 kLineNewName = 122;
 /// Numbered names tried before a clash is given up.
 
 /// The path in the file system's bytes; empty when it can't be named there.
@@ -245,10 +246,10 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
             m_relative = name.folder;
         return name.composed;
     } catch (const Failure &failure) {
-        plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, failure.number(),
+        plan.failure = ErrorDetails{kTagStartChanging, kStepNewName, failure.number(),
                                     failure.description(), path};
     } catch (const std::bad_alloc &) {
-        plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, ErrorNumber::Other,
+        plan.failure = ErrorDetails{kTagStartChanging, kStepNewName, ErrorNumber::Other,
                                     QStringLiteral("Out of memory"), path};
     }
     return QString();
