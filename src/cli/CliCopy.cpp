@@ -6,7 +6,6 @@
 
 #include "core/PathHelpers.h"
 #include "filelist/FileList.h"
-#include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
 #include "run/StartChanging.h"
 
@@ -103,9 +102,8 @@ bool tellCounts(const RunOutcome &outcome, const CliRequest &request) {
 } // namespace
 
 int copyListedFiles(const CliRequest &request) {
-    const FixedClock fixed(request.at.value_or(QDateTime()));
-    const ClockProvider &clock =
-        request.at ? static_cast<const ClockProvider &>(fixed) : systemClock();
+    const RequestClock requestClock(request);
+    const ClockProvider &clock = requestClock.clock();
     CliWindowPort ui(request.nthText);
     FileList list;
     const int addingErrors = addSources(list, request.sources, ui);

@@ -5,7 +5,6 @@
 
 #include "core/PathHelpers.h"
 #include "filelist/FileList.h"
-#include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
 #include "naming/RegionalForms.h"
 #include "run/NamePlanner.h"
@@ -16,9 +15,8 @@
 namespace plenvoy::cli {
 
 int dryRun(const CliRequest &request) {
-    const FixedClock fixed(request.at.value_or(QDateTime()));
-    const ClockProvider &clock =
-        request.at ? static_cast<const ClockProvider &>(fixed) : systemClock();
+    const RequestClock requestClock(request);
+    const ClockProvider &clock = requestClock.clock();
     CliWindowPort ui(request.nthText);
     FileList list;
     QList<bool> seenRegular;

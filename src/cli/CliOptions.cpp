@@ -1,277 +1,169 @@
 #include "CliOptions.h"
 
+#include <initializer_list>
+
 namespace plenvoy::cli {
 
 namespace {
 
-using V = OptionValue;
-
 /// The column where --help's option texts start; longer names take a line of their own.
 constexpr qsizetype kHelpColumn = 18;
+
+/// An option without a value; names as --help writes them: "--quiet", "-0, --null".
+CliOption flag(OptionId id, const char *names, const char *help) {
+    CliOption option;
+    option.id = id;
+    for (const QString &name : QString::fromLatin1(names).split(QStringLiteral(", ")))
+        (name.startsWith(QLatin1String("--")) ? option.name : option.shortName) = name;
+    option.help = QString::fromLatin1(help);
+    return option;
+}
+
+/// An option that always takes a value, named in --help as valueName.
+CliOption valued(OptionId id, const char *names, const char *valueName, const char *help) {
+    CliOption option = flag(id, names, help);
+    option.value = OptionValue::Required;
+    option.valueName = QString::fromLatin1(valueName);
+    return option;
+}
+
+/// An option whose value may be left out: only "--name=value" or a next argument that does
+/// not start with "-" gives one.
+CliOption optionalValue(OptionId id, const char *names, const char *valueName, const char *help) {
+    CliOption option = valued(id, names, valueName, help);
+    option.value = OptionValue::Optional;
+    return option;
+}
+
+/// The option's value is one of the words.
+CliOption oneOf(CliOption option, std::initializer_list<const char *> words) {
+    for (const char *word : words)
+        option.words << QString::fromLatin1(word);
+    return option;
+}
+
+/// Given twice, the option is a usage error.
+CliOption once(CliOption option) {
+    option.once = true;
+    return option;
+}
 
 } // namespace
 
 const QList<CliOption> &cliOptions() {
-    // id, name, short name, value, value name, value words, once, --help's lines.
     static const QList<CliOption> options = {
-        {OptionId::ListOptions,
-         QStringLiteral("--list-options"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("print the 36 rename options, one a line, in index order (0 to 35)")},
-        {OptionId::ListPresets,
-         QStringLiteral("--list-presets"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("print the names of the presets saved in the window's stamp\n"
-                        "settings, one a line, each followed by a tab and what it holds")},
-        {OptionId::Preset,
-         QStringLiteral("--preset"),
-         {},
-         V::Required,
-         QStringLiteral("NAME"),
-         {},
-         true,
-         QStringLiteral("use the preset NAME saved in the window: its option, n, stamp\n"
-                        "form or pattern, creation time, shift, layout, skip setting and\n"
-                        "output folder. Options given here override the preset's; with\n"
-                        "it --option and -n may be left out, and --out DIR too when the\n"
-                        "preset holds an output folder (a --dry-run then plans against\n"
-                        "it). The window's settings file ($XDG_CONFIG_HOME/Marnoval.ini,\n"
-                        "by default ~/.config/Marnoval.ini) is only read, never written.\n"
-                        "A NAME that names no preset is a usage error")},
-        {OptionId::Option,
-         QStringLiteral("--option"),
-         {},
-         V::Required,
-         QStringLiteral("OPT"),
-         {},
-         false,
-         QStringLiteral("the rename option: an index 0..35 or an option's exact text. Any\n"
-                        "other text (36, -1, a misspelt text) is a usage error. The empty\n"
-                        "text \"\" leaves every name as it is, and says so on standard error")},
-        {OptionId::Nth,
-         {},
-         QStringLiteral("-n"),
-         V::Required,
-         QStringLiteral("N"),
-         {},
-         false,
-         QStringLiteral("n for the options \"after nth character\" (required by them), read\n"
-                        "as the answer to \"Enter n:\": a number, rounded half to even, from\n"
-                        "0 to 32767; anything else is a usage error. Given to another\n"
-                        "option, it is not used and a warning says so")},
-        {OptionId::At,
-         QStringLiteral("--at"),
-         {},
-         V::Required,
-         QStringLiteral("MOMENT"),
-         {},
-         false,
-         QStringLiteral("current-time options use this local moment, written\n"
-                        "\"YYYY-MM-DD HH:MM:SS\", instead of the clock")},
-        {OptionId::Form,
-         QStringLiteral("--form"),
-         {},
-         V::Required,
-         QStringLiteral("FORM"),
-         {QStringLiteral("regional"), QStringLiteral("sortable"), QStringLiteral("compact"),
-          QStringLiteral("custom")},
-         false,
-         QStringLiteral("how stamps write dates and times: regional (the default, the\n"
-                        "locale's forms), sortable (2026-12-07 14-05-09) or compact\n"
-                        "(20261207-140509); sortable and compact are the same in every\n"
-                        "locale. custom is the --pattern's own form")},
-        {OptionId::Pattern,
-         QStringLiteral("--pattern"),
-         {},
-         V::Required,
-         QStringLiteral("PATTERN"),
-         {},
-         false,
-         QStringLiteral("the whole stamp written from PATTERN, as date +FORMAT writes it\n"
-                        "(implies --form custom): %Y year, %y its last two digits, %m\n"
-                        "month, %d day, %e day padded with a blank, %H hour (00-23), %I\n"
-                        "hour (01-12), %M minute, %S second, %p AM or PM, %b and %B short\n"
-                        "and full month name, %a and %A short and full weekday name, %j\n"
-                        "day of the year, %V ISO week, %G its year, %u weekday (1 is\n"
-                        "Monday), %% a \"%\"; names are those of the locale (LC_ALL,\n"
-                        "LC_TIME, LANG), every other character stands as itself. A\n"
-                        "pattern that holds / \\ : * ? \" < > |, a control character or an\n"
-                        "unknown %-token, whose stamp could pass 64 bytes or be empty, is\n"
-                        "a usage error")},
-        {OptionId::Creation,
-         QStringLiteral("--creation"),
-         {},
-         V::Required,
-         QStringLiteral("WHEN"),
-         {QStringLiteral("file"), QStringLiteral("taken")},
-         false,
-         QStringLiteral("the moment the \"file creation\" options stamp: file (the\n"
-                        "default, the file's creation time on this computer) or taken\n"
-                        "(for a photo or video, the moment its metadata records; a file\n"
-                        "without one keeps its file time)")},
-        {OptionId::Shift,
-         QStringLiteral("--shift"),
-         {},
-         V::Required,
-         QStringLiteral("SHIFT"),
-         {},
-         false,
-         QStringLiteral("add SHIFT, written [+|-][D:]HH:MM:SS (-1:00:00 is an hour back),\n"
-                        "to every moment taken from a photo or video, for a camera clock\n"
-                        "that was wrong; file times and the clock are never shifted. The\n"
-                        "shifted moment must still be plausible (a photo's not before\n"
-                        "1900 nor more than a day ahead, a video's not before 1990 nor\n"
-                        "ahead), else the file keeps its file time. Without --creation\n"
-                        "taken it is not used and a warning says so")},
-        {OptionId::Layout,
-         QStringLiteral("--layout"),
-         {},
-         V::Required,
-         QStringLiteral("LAYOUT"),
-         {QStringLiteral("flat"), QStringLiteral("tree"), QStringLiteral("dates")},
-         false,
-         QStringLiteral("where the copies go in DIR: flat (the default, all directly in\n"
-                        "it), tree (a file listed through --folder keeps its path below\n"
-                        "that folder, under the folder's own name: DIR/Holiday/day 1/...)\n"
-                        "or dates (DIR/YYYY/YYYY-MM-DD/ of the moment the stamp uses).\n"
-                        "Folders are made as needed, never through a link in the way")},
-        {OptionId::SkipCopied,
-         QStringLiteral("--skip-copied"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("do not copy a file again into the folder that holds an earlier\n"
-                        "run's copy of it, still unchanged (a source is known by its path\n"
-                        "below the --folder it came through, its size and its time)")},
-        {OptionId::NoSkipCopied,
-         QStringLiteral("--no-skip-copied"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("copy every file, even when a preset skips files copied before")},
-        {OptionId::DryRun,
-         QStringLiteral("--dry-run"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("print the new path of each listed file; no file is read or\n"
-                        "written beyond looking up its times. With --out DIR the names\n"
-                        "are planned against DIR as the run would copy them (the files\n"
-                        "in it, its name-length limit); nothing is written")},
-        {OptionId::Out,
-         QStringLiteral("--out"),
-         {},
-         V::Required,
-         QStringLiteral("DIR"),
-         {},
-         true,
-         QStringLiteral("copy each listed file into the folder DIR under its new name, as\n"
-                        "\"Start Changing\" does; sources are never changed. When standard\n"
-                        "error is a terminal and the run takes longer than about a second,\n"
-                        "a progress line shows there")},
-        {OptionId::Quiet,
-         QStringLiteral("--quiet"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("no progress line")},
-        {OptionId::Null,
-         QStringLiteral("--null"),
-         QStringLiteral("-0"),
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("end each name printed on standard output with a NUL byte instead\n"
-                        "of a line feed, for names that hold line breaks (as find -print0,\n"
-                        "xargs -0)")},
-        {OptionId::Folder,
-         QStringLiteral("--folder"),
-         {},
-         V::Required,
-         QStringLiteral("DIR"),
-         {},
-         false,
-         QStringLiteral("list every file of DIR and of its sub-folders, at any depth, as\n"
-                        "\"Add All Files In Folder\" does: names starting with \"~\" and\n"
-                        "writable names starting with \".\" are left out, and symbolic\n"
-                        "links to sub-folders are not followed. Repeatable; a DIR that\n"
-                        "is not a folder adds nothing and gets a warning on standard\n"
-                        "error (the exit status stays as the rest of the run makes it)")},
-        {OptionId::Extension,
-         QStringLiteral("--extension"),
-         {},
-         V::Required,
-         QStringLiteral("EXT"),
-         {},
-         false,
-         QStringLiteral("after --folder DIR: list only names matching \"*.\" + EXT,\n"
-                        "ignoring case (txt, jp?, tar.gz); the default * lists every file")},
-        {OptionId::Runs,
-         QStringLiteral("--runs"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("list the records of the runs that wrote copies, newest first: id,\n"
-                        "start time (UTC), front (window or cli), output folder, copied\n"
-                        "and not copied, \"did not finish\" for a run that was ended,\n"
-                        "\"undone\" for a run already taken back")},
-        {OptionId::Undo,
-         QStringLiteral("--undo"),
-         {},
-         V::Optional,
-         QStringLiteral("ID"),
-         {},
-         true,
-         QStringLiteral("take back the newest run not yet undone, or the run ID (whole, or\n"
-                        "its last four hex digits where they are unique): each copy it\n"
-                        "wrote is removed when it is still the same file, unchanged since;\n"
-                        "any other copy is left as it is and named on standard error with\n"
-                        "what changed. A copy that replaced an earlier file of its name is\n"
-                        "kept. Sources are never touched. With --dry-run, only tells what\n"
-                        "would be removed and what would be left")},
-        {OptionId::EndOfOptions,
-         QStringLiteral("--"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("every later argument is a PATH")},
-        {OptionId::Help,
-         QStringLiteral("--help"),
-         QStringLiteral("-h"),
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("print this help")},
-        {OptionId::Version,
-         QStringLiteral("--version"),
-         {},
-         V::None,
-         {},
-         {},
-         false,
-         QStringLiteral("print the version")},
+        flag(OptionId::ListOptions, "--list-options",
+             "print the 36 rename options, one a line, in index order (0 to 35)"),
+        flag(OptionId::ListPresets, "--list-presets",
+             "print the names of the presets saved in the window's stamp\n"
+             "settings, one a line, each followed by a tab and what it holds"),
+        once(valued(OptionId::Preset, "--preset", "NAME",
+                    "use the preset NAME saved in the window: its option, n, stamp\n"
+                    "form or pattern, creation time, shift, layout, skip setting and\n"
+                    "output folder. Options given here override the preset's; with\n"
+                    "it --option and -n may be left out, and --out DIR too when the\n"
+                    "preset holds an output folder (a --dry-run then plans against\n"
+                    "it). The window's settings file ($XDG_CONFIG_HOME/Marnoval.ini,\n"
+                    "by default ~/.config/Marnoval.ini) is only read, never written.\n"
+                    "A NAME that names no preset is a usage error")),
+        valued(OptionId::Option, "--option", "OPT",
+               "the rename option: an index 0..35 or an option's exact text. Any\n"
+               "other text (36, -1, a misspelt text) is a usage error. The empty\n"
+               "text \"\" leaves every name as it is, and says so on standard error"),
+        valued(OptionId::Nth, "-n", "N",
+               "n for the options \"after nth character\" (required by them), read\n"
+               "as the answer to \"Enter n:\": a number, rounded half to even, from\n"
+               "0 to 32767; anything else is a usage error. Given to another\n"
+               "option, it is not used and a warning says so"),
+        valued(OptionId::At, "--at", "MOMENT",
+               "current-time options use this local moment, written\n"
+               "\"YYYY-MM-DD HH:MM:SS\", instead of the clock"),
+        oneOf(valued(OptionId::Form, "--form", "FORM",
+                     "how stamps write dates and times: regional (the default, the\n"
+                     "locale's forms), sortable (2026-12-07 14-05-09) or compact\n"
+                     "(20261207-140509); sortable and compact are the same in every\n"
+                     "locale. custom is the --pattern's own form"),
+              {"regional", "sortable", "compact", "custom"}),
+        valued(OptionId::Pattern, "--pattern", "PATTERN",
+               "the whole stamp written from PATTERN, as date +FORMAT writes it\n"
+               "(implies --form custom): %Y year, %y its last two digits, %m\n"
+               "month, %d day, %e day padded with a blank, %H hour (00-23), %I\n"
+               "hour (01-12), %M minute, %S second, %p AM or PM, %b and %B short\n"
+               "and full month name, %a and %A short and full weekday name, %j\n"
+               "day of the year, %V ISO week, %G its year, %u weekday (1 is\n"
+               "Monday), %% a \"%\"; names are those of the locale (LC_ALL,\n"
+               "LC_TIME, LANG), every other character stands as itself. A\n"
+               "pattern that holds / \\ : * ? \" < > |, a control character or an\n"
+               "unknown %-token, whose stamp could pass 64 bytes or be empty, is\n"
+               "a usage error"),
+        oneOf(valued(OptionId::Creation, "--creation", "WHEN",
+                     "the moment the \"file creation\" options stamp: file (the\n"
+                     "default, the file's creation time on this computer) or taken\n"
+                     "(for a photo or video, the moment its metadata records; a file\n"
+                     "without one keeps its file time)"),
+              {"file", "taken"}),
+        valued(OptionId::Shift, "--shift", "SHIFT",
+               "add SHIFT, written [+|-][D:]HH:MM:SS (-1:00:00 is an hour back),\n"
+               "to every moment taken from a photo or video, for a camera clock\n"
+               "that was wrong; file times and the clock are never shifted. The\n"
+               "shifted moment must still be plausible (a photo's not before\n"
+               "1900 nor more than a day ahead, a video's not before 1990 nor\n"
+               "ahead), else the file keeps its file time. Without --creation\n"
+               "taken it is not used and a warning says so"),
+        oneOf(valued(OptionId::Layout, "--layout", "LAYOUT",
+                     "where the copies go in DIR: flat (the default, all directly in\n"
+                     "it), tree (a file listed through --folder keeps its path below\n"
+                     "that folder, under the folder's own name: DIR/Holiday/day 1/...)\n"
+                     "or dates (DIR/YYYY/YYYY-MM-DD/ of the moment the stamp uses).\n"
+                     "Folders are made as needed, never through a link in the way"),
+              {"flat", "tree", "dates"}),
+        flag(OptionId::SkipCopied, "--skip-copied",
+             "do not copy a file again into the folder that holds an earlier\n"
+             "run's copy of it, still unchanged (a source is known by its path\n"
+             "below the --folder it came through, its size and its time)"),
+        flag(OptionId::NoSkipCopied, "--no-skip-copied",
+             "copy every file, even when a preset skips files copied before"),
+        flag(OptionId::DryRun, "--dry-run",
+             "print the new path of each listed file; no file is read or\n"
+             "written beyond looking up its times. With --out DIR the names\n"
+             "are planned against DIR as the run would copy them (the files\n"
+             "in it, its name-length limit); nothing is written"),
+        once(valued(OptionId::Out, "--out", "DIR",
+                    "copy each listed file into the folder DIR under its new name, as\n"
+                    "\"Start Changing\" does; sources are never changed. When standard\n"
+                    "error is a terminal and the run takes longer than about a second,\n"
+                    "a progress line shows there")),
+        flag(OptionId::Quiet, "--quiet", "no progress line"),
+        flag(OptionId::Null, "-0, --null",
+             "end each name printed on standard output with a NUL byte instead\n"
+             "of a line feed, for names that hold line breaks (as find -print0,\n"
+             "xargs -0)"),
+        valued(OptionId::Folder, "--folder", "DIR",
+               "list every file of DIR and of its sub-folders, at any depth, as\n"
+               "\"Add All Files In Folder\" does: names starting with \"~\" and\n"
+               "writable names starting with \".\" are left out, and symbolic\n"
+               "links to sub-folders are not followed. Repeatable; a DIR that\n"
+               "is not a folder adds nothing and gets a warning on standard\n"
+               "error (the exit status stays as the rest of the run makes it)"),
+        valued(OptionId::Extension, "--extension", "EXT",
+               "after --folder DIR: list only names matching \"*.\" + EXT,\n"
+               "ignoring case (txt, jp?, tar.gz); the default * lists every file"),
+        flag(OptionId::Runs, "--runs",
+             "list the records of the runs that wrote copies, newest first: id,\n"
+             "start time (UTC), front (window or cli), output folder, copied\n"
+             "and not copied, \"did not finish\" for a run that was ended,\n"
+             "\"undone\" for a run already taken back"),
+        once(optionalValue(OptionId::Undo, "--undo", "ID",
+                           "take back the newest run not yet undone, or the run ID (whole, or\n"
+                           "its last four hex digits where they are unique): each copy it\n"
+                           "wrote is removed when it is still the same file, unchanged since;\n"
+                           "any other copy is left as it is and named on standard error with\n"
+                           "what changed. A copy that replaced an earlier file of its name is\n"
+                           "kept. Sources are never touched. With --dry-run, only tells what\n"
+                           "would be removed and what would be left")),
+        flag(OptionId::EndOfOptions, "--", "every later argument is a PATH"),
+        flag(OptionId::Help, "-h, --help", "print this help"),
+        flag(OptionId::Version, "--version", "print the version"),
     };
     return options;
 }

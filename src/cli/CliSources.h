@@ -2,6 +2,8 @@
 
 #include "CliArguments.h"
 
+#include "naming/ComposeNewName.h"
+
 #include <QList>
 #include <QString>
 
@@ -14,6 +16,21 @@ class FileList;
 namespace plenvoy::cli {
 
 class CliWindowPort;
+
+/// The clock that current-time options read: the fixed --at moment, or the system's.
+class RequestClock final {
+public:
+    explicit RequestClock(const CliRequest &request)
+        : m_fixed(request.at.value_or(QDateTime()))
+        , m_isFixed(request.at.has_value()) {}
+    const ClockProvider &clock() const {
+        return m_isFixed ? static_cast<const ClockProvider &>(m_fixed) : systemClock();
+    }
+
+private:
+    FixedClock m_fixed;
+    bool m_isFixed;
+};
 
 /// Fills the list from the request's sources in their order: a PATH as it is, a folder by
 /// the rules of "Add All Files In Folder". A folder that does not exist adds nothing and
