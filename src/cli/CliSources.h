@@ -1,5 +1,8 @@
 #pragma once
 
+// What the dry run and the run share: the clock of the request, and the list filled from
+// its sources.
+
 #include "CliArguments.h"
 
 #include "naming/ComposeNewName.h"
