@@ -18,7 +18,6 @@ namespace plenvoy {
 using copying::ContentCopy;
 using copying::Descriptor;
 using copying::deviceOf;
-using copying::encoded;
 using copying::TemporaryName;
 using copying::temporaryName;
 
@@ -181,8 +180,9 @@ public:
         const QString folder = cut < 0    ? QStringLiteral(".")
                                : cut == 0 ? QStringLiteral("/")
                                           : destinationPath.left(cut);
-        const QByteArray folderBytes = encoded(folder);
-        const QByteArray name = encoded(destinationPath.mid(cut + 1));
+        const QByteArray folderBytes = systemPathBytes(folder).value_or(QByteArray());
+        const QByteArray name =
+            systemPathBytes(destinationPath.mid(cut + 1)).value_or(QByteArray());
         if (folderBytes.isEmpty() || name.isEmpty())
             return outcome(CopyProblem::SystemError, EINVAL);
         if (name.size() > NAME_MAX)

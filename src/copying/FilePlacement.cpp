@@ -10,7 +10,6 @@
 
 namespace plenvoy {
 
-using copying::encoded;
 
 namespace {
 
@@ -57,7 +56,7 @@ bool isBlankPath(const QString &text) {
 
 void ProtectedFiles::add(const QString &path) {
     try {
-        const QByteArray bytes = encoded(path);
+        const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
         struct stat info {};
         if (!bytes.isEmpty() && ::stat(bytes.constData(), &info) == 0)
             m_files.emplace(info.st_dev, info.st_ino);

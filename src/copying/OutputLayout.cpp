@@ -14,15 +14,15 @@
 namespace plenvoy {
 
 int openLayoutFolder(int base, const QString &relative, QStringList *made) {
-    const QByteArray bytes = pathToBytes(relative);
-    if (bytes.contains('\0')) {
+    const std::optional<QByteArray> bytes = systemPathBytes(relative);
+    if (!bytes) {
         errno = EINVAL;
         return -1;
     }
     int current = ::fcntl(base, F_DUPFD_CLOEXEC, 0);
-    if (current < 0 || bytes.isEmpty())
+    if (current < 0 || bytes->isEmpty())
         return current;
-    const QList<QByteArray> names = bytes.split('/');
+    const QList<QByteArray> names = bytes->split('/');
     for (qsizetype i = 0; i < names.size(); ++i) {
         const char *name = names.at(i).constData();
         constexpr int kFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -72,12 +72,12 @@ int LayoutFolders::open(const QString &outputFolder, const QString &relative, in
         closeLast();
         if (m_outputFd >= 0)
             ::close(m_outputFd);
-        const QByteArray bytes = pathToBytes(collapseDoubledSeparators(outputFolder));
-        m_outputFd =
-            bytes.contains('\0') ? -1 : ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const std::optional<QByteArray> bytes =
+            systemPathBytes(collapseDoubledSeparators(outputFolder));
+        m_outputFd = bytes ? ::open(bytes->constData(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
         m_output = outputFolder;
         if (m_outputFd < 0) {
-            errorNumber = bytes.contains('\0') ? EINVAL : errno;
+            errorNumber = bytes ? errno : EINVAL;
             m_output.clear();
             return -1;
         }

@@ -28,12 +28,6 @@ namespace {
 constexpr qint32 kLineNewName = 122;
 /// Numbered names tried before a clash is given up.
 
-/// The path in the file system's bytes; empty when it can't be named there.
-QByteArray bytesOf(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    return bytes.contains('\0') ? QByteArray() : bytes;
-}
-
 CopyProblem problemOfErrno(int error) {
     switch (error) {
     case ENOENT:
@@ -76,7 +70,7 @@ template <typename Identity> Identity identityFrom(const struct statx &status) {
 
 /// The identity of the file at a path, read now.
 template <typename Identity> Identity identityAt(const QString &path) {
-    const QByteArray bytes = bytesOf(path);
+    const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
     struct statx status {};
     if (bytes.isEmpty() ||
         ::statx(AT_FDCWD, bytes.constData(), 0, STATX_BASIC_STATS, &status) != 0) {
@@ -127,7 +121,7 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
     if (m_request.style.skipCopied)
         m_copied = std::make_unique<CopiedIndex>(*m_request.outputFolder);
     const QString folder = collapseDoubledSeparators(*m_request.outputFolder);
-    const QByteArray bytes = bytesOf(folder);
+    const QByteArray bytes = systemPathBytes(folder).value_or(QByteArray());
     if (!bytes.isEmpty() && FolderExists(*m_request.outputFolder))
         m_folderFd = ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (m_folderFd < 0)
@@ -166,7 +160,7 @@ bool NamePlanner::onPseudoFileSystem(const QByteArray &bytes, dev_t device) {
 NamePlanner::Source NamePlanner::readSource(const QString &path) {
     Source source;
     source.path = collapseDoubledSeparators(path);
-    const QByteArray bytes = bytesOf(path);
+    const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
     if (bytes.isEmpty())
         return source;
     // Entries come in runs from one folder: its path is looked up once for the run.
@@ -289,7 +283,7 @@ bool NamePlanner::listed(dev_t device, ino_t inode) {
         m_listed.emplace();
         m_listed->reserve(m_count);
         for (int index = 0; index < m_count; ++index) {
-            const QByteArray bytes = bytesOf(m_entryAt(index));
+            const QByteArray bytes = systemPathBytes(m_entryAt(index)).value_or(QByteArray());
             struct stat status {};
             if (!bytes.isEmpty() && ::stat(bytes.constData(), &status) == 0)
                 m_listed->insert({quint64(status.st_dev), quint64(status.st_ino)});
@@ -324,7 +318,7 @@ NamePlanner::Holder NamePlanner::holderOf(const QString &key, Source &source) {
     if (m_folderFd < 0)
         return {};
     // The key is the path below the output folder, whose folders were found no links.
-    const QByteArray bytes = bytesOf(key);
+    const QByteArray bytes = systemPathBytes(key).value_or(QByteArray());
     struct stat status {};
     if (bytes.isEmpty() || ::fstatat(m_folderFd, bytes.constData(), &status, AT_SYMLINK_NOFOLLOW))
         return errno == ENOENT ? Holder{} : Holder{HolderKind::Unreadable, QString(), errno};
