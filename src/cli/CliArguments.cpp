@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 
 #include "core/Failure.h"
+#include "core/PathText.h"
 #include "naming/NthValue.h"
 #include "naming/RegionalForms.h"
 #include "naming/RenameOptions.h"
@@ -59,14 +60,6 @@ Choice choiceOf(const QString &option, const QString &value,
         return *choice;
     throw UsageError{option + QStringLiteral(" \"") + value + QStringLiteral("\": give ") +
                      QLatin1String(words)};
-}
-
-/// A folder as the folder dialog gives it: without trailing separators, "/" kept.
-QString folderText(const QString &value) {
-    QString folder = value;
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    return folder;
 }
 
 } // namespace
@@ -199,7 +192,7 @@ CliRequest parseArguments(const QStringList &arguments, const PresetLookup &pres
             if (folder.isEmpty())
                 throw UsageError{QStringLiteral("--folder needs a folder")};
             request.sources.append(
-                {CliSource::Kind::Folder, folderText(folder), QStringLiteral("*")});
+                {CliSource::Kind::Folder, withoutTrailingSeparators(folder), QStringLiteral("*")});
             extensionOpen = true;
         } else if (name == QLatin1String("--extension")) {
             const QString extension = value();

@@ -3,6 +3,7 @@
 #include "FolderEntries.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 
 #include <exception>
 

@@ -16,9 +16,6 @@ namespace plenvoy {
 
 constexpr QChar kFolderSeparator = QLatin1Char('/');
 
-/// The path without trailing separators, so that a link is examined itself; "/" stays.
-QString withoutTrailingSeparators(const QString &path);
-
 /// A name as readdir gives it, as text; its length in bytes goes to length.
 QString nameFromBytes(const char *name, qsizetype *length);
 

@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 
 #include <cstring>
 

@@ -6,6 +6,7 @@
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 #include "core/PseudoFileSystems.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"

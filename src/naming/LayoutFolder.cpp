@@ -5,18 +5,13 @@
 #include "RenameOptions.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 
 #include <QStringList>
 
 namespace plenvoy {
 
 namespace {
-
-QString withoutTrailingSeparators(QString path) {
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
 
 /// Only plain names: "." and ".." would lead out of the output folder.
 bool plainNames(const QStringList &names) {
