@@ -3,11 +3,14 @@
 #include "ComposeNewName.h"
 #include "FileMoment.h"
 #include "RenameOptions.h"
+#include "core/FolderBelow.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "core/PathText.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace plenvoy {
 
@@ -15,10 +18,7 @@ namespace {
 
 /// Only plain names: "." and ".." would lead out of the output folder.
 bool plainNames(const QStringList &names) {
-    for (const QString &name : names)
-        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-            return false;
-    return true;
+    return std::all_of(names.cbegin(), names.cend(), isPlainName);
 }
 
 QString treeFolder(const QString &source, const QString &listedThrough) {

@@ -265,7 +265,7 @@ bool NamePlanner::refusedForLayoutFolder(const QString &key, PlannedName &plan) 
         return false;
     auto state = m_layoutFolders.find(m_relative);
     if (state == m_layoutFolders.end()) {
-        const int fd = openLayoutFolder(m_folderFd, m_relative, nullptr);
+        const int fd = openFolderBelow(m_folderFd, m_relative);
         state = m_layoutFolders.insert(m_relative, fd >= 0 ? 0 : errno);
         if (fd >= 0)
             ::close(fd);
