@@ -1,5 +1,6 @@
 #include "FilePlacement.h"
 
+#include "ClashRule.h"
 #include "ContentCopy.h"
 #include "CopySupport.h"
 #include "TemporaryName.h"
@@ -285,22 +286,26 @@ private:
     CopyProblem problemWithExistingName() const {
         if (m_existing == ExistingName::Keep)
             return CopyProblem::NameTaken;
+        // Only the facts are gathered here; the clash rule gives the verdict.
+        HolderFacts facts;
+        facts.exists = true;
         struct stat existing {};
-        if (::fstatat(m_folder, m_name.constData(), &existing, 0) != 0)
-            return CopyProblem::NotAFileInTheWay; // a broken link: nothing of it is a file
-        if (!S_ISREG(existing.st_mode))
-            return CopyProblem::NotAFileInTheWay;
+        // A broken link: nothing of it is a file.
+        facts.regular =
+            ::fstatat(m_folder, m_name.constData(), &existing, 0) == 0 && S_ISREG(existing.st_mode);
+        if (!facts.regular)
+            return clashProblem(holderOfName(facts));
         const struct statx &source = m_source.status();
-        if (existing.st_dev == deviceOf(source) && existing.st_ino == source.stx_ino)
-            return CopyProblem::OwnSource;
-        if ((m_protected && m_protected->contains(existing.st_dev, existing.st_ino)) ||
-            (m_alsoKept && (*m_alsoKept)(existing.st_dev, existing.st_ino)))
-            return CopyProblem::ListedFileInTheWay;
+        facts.isSource = existing.st_dev == deviceOf(source) && existing.st_ino == source.stx_ino;
+        facts.writtenFromAnotherSource =
+            !facts.isSource && m_alsoKept && (*m_alsoKept)(existing.st_dev, existing.st_ino);
+        // The listed files are read only when a file other than the source holds the name.
+        facts.listed = !facts.isSource && m_protected &&
+                       m_protected->contains(existing.st_dev, existing.st_ino);
         // Read-only: no write bit at all (so also for root), or not writable by this user.
-        if ((existing.st_mode & 0222) == 0 ||
-            ::faccessat(m_folder, m_name.constData(), W_OK, AT_EACCESS) != 0)
-            return CopyProblem::ReadOnlyInTheWay;
-        return CopyProblem::None;
+        facts.readOnly = (existing.st_mode & 0222) == 0 ||
+                         ::faccessat(m_folder, m_name.constData(), W_OK, AT_EACCESS) != 0;
+        return clashProblem(holderOfName(facts));
     }
 
     /// A failure to give the new name: where the folder takes other new files (it held the

@@ -50,8 +50,14 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
     const auto taken = [&](const QString &candidate) {
         struct stat status {};
         state = stateOf(folderFd, systemPathBytes(candidate).value_or(QByteArray()), status);
-        return state == NameState::Exists &&
-               !context.written.writtenFrom(identityOf(status), sourceIdentity);
+        if (state != NameState::Exists)
+            return false; // a name that can't be looked at is found out by the copy
+        HolderFacts facts;
+        facts.exists = true;
+        facts.regular = S_ISREG(status.st_mode);
+        facts.writtenFromThisSource =
+            facts.regular && context.written.writtenFrom(identityOf(status), sourceIdentity);
+        return takesNumberedName(holderOfName(facts));
     };
     for (int from = 2;;) {
         const NumberedName numbered = firstFreeNumberedName(name, from, kNameMaxBytes, taken);
