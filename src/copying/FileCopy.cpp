@@ -230,8 +230,9 @@ public:
             // Measured against cp -p over 10,000 small files on tmpfs, ext4, xfs and btrfs,
             // the anonymous file is the cheapest route that keeps partial copies away from
             // final names on each of them: it comes first everywhere.
-            route = m_hooks.firstRoute == NamingRoute::Unknown ? NamingRoute::AnonymousFile
-                                                               : m_hooks.firstRoute;
+            route = faultsOf(m_hooks).firstRoute == NamingRoute::Unknown
+                        ? NamingRoute::AnonymousFile
+                        : faultsOf(m_hooks).firstRoute;
         }
         CopyResult result = copyBy(route, exists);
         if (m_finding && m_hooks.folderRoute && m_found != NamingRoute::Unknown)
@@ -261,7 +262,7 @@ private:
     /// be there (only while the folder's route is being found).
     CopyResult copyBy(NamingRoute route, bool exists) {
         if (route == NamingRoute::AnonymousFile) {
-            const int procFolder = m_hooks.withoutAnonymousFile ? -1 : procFdFolder();
+            const int procFolder = faultsOf(m_hooks).withoutAnonymousFile ? -1 : procFdFolder();
             if (procFolder >= 0) {
                 // Never O_EXCL: an anonymous file made with it can't be given a name. Nobody
                 // can open it by a name, so it is made with the source's permission bits.
@@ -364,7 +365,7 @@ private:
         // that gave a new file these very bits before (the umask and a default ACL are the
         // same for every file there): its status is not read twice.
         if (madeWithSourceBits && m_hooks.statusAfterNaming && m_hooks.keptBits &&
-            m_hooks.keptBits->test(wanted) && !m_hooks.withoutPermissionBits)
+            m_hooks.keptBits->test(wanted) && !faultsOf(m_hooks).withoutPermissionBits)
             return result;
         // The status also tells whether the umask took permission bits away at creation.
         struct stat own {};
@@ -372,10 +373,12 @@ private:
             return outputFailure(errno);
         if (madeWithSourceBits && m_hooks.keptBits && (own.st_mode & 07777) == wanted)
             m_hooks.keptBits->set(wanted);
-        if ((own.st_mode & 07777) != (status.stx_mode & 0777) || m_hooks.withoutPermissionBits) {
-            if (m_hooks.withoutPermissionBits)
+        if ((own.st_mode & 07777) != (status.stx_mode & 0777) ||
+            faultsOf(m_hooks).withoutPermissionBits) {
+            if (faultsOf(m_hooks).withoutPermissionBits)
                 errno = ENOSYS;
-            if (m_hooks.withoutPermissionBits || ::fchmod(target, status.stx_mode & 0777) != 0) {
+            if (faultsOf(m_hooks).withoutPermissionBits ||
+                ::fchmod(target, status.stx_mode & 0777) != 0) {
                 // The bits are a courtesy where the file system can't keep them (FAT, exFAT).
                 if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != ENOTSUP)
                     return outputFailure(errno);
@@ -453,7 +456,7 @@ private:
     }
 
     int renameNoReplace(const char *from, const char *to) const {
-        if (m_hooks.withoutNoReplaceRename) {
+        if (faultsOf(m_hooks).withoutNoReplaceRename) {
             errno = EINVAL;
             return -1;
         }
@@ -461,7 +464,7 @@ private:
     }
 
     int linkName(const char *from, const char *to) const {
-        if (m_hooks.withoutHardLinks) {
+        if (faultsOf(m_hooks).withoutHardLinks) {
             errno = EPERM;
             return -1;
         }

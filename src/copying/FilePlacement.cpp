@@ -10,7 +10,6 @@
 
 namespace plenvoy {
 
-
 namespace {
 
 /// Copies the source to the destination when it can; true when this call wrote the file.
@@ -52,6 +51,11 @@ QString landingPath(const QString &source, const QString &destination) {
 
 bool isBlankPath(const QString &text) {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
+}
+
+const CopyFaults &faultsOf(const CopyHooks &hooks) {
+    static const CopyFaults none;
+    return hooks.faults ? *hooks.faults : none;
 }
 
 void ProtectedFiles::add(const QString &path) {
@@ -99,8 +103,9 @@ bool copyFileQuiet(const QString &source, const QString &destination,
     bool written = false;
     try {
         CopyHooks hooks;
-        hooks.faultAfterBytes = fault.afterBytes;
-        hooks.faultErrorNumber = fault.errorNumber;
+        hooks.faults.emplace();
+        hooks.faults->faultAfterBytes = fault.afterBytes;
+        hooks.faults->faultErrorNumber = fault.errorNumber;
         written = copyFileOrNothing(source, destination, protectedFiles, hooks);
     } catch (...) {
         // The copy reports nothing, whatever went wrong (memory included).
