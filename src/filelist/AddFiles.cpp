@@ -64,6 +64,18 @@ QString extensionOfAnswer(const QString &answer) {
     return trimmed;
 }
 
+/// The files of one folder. A folder the walk did not read (the chosen one, when the walk
+/// could not) is read now; the kept entries go once listed, so they are not held twice.
+FolderNames listFolderFiles(KeptFileEntries &kept, const QString &folderText, const QString &folder,
+                            const QString &pattern) {
+    const auto found = kept.find(folderText);
+    if (found == kept.end())
+        return ListFolderFiles(folder, pattern);
+    const QByteArray entries = std::move(found.value());
+    kept.erase(found);
+    return ListKeptFiles(folder, pattern, entries);
+}
+
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
              WindowPort &ui, const LeftOutReport &leftOut = {},
              QList<bool> *seenRegular = nullptr) {
@@ -88,18 +100,8 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
             const QString &text = folders.at(f);
             folder = text.left(text.size() - 1);
         });
-        trap.step(kStepListFiles, [&] {
-            // A folder the walk did not read (the chosen one, when the walk could not) is
-            // read now; the kept entries go once listed, so they are not held twice.
-            const auto found = kept.find(folders.at(f));
-            if (found == kept.end()) {
-                names = ListFolderFiles(folder, pattern);
-                return;
-            }
-            const QByteArray entries = std::move(found.value());
-            kept.erase(found);
-            names = ListKeptFiles(folder, pattern, entries);
-        });
+        trap.step(kStepListFiles,
+                  [&] { names = listFolderFiles(kept, folders.at(f), folder, pattern); });
         int upper = 0;
         trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
         // The files of a folder join the list together: a view attached to it takes in one
