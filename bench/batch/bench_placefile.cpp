@@ -47,7 +47,8 @@ int main(int argc, char **argv) {
     };
     const auto copyAll = [&](const QString &into, bool withoutAnonymousFile) {
         plenvoy::CopyHooks hooks;
-        hooks.withoutAnonymousFile = withoutAnonymousFile;
+        hooks.faults.emplace();
+        hooks.faults->withoutAnonymousFile = withoutAnonymousFile;
         for (const QString &name : names) {
             const plenvoy::SourceFile source(sources + QLatin1Char('/') + name);
             plenvoy::copySourceFile(source, into + QLatin1Char('/') + name, nullptr,

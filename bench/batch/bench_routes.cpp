@@ -95,7 +95,8 @@ bool copyAll(const QStringList &sources, const QString &into, NamingRoute route)
         return false;
     NamingRoute found = NamingRoute::Unknown;
     plenvoy::CopyHooks hooks;
-    hooks.firstRoute = route;
+    hooks.faults.emplace();
+    hooks.faults->firstRoute = route;
     hooks.folderRoute = &found;
     bool all = true;
     for (const QString &source : sources) {

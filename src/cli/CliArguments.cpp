@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 
 #include "core/Failure.h"
+#include "core/PathText.h"
 #include "naming/NthValue.h"
 #include "naming/RegionalForms.h"
 #include "naming/RenameOptions.h"
@@ -64,14 +65,6 @@ Choice choiceOf(const CliOption &option, const QString &value,
             return *choice;
     throw UsageError{option.name + QStringLiteral(" \"") + value + QStringLiteral("\": give ") +
                      wordsText(option.words)};
-}
-
-/// A folder as the folder dialog gives it: without trailing separators, "/" kept.
-QString folderText(const QString &value) {
-    QString folder = value;
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    return folder;
 }
 
 /// What the command line gives, before a preset fills in what it leaves out.
@@ -191,7 +184,8 @@ void applyOption(Given &given, const CliOption &option, const QString &value) {
     case OptionId::Folder:
         if (value.isEmpty())
             throw UsageError{QStringLiteral("--folder needs a folder")};
-        request.sources.append({CliSource::Kind::Folder, folderText(value), QStringLiteral("*")});
+        request.sources.append(
+            {CliSource::Kind::Folder, withoutTrailingSeparators(value), QStringLiteral("*")});
         given.extensionOpen = true;
         break;
     case OptionId::Extension:

@@ -33,4 +33,48 @@ NumberedName firstFreeNumberedName(const QString &name, int from, qsizetype name
     return NumberedName{};
 }
 
+NameHolder holderOfName(const HolderFacts &facts) {
+    if (facts.lookError != 0)
+        return NameHolder::Unreadable;
+    if (!facts.exists)
+        return NameHolder::Nothing;
+    if (!facts.regular)
+        return NameHolder::NotAFile;
+    if (facts.writtenFromThisSource)
+        return facts.readOnly ? NameHolder::OwnReadOnlyCopy : NameHolder::OwnCopy;
+    if (facts.writtenFromAnotherSource)
+        return NameHolder::OtherCopy;
+    if (facts.isSource)
+        return NameHolder::OwnSource;
+    if (facts.listed)
+        return NameHolder::ListedFile;
+    return facts.readOnly ? NameHolder::ReadOnly : NameHolder::Replaceable;
+}
+
+CopyProblem clashProblem(NameHolder holder) {
+    switch (holder) {
+    case NameHolder::Nothing:
+    case NameHolder::OwnCopy:
+    case NameHolder::Replaceable:
+    case NameHolder::Unreadable:
+        return CopyProblem::None;
+    case NameHolder::OwnReadOnlyCopy:
+    case NameHolder::ReadOnly:
+        return CopyProblem::ReadOnlyInTheWay;
+    case NameHolder::OtherCopy:
+    case NameHolder::ListedFile:
+        return CopyProblem::ListedFileInTheWay;
+    case NameHolder::OwnSource:
+        return CopyProblem::OwnSource;
+    case NameHolder::NotAFile:
+        return CopyProblem::NotAFileInTheWay;
+    }
+    return CopyProblem::None;
+}
+
+bool takesNumberedName(NameHolder holder) {
+    return holder != NameHolder::Nothing && holder != NameHolder::OwnCopy &&
+           holder != NameHolder::OwnReadOnlyCopy;
+}
+
 } // namespace plenvoy

@@ -49,8 +49,8 @@ public:
         : m_from(from)
         , m_to(to)
         , m_hooks(hooks)
-        , m_fixedChunk(hooks.chunkBytes > 0)
-        , m_chunk(m_fixedChunk ? hooks.chunkBytes : kSmallestChunk)
+        , m_fixedChunk(faultsOf(hooks).chunkBytes > 0)
+        , m_chunk(m_fixedChunk ? faultsOf(hooks).chunkBytes : kSmallestChunk)
         , m_lastAsked(std::chrono::steady_clock::now()) {}
 
     /// Copies the first size bytes (the size the source had when opened); errorNumber()
@@ -104,10 +104,10 @@ private:
         qint64 position = start;
         while (position < end) {
             qint64 want = std::min(m_chunk, end - position);
-            if (m_hooks.faultAfterBytes >= 0) {
-                if (m_written >= m_hooks.faultAfterBytes)
-                    return fail(m_hooks.faultErrorNumber);
-                want = std::min(want, m_hooks.faultAfterBytes - m_written);
+            if (faultsOf(m_hooks).faultAfterBytes >= 0) {
+                if (m_written >= faultsOf(m_hooks).faultAfterBytes)
+                    return fail(faultsOf(m_hooks).faultErrorNumber);
+                want = std::min(want, faultsOf(m_hooks).faultAfterBytes - m_written);
             }
             const auto started = std::chrono::steady_clock::now();
             const qint64 done =
@@ -132,8 +132,8 @@ private:
                 sizeNextChunk(done, now - started);
             if (!m_firstChunkDone) {
                 m_firstChunkDone = true;
-                if (m_hooks.afterFirstChunk)
-                    m_hooks.afterFirstChunk();
+                if (faultsOf(m_hooks).afterFirstChunk)
+                    faultsOf(m_hooks).afterFirstChunk();
             }
             if (!mayGoOn(now))
                 return Outcome::Dropped;

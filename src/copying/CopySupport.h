@@ -16,12 +16,6 @@ namespace plenvoy::copying {
 
 using plenvoy::Descriptor;
 
-/// The path in the file system's bytes; empty when the path can't be named there.
-inline QByteArray encoded(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    return bytes.contains('\0') ? QByteArray() : bytes;
-}
-
 inline dev_t deviceOf(const struct statx &status) {
     return makedev(status.stx_dev_major, status.stx_dev_minor);
 }

@@ -1,161 +1,31 @@
 #include "FilePlacement.h"
 
-#include "ContentCopy.h"
+#include "ClashRule.h"
+#include "CopyRoutes.h"
 #include "CopySupport.h"
 #include "TemporaryName.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace plenvoy {
 
-using copying::ContentCopy;
 using copying::Descriptor;
 using copying::deviceOf;
-using copying::encoded;
+using copying::fillCopy;
+using copying::linkDescriptor;
+using copying::nextRoute;
+using copying::outcome;
+using copying::outputFailure;
+using copying::procFdFolder;
+using copying::routeRefused;
 using copying::TemporaryName;
 using copying::temporaryName;
 
-NamedStatus namedStatus(const struct stat &status) {
-    NamedStatus named;
-    named.known = true;
-    named.device = status.st_dev;
-    named.inode = status.st_ino;
-    named.size = qint64(status.st_size);
-    named.mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    named.ctimeNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
-    return named;
-}
-
-StatusByName::~StatusByName() {
-    if (m_folderFd >= 0)
-        ::close(m_folderFd);
-}
-
-NamedStatus StatusByName::of(const QByteArray &path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray("/") : path.left(slash);
-    if (folder != m_folderPath) {
-        if (m_folderFd >= 0)
-            ::close(m_folderFd);
-        m_folderFd = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        m_folderPath = folder;
-    }
-    struct stat status {};
-    if (m_folderFd < 0 ||
-        ::fstatat(m_folderFd, path.constData() + slash + 1, &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return NamedStatus();
-    return namedStatus(status);
-}
-
 namespace {
-
-// ---- Outcomes -----------------------------------------------------------------------------
-
-CopyResult outcome(CopyProblem problem, int errorNumber = 0) {
-    CopyResult result;
-    result.problem = problem;
-    result.errorNumber = errorNumber;
-    return result;
-}
-
-/// A failure of the output side, told by its errno.
-CopyResult outputFailure(int error) {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return outcome(CopyProblem::OutputFull, error);
-    case ENAMETOOLONG:
-        return outcome(CopyProblem::NameTooLong, error);
-    case EACCES:
-    case EPERM:
-        return outcome(CopyProblem::PermissionDenied, error);
-    default:
-        return outcome(CopyProblem::SystemError, error);
-    }
-}
-
-// ---- The copy -----------------------------------------------------------------------------
-
-/// The descriptor of this process's folder of descriptors in /proc; kNotOpened until the
-/// first copy asks, -1 where there is no /proc (a chroot without it).
-constexpr int kNotOpened = -2;
-std::atomic<int> procFdFolderOfThisProcess{kNotOpened};
-
-/// In a child made by fork(): the folder opened by the parent lists the parent's
-/// descriptors, so the child lets it go and opens its own when it copies.
-void forgetProcFdFolder() {
-    const int inherited = procFdFolderOfThisProcess.exchange(kNotOpened);
-    if (inherited >= 0)
-        ::close(inherited);
-}
-
-/// This process's folder of descriptors in /proc, opened once: a copy is named through it
-/// with one name looked up rather than four.
-int procFdFolder() {
-    const int known = procFdFolderOfThisProcess.load();
-    if (known != kNotOpened)
-        return known;
-    static const bool forgottenInChildren =
-        ::pthread_atfork(nullptr, nullptr, forgetProcFdFolder) == 0;
-    if (!forgottenInChildren)
-        return -1; // without the fork handler a child could name the parent's descriptors
-    const int opened = ::open("/proc/self/fd", O_PATH | O_DIRECTORY | O_CLOEXEC);
-    int expected = kNotOpened;
-    if (procFdFolderOfThisProcess.compare_exchange_strong(expected, opened))
-        return opened;
-    if (opened >= 0)
-        ::close(opened); // another thread opened it first
-    return expected;
-}
-
-/// Gives a name in a folder to the file open as descriptor fd through its magic link in
-/// /proc: a name that exists is never replaced (EEXIST).
-int linkDescriptor(int procFolder, int fd, int folder, const char *name) {
-    char fdName[16];
-    std::snprintf(fdName, sizeof fdName, "%d", fd);
-    return ::linkat(procFolder, fdName, folder, name, AT_SYMLINK_FOLLOW);
-}
-
-/// Errors that tell a route to a name is not there on this file system, rather than that
-/// something went wrong.
-bool routeRefused(int error) {
-    switch (error) {
-    case EPERM:
-    case EINVAL:
-    case ENOSYS:
-    case EOPNOTSUPP:
-#if ENOTSUP != EOPNOTSUPP
-    case ENOTSUP:
-#endif
-        return true;
-    default:
-        return false;
-    }
-}
-
-/// The route after the given one, in the order they are tried.
-NamingRoute nextRoute(NamingRoute route) {
-    switch (route) {
-    case NamingRoute::Unknown:
-        return NamingRoute::AnonymousFile;
-    case NamingRoute::AnonymousFile:
-        return NamingRoute::ExclusiveRename;
-    case NamingRoute::ExclusiveRename:
-        return NamingRoute::LinkThenUnlink;
-    case NamingRoute::LinkThenUnlink:
-    case NamingRoute::DirectName:
-        break;
-    }
-    return NamingRoute::DirectName;
-}
 
 /// At this size a copy looks at its name before copying: a clash found then costs no copy.
 constexpr qint64 kLookFirstBytes = qint64(1) << 20;
@@ -181,8 +51,9 @@ public:
         const QString folder = cut < 0    ? QStringLiteral(".")
                                : cut == 0 ? QStringLiteral("/")
                                           : destinationPath.left(cut);
-        const QByteArray folderBytes = encoded(folder);
-        const QByteArray name = encoded(destinationPath.mid(cut + 1));
+        const QByteArray folderBytes = systemPathBytes(folder).value_or(QByteArray());
+        const QByteArray name =
+            systemPathBytes(destinationPath.mid(cut + 1)).value_or(QByteArray());
         if (folderBytes.isEmpty() || name.isEmpty())
             return outcome(CopyProblem::SystemError, EINVAL);
         if (name.size() > NAME_MAX)
@@ -229,8 +100,9 @@ public:
             // Measured against cp -p over 10,000 small files on tmpfs, ext4, xfs and btrfs,
             // the anonymous file is the cheapest route that keeps partial copies away from
             // final names on each of them: it comes first everywhere.
-            route = m_hooks.firstRoute == NamingRoute::Unknown ? NamingRoute::AnonymousFile
-                                                               : m_hooks.firstRoute;
+            route = faultsOf(m_hooks).firstRoute == NamingRoute::Unknown
+                        ? NamingRoute::AnonymousFile
+                        : faultsOf(m_hooks).firstRoute;
         }
         CopyResult result = copyBy(route, exists);
         if (m_finding && m_hooks.folderRoute && m_found != NamingRoute::Unknown)
@@ -260,7 +132,7 @@ private:
     /// be there (only while the folder's route is being found).
     CopyResult copyBy(NamingRoute route, bool exists) {
         if (route == NamingRoute::AnonymousFile) {
-            const int procFolder = m_hooks.withoutAnonymousFile ? -1 : procFdFolder();
+            const int procFolder = faultsOf(m_hooks).withoutAnonymousFile ? -1 : procFdFolder();
             if (procFolder >= 0) {
                 // Never O_EXCL: an anonymous file made with it can't be given a name. Nobody
                 // can open it by a name, so it is made with the source's permission bits.
@@ -285,22 +157,26 @@ private:
     CopyProblem problemWithExistingName() const {
         if (m_existing == ExistingName::Keep)
             return CopyProblem::NameTaken;
+        // Only the facts are gathered here; the clash rule gives the verdict.
+        HolderFacts facts;
+        facts.exists = true;
         struct stat existing {};
-        if (::fstatat(m_folder, m_name.constData(), &existing, 0) != 0)
-            return CopyProblem::NotAFileInTheWay; // a broken link: nothing of it is a file
-        if (!S_ISREG(existing.st_mode))
-            return CopyProblem::NotAFileInTheWay;
+        // A broken link: nothing of it is a file.
+        facts.regular =
+            ::fstatat(m_folder, m_name.constData(), &existing, 0) == 0 && S_ISREG(existing.st_mode);
+        if (!facts.regular)
+            return clashProblem(holderOfName(facts));
         const struct statx &source = m_source.status();
-        if (existing.st_dev == deviceOf(source) && existing.st_ino == source.stx_ino)
-            return CopyProblem::OwnSource;
-        if ((m_protected && m_protected->contains(existing.st_dev, existing.st_ino)) ||
-            (m_alsoKept && (*m_alsoKept)(existing.st_dev, existing.st_ino)))
-            return CopyProblem::ListedFileInTheWay;
+        facts.isSource = existing.st_dev == deviceOf(source) && existing.st_ino == source.stx_ino;
+        facts.writtenFromAnotherSource =
+            !facts.isSource && m_alsoKept && (*m_alsoKept)(existing.st_dev, existing.st_ino);
+        // The listed files are read only when a file other than the source holds the name.
+        facts.listed = !facts.isSource && m_protected &&
+                       m_protected->contains(existing.st_dev, existing.st_ino);
         // Read-only: no write bit at all (so also for root), or not writable by this user.
-        if ((existing.st_mode & 0222) == 0 ||
-            ::faccessat(m_folder, m_name.constData(), W_OK, AT_EACCESS) != 0)
-            return CopyProblem::ReadOnlyInTheWay;
-        return CopyProblem::None;
+        facts.readOnly = (existing.st_mode & 0222) == 0 ||
+                         ::faccessat(m_folder, m_name.constData(), W_OK, AT_EACCESS) != 0;
+        return clashProblem(holderOfName(facts));
     }
 
     /// A failure to give the new name: where the folder takes other new files (it held the
@@ -324,68 +200,10 @@ private:
         return outcome(CopyProblem::NameRefused, error);
     }
 
-    /// Content, permission bits and times, then the check that the source stayed as it
-    /// was opened. The copy is complete and checked when this answers None.
-    CopyResult fill(int target, bool madeWithSourceBits = false) {
-        const struct statx &status = m_source.status();
-        const qint64 size = qint64(status.stx_size);
-        // Fewer blocks than bytes: there are holes to look for (as cp tells them).
-        const bool mayHaveHoles = qint64(status.stx_blocks) * 512 < size;
-        ContentCopy content(m_source.descriptor(), target, m_hooks);
-        switch (content.copy(size, mayHaveHoles)) {
-        case ContentCopy::Outcome::Failed:
-            return outputFailure(content.errorNumber());
-        case ContentCopy::Outcome::Dropped:
-            return outcome(CopyProblem::Dropped);
-        case ContentCopy::Outcome::Done:
-            break;
-        }
-        // A file system that keeps coarser times (FAT: two seconds) rounds them: no error.
-        const struct timespec times[2] = {{status.stx_atime.tv_sec, status.stx_atime.tv_nsec},
-                                          {status.stx_mtime.tv_sec, status.stx_mtime.tv_nsec}};
-        if (::futimens(target, times) != 0)
-            return outputFailure(errno);
-
-        struct statx now {};
-        if (::statx(m_source.descriptor(), "", AT_EMPTY_PATH, STATX_SIZE | STATX_MTIME, &now) != 0)
-            return outcome(CopyProblem::SystemError, errno);
-        if (now.stx_size != status.stx_size || now.stx_mtime.tv_sec != status.stx_mtime.tv_sec ||
-            now.stx_mtime.tv_nsec != status.stx_mtime.tv_nsec)
-            return outcome(CopyProblem::SourceChanged);
-
-        CopyResult result = outcome(CopyProblem::None);
-        const unsigned wanted = status.stx_mode & 0777;
-        // A copy whose status is read once named, made with the source's bits in a folder
-        // that gave a new file these very bits before (the umask and a default ACL are the
-        // same for every file there): its status is not read twice.
-        if (madeWithSourceBits && m_hooks.statusAfterNaming && m_hooks.keptBits &&
-            m_hooks.keptBits->test(wanted) && !m_hooks.withoutPermissionBits)
-            return result;
-        // The status also tells whether the umask took permission bits away at creation.
-        struct stat own {};
-        if (::fstat(target, &own) != 0)
-            return outputFailure(errno);
-        if (madeWithSourceBits && m_hooks.keptBits && (own.st_mode & 07777) == wanted)
-            m_hooks.keptBits->set(wanted);
-        if ((own.st_mode & 07777) != (status.stx_mode & 0777) || m_hooks.withoutPermissionBits) {
-            if (m_hooks.withoutPermissionBits)
-                errno = ENOSYS;
-            if (m_hooks.withoutPermissionBits || ::fchmod(target, status.stx_mode & 0777) != 0) {
-                // The bits are a courtesy where the file system can't keep them (FAT, exFAT).
-                if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != ENOTSUP)
-                    return outputFailure(errno);
-                result.modeNotKept = true;
-            }
-        }
-        result.device = own.st_dev;
-        result.inode = own.st_ino;
-        return result;
-    }
-
     /// Gives the name to a complete copy through a hard link from /proc: a name that does
     /// not exist is never replaced (linkat fails when one appeared meanwhile).
     CopyResult throughAnonymousFile(int procFolder, int target, bool exists) {
-        CopyResult result = fill(target, true);
+        CopyResult result = fillCopy(m_source, target, m_hooks, true);
         if (!result.copied())
             return result; // the anonymous file vanishes with its descriptor
         if (!exists) {
@@ -448,7 +266,7 @@ private:
     }
 
     int renameNoReplace(const char *from, const char *to) const {
-        if (m_hooks.withoutNoReplaceRename) {
+        if (faultsOf(m_hooks).withoutNoReplaceRename) {
             errno = EINVAL;
             return -1;
         }
@@ -456,7 +274,7 @@ private:
     }
 
     int linkName(const char *from, const char *to) const {
-        if (m_hooks.withoutHardLinks) {
+        if (faultsOf(m_hooks).withoutHardLinks) {
             errno = EPERM;
             return -1;
         }
@@ -510,7 +328,7 @@ private:
                 return throughDirectName();
             }
         }
-        CopyResult result = fill(target.get());
+        CopyResult result = fillCopy(m_source, target.get(), m_hooks, false);
         if (!result.copied())
             return result;
         if (!target.close()) // a network file system may report a failed write only here
@@ -572,7 +390,7 @@ private:
             return throughTemporaryFile(NamingRoute::DirectName, true);
         }
         direct.markMade();
-        CopyResult result = fill(target.get());
+        CopyResult result = fillCopy(m_source, target.get(), m_hooks, false);
         if (!result.copied())
             return result; // the partial copy is removed with its name
         if (!target.close())

@@ -10,8 +10,6 @@
 
 namespace plenvoy {
 
-using copying::encoded;
-
 namespace {
 
 /// Copies the source to the destination when it can; true when this call wrote the file.
@@ -55,9 +53,14 @@ bool isBlankPath(const QString &text) {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
+const CopyFaults &faultsOf(const CopyHooks &hooks) {
+    static const CopyFaults none;
+    return hooks.faults ? *hooks.faults : none;
+}
+
 void ProtectedFiles::add(const QString &path) {
     try {
-        const QByteArray bytes = encoded(path);
+        const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
         struct stat info {};
         if (!bytes.isEmpty() && ::stat(bytes.constData(), &info) == 0)
             m_files.emplace(info.st_dev, info.st_ino);
@@ -100,8 +103,9 @@ bool copyFileQuiet(const QString &source, const QString &destination,
     bool written = false;
     try {
         CopyHooks hooks;
-        hooks.faultAfterBytes = fault.afterBytes;
-        hooks.faultErrorNumber = fault.errorNumber;
+        hooks.faults.emplace();
+        hooks.faults->faultAfterBytes = fault.afterBytes;
+        hooks.faults->faultErrorNumber = fault.errorNumber;
         written = copyFileOrNothing(source, destination, protectedFiles, hooks);
     } catch (...) {
         // The copy reports nothing, whatever went wrong (memory included).

@@ -7,6 +7,7 @@
 
 #include <bitset>
 #include <functional>
+#include <optional>
 
 #include <set>
 #include <utility>
@@ -177,13 +178,9 @@ struct CopyResult {
 /// (removed when the copy fails or a signal ends the program).
 enum class NamingRoute { Unknown, AnonymousFile, ExclusiveRename, LinkThenUnlink, DirectName };
 
-/// Seams of the copy for tests, and what a run keeps between copies; the defaults are what
-/// a single copy uses.
-struct CopyHooks {
-    /// Asked about every 50 ms while a long copy runs; false drops the unfinished copy.
-    std::function<bool()> keepGoing;
-    /// Told the bytes written so far, just before each keepGoing question.
-    std::function<void(qint64 written)> progress;
+/// Faults and platform gaps that a test or a benchmark makes one copy meet; a run's copies
+/// meet none of them.
+struct CopyFaults {
     /// Called once after the first chunk was written (a test changes the source there).
     std::function<void()> afterFirstChunk;
     /// Once this many bytes are written the next write fails with faultErrorNumber.
@@ -202,6 +199,15 @@ struct CopyHooks {
     /// The route to try first (the routes after it follow where it is missing); Unknown
     /// starts with the anonymous file.
     NamingRoute firstRoute = NamingRoute::Unknown;
+};
+
+/// What a copy asks its caller and what a run keeps between copies; the defaults are what
+/// a single copy uses.
+struct CopyHooks {
+    /// Asked about every 50 ms while a long copy runs; false drops the unfinished copy.
+    std::function<bool()> keepGoing;
+    /// Told the bytes written so far, just before each keepGoing question.
+    std::function<void(qint64 written)> progress;
     /// Read the copy's status once it has its name (from its own descriptor where it is
     /// still open) into CopyResult::named.
     bool statusAfterNaming = false;
@@ -212,7 +218,12 @@ struct CopyHooks {
     /// run keeps one per output folder; the first copy also removes the temporary files that
     /// a killed run left there). Null: each copy finds it again.
     NamingRoute *folderRoute = nullptr;
+    /// Faults to meet, set by tests and benchmarks only.
+    std::optional<CopyFaults> faults;
 };
+
+/// The faults the hooks ask for; none unless a test or a benchmark set them.
+const CopyFaults &faultsOf(const CopyHooks &hooks);
 
 /// A test of an existing destination (device, inode): true when the copy must leave it
 /// alone as it does a protected file.

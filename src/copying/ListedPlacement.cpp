@@ -28,12 +28,6 @@ NameState stateOf(int folder, const QByteArray &name, struct stat &status) {
     return NameState::Exists;
 }
 
-/// The name in the file system's bytes; empty when it can't be named there.
-QByteArray nameBytes(const QString &name) {
-    const QByteArray bytes = pathToBytes(name);
-    return bytes.contains('\0') ? QByteArray() : bytes;
-}
-
 /// True when the opened folder was removed (perhaps made again under its path): the kernel
 /// refuses new files in it, with one errno or another.
 bool folderVanished(int folderFd) {
@@ -55,9 +49,15 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
     NameState state = NameState::Missing;
     const auto taken = [&](const QString &candidate) {
         struct stat status {};
-        state = stateOf(folderFd, nameBytes(candidate), status);
-        return state == NameState::Exists &&
-               !context.written.writtenFrom(identityOf(status), sourceIdentity);
+        state = stateOf(folderFd, systemPathBytes(candidate).value_or(QByteArray()), status);
+        if (state != NameState::Exists)
+            return false; // a name that can't be looked at is found out by the copy
+        HolderFacts facts;
+        facts.exists = true;
+        facts.regular = S_ISREG(status.st_mode);
+        facts.writtenFromThisSource =
+            facts.regular && context.written.writtenFrom(identityOf(status), sourceIdentity);
+        return takesNumberedName(holderOfName(facts));
     };
     for (int from = 2;;) {
         const NumberedName numbered = firstFreeNumberedName(name, from, kNameMaxBytes, taken);
@@ -71,9 +71,9 @@ void placeUnderNumberedName(const SourceFile &source, int folderFd, const QStrin
         }
         const ExistingName existing =
             state == NameState::Exists ? ExistingName::Replace : ExistingName::Keep;
-        const CopyResult result =
-            copySourceFileInto(source, folderFd, nameBytes(numbered.name), &context.listed,
-                               existing, context.hooks, state == NameState::Missing);
+        const CopyResult result = copySourceFileInto(
+            source, folderFd, systemPathBytes(numbered.name).value_or(QByteArray()),
+            &context.listed, existing, context.hooks, state == NameState::Missing);
         if (result.problem == CopyProblem::NameTaken ||
             result.problem == CopyProblem::ListedFileInTheWay) {
             from = numbered.number + 1; // taken meanwhile
@@ -106,7 +106,7 @@ bool droppedForUnreadList(const PlacementContext &context, FileOutcome &outcome)
 bool placeInFolder(const SourceFile &source, int folderFd, const QString &folder,
                    const QString &target, PlacementContext &context, FileOutcome &outcome,
                    bool mayRetry) {
-    const QByteArray name = nameBytes(FileNameOf(target));
+    const QByteArray name = systemPathBytes(FileNameOf(target)).value_or(QByteArray());
     const Identity sourceIdentity = identityOf(source.status());
     // The name is not looked at first: most names are free, the copy is named only if its
     // name still is, and a name found taken is judged then (the file itself, another listed
@@ -148,7 +148,7 @@ int OpenedFolder::open(const QString &folder) {
     if (m_fd >= 0 && folder == m_path)
         return m_fd;
     forget();
-    const QByteArray bytes = nameBytes(folder);
+    const QByteArray bytes = systemPathBytes(folder).value_or(QByteArray());
     if (bytes.isEmpty())
         return -1;
     m_fd = ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);

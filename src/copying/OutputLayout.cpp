@@ -13,46 +13,6 @@
 
 namespace plenvoy {
 
-int openLayoutFolder(int base, const QString &relative, QStringList *made) {
-    const QByteArray bytes = pathToBytes(relative);
-    if (bytes.contains('\0')) {
-        errno = EINVAL;
-        return -1;
-    }
-    int current = ::fcntl(base, F_DUPFD_CLOEXEC, 0);
-    if (current < 0 || bytes.isEmpty())
-        return current;
-    const QList<QByteArray> names = bytes.split('/');
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const char *name = names.at(i).constData();
-        constexpr int kFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-        int next = ::openat(current, name, kFlags);
-        if (next < 0 && errno == ENOENT && made) {
-            if (::mkdirat(current, name, 0777) == 0) {
-                QStringList madePath;
-                for (qsizetype j = 0; j <= i; ++j)
-                    madePath.append(pathFromBytes(names.at(j)));
-                made->append(madePath.join(QLatin1Char('/')));
-            } else if (errno != EEXIST) {
-                const int error = errno;
-                ::close(current);
-                errno = error;
-                return -1;
-            }
-            next = ::openat(current, name, kFlags);
-        }
-        const int error = errno;
-        ::close(current);
-        if (next < 0) {
-            // A link that is in the way gives ELOOP on some kernels, ENOTDIR on others.
-            errno = error == ELOOP ? ENOTDIR : error;
-            return -1;
-        }
-        current = next;
-    }
-    return current;
-}
-
 LayoutFolders::~LayoutFolders() {
     closeLast();
     if (m_outputFd >= 0)
@@ -72,12 +32,12 @@ int LayoutFolders::open(const QString &outputFolder, const QString &relative, in
         closeLast();
         if (m_outputFd >= 0)
             ::close(m_outputFd);
-        const QByteArray bytes = pathToBytes(collapseDoubledSeparators(outputFolder));
-        m_outputFd =
-            bytes.contains('\0') ? -1 : ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        const std::optional<QByteArray> bytes =
+            systemPathBytes(collapseDoubledSeparators(outputFolder));
+        m_outputFd = bytes ? ::open(bytes->constData(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
         m_output = outputFolder;
         if (m_outputFd < 0) {
-            errorNumber = bytes.contains('\0') ? EINVAL : errno;
+            errorNumber = bytes ? errno : EINVAL;
             m_output.clear();
             return -1;
         }
@@ -89,7 +49,7 @@ int LayoutFolders::open(const QString &outputFolder, const QString &relative, in
             return m_lastFd;
     }
     closeLast();
-    m_lastFd = openLayoutFolder(m_outputFd, relative, &made);
+    m_lastFd = openFolderBelow(m_outputFd, relative, &made);
     if (m_lastFd < 0) {
         errorNumber = errno;
         return -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FolderBelow.h"
 #include "naming/LayoutFolder.h"
 
 #include <QString>
@@ -13,12 +14,11 @@ namespace plenvoy {
 inline const QString kReasonFolderInTheWay =
     QStringLiteral("a link or a file is in the way of its folder");
 
-/// Opens the folder `relative` below the folder `base` one name at a time, each with
-/// O_NOFOLLOW, so that no link put in the way is followed. With `made`, each missing folder
-/// is made (0777 less the umask) and its relative path appended. Returns an O_PATH
-/// descriptor the caller closes, or -1 with errno set (ENOTDIR: a link or a file is in
-/// the way).
-int openLayoutFolder(int base, const QString &relative, QStringList *made);
+/// The folder `relative` below a layout's output folder: openFolderBelow under the name the
+/// records still call it by.
+inline int openLayoutFolder(int base, const QString &relative, QStringList *made) {
+    return openFolderBelow(base, relative, made);
+}
 
 /// The folders a run copies into below its output folder, made as needed. The last one
 /// stays open: entries come in runs from one folder.

@@ -10,7 +10,6 @@
 namespace plenvoy {
 
 using copying::deviceOf;
-using copying::encoded;
 
 namespace {
 
@@ -44,7 +43,7 @@ bool onPseudoFileSystem(int fd, dev_t device) {
 
 SourceFile::SourceFile(const QString &path) {
     try {
-        const QByteArray bytes = encoded(path);
+        const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
         // Non-blocking, so that a pipe put in the file's place can't make the copy wait.
         m_fd = bytes.isEmpty() ? -1 : ::open(bytes.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (m_fd < 0) {

@@ -1,5 +1,8 @@
 #include "PathCodec.h"
 
+#include "Failure.h"
+
+#include <cerrno>
 #include <cstring>
 
 namespace plenvoy {
@@ -131,6 +134,20 @@ QString pathFromBytes(const QByteArray &bytes) {
 
 QString pathFromBytes(const char *bytes) {
     return pathFromBytes(bytes, qsizetype(std::strlen(bytes)));
+}
+
+std::optional<QByteArray> systemPathBytes(const QString &path) {
+    QByteArray bytes = pathToBytes(path);
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    return bytes;
+}
+
+QByteArray systemPathBytesOrFail(const QString &path) {
+    std::optional<QByteArray> bytes = systemPathBytes(path);
+    if (!bytes || bytes->isEmpty())
+        throw Failure::fromErrno(ENOENT);
+    return *std::move(bytes);
 }
 
 bool hasEscapedBytes(const QString &path) {

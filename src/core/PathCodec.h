@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace plenvoy {
 
 /// The one way between a path as text and a path as the file system holds it (bytes).
@@ -18,6 +20,13 @@ QString pathFromBytes(const char *bytes, qsizetype size);
 QString pathFromBytes(const QByteArray &bytes);
 /// A NUL-terminated name, as readdir and the command line give them.
 QString pathFromBytes(const char *bytes);
+
+/// The path in the bytes a system call takes; nullopt when it holds a NUL, which would end
+/// it early and so name another file. An empty path gives empty bytes.
+std::optional<QByteArray> systemPathBytes(const QString &path);
+/// As systemPathBytes for a path that must name something: an empty path, or one that holds
+/// a NUL, raises the failure of a missing path (ENOENT).
+QByteArray systemPathBytesOrFail(const QString &path);
 
 /// True when the text holds an escaped byte (a lone U+DC80..U+DCFF).
 bool hasEscapedBytes(const QString &path);

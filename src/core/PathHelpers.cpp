@@ -30,12 +30,8 @@ bool containsPair(const QString &text, QChar separator) {
 }
 
 bool statPath(const QString &path, struct stat *info) {
-    if (path.isEmpty())
-        return false;
-    const QByteArray encoded = pathToBytes(path);
-    if (encoded.contains('\0'))
-        return false;
-    return ::stat(encoded.constData(), info) == 0;
+    const QByteArray encoded = systemPathBytes(path).value_or(QByteArray());
+    return !encoded.isEmpty() && ::stat(encoded.constData(), info) == 0;
 }
 
 } // namespace

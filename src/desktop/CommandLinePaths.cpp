@@ -1,6 +1,7 @@
 #include "CommandLinePaths.h"
 
 #include "core/PathCodec.h"
+#include "core/PathText.h"
 #include "core/Translation.h"
 
 #include <algorithm>
@@ -68,11 +69,8 @@ CommandLine readCommandLine(const QList<QByteArray> &arguments, const QByteArray
         QByteArray path = pathFromFileUri(argument);
         if (path.isEmpty())
             path = argument;
-        if (!path.startsWith('/'))
-            path = (workingFolder == "/" ? QByteArray() : workingFolder) + '/' + path;
         // A closing "/" of a folder is not part of its name.
-        while (path.size() > 1 && path.endsWith('/'))
-            path.chop(1);
+        path = absolutePath(path, workingFolder);
         const PathState state = stateOf(path);
         if (state != PathState::Usable) {
             const bool missing = state == PathState::Missing;

@@ -1,6 +1,6 @@
 #include "BrowseForFolder.h"
 
-#include "FolderEntries.h"
+#include "core/PathText.h"
 #include "core/WindowPort.h"
 
 namespace plenvoy {

@@ -1,7 +1,9 @@
 #include "FileAttributes.h"
 
 #include "FolderEntries.h"
+#include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 
 #include <exception>
 
@@ -11,7 +13,7 @@ namespace plenvoy {
 
 int FileAttributes(const QString &path) {
     const QString named = withoutTrailingSeparators(path);
-    const QByteArray encoded = encodedPath(named);
+    const QByteArray encoded = systemPathBytesOrFail(named);
     const PathStatus status = readPathStatus(encoded);
     const struct stat &target = status.target;
     int attributes = S_ISDIR(target.st_mode) ? Attribute::Folder : Attribute::Archive;

@@ -7,20 +7,6 @@
 
 namespace plenvoy {
 
-QByteArray encodedPath(const QString &path) {
-    const QByteArray encoded = pathToBytes(path);
-    if (encoded.isEmpty() || encoded.contains('\0'))
-        throw Failure::fromErrno(ENOENT);
-    return encoded;
-}
-
-QString withoutTrailingSeparators(const QString &path) {
-    qsizetype end = path.size();
-    while (end > 1 && path.at(end - 1) == kFolderSeparator)
-        --end;
-    return path.left(end);
-}
-
 QString nameFromBytes(const char *name, qsizetype *length) {
     // Plain ASCII names, by far the most common, skip the codec's check of every byte.
     qsizetype size = 0;

@@ -16,13 +16,6 @@ namespace plenvoy {
 
 constexpr QChar kFolderSeparator = QLatin1Char('/');
 
-/// The path's bytes for the system; an empty path, or one that holds a NUL, raises the
-/// failure of a missing file.
-QByteArray encodedPath(const QString &path);
-
-/// The path without trailing separators, so that a link is examined itself; "/" stays.
-QString withoutTrailingSeparators(const QString &path);
-
 /// A name as readdir gives it, as text; its length in bytes goes to length.
 QString nameFromBytes(const char *name, qsizetype *length);
 

@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 
 #include <cstring>
 
@@ -143,8 +144,9 @@ bool namesRegularFile(int dirFd, const char *name) {
 
 // An empty folder text is the root, as the walk's "/" comes back without its separator.
 QByteArray encodedFolder(const QString &folder) {
-    return pathToBytes(folder.isEmpty() ? QString(kFolderSeparator)
-                                        : withoutTrailingSeparators(folder));
+    return systemPathBytes(folder.isEmpty() ? QString(kFolderSeparator)
+                                            : withoutTrailingSeparators(folder))
+        .value_or(QByteArray());
 }
 
 struct FdCloser {
@@ -163,7 +165,7 @@ struct FdCloser {
 
 FolderNames ListFolderFiles(const QString &folder, const QString &pattern) {
     const QByteArray encoded = encodedFolder(folder);
-    if (encoded.contains('\0') || encoded.size() >= kPathLimitBytes)
+    if (encoded.isEmpty() || encoded.size() >= kPathLimitBytes)
         return FolderNames();
     DirHandle dir(::opendir(encoded.constData()));
     if (!dir)

@@ -6,6 +6,7 @@
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 #include "core/PseudoFileSystems.h"
 #include "core/Trap.h"
 #include "core/WindowPort.h"
@@ -147,7 +148,7 @@ private:
     bool keptOut(const QString &folder) {
         if (isRootFolder(folder))
             return false;
-        const QByteArray encoded = encodedPath(withoutTrailingSeparators(folder));
+        const QByteArray encoded = systemPathBytesOrFail(withoutTrailingSeparators(folder));
         return m_pseudo.holds(encoded, readPathStatus(encoded).target.st_dev);
     }
 
@@ -193,8 +194,9 @@ private:
     }
     Look readLook(const QString &folder) {
         Look look;
-        const QByteArray encoded = pathToBytes(withoutTrailingSeparators(folder));
-        if (encoded.isEmpty() || encoded.contains('\0'))
+        const QByteArray encoded =
+            systemPathBytes(withoutTrailingSeparators(folder)).value_or(QByteArray());
+        if (encoded.isEmpty())
             return look;
         PathStatus status;
         try {
@@ -217,7 +219,7 @@ private:
 // The names of the real sub-folders of a folder in the system's order; links to folders
 // are not sub-folders, so link cycles end. With files, the entries that may be files go there.
 QList<SubFolder> FolderWalk::subFolderNames(const QString &folder, QByteArray *files) {
-    const QByteArray encoded = encodedPath(folder);
+    const QByteArray encoded = systemPathBytesOrFail(folder);
     DirHandle dir(::opendir(encoded.constData()));
     if (!dir)
         throw Failure::fromErrno(errno);

@@ -3,27 +3,22 @@
 #include "ComposeNewName.h"
 #include "FileMoment.h"
 #include "RenameOptions.h"
+#include "core/FolderBelow.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/PathText.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace plenvoy {
 
 namespace {
 
-QString withoutTrailingSeparators(QString path) {
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
-
 /// Only plain names: "." and ".." would lead out of the output folder.
 bool plainNames(const QStringList &names) {
-    for (const QString &name : names)
-        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-            return false;
-    return true;
+    return std::all_of(names.cbegin(), names.cend(), isPlainName);
 }
 
 QString treeFolder(const QString &source, const QString &listedThrough) {

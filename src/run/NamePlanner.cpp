@@ -30,12 +30,6 @@ namespace {
 /// The step of "Start Changing" that composes the new name, as its reports number it.
 /// Numbered names tried before a clash is given up.
 
-/// The path in the file system's bytes; empty when it can't be named there.
-QByteArray bytesOf(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    return bytes.contains('\0') ? QByteArray() : bytes;
-}
-
 CopyProblem problemOfErrno(int error) {
     switch (error) {
     case ENOENT:
@@ -78,7 +72,7 @@ template <typename Identity> Identity identityFrom(const struct statx &status) {
 
 /// The identity of the file at a path, read now.
 template <typename Identity> Identity identityAt(const QString &path) {
-    const QByteArray bytes = bytesOf(path);
+    const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
     struct statx status {};
     if (bytes.isEmpty() ||
         ::statx(AT_FDCWD, bytes.constData(), 0, STATX_BASIC_STATS, &status) != 0) {
@@ -129,7 +123,7 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
     if (m_request.style.skipCopied)
         m_copied = std::make_unique<CopiedIndex>(*m_request.outputFolder);
     const QString folder = collapseDoubledSeparators(*m_request.outputFolder);
-    const QByteArray bytes = bytesOf(folder);
+    const QByteArray bytes = systemPathBytes(folder).value_or(QByteArray());
     if (!bytes.isEmpty() && FolderExists(*m_request.outputFolder))
         m_folderFd = ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (m_folderFd < 0)
@@ -168,7 +162,7 @@ bool NamePlanner::onPseudoFileSystem(const QByteArray &bytes, dev_t device) {
 NamePlanner::Source NamePlanner::readSource(const QString &path) {
     Source source;
     source.path = collapseDoubledSeparators(path);
-    const QByteArray bytes = bytesOf(path);
+    const QByteArray bytes = systemPathBytes(path).value_or(QByteArray());
     if (bytes.isEmpty())
         return source;
     // Entries come in runs from one folder: its path is looked up once for the run.
@@ -270,7 +264,7 @@ bool NamePlanner::refusedForLayoutFolder(const QString &key, PlannedName &plan) 
         return false;
     auto state = m_layoutFolders.find(m_relative);
     if (state == m_layoutFolders.end()) {
-        const int fd = openLayoutFolder(m_folderFd, m_relative, nullptr);
+        const int fd = openFolderBelow(m_folderFd, m_relative);
         state = m_layoutFolders.insert(m_relative, fd >= 0 ? 0 : errno);
         if (fd >= 0)
             ::close(fd);
@@ -288,7 +282,7 @@ bool NamePlanner::listed(dev_t device, ino_t inode) {
         m_listed.emplace();
         m_listed->reserve(m_count);
         for (int index = 0; index < m_count; ++index) {
-            const QByteArray bytes = bytesOf(m_entryAt(index));
+            const QByteArray bytes = systemPathBytes(m_entryAt(index)).value_or(QByteArray());
             struct stat status {};
             if (!bytes.isEmpty() && ::stat(bytes.constData(), &status) == 0)
                 m_listed->insert({quint64(status.st_dev), quint64(status.st_ino)});
@@ -298,50 +292,65 @@ bool NamePlanner::listed(dev_t device, ino_t inode) {
 }
 
 NamePlanner::Holder NamePlanner::holderOf(const QString &key, Source &source) {
+    // Only the facts are gathered here; the clash rule gives the verdict.
+    HolderFacts facts;
+    Holder holder;
     const auto planned = m_planned.find(key);
     if (planned != m_planned.end()) {
         if (!planned->identity.read)
             planned->identity = identityAt<Identity>(planned->source);
-        if (sameFile(planned->identity, identityOf(source)))
-            return {planned->identity.readOnly ? HolderKind::OwnReadOnlyCopy : HolderKind::OwnCopy,
-                    QString()};
-        return {HolderKind::OtherCopy, planned->source};
-    }
-    if (!m_request.outputFolder) {
+        const bool fromThisSource = sameFile(planned->identity, identityOf(source));
+        facts.exists = true;
+        facts.regular = true;
+        facts.writtenFromThisSource = fromThisSource;
+        facts.writtenFromAnotherSource = !fromThisSource;
+        facts.readOnly = planned->identity.readOnly;
+        holder.who = planned->source;
+    } else if (!m_request.outputFolder) {
         // Beside the sources, only the list is asked: another entry of that path. A name
         // the option leaves as it is names the source itself.
-        if (key == source.path)
-            return {};
-        if (!m_listedPaths) {
-            m_listedPaths.emplace();
-            m_listedPaths->reserve(m_count);
-            for (int index = 0; index < m_count; ++index)
-                m_listedPaths->insert(collapseDoubledSeparators(m_entryAt(index)));
+        if (key != source.path) {
+            if (!m_listedPaths) {
+                m_listedPaths.emplace();
+                m_listedPaths->reserve(m_count);
+                for (int index = 0; index < m_count; ++index)
+                    m_listedPaths->insert(collapseDoubledSeparators(m_entryAt(index)));
+            }
+            facts.exists = facts.regular = facts.listed = m_listedPaths->contains(key);
+            holder.who = key;
         }
-        return {m_listedPaths->contains(key) ? HolderKind::ListedFile : HolderKind::Nothing, key};
+    } else if (m_folderFd >= 0) {
+        holder.who = collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + key);
+        readHolderFacts(key, source, facts);
     }
-    if (m_folderFd < 0)
-        return {};
+    holder.kind = holderOfName(facts);
+    holder.errorNumber = facts.lookError;
+    return holder;
+}
+
+void NamePlanner::readHolderFacts(const QString &key, Source &source, HolderFacts &facts) {
     // The key is the path below the output folder, whose folders were found no links.
-    const QByteArray bytes = bytesOf(key);
+    const QByteArray bytes = systemPathBytes(key).value_or(QByteArray());
     struct stat status {};
-    if (bytes.isEmpty() || ::fstatat(m_folderFd, bytes.constData(), &status, AT_SYMLINK_NOFOLLOW))
-        return errno == ENOENT ? Holder{} : Holder{HolderKind::Unreadable, QString(), errno};
-    const QString who =
-        collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + key);
-    if (S_ISLNK(status.st_mode) && ::fstatat(m_folderFd, bytes.constData(), &status, 0) != 0)
-        return {HolderKind::NotAFile, who};
-    if (!S_ISREG(status.st_mode))
-        return {HolderKind::NotAFile, who};
+    if (bytes.isEmpty() ||
+        ::fstatat(m_folderFd, bytes.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT)
+            facts.lookError = errno;
+        return;
+    }
+    facts.exists = true;
+    facts.regular =
+        S_ISREG(status.st_mode) ||
+        (S_ISLNK(status.st_mode) && ::fstatat(m_folderFd, bytes.constData(), &status, 0) == 0 &&
+         S_ISREG(status.st_mode));
+    if (!facts.regular)
+        return;
     const Identity &own = identityOf(source);
-    if (own.known && status.st_dev == own.device && status.st_ino == own.inode)
-        return {HolderKind::OwnSource, who};
-    if (listed(status.st_dev, status.st_ino))
-        return {HolderKind::ListedFile, who};
-    if ((status.st_mode & 0222) == 0 ||
-        ::faccessat(m_folderFd, bytes.constData(), W_OK, AT_EACCESS) != 0)
-        return {HolderKind::ReadOnly, who};
-    return {HolderKind::Replaceable, who};
+    facts.isSource = own.known && status.st_dev == own.device && status.st_ino == own.inode;
+    // The list's identities are read only when a file other than the source holds the name.
+    facts.listed = !facts.isSource && listed(status.st_dev, status.st_ino);
+    facts.readOnly = (status.st_mode & 0222) == 0 ||
+                     ::faccessat(m_folderFd, bytes.constData(), W_OK, AT_EACCESS) != 0;
 }
 
 void NamePlanner::decide(Source &source, const QString &target, PlannedName &plan) {
@@ -365,38 +374,27 @@ void NamePlanner::decide(Source &source, const QString &target, PlannedName &pla
     if (m_request.outputFolder && refusedForLayoutFolder(keyOf(target), plan))
         return;
     const Holder holder = holderOf(keyOf(target), source);
-    switch (holder.kind) {
-    case HolderKind::Nothing:
-    case HolderKind::OwnCopy:
-        return;
-    case HolderKind::Replaceable:
-        plan.verdict = Verdict::Replaces;
-        return;
-    case HolderKind::OwnSource:
-        refuse(plan, CopyProblem::OwnSource);
-        return;
-    case HolderKind::NotAFile:
-        refuse(plan, CopyProblem::NotAFileInTheWay);
-        return;
-    case HolderKind::ReadOnly:
-    case HolderKind::OwnReadOnlyCopy:
-        refuse(plan, CopyProblem::ReadOnlyInTheWay);
-        return;
-    case HolderKind::Unreadable:
+    if (holder.kind == NameHolder::Unreadable) {
         refuse(plan, problemOfErrno(holder.errorNumber), holder.errorNumber);
         return;
-    case HolderKind::OtherCopy:
-    case HolderKind::ListedFile:
-        break;
+    }
+    const CopyProblem problem = clashProblem(holder.kind);
+    if (problem == CopyProblem::None) {
+        if (holder.kind == NameHolder::Replaceable)
+            plan.verdict = Verdict::Replaces;
+        return;
+    }
+    if (problem != CopyProblem::ListedFileInTheWay) {
+        refuse(plan, problem);
+        return;
     }
     // The first numbered name that nothing holds, or this source's own earlier copy.
-    HolderKind taken = HolderKind::Nothing;
+    NameHolder taken = NameHolder::Nothing;
     const QString folderPart = target.left(target.size() - name.size());
     const NumberedName numbered =
         firstFreeNumberedName(name, 2, m_nameMax, [&](const QString &candidate) {
             taken = holderOf(keyOf(folderPart + candidate), source).kind;
-            return taken != HolderKind::Nothing && taken != HolderKind::OwnCopy &&
-                   taken != HolderKind::OwnReadOnlyCopy;
+            return takesNumberedName(taken);
         });
     if (numbered.tooLong) {
         refuse(plan, CopyProblem::NameTooLong);
@@ -411,8 +409,9 @@ void NamePlanner::decide(Source &source, const QString &target, PlannedName &pla
     plan.destination = folderPart + numbered.name;
     plan.number = numbered.number;
     plan.clashWith = holder.who;
-    if (taken == HolderKind::OwnReadOnlyCopy) {
-        refuse(plan, CopyProblem::ReadOnlyInTheWay);
+    // This source's own earlier copy under the numbered name may still be read-only.
+    if (clashProblem(taken) != CopyProblem::None) {
+        refuse(plan, clashProblem(taken));
         return;
     }
     plan.verdict = Verdict::Numbered;

@@ -115,20 +115,9 @@ private:
         QString source;
         Identity identity;
     };
-    enum class HolderKind {
-        Nothing,
-        OwnCopy,
-        OwnReadOnlyCopy,
-        OtherCopy,
-        OwnSource,
-        ListedFile,
-        NotAFile,
-        ReadOnly,
-        Replaceable,
-        Unreadable
-    };
     struct Holder {
-        HolderKind kind = HolderKind::Nothing;
+        NameHolder kind = NameHolder::Nothing;
+        /// The file, or the earlier entry's source, that holds the name.
         QString who;
         int errorNumber = 0;
     };
@@ -139,6 +128,8 @@ private:
     const Identity &identityOf(Source &source);
     QString compose(const QString &path, const Source &source, PlannedName &plan);
     Holder holderOf(const QString &key, Source &source);
+    /// What the output folder holds under the key now, read from the disk.
+    void readHolderFacts(const QString &key, Source &source, HolderFacts &facts);
     void decide(Source &source, const QString &target, PlannedName &plan);
     bool listed(dev_t device, ino_t inode);
     QString keyOf(const QString &target) const;

@@ -5,6 +5,7 @@
 #include "AppLog.h"
 #include "AppTexts.h"
 #include "core/PathCodec.h"
+#include "core/PathText.h"
 #include "core/Translation.h"
 
 #include <QDir>
@@ -217,18 +218,12 @@ SettingsStore SettingsStore::readOnly(QString filePath) {
 QString SettingsStore::defaultFilePath() {
     // The variables are read as bytes: Qt's own decoding would turn a byte that is not
     // UTF-8 into U+FFFD and name another folder.
-    QString folder;
-    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-    if (configHome.startsWith('/')) {
-        folder = pathFromBytes(configHome);
-    } else {
-        const QByteArray home = qgetenv("HOME");
-        folder = (home.startsWith('/') ? pathFromBytes(home) : QDir::homePath()) +
+    std::optional<QString> folder = absolutePathFromEnvironment("XDG_CONFIG_HOME");
+    if (!folder)
+        folder = absolutePathFromEnvironment("HOME").value_or(QDir::homePath()) +
                  QStringLiteral("/.config");
-    }
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    return folder + QLatin1Char('/') + kSettingsApplication + QStringLiteral(".ini");
+    return withoutTrailingSeparators(*folder) + QLatin1Char('/') + kSettingsApplication +
+           QStringLiteral(".ini");
 }
 
 void SettingsStore::setNoticeHandler(std::function<void(const QString &)> handler) {

@@ -3,6 +3,7 @@
 #include "AppTexts.h"
 #include "core/Failure.h"
 #include "core/PathCodec.h"
+#include "core/PathText.h"
 #include "naming/NthValue.h"
 
 #include <QCoreApplication>
@@ -67,8 +68,7 @@ QString DesktopFolder() {
     // Qt reads HOME with its lossy conversion; the home folder is read here as bytes and
     // put back in front of the desktop path that Qt built from it.
     const QString qtHome = QDir::homePath();
-    const QByteArray homeBytes = qgetenv("HOME");
-    const QString home = homeBytes.startsWith('/') ? pathFromBytes(homeBytes) : qtHome;
+    const QString home = absolutePathFromEnvironment("HOME").value_or(qtHome);
     QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (home != qtHome && desktop.startsWith(qtHome) &&
         (desktop.size() == qtHome.size() || desktop.at(qtHome.size()) == QLatin1Char('/')))

@@ -155,8 +155,9 @@ void TestWindowRun::aRunShowsItsProgressAndStopsAfterTheFileInHand() {
     int copies = 0;
     QStringList during;
     CopyHooks hooks;
-    hooks.chunkBytes = 4096;
-    hooks.afterFirstChunk = [&] {
+    hooks.faults.emplace();
+    hooks.faults->chunkBytes = 4096;
+    hooks.faults->afterFirstChunk = [&] {
         if (++copies != 2)
             return;
         during << start->text().remove(QLatin1Char('&'))

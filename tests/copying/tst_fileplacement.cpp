@@ -90,9 +90,10 @@ enum Route { Anonymous, TemporaryFile, TemporaryFileWithoutExclusiveRename, Dire
 
 CopyHooks hooksFor(int route) {
     CopyHooks hooks;
-    hooks.withoutAnonymousFile = route != Anonymous;
-    hooks.withoutNoReplaceRename = route >= TemporaryFileWithoutExclusiveRename;
-    hooks.withoutHardLinks = route == DirectName;
+    hooks.faults.emplace();
+    hooks.faults->withoutAnonymousFile = route != Anonymous;
+    hooks.faults->withoutNoReplaceRename = route >= TemporaryFileWithoutExclusiveRename;
+    hooks.faults->withoutHardLinks = route == DirectName;
     return hooks;
 }
 
@@ -746,8 +747,8 @@ void TestFilePlacement::copyTellsWhy() {
         expected.insert(QLatin1Char('/') + destination, describeAsCopyOf(source));
     CopyHooks hooks = hooksFor(route);
     if (faultErrorNumber != 0) {
-        hooks.faultAfterBytes = 100000;
-        hooks.faultErrorNumber = faultErrorNumber;
+        hooks.faults->faultAfterBytes = 100000;
+        hooks.faults->faultErrorNumber = faultErrorNumber;
     }
 
     const CopyResult result = copyAlone(source, path(destination), hooks,
@@ -796,8 +797,8 @@ void TestFilePlacement::nameThatAppearsDuringTheCopy() {
     const QString destination = path("out/a.bin");
     writeFile(source, randomBytes(64 << 10));
     CopyHooks hooks = hooksFor(route);
-    hooks.chunkBytes = 4096;
-    hooks.afterFirstChunk = [&] {
+    hooks.faults->chunkBytes = 4096;
+    hooks.faults->afterFirstChunk = [&] {
         if (appearingMode != 0)
             writeFile(destination, "appeared meanwhile", mode_t(appearingMode), {12345, 0});
     };
@@ -899,8 +900,8 @@ void TestFilePlacement::changedSourceIsNotCopied() {
         writeFile(destination, "the earlier copy");
     const TreeSnapshot before = snapshotOf(path("out"));
     CopyHooks hooks = hooksFor(route);
-    hooks.chunkBytes = 64 << 10;
-    hooks.afterFirstChunk = [&] {
+    hooks.faults->chunkBytes = 64 << 10;
+    hooks.faults->afterFirstChunk = [&] {
         const int fd = ::open(enc(source).constData(), O_WRONLY | O_CLOEXEC);
         QVERIFY(fd >= 0);
         if (change == 0)
@@ -979,9 +980,11 @@ void TestFilePlacement::longCopyAsksToGoOn() {
         expected.insert(QStringLiteral("/a.bin"), describeAsCopyOf(source));
     int asked = 0;
     CopyHooks hooks = hooksFor(route);
-    hooks.chunkBytes = 4096;
+    hooks.faults->chunkBytes = 4096;
     // The first chunk takes longer than the copy waits between two questions.
-    hooks.afterFirstChunk = [] { std::this_thread::sleep_for(std::chrono::milliseconds(70)); };
+    hooks.faults->afterFirstChunk = [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(70));
+    };
     hooks.keepGoing = [&] {
         ++asked;
         return answer;
@@ -1001,8 +1004,8 @@ void TestFilePlacement::nothingEscapesTheCopy() {
     const TreeSnapshot before = snapshotOf(path("out"));
     for (const int route : {Anonymous, TemporaryFile, DirectName}) {
         CopyHooks hooks = hooksFor(route);
-        hooks.chunkBytes = 4096;
-        hooks.afterFirstChunk = [] { throw std::runtime_error("a hook that throws"); };
+        hooks.faults->chunkBytes = 4096;
+        hooks.faults->afterFirstChunk = [] { throw std::runtime_error("a hook that throws"); };
         QCOMPARE(copyAlone(source, path("out/new.bin"), hooks).problem, CopyProblem::SystemError);
         QCOMPARE(copyAlone(source, path("out/old.bin"), hooks).problem, CopyProblem::SystemError);
     }
@@ -1172,7 +1175,7 @@ void TestFilePlacement::permissionBitsAreACourtesy() {
     if (exists)
         writeFile(path("out/a.txt"), "earlier");
     CopyHooks hooks = hooksFor(route);
-    hooks.withoutPermissionBits = true;
+    hooks.faults->withoutPermissionBits = true;
 
     const CopyResult result = copyAlone(path("src/a.txt"), path("out/a.txt"), hooks);
 
@@ -1233,8 +1236,9 @@ void TestFilePlacement::clashIsTheReasonUnderAFullDisk() {
     listed.add(path("out/listed.txt"));
     const TreeSnapshot before = snapshotOf(path("out"));
     CopyHooks hooks;
-    hooks.faultAfterBytes = 0;
-    hooks.faultErrorNumber = ENOSPC;
+    hooks.faults.emplace();
+    hooks.faults->faultAfterBytes = 0;
+    hooks.faults->faultErrorNumber = ENOSPC;
 
     const SourceFile file(path("out/a.txt"));
     const int folder = ::open(enc(path("out")).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -1258,8 +1262,8 @@ int main(int argc, char **argv) {
     if (argc == 5 && qstrcmp(argv[1], "--stalled-copy") == 0) {
         QCoreApplication app(argc, argv);
         CopyHooks hooks = hooksFor(std::atoi(argv[4]));
-        hooks.chunkBytes = 64 << 10;
-        hooks.afterFirstChunk = [] {
+        hooks.faults->chunkBytes = 64 << 10;
+        hooks.faults->afterFirstChunk = [] {
             std::fputs("half-way\n", stdout);
             std::fflush(stdout);
             ::sleep(60);

@@ -1,3 +1,4 @@
+#include "core/Failure.h"
 #include "core/PathCodec.h"
 
 #include <QTest>
@@ -72,6 +73,40 @@ private Q_SLOTS:
         const QByteArray high = pathToBytes(QString(QChar(char16_t(0xD800))));
         QCOMPARE(high, QByteArray("\xed\xa0\x80"));
         QCOMPARE(pathToBytes(QString(QChar(char16_t(0xDC41)))), QByteArray("\xed\xb1\x81"));
+    }
+
+    void aPathReachesTheSystemOnlyWhenNoNulCutsItShort_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<QByteArray>("bytes");
+        const QString nul(QChar(u'\0'));
+        QTest::newRow("plain path")
+            << QStringLiteral("/tmp/a.txt") << true << QByteArray("/tmp/a.txt");
+        QTest::newRow("escaped byte")
+            << pathFromBytes(QByteArray("/tmp/\xff")) << true << QByteArray("/tmp/\xff");
+        QTest::newRow("empty path names nothing") << QString() << true << QByteArray();
+        QTest::newRow("NUL inside would name its prefix")
+            << QStringLiteral("/tmp/a") + nul + QStringLiteral("b") << false << QByteArray();
+        QTest::newRow("NUL at the end") << QStringLiteral("/tmp/a") + nul << false << QByteArray();
+        QTest::newRow("NUL alone") << nul << false << QByteArray();
+    }
+    void aPathReachesTheSystemOnlyWhenNoNulCutsItShort() {
+        QFETCH(QString, path);
+        QFETCH(bool, named);
+        QFETCH(QByteArray, bytes);
+        const std::optional<QByteArray> encoded = systemPathBytes(path);
+        QCOMPARE(encoded.has_value(), named);
+        if (named)
+            QCOMPARE(*encoded, bytes);
+        // The failing form also refuses a path that names nothing at all.
+        bool failed = false;
+        try {
+            QCOMPARE(systemPathBytesOrFail(path), bytes);
+        } catch (const Failure &failure) {
+            failed = true;
+            QCOMPARE(failure.number(), ErrorNumber::PathNotFound);
+        }
+        QCOMPARE(failed, !named || bytes.isEmpty());
     }
 
     void theWindowShowsEscapedBytesAsTheReplacementMark() {
