@@ -7,6 +7,7 @@
 // Usage: bench_placefile [rounds] [base folder]
 
 #include "BenchSupport.h"
+#include "PlaceFile.h"
 
 #include "copying/FilePlacement.h"
 

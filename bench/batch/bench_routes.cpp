@@ -11,6 +11,7 @@
 //   bench_routes 11 /var/tmp 10000 tmpfs,ext4,xfs,btrfs
 
 #include "BenchSupport.h"
+#include "PlaceFile.h"
 
 #include "FixedRunInputs.h"
 #include "copying/FilePlacement.h"

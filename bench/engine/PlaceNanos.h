@@ -2,6 +2,7 @@
 
 // The cost a name is measured against in the engine's benchmarks: placing the file.
 
+#include "PlaceFile.h"
 #include "copying/FilePlacement.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+#include "PlaceFile.h"
 #include "TestFiles.h"
 #include "TestMount.h"
 #include "copying/FilePlacement.h"
