@@ -5,7 +5,7 @@
 
 #include "core/PathCodec.h"
 #include "naming/RenameOptions.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "settings/Presets.h"
 #include "settings/SettingsStore.h"
 

@@ -5,7 +5,7 @@
 #include "copying/OutputLayout.h"
 #include "core/PathHelpers.h"
 #include "records/CopiedIndex.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 
 #include "core/LocationTags.h"
 #include "core/Translation.h"
@@ -149,7 +149,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider 
         return readListedFiles(files, inputs, count, writtenFiles(), ui);
     });
     PlacementContext context{listed, writtenFiles(), copyHooks, {}};
-    RunRecord record(inputs.outputFolderText(), inputs.optionText(), style);
+    RecordWriter record(inputs.outputFolderText(), inputs.optionText(), style);
     // A run that ends anyhow leaves what its record holds so far.
     const auto keepRecord = [&outcome, &record] {
         outcome.recordId = record.id();
