@@ -13,13 +13,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace plenvoy {
