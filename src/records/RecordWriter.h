@@ -24,11 +24,11 @@ void disableRunRecords();
 /// True once a front has turned the records on.
 bool runRecordsEnabled();
 
-/// Writes the record of one run, one JSON line per listed file (see RecordFormat), beside the run:
-/// the file is made with the run's first copy (a run that copies nothing leaves none), lines are
-/// buffered and written at least every 100 ms, at the end, and by the signal handler on
-/// SIGINT, SIGTERM and SIGHUP, so that an ended run leaves what it did up to that point. A
-/// record that cannot be written never stops the run: problem() tells why.
+/// Writes the record of one run, one JSON line per listed file (see RecordFormat), beside
+/// the run: the file is made with the run's first copy (a run that copies nothing leaves
+/// none), lines are buffered and written at least every 100 ms, at the end, and by the
+/// signal handler on SIGINT, SIGTERM and SIGHUP, so that an ended run leaves what it did up
+/// to that point. A record that cannot be written never stops the run: problem() tells why.
 class RecordWriter final {
 public:
     /// Removes the records older than 90 days and those beyond the newest 200 when records
