@@ -334,7 +334,7 @@ void MainWindow::startUp() {
 
     // The window's own settings, read only; written when the user changes them.
     m_preview->setOutputFolder(m_outputFolderEdit->text());
-    m_preview->setStyle(readStampStyle(m_settings));
+    m_preview->setChoices(readStampStyle(m_settings));
     bool known = false;
     const int n = m_settings.readSetting(kKeyLastN, QString()).toInt(&known);
     if (known && n >= 0 && n <= 32767)
@@ -580,7 +580,7 @@ void MainWindow::openStampSettings() {
                                m_fileList.count() > 0 ? m_fileList.textAt(1) : QString(),
                                m_runInputs->optionText(), presets, std::move(window), this);
     dialog.exec();
-    m_preview->setStyle(readStampStyle(m_settings));
+    m_preview->setChoices(readStampStyle(m_settings));
 }
 
 void MainWindow::pointerOver(PointerMode mode) {
