@@ -171,15 +171,6 @@ QString copiedIndexPath() {
     return runs.left(runs.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/copied.index");
 }
 
-bool RecordHeader::operator==(const RecordHeader &other) const {
-    return id == other.id && start == other.start && version == other.version &&
-           front == other.front && output == other.output && outputDevice == other.outputDevice &&
-           outputInode == other.outputInode && option == other.option &&
-           nthValue == other.nthValue && form == other.form && pattern == other.pattern &&
-           creation == other.creation && shift == other.shift && layout == other.layout &&
-           format == other.format;
-}
-
 QByteArray headerLine(const RecordHeader &header) {
     const bool folderKnown = header.outputDevice >= 0 && header.outputInode >= 0;
     QByteArray line = "{\"run\":" + recordStringJson(header.id) +
@@ -427,12 +418,6 @@ QString decodedField(QByteArrayView field) {
 }
 
 } // namespace
-
-bool IndexLine::operator==(const IndexLine &other) const {
-    return output == other.output && copy == other.copy && sourceKey == other.sourceKey &&
-           sourceSize == other.sourceSize && sourceMtimeNs == other.sourceMtimeNs &&
-           identity == other.identity && madeAt == other.madeAt;
-}
 
 QByteArray indexOutputField(const QString &output) {
     return pathToBytes(output).toBase64();

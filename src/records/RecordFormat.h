@@ -51,7 +51,14 @@ struct RecordHeader {
     QString layout;
     int format = kRecordFormat;
 
-    bool operator==(const RecordHeader &other) const;
+    bool operator==(const RecordHeader &other) const {
+        return id == other.id && start == other.start && version == other.version &&
+               front == other.front && output == other.output &&
+               outputDevice == other.outputDevice && outputInode == other.outputInode &&
+               option == other.option && nthValue == other.nthValue && form == other.form &&
+               pattern == other.pattern && creation == other.creation && shift == other.shift &&
+               layout == other.layout && format == other.format;
+    }
 };
 
 /// What a run did with one listed file, as the record names it.
@@ -155,7 +162,11 @@ struct IndexLine {
     /// When the copy was made, in seconds since 1970 (UTC).
     qint64 madeAt = 0;
 
-    bool operator==(const IndexLine &other) const;
+    bool operator==(const IndexLine &other) const {
+        return output == other.output && copy == other.copy && sourceKey == other.sourceKey &&
+               sourceSize == other.sourceSize && sourceMtimeNs == other.sourceMtimeNs &&
+               identity == other.identity && madeAt == other.madeAt;
+    }
 };
 
 /// The output folder as the index's lines begin with it, without the tab that follows.
