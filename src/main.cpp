@@ -4,7 +4,7 @@
 #include "desktop/CommandLinePaths.h"
 #include "desktop/HandOver.h"
 #include "desktop/LaunchFeedback.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 
 #include <QApplication>
 #include <QStyleFactory>

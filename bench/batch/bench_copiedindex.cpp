@@ -11,7 +11,7 @@
 #include "core/SilentWindowPort.h"
 #include "naming/ComposeNewName.h"
 #include "records/CopiedIndex.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

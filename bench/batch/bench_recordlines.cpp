@@ -7,7 +7,7 @@
 
 #include "core/PathCodec.h"
 #include "records/CopiedIndex.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "run/RunOutcome.h"
 
 #include <QTemporaryDir>
@@ -39,7 +39,8 @@ int main(int argc, char **argv) {
     }
     std::vector<double> record, index;
     for (int round = 0; round < 5; ++round) {
-        plenvoy::RunRecord run(output, QStringLiteral("Add current date to end of filename"), {});
+        plenvoy::RecordWriter run(output, QStringLiteral("Add current date to end of filename"),
+                                  {});
         record.push_back(timed([&] {
             for (int i = 0; i < copies; ++i)
                 run.add(files[size_t(i) % files.size()]);

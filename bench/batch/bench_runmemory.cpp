@@ -8,7 +8,7 @@
 
 #include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "run/StartChanging.h"
 
 #include <QCoreApplication>

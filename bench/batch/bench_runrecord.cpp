@@ -11,7 +11,7 @@
 #include "core/PathCodec.h"
 #include "core/SilentWindowPort.h"
 #include "records/CopiedIndex.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "records/RunUndo.h"
 
 #include <QCoreApplication>

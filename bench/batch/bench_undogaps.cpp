@@ -10,8 +10,8 @@
 
 #include "FixedRunInputs.h"
 #include "core/PathCodec.h"
-#include "records/RunRecord.h"
-#include "records/RunUndo.h"
+#include "records/RecordWriter.h"
+#include "records/UndoDialogue.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "MainWindowPort.h"
 #include "copying/FilePlacement.h"
 #include "filelist/FileList.h"
-#include "records/RunUndo.h"
+#include "records/UndoDialogue.h"
 #include "settings/SettingsStore.h"
 
 #include <QWidget>

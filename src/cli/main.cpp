@@ -4,7 +4,7 @@
 #include "CliOutput.h"
 
 #include "core/PathCodec.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "settings/Presets.h"
 #include "settings/SettingsStore.h"
 

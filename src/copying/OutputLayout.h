@@ -14,12 +14,6 @@ namespace plenvoy {
 inline const QString kReasonFolderInTheWay =
     QStringLiteral("a link or a file is in the way of its folder");
 
-/// The folder `relative` below a layout's output folder: openFolderBelow under the name the
-/// records still call it by.
-inline int openLayoutFolder(int base, const QString &relative, QStringList *made) {
-    return openFolderBelow(base, relative, made);
-}
-
 /// The folders a run copies into below its output folder, made as needed. The last one
 /// stays open: entries come in runs from one folder.
 class LayoutFolders final {

@@ -1,41 +1,32 @@
 #include "CopiedIndex.h"
 
-#include "LineWriting.h"
-
-#include "RunRecord.h"
+#include "RecordReader.h"
+#include "RecordWriter.h"
 #include "copying/FileOutcome.h"
 #include "copying/OutputLayout.h"
+#include "core/FileIdentity.h"
+#include "core/FolderBelow.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "naming/RegionalForms.h"
 
 #include <QDateTime>
-#include <QDir>
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace plenvoy {
 
 namespace {
 
-// File systems whose inode numbers don't survive a re-plug.
-constexpr unsigned long kMsdosMagic = 0x4d44;
-constexpr unsigned long kExfatMagic = 0x2011BAB0;
-constexpr unsigned long kFuseMagic = 0x65735546;
 /// Lines gathered before they are written.
 constexpr qsizetype kWriteEveryBytes = 1 << 20;
-constexpr int kFields = 11;
-/// The index is read this much at a time.
-constexpr qsizetype kReadChunkBytes = 1 << 20;
 
 /// The path from the root, doubled and trailing separators gone ("/" stays). A relative path
 /// is taken from the working folder, read into workingFolder when a path first needs it.
@@ -71,17 +62,9 @@ QString sourceKeyIn(const QString &source, const QString &listedThrough, QString
     return full.startsWith(prefix) ? full.mid(prefix.size()) : full;
 }
 
-qint64 nanoseconds(const struct timespec &time) {
-    return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
 QByteArray keyOf(const QString &folder, const QString &sourceKey, qint64 size, qint64 mtimeNs) {
     return pathToBytes(folder) + '\0' + pathToBytes(sourceKey) + '\0' + QByteArray::number(size) +
            '\0' + QByteArray::number(mtimeNs);
-}
-
-QByteArray encodedField(const QString &path) {
-    return pathToBytes(path).toBase64();
 }
 
 /// A path below a clean folder, as cleanFolder leaves it: not empty, without doubled,
@@ -102,64 +85,12 @@ bool isCleanPath(QStringView path) {
     return path == u"/" || (path.startsWith(u'/') && isCleanBelow(path.mid(1)));
 }
 
-/// The most bytes that writeEncodedPath writes for a path of this many characters.
-qsizetype encodedPathBound(qsizetype characters) {
-    return (characters * 3 + 2) / 3 * 4;
-}
-
-/// Writes the base64 form of the path's bytes at p and gives the end; a path of ASCII
-/// characters, as most are, is encoded from its characters as it is checked.
-char *writeEncodedPath(char *p, QStringView path) {
-    static constexpr char kDigits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    const char16_t *units = path.utf16();
-    const qsizetype size = path.size();
-    char *const start = p;
-    qsizetype i = 0;
-    for (; i + 3 <= size; i += 3) {
-        if ((units[i] | units[i + 1] | units[i + 2]) >= 0x80)
-            break;
-        const unsigned triple =
-            unsigned(units[i]) << 16 | unsigned(units[i + 1]) << 8 | units[i + 2];
-        p[0] = kDigits[triple >> 18];
-        p[1] = kDigits[(triple >> 12) & 63];
-        p[2] = kDigits[(triple >> 6) & 63];
-        p[3] = kDigits[triple & 63];
-        p += 4;
-    }
-    if (std::any_of(units + i, units + size, [](char16_t unit) { return unit >= 0x80; })) {
-        const QByteArray encoded = encodedField(path.toString());
-        std::memcpy(start, encoded.constData(), size_t(encoded.size()));
-        return start + encoded.size();
-    }
-    if (i < size) {
-        const bool two = i + 1 < size;
-        const unsigned triple = unsigned(units[i]) << 16 | (two ? unsigned(units[i + 1]) << 8 : 0u);
-        p[0] = kDigits[triple >> 18];
-        p[1] = kDigits[(triple >> 12) & 63];
-        p[2] = two ? kDigits[(triple >> 6) & 63] : '=';
-        p[3] = '=';
-        p += 4;
-    }
-    return p;
-}
-
-QString decodedField(const QByteArray &field) {
-    return pathFromBytes(QByteArray::fromBase64(field));
-}
-
 /// Whether two texts are the same, at once when they share their characters.
 bool sameText(const QString &a, const QString &b) {
     return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
 }
 
 } // namespace
-
-QString copiedIndexPath() {
-    // Beside the folder of the records, which holds nothing but records.
-    const QString runs = runRecordFolder();
-    return runs.left(runs.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/copied.index");
-}
 
 QString sourceKeyOf(const QString &source, const QString &listedThrough) {
     QString workingFolder;
@@ -179,65 +110,18 @@ CopiedIndex::CopiedIndex(const QString &outputFolder)
         m_outputFd = ::open(outputBytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (m_outputFd < 0)
         return;
-    const int fd = ::open(pathToBytes(copiedIndexPath()).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    // The index holds the copies into every folder: it is read in chunks, and only the lines
-    // of this output folder, found by their start, are taken apart.
-    const QByteArray start = '\n' + encodedField(m_output) + '\t';
-    QByteArray window("\n");
-    for (;;) {
-        const qsizetype kept = window.size();
-        window.resize(kept + kReadChunkBytes);
-        const ssize_t got = ::read(fd, window.data() + kept, size_t(kReadChunkBytes));
-        if (got < 0 && errno == EINTR) {
-            window.resize(kept);
-            continue;
-        }
-        window.resize(kept + qMax<ssize_t>(got, 0));
-        const bool atEnd = got <= 0;
-        if (atEnd)
-            window.append('\n');
-        const char *data = window.constData();
-        const char *end = data + window.size();
-        const char *from = data;
-        while (const char *hit = static_cast<const char *>(
-                   ::memmem(from, size_t(end - from), start.constData(), size_t(start.size())))) {
-            const char *lineEnd =
-                static_cast<const char *>(std::memchr(hit + 1, '\n', size_t(end - hit - 1)));
-            if (!lineEnd)
-                break;
-            takeLine(QByteArray(hit + 1, lineEnd - hit - 1));
-            from = lineEnd;
-        }
-        if (atEnd)
-            break;
-        // The part after the last line break may begin a line of this folder.
-        const qsizetype lastBreak = window.lastIndexOf('\n');
-        window.remove(0, qMax<qsizetype>(lastBreak, 0));
-    }
-    ::close(fd);
+    readIndexLines(m_output, [this](const IndexLine &line) { take(line); });
 }
 
-void CopiedIndex::takeLine(const QByteArray &line) {
-    const QList<QByteArray> fields = line.split('\t');
-    if (fields.size() != kFields)
-        return;
+void CopiedIndex::take(const IndexLine &line) {
     CopiedBefore copy;
-    copy.copy = decodedField(fields[1]);
-    const QString sourceKey = decodedField(fields[2]);
-    const qint64 size = fields[3].toLongLong();
-    const qint64 mtime = fields[4].toLongLong();
-    copy.device = fields[5].toLongLong();
-    copy.inode = fields[6].toLongLong();
-    copy.size = fields[7].toLongLong();
-    copy.mtime = fields[8].toLongLong();
-    copy.ctime = fields[9].toLongLong();
-    copy.madeAt = fields[10].toLongLong();
+    copy.copy = line.copy;
+    copy.identity = line.identity;
+    copy.madeAt = line.madeAt;
     const qsizetype slash = copy.copy.lastIndexOf(QLatin1Char('/'));
     const QString folder = slash < 0 ? QString() : copy.copy.left(slash);
     // A later copy of the same source into the same folder is the one that counts.
-    m_copies.insert(keyOf(folder, sourceKey, size, mtime), copy);
+    m_copies.insert(keyOf(folder, line.sourceKey, line.sourceSize, line.sourceMtimeNs), copy);
 }
 
 CopiedIndex::~CopiedIndex() {
@@ -251,23 +135,15 @@ std::optional<CopiedBefore> CopiedIndex::find(const QString &folder, const QStri
     if (found == m_copies.cend() || m_outputFd < 0)
         return std::nullopt;
     const CopiedBefore &copy = found.value();
-    const int folderFd = openLayoutFolder(m_outputFd, folder, nullptr);
+    const int folderFd = openFolderBelow(m_outputFd, folder);
     if (folderFd < 0)
         return std::nullopt;
     struct stat now {};
     const QByteArray name = pathToBytes(FileNameOf(copy.copy));
     const bool there = ::fstatat(folderFd, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0;
-    struct statfs system {};
-    const bool inodesHold = ::fstatfs(folderFd, &system) != 0 ||
-                            (static_cast<unsigned long>(system.f_type) != kMsdosMagic &&
-                             static_cast<unsigned long>(system.f_type) != kExfatMagic &&
-                             static_cast<unsigned long>(system.f_type) != kFuseMagic);
+    const IdentityRules rules = IdentityRules::ofFolder(folderFd);
     ::close(folderFd);
-    if (!there || !S_ISREG(now.st_mode) || qint64(now.st_size) != copy.size ||
-        nanoseconds(now.st_mtim) != copy.mtime)
-        return std::nullopt;
-    if (inodesHold && (qint64(now.st_dev) != copy.device || qint64(now.st_ino) != copy.inode ||
-                       nanoseconds(now.st_ctim) != copy.ctime))
+    if (!there || changeSince(copy.identity, now, rules) != IdentityChange::None)
         return std::nullopt;
     return copy;
 }
@@ -298,7 +174,7 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
         m_outputGiven = outputFolder;
         m_output = cleanFolder(outputFolder, m_workingFolder);
         m_prefix = m_output == QLatin1String("/") ? m_output : m_output + QLatin1Char('/');
-        m_outputField = encodedField(m_output);
+        m_outputField = indexOutputField(m_output);
     }
     if (!m_rootKnown || !sameText(listedThrough, m_rootGiven)) {
         m_rootKnown = true;
@@ -335,27 +211,17 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
     }
     // The line is written in place, in room enough for its longest form.
     const qsizetype at = m_lines.size();
-    const qsizetype room = m_outputField.size() + encodedPathBound(below.size()) +
-                           encodedPathBound(key.size()) + 11 * 24;
+    const qsizetype room = indexLineBound(m_outputField.size(), below.size(), key.size());
     if (m_lines.capacity() < at + room)
         m_lines.reserve(std::max(kWriteEveryBytes, at + room) + 4096);
     m_lines.resize(at + room);
     char *const start = m_lines.data() + at;
-    char *p = start;
-    std::memcpy(p, m_outputField.constData(), size_t(m_outputField.size()));
-    p += m_outputField.size();
-    *p++ = '\t';
-    p = writeEncodedPath(p, below);
-    *p++ = '\t';
-    p = writeEncodedPath(p, key);
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    for (const qint64 value : {size, mtimeNs, qint64(status.device), qint64(status.inode),
-                               status.size, status.mtimeNs, status.ctimeNs, qint64(now.tv_sec)}) {
-        *p++ = '\t';
-        p = writeDecimal(p, value);
-    }
-    *p++ = '\n';
+    const FileIdentity identity{qint64(status.device), qint64(status.inode), status.size,
+                                status.mtimeNs, status.ctimeNs};
+    char *const p = writeIndexLine(start, m_outputField, below, key, size, mtimeNs, identity,
+                                   qint64(now.tv_sec));
     m_lines.resize(at + (p - start));
     if (m_lines.size() >= kWriteEveryBytes)
         flush();
@@ -364,12 +230,7 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
 void CopiedIndexWriter::flush() {
     if (m_lines.isEmpty())
         return;
-    // The records' folder and its parent are private to this user, as the records make them.
-    const QByteArray runs = pathToBytes(runRecordFolder());
-    const QByteArray plenvoy = runs.left(runs.lastIndexOf('/'));
-    QDir().mkpath(pathFromBytes(plenvoy.left(plenvoy.lastIndexOf('/'))));
-    ::mkdir(plenvoy.constData(), 0700);
-    ::mkdir(runs.constData(), 0700);
+    makeRunRecordFolder();
     const int fd = ::open(pathToBytes(copiedIndexPath()).constData(),
                           O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd >= 0) {
@@ -405,9 +266,9 @@ bool RunCopies::skipped(const QString &outputFolder, const QString &relative, co
             m_index = std::make_unique<CopiedIndex>(outputFolder);
         m_outputGiven = outputFolder;
     }
-    const std::optional<CopiedBefore> before = m_index->find(
-        relative, sourceKeyIn(source, listedThrough, m_workingFolder), qint64(status.stx_size),
-        qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec);
+    const std::optional<CopiedBefore> before =
+        m_index->find(relative, sourceKeyIn(source, listedThrough, m_workingFolder),
+                      qint64(status.stx_size), nanosecondsOf(status.stx_mtime));
     if (!before)
         return false;
     file.destination =
@@ -421,9 +282,8 @@ void RunCopies::copied(const QString &outputFolder, const FileOutcome &file,
                        const QString &listedThrough, const struct statx &status) {
     if (!file.copied())
         return;
-    m_writer.note(
-        outputFolder, file.destination, file.source, listedThrough, qint64(status.stx_size),
-        qint64(status.stx_mtime.tv_sec) * 1'000'000'000 + status.stx_mtime.tv_nsec, file.named);
+    m_writer.note(outputFolder, file.destination, file.source, listedThrough,
+                  qint64(status.stx_size), nanosecondsOf(status.stx_mtime), file.named);
 }
 
 } // namespace plenvoy

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordFormat.h"
 #include "copying/FilePlacement.h"
 
 #include <QByteArray>
@@ -15,11 +16,11 @@ namespace plenvoy {
 
 class RegionalForms;
 
-/// The file beside the run records that lists every copy a recorded run made: the output
-/// folder, the copy's path below it, the source as it was known then (its path below the
-/// folder it was listed through, its size and modification time), the copy's identity and
-/// when it was made. Runs append to it as they go; pruning the records leaves it alone.
-QString copiedIndexPath();
+// The index of copied files (copiedIndexPath(), its lines in RecordFormat) lists every copy
+// a recorded run made: the output folder, the copy's path below it, the source as it was
+// known then (its path below the folder it was listed through, its size and modification
+// time), the copy's identity and when it was made. Runs append to it as they go; pruning the
+// records leaves it alone.
 
 /// How a source is known across runs: its path below the folder it was listed through, so
 /// that a card plugged in again under another device is the same; its full path when it
@@ -30,11 +31,8 @@ QString sourceKeyOf(const QString &source, const QString &listedThrough);
 struct CopiedBefore {
     /// The copy's path below the output folder.
     QString copy;
-    qint64 device = 0;
-    qint64 inode = 0;
-    qint64 size = 0;
-    qint64 mtime = 0;
-    qint64 ctime = 0;
+    /// The copy as it was once named.
+    FileIdentity identity;
     /// When it was made, in seconds since 1970 (UTC).
     qint64 madeAt = 0;
 };
@@ -55,13 +53,12 @@ public:
     QString outputFolder() const { return m_output; }
     /// The copy of this source into the folder (below the output folder; empty for the
     /// output folder itself) when it is still there and unchanged, checked as undo checks a
-    /// copy: same device, inode, size, modification and change time, or on file systems
-    /// whose inodes don't survive a re-plug, same name, size and modification time.
+    /// copy (changeSince).
     std::optional<CopiedBefore> find(const QString &folder, const QString &sourceKey, qint64 size,
                                      qint64 mtimeNs) const;
 
 private:
-    void takeLine(const QByteArray &line);
+    void take(const IndexLine &line);
 
     QString m_output;
     int m_outputFd = -1;

@@ -3,7 +3,13 @@
 // Writing the record's and the index's lines in place: a run writes two for every copy, so
 // numbers and plain paths go into the line without a detour through another buffer.
 
+#include "core/PathCodec.h"
+
+#include <QByteArray>
+#include <QString>
 #include <QStringView>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <cstring>
@@ -123,6 +129,48 @@ inline bool appendPlainAscii(std::string &out, QStringView text) {
     }
     *p = '"';
     return true;
+}
+
+/// The most bytes that writeEncodedPath writes for a path of this many characters.
+inline qsizetype encodedPathBound(qsizetype characters) {
+    return (characters * 3 + 2) / 3 * 4;
+}
+
+/// Writes the base64 form of the path's bytes at p and gives the end; a path of ASCII
+/// characters, as most are, is encoded from its characters as it is checked.
+inline char *writeEncodedPath(char *p, QStringView path) {
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const char16_t *units = path.utf16();
+    const qsizetype size = path.size();
+    char *const start = p;
+    qsizetype i = 0;
+    for (; i + 3 <= size; i += 3) {
+        if ((units[i] | units[i + 1] | units[i + 2]) >= 0x80)
+            break;
+        const unsigned triple =
+            unsigned(units[i]) << 16 | unsigned(units[i + 1]) << 8 | units[i + 2];
+        p[0] = kDigits[triple >> 18];
+        p[1] = kDigits[(triple >> 12) & 63];
+        p[2] = kDigits[(triple >> 6) & 63];
+        p[3] = kDigits[triple & 63];
+        p += 4;
+    }
+    if (std::any_of(units + i, units + size, [](char16_t unit) { return unit >= 0x80; })) {
+        const QByteArray encoded = pathToBytes(path.toString()).toBase64();
+        std::memcpy(start, encoded.constData(), size_t(encoded.size()));
+        return start + encoded.size();
+    }
+    if (i < size) {
+        const bool two = i + 1 < size;
+        const unsigned triple = unsigned(units[i]) << 16 | (two ? unsigned(units[i + 1]) << 8 : 0u);
+        p[0] = kDigits[triple >> 18];
+        p[1] = kDigits[(triple >> 12) & 63];
+        p[2] = two ? kDigits[(triple >> 6) & 63] : '=';
+        p[3] = '=';
+        p += 4;
+    }
+    return p;
 }
 
 } // namespace plenvoy

@@ -5,7 +5,7 @@
 #include "copying/OutputLayout.h"
 #include "naming/StampStyle.h"
 #include "records/CopiedIndex.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 
 #include <QString>
 
@@ -67,7 +67,7 @@ private:
     RunContext *m_enclosing = nullptr;
     ProtectedFiles m_listed;
     PlacementContext m_placement;
-    RunRecord m_record;
+    RecordWriter m_record;
     LayoutFolders m_layoutFolders;
     RunCopies m_copies;
     qint64 m_sourceSize = 0;

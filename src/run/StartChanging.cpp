@@ -11,7 +11,7 @@
 #include "naming/FileMoment.h"
 #include "naming/NthValue.h"
 #include "naming/RenameOptions.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 
 #include <optional>
 #include <variant>

@@ -2,7 +2,7 @@
 
 #include "SettingsStore.h"
 #include "naming/RenameOptions.h"
-#include "records/RunRecord.h"
+#include "records/RecordFormat.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

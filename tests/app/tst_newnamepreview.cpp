@@ -10,7 +10,7 @@
 #include "filelist/FileListView.h"
 #include "naming/ComposeNewName.h"
 #include "naming/RegionalForms.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "run/StartChanging.h"
 
 #include <QtTest>

@@ -3,7 +3,7 @@
 #include "core/Translation.h"
 #include "naming/RegionalForms.h"
 #include "naming/RenameOptions.h"
-#include "records/RunUndo.h"
+#include "records/UndoDialogue.h"
 #include "settings/AppTexts.h"
 
 #include <QApplication>

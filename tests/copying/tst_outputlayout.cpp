@@ -5,7 +5,7 @@
 #include "core/PathCodec.h"
 #include "naming/ComposeNewName.h"
 #include "naming/RegionalForms.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "records/RunUndo.h"
 #include "run/NamePlanner.h"
 #include "run/StartChanging.h"

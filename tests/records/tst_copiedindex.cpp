@@ -5,7 +5,7 @@
 #include "naming/ComposeNewName.h"
 #include "naming/RegionalForms.h"
 #include "records/CopiedIndex.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "run/NamePlanner.h"
 #include "run/StartChanging.h"
 

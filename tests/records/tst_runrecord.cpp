@@ -5,8 +5,8 @@
 #include "core/SilentWindowPort.h"
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
-#include "records/RunRecord.h"
-#include "records/RunUndo.h"
+#include "records/RecordWriter.h"
+#include "records/UndoDialogue.h"
 #include "run/StartChanging.h"
 
 #include <QJsonDocument>
@@ -548,7 +548,7 @@ namespace {
 /// while another thread takes SIGTERM; then the signals are let through.
 int signalOnAnotherThread(const QString &output) {
     enableRunRecords(QStringLiteral("cli"));
-    RunRecord record(output, QString(), StampStyle());
+    RecordWriter record(output, QString(), StampStyle());
     FileOutcome file;
     file.source = QStringLiteral("/sources/a.txt");
     file.destination = output + QStringLiteral("/a.txt");

@@ -8,7 +8,7 @@
 #include "core/PathHelpers.h"
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 #include "run/StartChanging.h"
 
 #include <QDir>

@@ -1,17 +1,13 @@
-#include "RunRecord.h"
-
-#include "LineWriting.h"
+#include "RecordWriter.h"
 
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 
-#include <QDir>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -138,38 +134,18 @@ qint64 coarseMilliseconds() {
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 
-QByteArray number(qint64 value) {
-    return QByteArray::number(value);
-}
-
 QByteArray timeText(const QDateTime &moment) {
     return moment.toUTC().toString(Qt::ISODateWithMs).toUtf8();
 }
 
-const char *outcomeName(int index) {
-    static const char *const names[] = {"copied", "numbered", "replaced", "not-copied", "skipped"};
-    return names[index];
-}
-
-int outcomeIndex(const FileOutcome &file) {
+RecordOutcome outcomeOf(const FileOutcome &file) {
     if (file.problem == CopyProblem::CopiedBefore)
-        return 4;
+        return RecordOutcome::Skipped;
     if (!file.copied())
-        return 3;
+        return RecordOutcome::NotCopied;
     if (file.renamed)
-        return 1;
-    return file.replaced ? 2 : 0;
-}
-
-/// Makes the folder ".../plenvoy/runs" and its parents, the last two private to this user.
-bool makeFolder(const QString &folder) {
-    const QByteArray runs = pathToBytes(folder);
-    const QByteArray plenvoy = runs.left(runs.lastIndexOf('/'));
-    if (!QDir().mkpath(pathFromBytes(plenvoy.left(plenvoy.lastIndexOf('/')))))
-        return false;
-    if (::mkdir(plenvoy.constData(), 0700) != 0 && errno != EEXIST)
-        return false;
-    return ::mkdir(runs.constData(), 0700) == 0 || errno == EEXIST;
+        return RecordOutcome::Numbered;
+    return file.replaced ? RecordOutcome::Replaced : RecordOutcome::Copied;
 }
 
 /// The path from the root: a record is read from any working folder. The working folder
@@ -214,13 +190,6 @@ void pruneRecords(const QString &folder) {
 
 } // namespace
 
-QString runRecordFolder() {
-    QString state = pathFromBytes(qgetenv("XDG_STATE_HOME"));
-    if (!state.startsWith(QLatin1Char('/')))
-        state = pathFromBytes(qgetenv("HOME")) + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/plenvoy/runs");
-}
-
 void enableRunRecords(const QString &front) {
     g_front = front;
 }
@@ -233,76 +202,8 @@ void disableRunRecords() {
     g_front.clear();
 }
 
-namespace {
-
-/// Appends the UTF-8 bytes as a JSON string; runs of plain bytes are copied whole. Out is a
-/// QByteArray or, for the lines of a run, a std::string that keeps its room between lines.
-template <typename Out> void appendString(Out &out, const QByteArray &utf8) {
-    out += '"';
-    const char *run = utf8.constData();
-    const char *const end = run + utf8.size();
-    for (const char *p = run; p < end; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
-        if (byte >= 0x20 && byte != '"' && byte != '\\')
-            continue;
-        out.append(run, p - run);
-        if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += '\\';
-            out += *p;
-        }
-        run = p + 1;
-    }
-    out.append(run, end - run);
-    out += '"';
-}
-
-/// Appends the path's bytes as the record writes them. Bytes that are not valid UTF-8 are
-/// what the path codec makes of escaped bytes, and only of them.
-template <typename Out> void appendPath(Out &out, const QByteArray &bytes) {
-    if (bytes.isValidUtf8()) {
-        appendString(out, bytes);
-        return;
-    }
-    const QByteArray encoded = bytes.toBase64();
-    out += "{\"b64\":\"";
-    out.append(encoded.constData(), encoded.size());
-    out += "\"}";
-}
-
-/// Appends the path as the record writes it. A path of plain ASCII, the common case, goes
-/// straight from its text into the line.
-void appendPathText(std::string &out, const QString &path) {
-    if (!appendPlainAscii(out, path))
-        appendPath(out, pathToBytes(path));
-}
-
-} // namespace
-
-QString recordPathFrom(const QJsonValue &value) {
-    if (value.isObject())
-        return pathFromBytes(
-            QByteArray::fromBase64(value[QLatin1String("b64")].toString().toLatin1()));
-    return value.toString();
-}
-
-QByteArray recordStringJson(const QString &text) {
-    QByteArray out;
-    appendString(out, text.toUtf8());
-    return out;
-}
-
-QByteArray recordPathJson(const QString &path) {
-    QByteArray out;
-    appendPath(out, pathToBytes(path));
-    return out;
-}
-
-RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
-                     const StampStyle &style)
+RecordWriter::RecordWriter(const QString &outputFolder, const QString &optionText,
+                           const StampStyle &style)
     : m_enabled(!g_front.isEmpty())
     , m_front(g_front)
     , m_output(absolute(outputFolder, m_workingFolder))
@@ -313,7 +214,7 @@ RunRecord::RunRecord(const QString &outputFolder, const QString &optionText,
         pruneRecords(runRecordFolder());
 }
 
-RunRecord::~RunRecord() {
+RecordWriter::~RecordWriter() {
     if (m_slot < 0)
         return;
     flush();
@@ -325,9 +226,9 @@ RunRecord::~RunRecord() {
     slot.taken.store(false);
 }
 
-bool RunRecord::open() {
+bool RecordWriter::open() {
     const QString folder = runRecordFolder();
-    if (!makeFolder(folder)) {
+    if (!makeRunRecordFolder()) {
         fail(errno);
         return false;
     }
@@ -364,81 +265,56 @@ bool RunRecord::open() {
     m_flushedAtMs = coarseMilliseconds();
 
     struct stat folderStatus {};
-    const QByteArray outputBytes = pathToBytes(m_output);
-    const bool known = ::stat(outputBytes.constData(), &folderStatus) == 0;
-    QByteArray header =
-        "{\"run\":" + recordStringJson(m_id) +
-        ",\"start\":" + recordStringJson(QString::fromLatin1(timeText(m_start))) +
-        ",\"version\":\"" PLENVOY_VERSION "\",\"front\":" + recordStringJson(m_front) +
-        ",\"output\":" + recordPathJson(m_output);
-    // The output folder's identity: undo removes names only inside that same folder.
-    header += ",\"dev\":" + (known ? number(qint64(folderStatus.st_dev)) : "null") +
-              ",\"ino\":" + (known ? number(qint64(folderStatus.st_ino)) : "null");
-    header +=
-        ",\"option\":" + recordStringJson(m_option) +
-        ",\"n\":" + (m_nthValue ? number(*m_nthValue) : QByteArray("null")) +
-        ",\"form\":" + recordStringJson(stampFormName(m_style.form)) +
-        (m_style.form == StampForm::Custom ? ",\"pattern\":" + recordStringJson(m_style.pattern)
-                                           : QByteArray()) +
-        ",\"creation\":" + recordStringJson(creationTimeName(m_style.creation)) +
-        (m_style.takenShift != 0
-             ? ",\"shift\":" + recordStringJson(takenShiftText(m_style.takenShift))
-             : QByteArray()) +
-        ",\"layout\":" + recordStringJson(outputLayoutName(m_style.layout)) + "}\n";
-    append(header);
+    const bool known = ::stat(pathToBytes(m_output).constData(), &folderStatus) == 0;
+    RecordHeader header;
+    header.id = m_id;
+    header.start = QString::fromLatin1(timeText(m_start));
+    header.version = QStringLiteral(PLENVOY_VERSION);
+    header.front = m_front;
+    header.output = m_output;
+    if (known) {
+        header.outputDevice = qint64(folderStatus.st_dev);
+        header.outputInode = qint64(folderStatus.st_ino);
+    }
+    header.option = m_option;
+    header.nthValue = m_nthValue;
+    header.form = stampFormName(m_style.form);
+    if (m_style.form == StampForm::Custom)
+        header.pattern = m_style.pattern;
+    header.creation = creationTimeName(m_style.creation);
+    if (m_style.takenShift != 0)
+        header.shift = takenShiftText(m_style.takenShift);
+    header.layout = outputLayoutName(m_style.layout);
+    append(headerLine(header));
     append(m_waiting);
     m_waiting = QByteArray();
     return true;
 }
 
-void RunRecord::fail(int errorNumber) {
+void RecordWriter::fail(int errorNumber) {
     if (m_problem.isEmpty())
         m_problem = kRecordNotWritten + QStringLiteral(" (") +
                     QString::fromLocal8Bit(std::strerror(errorNumber)) + QStringLiteral(").");
 }
 
-void RunRecord::add(const FileOutcome &file) {
+void RecordWriter::add(const FileOutcome &file) {
     if (!m_enabled || !m_problem.isEmpty())
         return;
-    const int index = outcomeIndex(file);
-    ++m_counts[index];
+    const RecordOutcome outcome = outcomeOf(file);
+    ++m_counts[int(outcome)];
+    NamedStatus named = file.named;
+    const QString destination = absolute(file.destination, m_workingFolder);
+    if (file.copied() && !named.known)
+        named = statusByName(pathToBytes(destination));
+    FileIdentity identity;
+    if (file.copied() && named.known)
+        identity = {qint64(named.device), qint64(named.inode), named.size, named.mtimeNs,
+                    named.ctimeNs};
     // One line buffer serves every file: a run of a million files builds no garbage.
     std::string &line = m_line;
     line.clear();
-    line += "{\"source\":";
-    appendPathText(line, absolute(file.source, m_workingFolder));
-    line += ",\"destination\":";
-    const QString destination = absolute(file.destination, m_workingFolder);
-    appendPathText(line, destination);
-    line += ",\"outcome\":\"";
-    line += outcomeName(index);
-    line += "\",\"reason\":";
-    if (file.reason.isEmpty())
-        line += "\"\"";
-    else
-        appendString(line, file.reason.toUtf8());
-    NamedStatus named = file.named;
-    if (file.copied() && !named.known)
-        named = statusByName(pathToBytes(destination));
-    if (file.copied() && named.known) {
-        // The identity's fields are made in one piece.
-        char fields[160];
-        char *p = fields;
-        const auto field = [&p](const char *name, size_t length, qint64 value) {
-            std::memcpy(p, name, length);
-            p = writeDecimal(p + length, value);
-        };
-        field(",\"dev\":", 7, qint64(named.device));
-        field(",\"ino\":", 7, qint64(named.inode));
-        field(",\"size\":", 8, named.size);
-        field(",\"mtime_ns\":", 12, named.mtimeNs);
-        field(",\"ctime_ns\":", 12, named.ctimeNs);
-        *p++ = '}';
-        *p++ = '\n';
-        line.append(fields, size_t(p - fields));
-    } else {
-        line += ",\"dev\":null,\"ino\":null,\"size\":null,\"mtime_ns\":null,\"ctime_ns\":null}\n";
-    }
+    appendCopyLine(line, absolute(file.source, m_workingFolder), destination, outcome, file.reason,
+                   file.copied() && named.known ? &identity : nullptr);
     if (m_slot < 0) {
         if (!file.copied()) {
             m_waiting.append(line.data(), qsizetype(line.size()));
@@ -451,29 +327,26 @@ void RunRecord::add(const FileOutcome &file) {
     flushIfDue();
 }
 
-NamedStatus RunRecord::statusByName(const QByteArray &destination) {
+NamedStatus RecordWriter::statusByName(const QByteArray &destination) {
     // The identity as the copy's name now holds it (naming changes the change time).
     return m_status.of(destination);
 }
 
-void RunRecord::addMadeFolder(const QString &path) {
+void RecordWriter::addMadeFolder(const QString &path) {
     if (!m_enabled || !m_problem.isEmpty())
         return;
-    QByteArray line = "{\"made\":";
-    const QString folder = absolute(path, m_workingFolder);
-    appendPath(line, pathToBytes(folder));
-    line += "}\n";
+    const QByteArray line = madeLine(absolute(path, m_workingFolder));
     if (m_slot < 0)
         m_waiting += line;
     else
         append(line);
 }
 
-void RunRecord::append(const QByteArray &line) {
+void RecordWriter::append(const QByteArray &line) {
     append(line.constData(), size_t(line.size()));
 }
 
-void RunRecord::append(const char *data, size_t size) {
+void RecordWriter::append(const char *data, size_t size) {
     if (m_slot < 0 || size == 0)
         return;
     RecordSlot &slot = g_slots[m_slot];
@@ -493,12 +366,12 @@ void RunRecord::append(const char *data, size_t size) {
     slot.length.store(length + size, std::memory_order_release);
 }
 
-void RunRecord::flushIfDue() {
+void RecordWriter::flushIfDue() {
     if (m_slot >= 0 && coarseMilliseconds() - m_flushedAtMs >= kFlushEveryMs)
         flush();
 }
 
-void RunRecord::flush() {
+void RecordWriter::flush() {
     if (m_slot < 0)
         return;
     m_flushedAtMs = coarseMilliseconds();
@@ -520,15 +393,13 @@ void RunRecord::flush() {
     slot.length.store(0);
 }
 
-void RunRecord::finish() {
+void RecordWriter::finish() {
     if (m_slot < 0)
         return;
-    const QByteArray end =
-        "{\"end\":\"" + timeText(QDateTime::currentDateTimeUtc()) +
-        "\",\"counts\":{\"copied\":" + number(m_counts[0]) +
-        ",\"numbered\":" + number(m_counts[1]) + ",\"replaced\":" + number(m_counts[2]) +
-        ",\"not-copied\":" + number(m_counts[3]) + ",\"skipped\":" + number(m_counts[4]) + "}}\n";
-    append(end);
+    RecordEnd end;
+    end.at = QString::fromLatin1(timeText(QDateTime::currentDateTimeUtc()));
+    std::copy(std::begin(m_counts), std::end(m_counts), std::begin(end.counts));
+    append(endLine(end));
     flush();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "RecordFormat.h"
 #include "copying/FileOutcome.h"
 #include "naming/StampStyle.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QJsonValue>
 #include <QString>
 
 #include <optional>
@@ -17,10 +17,6 @@ namespace plenvoy {
 inline const QString kRecordNotWritten = QStringLiteral(
     QT_TRANSLATE_NOOP("Run", "This run cannot be taken back: its record could not be written"));
 
-/// The folder that holds the run records: $XDG_STATE_HOME/plenvoy/runs, by default
-/// ~/.local/state/plenvoy/runs.
-QString runRecordFolder();
-
 /// Runs write records only once a front has turned them on, naming itself ("window" or
 /// "cli"); tests and benchmarks that run the batch directly write none unless they ask.
 void enableRunRecords(const QString &front);
@@ -28,19 +24,19 @@ void disableRunRecords();
 /// True once a front has turned the records on.
 bool runRecordsEnabled();
 
-/// The record of one run, one JSON line per listed file, written beside the run: the file
-/// is made with the run's first copy (a run that copies nothing leaves none), lines are
-/// buffered and written at least every 100 ms, at the end, and by the signal handler on
-/// SIGINT, SIGTERM and SIGHUP, so that an ended run leaves what it did up to that point. A
-/// record that cannot be written never stops the run: problem() tells why.
-class RunRecord final {
+/// Writes the record of one run, one JSON line per listed file (see RecordFormat), beside
+/// the run: the file is made with the run's first copy (a run that copies nothing leaves
+/// none), lines are buffered and written at least every 100 ms, at the end, and by the
+/// signal handler on SIGINT, SIGTERM and SIGHUP, so that an ended run leaves what it did up
+/// to that point. A record that cannot be written never stops the run: problem() tells why.
+class RecordWriter final {
 public:
     /// Removes the records older than 90 days and those beyond the newest 200 when records
     /// are on; otherwise the record writes nothing.
-    RunRecord(const QString &outputFolder, const QString &optionText, const StampStyle &style);
-    ~RunRecord();
-    RunRecord(const RunRecord &) = delete;
-    RunRecord &operator=(const RunRecord &) = delete;
+    RecordWriter(const QString &outputFolder, const QString &optionText, const StampStyle &style);
+    ~RecordWriter();
+    RecordWriter(const RecordWriter &) = delete;
+    RecordWriter &operator=(const RecordWriter &) = delete;
 
     void setNthValue(std::optional<qint16> value) { m_nthValue = value; }
     /// True when the record writes lines: a run then asks each copy for its status once
@@ -84,15 +80,7 @@ private:
     int m_slot = -1;
     StatusByName m_status;
     qint64 m_flushedAtMs = 0;
-    qint64 m_counts[5] = {};
+    qint64 m_counts[kRecordOutcomes] = {};
 };
-
-/// A path as the record holds it: a JSON string when it is valid UTF-8, otherwise
-/// {"b64": "..."} of its bytes.
-QByteArray recordPathJson(const QString &path);
-/// The path of a value written by recordPathJson: a string, or {"b64": "..."} of its bytes.
-QString recordPathFrom(const QJsonValue &value);
-/// A JSON string, escaped.
-QByteArray recordStringJson(const QString &text);
 
 } // namespace plenvoy
