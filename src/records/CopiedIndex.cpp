@@ -25,9 +25,6 @@ namespace plenvoy {
 
 namespace {
 
-/// Lines gathered before they are written.
-constexpr qsizetype kWriteEveryBytes = 1 << 20;
-
 /// The path from the root, doubled and trailing separators gone ("/" stays). A relative path
 /// is taken from the working folder, read into workingFolder when a path first needs it.
 QString cleanFolder(const QString &path, QString &workingFolder) {
@@ -159,9 +156,7 @@ void setCopiesIndexed(bool indexed) {
 CopiedIndexWriter::CopiedIndexWriter()
     : m_enabled(runRecordsEnabled() && g_copiesIndexed) {}
 
-CopiedIndexWriter::~CopiedIndexWriter() {
-    flush();
-}
+CopiedIndexWriter::~CopiedIndexWriter() = default;
 
 void CopiedIndexWriter::note(const QString &outputFolder, const QString &destination,
                              const QString &source, const QString &listedThrough, qint64 size,
@@ -209,45 +204,37 @@ void CopiedIndexWriter::note(const QString &outputFolder, const QString &destina
             key = keyed;
         }
     }
-    // The line is written in place, in room enough for its longest form.
-    const qsizetype at = m_lines.size();
+    // The line is written in place, in room enough for its longest form, then held where
+    // an ending signal finds it.
     const qsizetype room = indexLineBound(m_outputField.size(), below.size(), key.size());
-    if (m_lines.capacity() < at + room)
-        m_lines.reserve(std::max(kWriteEveryBytes, at + room) + 4096);
-    m_lines.resize(at + room);
-    char *const start = m_lines.data() + at;
+    if (m_line.size() < room)
+        m_line.resize(room);
+    char *const start = m_line.data();
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
     const FileIdentity identity{qint64(status.device), qint64(status.inode), status.size,
                                 status.mtimeNs, status.ctimeNs};
     char *const p = writeIndexLine(start, m_outputField, below, key, size, mtimeNs, identity,
                                    qint64(now.tv_sec));
-    m_lines.resize(at + (p - start));
-    if (m_lines.size() >= kWriteEveryBytes)
-        flush();
+    if (!m_out.isOpen() && !openIndex())
+        return;
+    m_out.append(start, size_t(p - start));
 }
 
-void CopiedIndexWriter::flush() {
-    if (m_lines.isEmpty())
-        return;
+bool CopiedIndexWriter::openIndex() {
+    if (m_openFailed)
+        return false;
     makeRunRecordFolder();
     const int fd = ::open(pathToBytes(copiedIndexPath()).constData(),
                           O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        const char *data = m_lines.constData();
-        qsizetype left = m_lines.size();
-        while (left > 0) {
-            const ssize_t written = ::write(fd, data, size_t(left));
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                break;
-            data += written;
-            left -= written;
-        }
+    m_openFailed = fd < 0 || !m_out.open(fd);
+    if (m_openFailed && fd >= 0)
         ::close(fd);
-    }
-    m_lines.resize(0);
+    return !m_openFailed;
+}
+
+void CopiedIndexWriter::flush() {
+    m_out.flush();
 }
 
 RunCopies::RunCopies(bool skipCopied)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SignalSafeLines.h"
+
 #include "RecordFormat.h"
 #include "copying/FilePlacement.h"
 
@@ -90,9 +92,14 @@ public:
     void flush();
 
 private:
+    /// Opens the index for appending, once; false when it can't be opened.
+    bool openIndex();
+
     bool m_enabled = false;
+    bool m_openFailed = false;
     QString m_workingFolder; // read once, for relative paths
-    QByteArray m_lines;
+    QByteArray m_line;       // keeps its room from line to line
+    SignalSafeLines m_out;
     StatusByName m_status;
     // The output folder as last given, and as written (clean, absolute) with its field.
     QString m_outputGiven;

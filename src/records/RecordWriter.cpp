@@ -6,15 +6,11 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <mutex>
-#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,108 +20,10 @@ namespace plenvoy {
 
 namespace {
 
-constexpr int kRecordSignals[] = {SIGINT, SIGTERM, SIGHUP};
-constexpr int kSignalCount = 3;
-/// Runs may nest (a run started from the window's event processing while one goes on).
-constexpr int kSlots = 8;
-constexpr size_t kBufferBytes = 64 * 1024;
 constexpr qint64 kFlushEveryMs = 100;
 constexpr int kKeepDays = 90;
 constexpr int kKeepRecords = 200;
-
-/// One record's unwritten lines. The handler writes them; the run appends only past the
-/// published length and writes them with the signals blocked, so the handler never writes
-/// a line twice or half a line.
-struct RecordSlot {
-    std::atomic<bool> taken{false};
-    /// The thread that writes the record, set before its descriptor.
-    pthread_t owner{};
-    std::atomic<int> fd{-1};
-    std::atomic<size_t> length{0};
-    char buffer[kBufferBytes];
-};
-
-RecordSlot g_slots[kSlots];
-struct sigaction g_previous[kSignalCount];
-std::once_flag g_installed;
 QString g_front;
-
-bool writeAll(int fd, const char *data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= size_t(written);
-    }
-    return true;
-}
-
-/// Only async-signal-safe calls: write what each record holds, put the earlier disposition
-/// back and raise the signal again, so the program ends (or goes on) as it would have. A
-/// record's own thread may be writing its lines with these signals blocked: when another
-/// thread takes the signal, it hands it to that thread, so that no line is written twice.
-void flushRecordsAndReraise(int signal) {
-    const int savedErrno = errno;
-    const pthread_t self = ::pthread_self();
-    bool handedOver = false;
-    for (RecordSlot &slot : g_slots) {
-        const int fd = slot.fd.load();
-        const size_t length = slot.length.load();
-        if (fd < 0 || length == 0)
-            continue;
-        if (!::pthread_equal(slot.owner, self)) {
-            if (!handedOver)
-                ::pthread_kill(slot.owner, signal);
-            handedOver = true;
-        } else if (writeAll(fd, slot.buffer, length)) {
-            slot.length.store(0);
-        }
-    }
-    if (!handedOver) {
-        for (int i = 0; i < kSignalCount; ++i)
-            if (kRecordSignals[i] == signal)
-                ::sigaction(signal, &g_previous[i], nullptr);
-    }
-    errno = savedErrno;
-    if (!handedOver)
-        ::raise(signal);
-}
-
-void installHandler() {
-    struct sigaction action {};
-    action.sa_handler = flushRecordsAndReraise;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (int i = 0; i < kSignalCount; ++i) {
-        if (::sigaction(kRecordSignals[i], &action, &g_previous[i]) != 0)
-            continue;
-        // An ignored signal ends nothing: it stays ignored.
-        if (!(g_previous[i].sa_flags & SA_SIGINFO) && g_previous[i].sa_handler == SIG_IGN)
-            ::sigaction(kRecordSignals[i], &g_previous[i], nullptr);
-    }
-}
-
-/// Blocks the record's signals while it lives.
-class SignalsBlocked final {
-public:
-    SignalsBlocked() {
-        sigset_t set;
-        sigemptyset(&set);
-        for (const int signal : kRecordSignals)
-            sigaddset(&set, signal);
-        ::pthread_sigmask(SIG_BLOCK, &set, &m_previous);
-    }
-    ~SignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
-    SignalsBlocked(const SignalsBlocked &) = delete;
-    SignalsBlocked &operator=(const SignalsBlocked &) = delete;
-
-private:
-    sigset_t m_previous;
-};
 
 /// A clock read for every file: the coarse one, a few milliseconds fine, costs least.
 qint64 coarseMilliseconds() {
@@ -214,30 +112,12 @@ RecordWriter::RecordWriter(const QString &outputFolder, const QString &optionTex
         pruneRecords(runRecordFolder());
 }
 
-RecordWriter::~RecordWriter() {
-    if (m_slot < 0)
-        return;
-    flush();
-    RecordSlot &slot = g_slots[m_slot];
-    const int fd = slot.fd.exchange(-1);
-    if (fd >= 0)
-        ::close(fd);
-    slot.length.store(0);
-    slot.taken.store(false);
-}
+RecordWriter::~RecordWriter() = default;
 
 bool RecordWriter::open() {
     const QString folder = runRecordFolder();
     if (!makeRunRecordFolder()) {
         fail(errno);
-        return false;
-    }
-    std::call_once(g_installed, installHandler);
-    for (int i = 0; i < kSlots && m_slot < 0; ++i)
-        if (!g_slots[i].taken.exchange(true))
-            m_slot = i;
-    if (m_slot < 0) {
-        fail(EMFILE);
         return false;
     }
     const QString stamp = m_start.toString(QStringLiteral("yyyy-MM-ddTHH-mm-ssZ"));
@@ -252,16 +132,16 @@ bool RecordWriter::open() {
         if (fd < 0 && errno != EEXIST)
             break;
     }
-    if (fd < 0) {
-        fail(errno);
-        g_slots[m_slot].taken.store(false);
-        m_slot = -1;
+    if (fd < 0 || !m_lines.open(fd)) {
+        fail(fd < 0 ? errno : EMFILE);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(pathToBytes(folder + QLatin1Char('/') + m_id + QStringLiteral(".jsonl"))
+                         .constData());
+        }
         m_id.clear();
         return false;
     }
-    g_slots[m_slot].length.store(0);
-    g_slots[m_slot].owner = ::pthread_self();
-    g_slots[m_slot].fd.store(fd);
     m_flushedAtMs = coarseMilliseconds();
 
     struct stat folderStatus {};
@@ -315,7 +195,7 @@ void RecordWriter::add(const FileOutcome &file) {
     line.clear();
     appendCopyLine(line, absolute(file.source, m_workingFolder), destination, outcome, file.reason,
                    file.copied() && named.known ? &identity : nullptr);
-    if (m_slot < 0) {
+    if (!m_lines.isOpen()) {
         if (!file.copied()) {
             m_waiting.append(line.data(), qsizetype(line.size()));
             return;
@@ -336,7 +216,7 @@ void RecordWriter::addMadeFolder(const QString &path) {
     if (!m_enabled || !m_problem.isEmpty())
         return;
     const QByteArray line = madeLine(absolute(path, m_workingFolder));
-    if (m_slot < 0)
+    if (!m_lines.isOpen())
         m_waiting += line;
     else
         append(line);
@@ -347,54 +227,25 @@ void RecordWriter::append(const QByteArray &line) {
 }
 
 void RecordWriter::append(const char *data, size_t size) {
-    if (m_slot < 0 || size == 0)
-        return;
-    RecordSlot &slot = g_slots[m_slot];
-    if (slot.length.load() + size > kBufferBytes)
-        flush();
-    if (m_slot < 0)
-        return;
-    if (size > kBufferBytes) {
-        const SignalsBlocked blocked;
-        if (!writeAll(slot.fd.load(), data, size))
-            fail(errno);
-        return;
-    }
-    const size_t length = slot.length.load();
-    std::memcpy(slot.buffer + length, data, size);
-    // Only this thread's own signal handler reads the length meanwhile.
-    slot.length.store(length + size, std::memory_order_release);
+    if (m_lines.isOpen() && !m_lines.append(data, size))
+        fail(errno);
 }
 
 void RecordWriter::flushIfDue() {
-    if (m_slot >= 0 && coarseMilliseconds() - m_flushedAtMs >= kFlushEveryMs)
+    if (m_lines.isOpen() && coarseMilliseconds() - m_flushedAtMs >= kFlushEveryMs)
         flush();
 }
 
 void RecordWriter::flush() {
-    if (m_slot < 0)
+    if (!m_lines.isOpen())
         return;
     m_flushedAtMs = coarseMilliseconds();
-    RecordSlot &slot = g_slots[m_slot];
-    const SignalsBlocked blocked;
-    const size_t length = slot.length.load();
-    if (length == 0)
-        return;
-    if (!writeAll(slot.fd.load(), slot.buffer, length)) {
+    if (!m_lines.flush())
         fail(errno);
-        // Nothing more is written: the record stays as far as it got.
-        const int fd = slot.fd.exchange(-1);
-        ::close(fd);
-        slot.length.store(0);
-        slot.taken.store(false);
-        m_slot = -1;
-        return;
-    }
-    slot.length.store(0);
 }
 
 void RecordWriter::finish() {
-    if (m_slot < 0)
+    if (!m_lines.isOpen())
         return;
     RecordEnd end;
     end.at = QString::fromLatin1(timeText(QDateTime::currentDateTimeUtc()));

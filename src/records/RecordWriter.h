@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordFormat.h"
+#include "SignalSafeLines.h"
 #include "copying/FileOutcome.h"
 #include "naming/StampStyle.h"
 
@@ -77,7 +78,7 @@ private:
     QString m_problem;
     std::string m_line;   // keeps its room from line to line
     QByteArray m_waiting; // lines of files not copied before the first copy
-    int m_slot = -1;
+    SignalSafeLines m_lines;
     StatusByName m_status;
     qint64 m_flushedAtMs = 0;
     qint64 m_counts[kRecordOutcomes] = {};

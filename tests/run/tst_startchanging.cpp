@@ -882,6 +882,7 @@ void TestStartChanging::aRunEndedBySignalLeavesWhatItCopiedOnRecord_data() {
     QTest::addColumn<int>("endedBefore"); // the position whose file the run never reaches
     QTest::addColumn<int>("skippedNext");
     QTest::newRow("ended while its closing box is open") << 0 << 2;
+    QTest::newRow("ended between two files") << 2 << 1;
 }
 
 void TestStartChanging::aRunEndedBySignalLeavesWhatItCopiedOnRecord() {
