@@ -242,6 +242,18 @@ RunCopies::RunCopies(bool skipCopied)
 
 RunCopies::~RunCopies() = default;
 
+std::optional<CopiedIndex::Skipped> CopiedIndex::skipped(const QString &relative,
+                                                         const QString &sourceKey,
+                                                         const struct statx &status,
+                                                         const RegionalForms &forms) const {
+    const std::optional<CopiedBefore> before =
+        find(relative, sourceKey, qint64(status.stx_size), nanosecondsOf(status.stx_mtime));
+    if (!before)
+        return std::nullopt;
+    return Skipped{collapseDoubledSeparators(m_output + QLatin1Char('/') + before->copy),
+                   copiedBeforeReason(*before, forms)};
+}
+
 bool RunCopies::skipped(const QString &outputFolder, const QString &relative, const QString &source,
                         const QString &listedThrough, const struct statx &status,
                         FileOutcome &file) {
@@ -253,15 +265,14 @@ bool RunCopies::skipped(const QString &outputFolder, const QString &relative, co
             m_index = std::make_unique<CopiedIndex>(outputFolder);
         m_outputGiven = outputFolder;
     }
-    const std::optional<CopiedBefore> before =
-        m_index->find(relative, sourceKeyIn(source, listedThrough, m_workingFolder),
-                      qint64(status.stx_size), nanosecondsOf(status.stx_mtime));
+    const std::optional<CopiedIndex::Skipped> before =
+        m_index->skipped(relative, sourceKeyIn(source, listedThrough, m_workingFolder), status,
+                         RegionalForms::system());
     if (!before)
         return false;
-    file.destination =
-        collapseDoubledSeparators(m_index->outputFolder() + QLatin1Char('/') + before->copy);
+    file.destination = before->destination;
     file.problem = CopyProblem::CopiedBefore;
-    file.reason = copiedBeforeReason(*before, RegionalForms::system());
+    file.reason = before->reason;
     return true;
 }
 

@@ -58,6 +58,16 @@ public:
     /// copy (changeSince).
     std::optional<CopiedBefore> find(const QString &folder, const QString &sourceKey, qint64 size,
                                      qint64 mtimeNs) const;
+    /// The one verdict on a source that "Skip files copied before" leaves out, for the plan
+    /// and the run alike: its copy made before into the folder `relative`, still unchanged,
+    /// with the source as its status tells it now. The copy's whole path and the words that
+    /// say when it was copied and as what; nullopt when the source is to be copied.
+    struct Skipped {
+        QString destination;
+        QString reason;
+    };
+    std::optional<Skipped> skipped(const QString &relative, const QString &sourceKey,
+                                   const struct statx &status, const RegionalForms &forms) const;
 
 private:
     void take(const IndexLine &line);

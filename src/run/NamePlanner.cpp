@@ -460,17 +460,14 @@ PlannedName NamePlanner::next() {
         return plan;
     }
     if (m_copied) {
-        const std::optional<CopiedBefore> before = m_copied->find(
+        const std::optional<CopiedIndex::Skipped> before = m_copied->skipped(
             m_relative,
             sourceKeyOf(path, m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString()),
-            qint64(source.status.stx_size),
-            qint64(source.status.stx_mtime.tv_sec) * 1'000'000'000 +
-                source.status.stx_mtime.tv_nsec);
+            source.status, m_forms);
         if (before) {
             refuse(plan, CopyProblem::CopiedBefore);
-            plan.destination = collapseDoubledSeparators(m_copied->outputFolder() +
-                                                         platformSeparator() + before->copy);
-            plan.reason = copiedBeforeReason(*before, m_forms);
+            plan.destination = before->destination;
+            plan.reason = before->reason;
             return plan;
         }
     }
