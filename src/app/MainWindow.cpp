@@ -27,6 +27,7 @@
 #include "settings/AppTexts.h"
 #include "settings/OutputFolder.h"
 #include "settings/ShellRules.h"
+#include "settings/StoredChoices.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -335,21 +336,14 @@ void MainWindow::startUp() {
     // The window's own settings, read only; written when the user changes them.
     m_preview->setOutputFolder(m_outputFolderEdit->text());
     m_preview->setStyle(readStampStyle(m_settings));
-    bool known = false;
-    const int n = m_settings.readSetting(kKeyLastN, QString()).toInt(&known);
-    if (known && n >= 0 && n <= 32767)
-        m_preview->setLastN(qint16(n));
+    if (const std::optional<qint16> n = storedLastN(m_settings))
+        m_preview->setLastN(*n);
     m_preview->setDarkBase(m_fileListView->palette().color(QPalette::Base).lightness() < 128);
-    showNewNames(m_settings.readSetting(kKeyShowNewNames, QStringLiteral("1")) !=
-                 QLatin1String("0"));
-    const QStringList size =
-        m_settings.readSetting(kKeyWindowSize, QString()).split(QLatin1Char('x'));
-    if (size.size() == 2) {
-        const QSize stored(size.at(0).toInt(), size.at(1).toInt());
-        if (stored.width() >= minimumWidth() && stored.height() >= minimumHeight()) {
-            resize(stored);
-            centreOnScreen();
-        }
+    showNewNames(storedShowNewNames(m_settings));
+    const std::optional<QSize> stored = storedWindowSize(m_settings);
+    if (stored && stored->width() >= minimumWidth() && stored->height() >= minimumHeight()) {
+        resize(*stored);
+        centreOnScreen();
     }
 }
 
@@ -370,15 +364,13 @@ void MainWindow::newNamesMenu(const QPoint &position) {
     if (menu.exec(m_fileListView->header()->mapToGlobal(position)) != action)
         return;
     showNewNames(action->isChecked());
-    m_settings.writeSetting(kKeyShowNewNames,
-                            action->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    storeShowNewNames(m_settings, action->isChecked());
 }
 
 void MainWindow::rememberN(std::optional<qint16> n) {
     if (!n || *n < 0 || m_port.closing())
         return;
-    if (m_settings.readSetting(kKeyLastN, QString()) != QString::number(*n))
-        m_settings.writeSetting(kKeyLastN, QString::number(*n));
+    storeLastN(m_settings, *n);
     m_preview->setLastN(*n);
 }
 
@@ -561,10 +553,7 @@ void MainWindow::openStampSettings() {
     window.current = [this] {
         Preset preset;
         preset.option = m_runInputs->optionText();
-        bool known = false;
-        const int n = m_settings.readSetting(kKeyLastN, QString()).toInt(&known);
-        if (known && n >= 0 && n <= 32767)
-            preset.nthValue = qint16(n);
+        preset.nthValue = storedLastN(m_settings);
         preset.outputFolder = m_outputFolderEdit->text();
         return preset;
     };
@@ -651,7 +640,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     // Ends the program at once: a loop in progress stops at its next processEvents().
     m_port.markClosing();
     if (m_userResized && !isMaximized())
-        m_settings.writeSetting(kKeyWindowSize, QStringLiteral("%1x%2").arg(width()).arg(height()));
+        storeWindowSize(m_settings, size());
     event->accept();
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                               Qt::QueuedConnection);

@@ -31,19 +31,6 @@ namespace plenvoy {
 
 namespace {
 
-/// The stored word of where copies go: "flat", "tree" or "dates".
-const QString kKeyLayout = QStringLiteral("Layout");
-/// "true" when files copied before are skipped.
-const QString kKeySkipCopied = QStringLiteral("SkipCopied");
-/// The pattern of the custom form, as typed.
-const QString kKeyStampPattern = QStringLiteral("StampPattern");
-/// The shift of taken times, "+D:HH:MM:SS" or "-D:HH:MM:SS".
-const QString kKeyTakenShift = QStringLiteral("TakenShift");
-
-bool isUsablePattern(const QString &pattern) {
-    return checkStampPattern(pattern, RegionalForms::system()).isValid();
-}
-
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
 
@@ -87,22 +74,6 @@ QGroupBox *choiceBox(const QString &title, QButtonGroup *group, const QStringLis
 }
 
 } // namespace
-
-StampStyle readStampStyle(const SettingsAccess &settings) {
-    StampStyle style;
-    style.form =
-        stampFormNamed(settings.readSetting(kKeyStampForm, QString())).value_or(style.form);
-    style.pattern = settings.readSetting(kKeyStampPattern, QString());
-    if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
-        style.form = StampForm::Regional;
-    style.creation = creationTimeNamed(settings.readSetting(kKeyCreationTime, QString()))
-                         .value_or(style.creation);
-    style.layout =
-        outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
-    style.skipCopied = settings.readSetting(kKeySkipCopied, QString()) == QLatin1String("true");
-    style.takenShift = takenShiftNamed(settings.readSetting(kKeyTakenShift, QString())).value_or(0);
-    return style;
-}
 
 QDateTime StampSettingsDialog::exampleMoment() {
     return QDateTime(QDate(2026, 12, 7), QTime(14, 5, 9));
@@ -170,8 +141,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
 
 QGroupBox *StampSettingsDialog::buildForms(const StampStyle &stored) {
     // A custom form whose pattern cannot be used still shows as chosen, with the reason.
-    const bool customChosen =
-        stampFormNamed(m_settings.readSetting(kKeyStampForm, QString())) == StampForm::Custom;
+    const bool customChosen = customFormStored(m_settings);
     m_forms = new QButtonGroup(this);
     QGroupBox *forms = choiceBox(
         kCaptionStampForm, m_forms,
@@ -228,23 +198,21 @@ QGroupBox *StampSettingsDialog::buildCreation(const StampStyle &stored) {
 void StampSettingsDialog::storeChoicesWhenChanged() {
     connect(m_forms, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            m_settings.writeSetting(kKeyStampForm, stampFormName(StampForm(id)));
+            storeStampForm(m_settings, StampForm(id));
         patternEdited();
     });
     connect(m_creation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            m_settings.writeSetting(kKeyCreationTime, creationTimeName(CreationTime(id)));
+            storeCreationTime(m_settings, CreationTime(id));
         enableShift();
         updateExample();
     });
     connect(m_layouts, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            m_settings.writeSetting(kKeyLayout, outputLayoutName(OutputLayout(id)));
+            storeLayout(m_settings, OutputLayout(id));
     });
-    connect(m_skipCopied, &QCheckBox::toggled, this, [this](bool checked) {
-        m_settings.writeSetting(kKeySkipCopied,
-                                checked ? QStringLiteral("true") : QStringLiteral("false"));
-    });
+    connect(m_skipCopied, &QCheckBox::toggled, this,
+            [this](bool checked) { storeSkipCopied(m_settings, checked); });
     const auto shiftChanged = [this] {
         writeTakenShift();
         updateExample();
@@ -297,17 +265,14 @@ void StampSettingsDialog::patternEdited() {
         m_patternInForce = pattern;
     } else {
         // The stored pattern stays in force while the field's cannot be used.
-        const QString stored = m_settings.readSetting(kKeyStampPattern, QString());
+        const QString stored = storedPattern(m_settings);
         m_patternInForce = isUsablePattern(stored) ? stored : QString();
     }
     updateExample();
 }
 
 void StampSettingsDialog::storePattern() {
-    const QString pattern = m_pattern->text();
-    if (!isUsablePattern(pattern) || pattern == m_settings.readSetting(kKeyStampPattern, QString()))
-        return;
-    m_settings.writeSetting(kKeyStampPattern, pattern);
+    plenvoy::storePattern(m_settings, m_pattern->text());
 }
 
 void StampSettingsDialog::done(int result) {
@@ -316,7 +281,7 @@ void StampSettingsDialog::done(int result) {
 }
 
 void StampSettingsDialog::writeTakenShift() {
-    m_settings.writeSetting(kKeyTakenShift, takenShiftText(takenShift()));
+    storeTakenShift(m_settings, takenShift());
 }
 
 void StampSettingsDialog::enableShift() {

@@ -2,6 +2,7 @@
 
 #include "naming/StampStyle.h"
 #include "settings/Presets.h"
+#include "settings/StoredChoices.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -21,10 +22,6 @@ class QLineEdit;
 namespace plenvoy {
 
 class SettingsAccess;
-
-/// The stored stamp choices; a missing or unknown value is the default, and so is the
-/// custom form without a pattern that can be used.
-StampStyle readStampStyle(const SettingsAccess &settings);
 
 /// What of a preset the window holds: the option, n and the output folder.
 struct PresetWindow {

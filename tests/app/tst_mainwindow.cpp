@@ -8,6 +8,7 @@
 #include "core/PathCodec.h"
 #include "naming/RenameOptions.h"
 #include "settings/AppTexts.h"
+#include "settings/SettingsKeys.h"
 #include "settings/ShellRules.h"
 
 #include <QAccessible>

@@ -6,6 +6,7 @@
 #include "core/PathCodec.h"
 #include "settings/AppTexts.h"
 #include "settings/Presets.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>

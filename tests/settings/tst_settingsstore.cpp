@@ -4,6 +4,7 @@
 #include "filelist/AddFiles.h"
 #include "filelist/BrowseForFolder.h"
 #include "settings/AppTexts.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShellRules.h"
 
