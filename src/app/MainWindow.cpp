@@ -9,6 +9,7 @@
 #include "Skin.h"
 #include "StampSettingsDialog.h"
 #include "Translations.h"
+#include "WindowRuns.h"
 #include "core/LocationTags.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
@@ -21,7 +22,6 @@
 #include "naming/ComposeNewName.h"
 #include "naming/RenameOptions.h"
 #include "naming/TakenTime.h"
-#include "records/RunUndo.h"
 #include "run/StartChanging.h"
 #include "settings/AppLog.h"
 #include "settings/AppTexts.h"
@@ -128,7 +128,8 @@ MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
     , m_programFolder(programFolder.isEmpty() ? plenvoy::programFolder() : programFolder)
-    , m_port(*this) {
+    , m_port(*this)
+    , m_runs(m_port, [this](const std::function<void()> &handler) { runHandler(handler); }) {
     // Told at start-up, or at the first write that fails; once in the run.
     m_settings.setNoticeHandler([this](const QString &text) { m_port.showMessage(text); });
     setObjectName(QStringLiteral("Form1"));
@@ -263,11 +264,8 @@ void MainWindow::buildControls() {
         [this](qint64 written, qint64 size) { m_runProgressBar->reportBytes(written, size); });
     m_port.setRunEndHandler([this] { showRunFace(false); });
     connect(m_startChangingButton, &QPushButton::clicked, this, &MainWindow::startOrStop);
-    // Ctrl+Z takes back this window's newest run; the output-folder box keeps its own undo.
-    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, [this] {
-        if (focusWidget() != m_outputFolderEdit)
-            runHandler([this] { m_runs.offerUndo(m_port); });
-    });
+    // The output-folder box keeps its own undo.
+    m_runs.undoOnKey(*this, m_outputFolderEdit);
     connect(m_clearListButton, &QPushButton::clicked, this,
             [this] { runHandler([this] { clearList(m_fileList, m_port); }); });
     connect(m_addFilesButton, &QPushButton::clicked, this,
@@ -452,9 +450,7 @@ void MainWindow::startOrStop() {
                                            readStampStyle(m_settings), {}, m_copyHooks);
         showRunFace(false);
         rememberN(outcome.nthValue);
-        m_runs.note(outcome.recordId);
-        if (outcome.undoAsked)
-            m_runs.offerUndo(m_port);
+        m_runs.runEnded(outcome);
         forgetOutcome(std::move(outcome));
     });
     showRunFace(false);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "MainWindowPort.h"
+#include "WindowRuns.h"
 #include "copying/FilePlacement.h"
 #include "filelist/FileList.h"
-#include "records/RunUndo.h"
 #include "settings/SettingsStore.h"
 
 #include <QWidget>
