@@ -169,11 +169,9 @@ private Q_SLOTS:
     void settingsThatCannotBeUsedAreToldOnce();
     void optionsAreTheCatalogueInOrder();
     void dropDownAndBoxWriteAtEveryChange();
-    void everyControlSitsAtItsPlace_data();
-    void everyControlSitsAtItsPlace();
+    void controlsSitAtTheirPlacesAndFollowTheNearestEdges_data();
+    void controlsSitAtTheirPlacesAndFollowTheNearestEdges();
     void windowOpensAtTheDesignSizeAndMayGrow();
-    void controlsFollowTheNearestEdges_data();
-    void controlsFollowTheNearestEdges();
     void tabOrderFollowsTheLayout();
     void captionsAndFonts();
     void altRevealsTheMnemonics();
@@ -374,36 +372,46 @@ void TestMainWindow::dropDownAndBoxWriteAtEveryChange() {
     QCOMPARE(stored(kKeyOutputFolder), QString());
 }
 
-void TestMainWindow::everyControlSitsAtItsPlace_data() {
+void TestMainWindow::controlsSitAtTheirPlacesAndFollowTheNearestEdges_data() {
+    // Where each control sits in the smallest window, and how it moves and grows with the
+    // window: by the growth in width (x, width) and in height (y, height), each 0 or 1.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("container");
     QTest::addColumn<QRect>("pixels");
+    QTest::addColumn<QRect>("growth");
     const QString form = QStringLiteral("Form1");
-    QTest::newRow("ListView1") << QStringLiteral("ListView1") << form << QRect(8, 8, 520, 169);
-    QTest::newRow("PushButton1") << QStringLiteral("PushButton1") << form << QRect(8, 183, 256, 27);
-    QTest::newRow("PushButton3") << QStringLiteral("PushButton3") << form
-                                 << QRect(272, 183, 256, 27);
-    QTest::newRow("PushButton4") << QStringLiteral("PushButton4") << form << QRect(8, 217, 256, 27);
-    QTest::newRow("PushButton5") << QStringLiteral("PushButton5") << form
-                                 << QRect(272, 217, 256, 27);
-    QTest::newRow("Frame1") << QStringLiteral("Frame1") << form << QRect(8, 248, 520, 53);
+    const QString options = QStringLiteral("Frame1");
+    const QString output = QStringLiteral("Frame2");
+    const auto row = [](const char *what, const char *name, const QString &container,
+                        const QRect &pixels, const QRect &growth) {
+        QTest::newRow(what) << QString::fromLatin1(name) << container << pixels << growth;
+    };
+    row("the list takes all the extra room", "ListView1", form, {8, 8, 520, 169}, {0, 0, 1, 1});
+    row("Add File(s) keeps to the bottom left", "PushButton1", form, {8, 183, 256, 27},
+        {0, 1, 0, 0});
+    row("Add All Files keeps to the bottom right", "PushButton3", form, {272, 183, 256, 27},
+        {1, 1, 0, 0});
+    row("Clear List keeps to the bottom left", "PushButton4", form, {8, 217, 256, 27},
+        {0, 1, 0, 0});
+    row("Load Samples keeps to the bottom right", "PushButton5", form, {272, 217, 256, 27},
+        {1, 1, 0, 0});
+    row("the options frame spans the bottom", "Frame1", form, {8, 248, 520, 53}, {0, 1, 1, 0});
     // The drop-down leaves room for the stamp settings button, placed as "..." is below.
-    QTest::newRow("Combo1") << QStringLiteral("Combo1") << QStringLiteral("Frame1")
-                            << QRect(16, 20, 442, 23);
-    QTest::newRow("PushButton7") << QStringLiteral("PushButton7") << QStringLiteral("Frame1")
-                                 << QRect(464, 20, 40, 23);
-    QTest::newRow("Frame2") << QStringLiteral("Frame2") << form << QRect(8, 306, 520, 54);
-    QTest::newRow("Text1") << QStringLiteral("Text1") << QStringLiteral("Frame2")
-                           << QRect(16, 20, 442, 23);
-    QTest::newRow("PushButton6") << QStringLiteral("PushButton6") << QStringLiteral("Frame2")
-                                 << QRect(464, 20, 40, 23);
-    QTest::newRow("PushButton2") << QStringLiteral("PushButton2") << form << QRect(8, 368, 520, 27);
+    row("the drop-down widens in its frame", "Combo1", options, {16, 20, 442, 23}, {0, 0, 1, 0});
+    row("stamp settings keeps to its frame's right", "PushButton7", options, {464, 20, 40, 23},
+        {1, 0, 0, 0});
+    row("the output frame spans the bottom", "Frame2", form, {8, 306, 520, 54}, {0, 1, 1, 0});
+    row("the folder box widens in its frame", "Text1", output, {16, 20, 442, 23}, {0, 0, 1, 0});
+    row("browse keeps to its frame's right", "PushButton6", output, {464, 20, 40, 23},
+        {1, 0, 0, 0});
+    row("Start Changing spans the bottom", "PushButton2", form, {8, 368, 520, 27}, {0, 1, 1, 0});
 }
 
-void TestMainWindow::everyControlSitsAtItsPlace() {
+void TestMainWindow::controlsSitAtTheirPlacesAndFollowTheNearestEdges() {
     QFETCH(QString, name);
     QFETCH(QString, container);
     QFETCH(QRect, pixels);
+    QFETCH(QRect, growth);
     auto form = startForm();
     form->show();
     auto *control = form->findChild<QWidget *>(name);
@@ -411,6 +419,14 @@ void TestMainWindow::everyControlSitsAtItsPlace() {
     QCOMPARE(control->parentWidget()->objectName(), container);
     QCOMPARE(control->geometry(), pixels);
     QVERIFY(control->isVisible());
+    const QSize grown(300, 200);
+    form->resize(form->size() + grown);
+    QCOMPARE(control->geometry(), QRect(pixels.x() + growth.x() * grown.width(),
+                                        pixels.y() + growth.y() * grown.height(),
+                                        pixels.width() + growth.width() * grown.width(),
+                                        pixels.height() + growth.height() * grown.height()));
+    form->resize(form->minimumSize());
+    QCOMPARE(control->geometry(), pixels);
 }
 
 void TestMainWindow::windowOpensAtTheDesignSizeAndMayGrow() {
@@ -434,41 +450,6 @@ void TestMainWindow::windowOpensAtTheDesignSizeAndMayGrow() {
     const QRect screen = form->screen()->availableGeometry();
     QVERIFY(qAbs(form->geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(form->geometry().center().y() - screen.center().y()) <= 1);
-}
-
-void TestMainWindow::controlsFollowTheNearestEdges_data() {
-    // How each control moves and grows with the window: by the growth in width and height.
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("growth"); // x, y, width, height multipliers
-    QTest::newRow("the list takes all the extra room") << "ListView1" << QRect(0, 0, 1, 1);
-    QTest::newRow("Add File(s) keeps to the bottom left") << "PushButton1" << QRect(0, 1, 0, 0);
-    QTest::newRow("Add All Files keeps to the bottom right") << "PushButton3" << QRect(1, 1, 0, 0);
-    QTest::newRow("Clear List keeps to the bottom left") << "PushButton4" << QRect(0, 1, 0, 0);
-    QTest::newRow("Load Samples keeps to the bottom right") << "PushButton5" << QRect(1, 1, 0, 0);
-    QTest::newRow("the options frame spans the bottom") << "Frame1" << QRect(0, 1, 1, 0);
-    QTest::newRow("the output frame spans the bottom") << "Frame2" << QRect(0, 1, 1, 0);
-    QTest::newRow("Start Changing spans the bottom") << "PushButton2" << QRect(0, 1, 1, 0);
-    QTest::newRow("the drop-down widens in its frame") << "Combo1" << QRect(0, 0, 1, 0);
-    QTest::newRow("the folder box widens in its frame") << "Text1" << QRect(0, 0, 1, 0);
-    QTest::newRow("browse keeps to its frame's right") << "PushButton6" << QRect(1, 0, 0, 0);
-}
-
-void TestMainWindow::controlsFollowTheNearestEdges() {
-    QFETCH(QString, name);
-    QFETCH(QRect, growth);
-    auto form = startForm();
-    form->show();
-    auto *control = form->findChild<QWidget *>(name);
-    QVERIFY(control);
-    const QRect design = control->geometry();
-    const QSize grown(300, 200);
-    form->resize(form->size() + grown);
-    QCOMPARE(control->geometry(), QRect(design.x() + growth.x() * grown.width(),
-                                        design.y() + growth.y() * grown.height(),
-                                        design.width() + growth.width() * grown.width(),
-                                        design.height() + growth.height() * grown.height()));
-    form->resize(form->minimumSize());
-    QCOMPARE(control->geometry(), design);
 }
 
 void TestMainWindow::tabOrderFollowsTheLayout() {
