@@ -47,7 +47,8 @@ int main(int argc, char **argv) {
                                    freshFolder(root.path(), QStringLiteral("out")), {});
     plenvoy::enableRunRecords(QStringLiteral("window"));
     AnsweringWindow ui;
-    const QStringList runs{plenvoy::startChanging(inputs, ui).recordId};
+    plenvoy::WindowRuns runs;
+    runs.note(plenvoy::startChanging(inputs, ui).recordId);
     settle();
 
     QElapsedTimer clock;
@@ -64,7 +65,7 @@ int main(int argc, char **argv) {
     });
     clock.start();
     timer.start();
-    const plenvoy::UndoResult result = plenvoy::offerUndoOfNewest(runs, ui);
+    const plenvoy::UndoResult result = runs.offerUndo(ui);
     timer.stop();
     longest = std::max(longest, clock.nsecsElapsed() - last);
     std::printf("undo of %lld copies: %.0f ms, longest between two event rounds %.1f ms "

@@ -12,7 +12,7 @@
 #include "StampSettingsDialog.h"
 #include "Translations.h"
 #include "WindowRunInputs.h"
-#include "WindowRuns.h"
+#include "WindowUndo.h"
 #include "core/LocationTags.h"
 #include "core/PathHelpers.h"
 #include "core/Translation.h"
@@ -75,7 +75,7 @@ MainWindow::MainWindow(const QString &programFolder, QWidget *parent)
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
     , m_programFolder(programFolder.isEmpty() ? plenvoy::programFolder() : programFolder)
     , m_port(*this)
-    , m_runs(m_port, [this](const std::function<void()> &handler) { runHandler(handler); })
+    , m_undo(m_port, [this](const std::function<void()> &handler) { runHandler(handler); })
     , m_handedPaths(
           m_fileList, m_port, [this] { return idle(); },
           [this](const std::function<void()> &handler) { runHandler(handler); }) {
@@ -129,7 +129,7 @@ void MainWindow::connectControls() {
     m_port.setRunEndHandler([this] { showRunFace(false); });
     connect(m_startChangingButton, &QPushButton::clicked, this, &MainWindow::startOrStop);
     // The output-folder box keeps its own undo.
-    m_runs.undoOnKey(*this, m_outputFolderEdit);
+    m_undo.undoOnKey(*this, m_outputFolderEdit);
     connect(m_clearListButton, &QPushButton::clicked, this,
             [this] { runHandler([this] { clearList(m_fileList, m_port); }); });
     connect(m_addFilesButton, &QPushButton::clicked, this,
@@ -250,7 +250,7 @@ void MainWindow::startOrStop() {
                                            readStampStyle(m_settings), {}, m_copyHooks);
         showRunFace(false);
         rememberN(outcome.nthValue);
-        m_runs.runEnded(outcome);
+        m_undo.runEnded(outcome);
         forgetOutcome(std::move(outcome));
     });
     showRunFace(false);

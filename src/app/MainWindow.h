@@ -3,7 +3,7 @@
 #include "ControlPlacement.h"
 #include "HandedPaths.h"
 #include "MainWindowPort.h"
-#include "WindowRuns.h"
+#include "WindowUndo.h"
 #include "copying/FilePlacement.h"
 #include "filelist/FileList.h"
 #include "settings/SettingsStore.h"
@@ -130,8 +130,8 @@ private:
     QLineEdit *m_outputFolderEdit = nullptr;
     QList<QPushButton *> m_buttons;
     std::unique_ptr<RunInputs> m_runInputs;
-    /// The runs this window made, for Ctrl+Z.
-    WindowRuns m_runs;
+    /// Undo Run and Ctrl+Z: the runs this window made, taken back.
+    WindowUndo m_undo;
     std::unique_ptr<RunProgress> m_progress;
     RunProgressBar *m_runProgressBar = nullptr;
     QShortcut *m_stopShortcut = nullptr;

@@ -1161,6 +1161,11 @@ QString shownWhy(const QString &why) {
 
 } // namespace
 
+void WindowRuns::note(const QString &id) {
+    if (!id.isEmpty())
+        m_ids.append(id);
+}
+
 QString undoQuestion(qint64 copies, const QString &outputFolder) {
     const char *english =
         copies == 1 ? QT_TRANSLATE_NOOP("Undo", "Remove the %1 copy this run made in %2?")
@@ -1191,15 +1196,15 @@ QString undoReport(const UndoResult &result) {
     return text;
 }
 
-UndoResult offerUndoOfNewest(const QStringList &ids, WindowPort &ui) {
+UndoResult WindowRuns::offerUndo(WindowPort &ui) {
     UndoResult result;
     result.status = UndoResult::Status::NoRun;
     const auto answer = [&ui] { ui.processEvents(); };
-    for (qsizetype i = ids.size() - 1; i >= 0; --i) {
-        // Only these records are read, each as it is reached, the window answering.
-        if (!QFileInfo::exists(runRecordPath(ids[i])) || recordUndone(ids[i]))
+    for (qsizetype i = m_ids.size() - 1; i >= 0; --i) {
+        // Only this window's records are read, each as it is reached, the window answering.
+        if (!QFileInfo::exists(runRecordPath(m_ids[i])) || recordUndone(m_ids[i]))
             continue;
-        const RunSummary run = readSummary(ids[i], nullptr, answer);
+        const RunSummary run = readSummary(m_ids[i], nullptr, answer);
         if (!ui.askYesNo(undoQuestion(run.copied, run.output)))
             return result;
         result = undoRun(run.id, false, answer);

@@ -86,12 +86,21 @@ namespace plenvoy {
 
 class WindowPort;
 
-/// Of the runs with these record ids (oldest first), the newest not yet undone: asks first,
-/// naming the count and the output folder ("Remove the 1,234 copies this run made in
-/// /home/ana/stamped?"), then takes the run back, letting the window answer meanwhile, and
-/// tells how many were removed and which were left and why. Nothing happens when no run of
-/// these is left to take back. Returns what undo did.
-UndoResult offerUndoOfNewest(const QStringList &ids, WindowPort &ui);
+/// The runs one window made, so that Ctrl+Z there takes back its newest one not yet undone.
+class WindowRuns final {
+public:
+    /// Notes the record of a run that the window made (an empty id, of a run that wrote no
+    /// copy, is ignored).
+    void note(const QString &id);
+    /// Asks first, naming the count and the output folder ("Remove the 1,234 copies this run
+    /// made in /home/ana/stamped?"), then takes the run back, letting the window answer
+    /// meanwhile, and tells how many were removed and which were left and why. Nothing
+    /// happens when no run of this window is left to take back. Returns what undo did.
+    UndoResult offerUndo(WindowPort &ui);
+
+private:
+    QStringList m_ids;
+};
 
 /// The question asked before a run is taken back.
 QString undoQuestion(qint64 copies, const QString &outputFolder);

@@ -488,14 +488,15 @@ private Q_SLOTS:
     }
 
     void windowTakesBackItsNewestRunAfterAsking() {
-        const QStringList runs{run({QStringLiteral("a.txt")}).recordId,
-                               run({QStringLiteral("b.txt"), QStringLiteral("c.txt")}).recordId};
+        WindowRuns runs;
+        runs.note(run({QStringLiteral("a.txt")}).recordId);
+        runs.note(run({QStringLiteral("b.txt"), QStringLiteral("c.txt")}).recordId);
         RecordingPort port;
-        QCOMPARE(offerUndoOfNewest(runs, port).removed.size(), 0); // answered No
+        QCOMPARE(runs.offerUndo(port).removed.size(), 0); // answered No
         port.answer = true;
-        QCOMPARE(offerUndoOfNewest(runs, port).removed.size(), 2);
-        QCOMPARE(offerUndoOfNewest(runs, port).removed.size(), 1);
-        QCOMPARE(offerUndoOfNewest(runs, port).status, UndoResult::Status::NoRun);
+        QCOMPARE(runs.offerUndo(port).removed.size(), 2);
+        QCOMPARE(runs.offerUndo(port).removed.size(), 1);
+        QCOMPARE(runs.offerUndo(port).status, UndoResult::Status::NoRun);
         const QString question =
             QStringLiteral("Remove the 2 copies this run made in ") + m_output + QLatin1Char('?');
         QCOMPARE(port.asked, QStringList({question, question,

@@ -1,7 +1,6 @@
-#include "WindowRuns.h"
+#include "WindowUndo.h"
 
 #include "core/WindowPort.h"
-#include "records/RunUndo.h"
 #include "run/RunOutcome.h"
 
 #include <QShortcut>
@@ -9,28 +8,23 @@
 
 namespace plenvoy {
 
-WindowRuns::WindowRuns(WindowPort &port,
+WindowUndo::WindowUndo(WindowPort &port,
                        std::function<void(const std::function<void()> &)> runHandler)
     : m_port(port)
     , m_runHandler(std::move(runHandler)) {}
 
-void WindowRuns::undoOnKey(QWidget &window, const QWidget *ownUndo) {
+void WindowUndo::undoOnKey(QWidget &window, const QWidget *ownUndo) {
     QObject::connect(new QShortcut(QKeySequence::Undo, &window), &QShortcut::activated, &window,
                      [this, &window, ownUndo] {
                          if (window.focusWidget() != ownUndo)
-                             m_runHandler([this] { offerUndo(); });
+                             m_runHandler([this] { m_runs.offerUndo(m_port); });
                      });
 }
 
-void WindowRuns::runEnded(const RunOutcome &outcome) {
-    if (!outcome.recordId.isEmpty())
-        m_ids.append(outcome.recordId);
+void WindowUndo::runEnded(const RunOutcome &outcome) {
+    m_runs.note(outcome.recordId);
     if (outcome.undoAsked)
-        offerUndo();
-}
-
-UndoResult WindowRuns::offerUndo() {
-    return offerUndoOfNewest(m_ids, m_port);
+        m_runs.offerUndo(m_port);
 }
 
 } // namespace plenvoy

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "records/RunUndo.h"
 
 #include <functional>
 
@@ -9,15 +9,14 @@ class QWidget;
 namespace plenvoy {
 
 struct RunOutcome;
-struct UndoResult;
 class WindowPort;
 
-/// Taking back the runs one window made: "Undo Run" in a run's closing box, and Ctrl+Z,
+/// The window's side of taking its runs back: "Undo Run" in a run's closing box, and Ctrl+Z,
 /// which offers to take back the window's newest run not yet undone.
-class WindowRuns final {
+class WindowUndo final {
 public:
     /// Handlers run through `runHandler`, so that the window counts them as running.
-    WindowRuns(WindowPort &port, std::function<void(const std::function<void()> &)> runHandler);
+    WindowUndo(WindowPort &port, std::function<void(const std::function<void()> &)> runHandler);
 
     /// Ctrl+Z in `window` offers to take back its newest run, except where the focus is on
     /// `ownUndo`, a box that keeps its own undo.
@@ -25,14 +24,12 @@ public:
     /// Notes the run's record and, when the user chose "Undo Run" in its closing box, offers
     /// to take it back.
     void runEnded(const RunOutcome &outcome);
-    /// Asks, then takes back the newest run of this window not yet undone, if one is left.
-    UndoResult offerUndo();
 
 private:
     WindowPort &m_port;
     std::function<void(const std::function<void()> &)> m_runHandler;
-    /// The records of this window's runs, oldest first; a run that wrote no copy has none.
-    QStringList m_ids;
+    /// The runs this window made.
+    WindowRuns m_runs;
 };
 
 } // namespace plenvoy
