@@ -193,7 +193,7 @@ void MainWindow::startUp() {
 
     // The window's own settings, read only; written when the user changes them.
     m_preview->setOutputFolder(m_outputFolderEdit->text());
-    m_preview->setStyle(readStampStyle(m_settings));
+    m_preview->setChoices(readStampStyle(m_settings));
     if (const std::optional<qint16> n = storedLastN(m_settings))
         m_preview->setLastN(*n);
     m_preview->setDarkBase(m_fileListView->palette().color(QPalette::Base).lightness() < 128);
@@ -333,7 +333,7 @@ void MainWindow::openStampSettings() {
                                m_fileList.count() > 0 ? m_fileList.textAt(1) : QString(),
                                m_runInputs->optionText(), presets, std::move(window), this);
     dialog.exec();
-    m_preview->setStyle(readStampStyle(m_settings));
+    m_preview->setChoices(readStampStyle(m_settings));
 }
 
 void MainWindow::pointerOver(PointerMode mode) {

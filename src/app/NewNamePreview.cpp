@@ -8,6 +8,7 @@
 #include "filelist/FileList.h"
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
+#include "naming/NewNameOf.h"
 #include "naming/RegionalForms.h"
 #include "naming/RenameOptions.h"
 #include "naming/TakenTime.h"
@@ -191,14 +192,13 @@ void NewNamePreview::setOutputFolder(const QString &folder) {
     inputsChanged();
 }
 
-void NewNamePreview::setStyle(const StampStyle &style) {
-    if (style.form == m_style.form && style.pattern == m_style.pattern &&
-        style.creation == m_style.creation && style.takenShift == m_style.takenShift)
+void NewNamePreview::setChoices(const StampStyle &choices) {
+    if (choices == m_style)
         return;
     // The moments read so far were shifted by the old amount: they are read again.
-    if (style.takenShift != m_style.takenShift)
+    if (choices.takenShift != m_style.takenShift)
         m_taken = std::make_shared<TakenTimeCache>();
-    m_style = style;
+    m_style = choices;
     inputsChanged();
 }
 
@@ -370,17 +370,15 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
     const PlanRequest planRequest = request();
     const CachedTakenTimes takenTimes(systemFileTimes(), *m_taken, false, m_style.takenShift);
     QString name;
-    // The folder below the output folder that the layout puts the copy in.
-    QString folder;
-    const FileTimeProvider &stamped = m_style.creation == CreationTime::Taken
-                                          ? static_cast<const FileTimeProvider &>(takenTimes)
-                                          : systemFileTimes();
     try {
-        name = FileNameOf(ComposeNewName(source, planRequest.optionText, planRequest.nthValue,
-                                         systemClock(), stamped, RegionalForms::system(), m_style));
-        if (m_style.layout != OutputLayout::Flat)
-            folder = layoutFolder(m_style.layout, source, m_list.listedThroughAt(row + 1), m_option,
-                                  systemClock(), stamped);
+        const NewName newName =
+            NewNameOf({source, m_list.listedThroughAt(row + 1)},
+                      NamingRule{planRequest.optionText, planRequest.nthValue, m_style},
+                      systemClock(), systemFileTimes(), takenTimes, RegionalForms::system());
+        // A name that can't be composed leaves the copy its source's own, as in a run.
+        name = FileNameOf(newName.composed).isEmpty()
+                   ? layoutPath(newName.folder, FileNameOf(source))
+                   : newName.relativePath();
     } catch (const std::exception &) {
         name = FileNameOf(source);
     }
@@ -388,10 +386,6 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
         reading = true;
         return shownText("NewName", kPreviewReading);
     }
-    // A name that can't be composed leaves the copy its source's own, as in a run.
-    if (name.isEmpty())
-        name = FileNameOf(source);
-    name = layoutPath(folder, name);
     m_quick.insert(row, name);
     return name;
 }

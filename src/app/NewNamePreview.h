@@ -56,7 +56,8 @@ public:
 
     void setOption(const QString &optionText);
     void setOutputFolder(const QString &folder);
-    void setStyle(const StampStyle &style);
+    /// The run's choices: any change of any of them plans the column again.
+    void setChoices(const StampStyle &choices);
     /// n as last answered to "Enter n:"; nullopt before any answer (the names use n = 0).
     void setLastN(std::optional<qint16> n);
     std::optional<qint16> lastN() const { return m_lastN; }

@@ -68,7 +68,4 @@ using PresetLookup = std::function<std::optional<Preset>(const QString &)>;
 /// UsageError.
 CliRequest parseArguments(const QStringList &arguments, const PresetLookup &presets = {});
 
-/// The text that --help prints.
-QString helpText();
-
 } // namespace plenvoy::cli

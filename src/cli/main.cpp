@@ -1,10 +1,9 @@
 #include "CliArguments.h"
+#include "CliCommands.h"
+#include "CliOptions.h"
 #include "CliOutput.h"
-#include "CliRun.h"
-#include "CliRuns.h"
 
 #include "core/PathCodec.h"
-#include "naming/RenameOptions.h"
 #include "records/RunRecord.h"
 #include "settings/Presets.h"
 #include "settings/SettingsStore.h"
@@ -36,16 +35,9 @@ int act(const CliRequest &request) {
         printLine(QStringLiteral("plenvoy-cli " PLENVOY_VERSION));
         return kExitSuccess;
     case CliRequest::Action::ListOptions:
-        for (const QString &text : renameOptionTexts())
-            printLine(text);
-        return kExitSuccess;
-    case CliRequest::Action::ListPresets: {
-        const PresetStore presets(windowSettings());
-        for (const QString &name : presets.names())
-            if (const std::optional<Preset> preset = presets.preset(name))
-                printLine(name + QLatin1Char('\t') + presetSummary(*preset));
-        return kExitSuccess;
-    }
+        return listOptions();
+    case CliRequest::Action::ListPresets:
+        return listPresets(PresetStore(windowSettings()));
     case CliRequest::Action::DryRun:
         return dryRun(request);
     case CliRequest::Action::Run:

@@ -181,11 +181,6 @@ void OpenedFolder::forget() {
     m_keptBits.reset();
 }
 
-WrittenFiles &writtenFiles() {
-    static WrittenFiles files;
-    return files;
-}
-
 FileOutcome placeListedFile(const QString &sourcePath, const QString &destination,
                             const SourceFile *source, PlacementContext &context) {
     FileOutcome outcome;

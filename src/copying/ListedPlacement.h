@@ -26,28 +26,11 @@ inline Identity identityOf(const struct stat &status) {
 }
 
 /// What the runs in progress wrote, by the destination's identity, with the identity of the
-/// source each came from. A run started inside another shares it; it is forgotten when the
-/// outermost run ends, so a later run replaces those copies as designed.
+/// source each came from. The outermost run owns it and a run started inside another shares
+/// it; it is gone when the outermost run ends, so a later run replaces those copies as
+/// designed.
 class WrittenFiles final {
 public:
-    /// Marks one run as running while it lives.
-    class RunScope final {
-    public:
-        explicit RunScope(WrittenFiles &files)
-            : m_files(files) {
-            ++m_files.m_runs;
-        }
-        ~RunScope() {
-            if (--m_files.m_runs == 0)
-                m_files.forget();
-        }
-        RunScope(const RunScope &) = delete;
-        RunScope &operator=(const RunScope &) = delete;
-
-    private:
-        WrittenFiles &m_files;
-    };
-
     void record(Identity destination, Identity source) {
         m_written.emplace_back(destination, source);
         if (m_indexed)
@@ -81,22 +64,12 @@ private:
         const auto found = m_sourceOf.constFind(destination);
         return found == m_sourceOf.cend() ? nullptr : &found.value();
     }
-    void forget() {
-        std::deque<std::pair<Identity, Identity>>().swap(m_written);
-        m_sourceOf = QHash<Identity, Identity>();
-        m_indexed = false;
-    }
-
     // Written in order, one record per copy; an inode that comes back later is found with
     // its last source. In blocks: a million copies never move, nor hold twice their size.
     std::deque<std::pair<Identity, Identity>> m_written;
     mutable QHash<Identity, Identity> m_sourceOf;
     mutable bool m_indexed = false;
-    int m_runs = 0;
 };
-
-/// The one record of what the runs in progress wrote.
-WrittenFiles &writtenFiles();
 
 /// The destination folder of the last placement, opened once (O_PATH): the files placed
 /// into it are named relative to its descriptor, so no path is resolved again per file.

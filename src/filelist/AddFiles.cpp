@@ -64,6 +64,54 @@ QString extensionOfAnswer(const QString &answer) {
     return trimmed;
 }
 
+/// Appends the files of one listed folder that the tree takes (not "~" names, not hidden
+/// archive-only files), in batches: a view attached to the list takes in one insertion per
+/// batch instead of one per file.
+void appendFolderFiles(Trap &trap, FileList &list, const QString &folder, const FolderNames &names,
+                       QList<bool> *seenRegular) {
+    const QChar separator = platformSeparator();
+    int upper = 0;
+    trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
+    // The files of a folder join the list together: a view attached to it takes in one
+    // insertion instead of one per file. Nothing is shown between them.
+    QStringList batch;
+    QList<bool> batchSeen;
+    const auto appendBatch = [&] {
+        if (!batch.isEmpty())
+            trap.step(kStepHiddenArchiveTestAndAppend, [&] {
+                list.append(batch);
+                if (seenRegular)
+                    seenRegular->append(batchSeen);
+            });
+        batch.clear();
+        batchSeen.clear();
+    };
+    for (int position = 1; position <= upper; ++position) {
+        QString name;
+        trap.step(kStepTakeNameTest, [&] { name = names.at(position); });
+        if (!trap.test(kStepTakeNameTest, [&] { return !name.startsWith(QLatin1Char('~')); }))
+            continue;
+        QString path;
+        trap.step(kStepJoinPath, [&] { path = folder + separator + name; });
+        // The listing has just found each name present (a regular file, or a link to
+        // one), so the presence test is not asked a second time. Only a name that
+        // begins with "." can carry the hidden bit, so only such a name can have the
+        // attributes 34; for the others the attributes are not read at all. That keeps
+        // the scan of a large tree near the speed of find.
+        const bool hiddenName = name.startsWith(QLatin1Char('.'));
+        // Attributes that cannot be read are reported; the file is then listed.
+        if (!hiddenName || trap.test(kStepHiddenArchiveTestAndAppend,
+                                     [&] { return FileAttributes(path) != kHiddenArchiveOnly; }))
+            trap.step(kStepHiddenArchiveTestAndAppend, [&] {
+                batch.append(collapseDoubledSeparators(path));
+                batchSeen.append(names.seenRegular(position));
+            });
+        if (batch.size() >= kBatchSize)
+            appendBatch();
+    }
+    appendBatch();
+}
+
 void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &extension,
              WindowPort &ui, const LeftOutReport &leftOut = {},
              QList<bool> *seenRegular = nullptr) {
@@ -100,47 +148,7 @@ void addTree(Trap &trap, FileList &list, const QString &chosen, const QString &e
             kept.erase(found);
             names = ListKeptFiles(folder, pattern, entries);
         });
-        int upper = 0;
-        trap.step(kStepCountFiles, [&] { upper = names.upperBound(); });
-        // The files of a folder join the list together: a view attached to it takes in one
-        // insertion instead of one per file. Nothing is shown between them.
-        QStringList batch;
-        QList<bool> batchSeen;
-        const auto appendBatch = [&] {
-            if (!batch.isEmpty())
-                trap.step(kStepHiddenArchiveTestAndAppend, [&] {
-                    list.append(batch);
-                    if (seenRegular)
-                        seenRegular->append(batchSeen);
-                });
-            batch.clear();
-            batchSeen.clear();
-        };
-        for (int position = 1; position <= upper; ++position) {
-            QString name;
-            trap.step(kStepTakeNameTest, [&] { name = names.at(position); });
-            if (!trap.test(kStepTakeNameTest, [&] { return !name.startsWith(QLatin1Char('~')); }))
-                continue;
-            QString path;
-            trap.step(kStepJoinPath, [&] { path = folder + separator + name; });
-            // The listing has just found each name present (a regular file, or a link to
-            // one), so the presence test is not asked a second time. Only a name that
-            // begins with "." can carry the hidden bit, so only such a name can have the
-            // attributes 34; for the others the attributes are not read at all. That keeps
-            // the scan of a large tree near the speed of find.
-            const bool hiddenName = name.startsWith(QLatin1Char('.'));
-            // Attributes that cannot be read are reported; the file is then listed.
-            if (!hiddenName || trap.test(kStepHiddenArchiveTestAndAppend, [&] {
-                    return FileAttributes(path) != kHiddenArchiveOnly;
-                }))
-                trap.step(kStepHiddenArchiveTestAndAppend, [&] {
-                    batch.append(collapseDoubledSeparators(path));
-                    batchSeen.append(names.seenRegular(position));
-                });
-            if (batch.size() >= kBatchSize)
-                appendBatch();
-        }
-        appendBatch();
+        appendFolderFiles(trap, list, folder, names, seenRegular);
         // A million files would otherwise be listed without the window answering once.
         ui.processEvents();
         if (ui.closing())

@@ -91,6 +91,37 @@ const RegionalForms &RegionalForms::system() {
     return forms;
 }
 
+qsizetype RegionalForms::appendTimeToken(QList<Token> &tokens, QChar letter, qsizetype run,
+                                         bool twelveHour) {
+    const int width = int(qMin<qsizetype>(run, 2));
+    Token::Kind kind = Token::Second;
+    if (letter == QLatin1Char('h'))
+        kind = twelveHour ? Token::Hour12 : Token::Hour24;
+    else if (letter == QLatin1Char('H'))
+        kind = Token::Hour24;
+    else if (letter == QLatin1Char('m'))
+        kind = Token::Minute;
+    tokens.append({kind, width, {}});
+    return width;
+}
+
+qsizetype RegionalForms::appendAmPmToken(QList<Token> &tokens, const QString &format,
+                                         qsizetype at) {
+    const bool upper = format.at(at) == QLatin1Char('A');
+    Token::Kind kind = upper ? Token::AmPmUpper : Token::AmPmLower;
+    qsizetype used = 1;
+    if (at + 1 < format.size()) {
+        const QChar next = format.at(at + 1);
+        if (next == QLatin1Char('P') || next == QLatin1Char('p')) {
+            used = 2;
+            if (next.isUpper() != upper)
+                kind = Token::AmPmAsIs;
+        }
+    }
+    tokens.append({kind, 0, {}});
+    return used;
+}
+
 QList<RegionalForms::Token> RegionalForms::compile(const QString &format) {
     QList<Token> tokens;
     const bool twelveHour = hasAmPm(format);
@@ -131,40 +162,17 @@ QList<RegionalForms::Token> RegionalForms::compile(const QString &format) {
         case 'h':
         case 'H':
         case 'm':
-        case 's': {
-            const int width = int(qMin<qsizetype>(run, 2));
-            Token::Kind kind = Token::Second;
-            if (c == QLatin1Char('h'))
-                kind = twelveHour ? Token::Hour12 : Token::Hour24;
-            else if (c == QLatin1Char('H'))
-                kind = Token::Hour24;
-            else if (c == QLatin1Char('m'))
-                kind = Token::Minute;
-            tokens.append({kind, width, {}});
-            i += width;
+        case 's':
+            i += appendTimeToken(tokens, c, run, twelveHour);
             break;
-        }
         case 'z':
             tokens.append({Token::Millisecond, run >= 3 ? 3 : 1, {}});
             i += run >= 3 ? 3 : 1;
             break;
         case 'a':
-        case 'A': {
-            const bool upper = c == QLatin1Char('A');
-            Token::Kind kind = upper ? Token::AmPmUpper : Token::AmPmLower;
-            qsizetype used = 1;
-            if (i + 1 < format.size()) {
-                const QChar next = format.at(i + 1);
-                if (next == QLatin1Char('P') || next == QLatin1Char('p')) {
-                    used = 2;
-                    if (next.isUpper() != upper)
-                        kind = Token::AmPmAsIs;
-                }
-            }
-            tokens.append({kind, 0, {}});
-            i += used;
+        case 'A':
+            i += appendAmPmToken(tokens, format, i);
             break;
-        }
         case 'B':
             // The locale's own AM and PM texts stand for the day period.
             tokens.append({Token::AmPmAsIs, 0, {}});

@@ -69,6 +69,11 @@ private:
     };
 
     static QList<Token> compile(const QString &format);
+    /// The token of an hour, minute or second letter repeated `run` times; the letters used.
+    static qsizetype appendTimeToken(QList<Token> &tokens, QChar letter, qsizetype run,
+                                     bool twelveHour);
+    /// The token of "a", "A", "ap" or "AP" at `at`; the letters used.
+    static qsizetype appendAmPmToken(QList<Token> &tokens, const QString &format, qsizetype at);
     void appendNumber(QString &out, int value, int width) const;
     QString formatTokens(const QList<Token> &tokens, const QDate &date, int hour, int minute,
                          int second) const;

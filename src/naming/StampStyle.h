@@ -34,6 +34,15 @@ struct StampStyle {
     /// Seconds added to every moment taken from a photo's or video's metadata (a camera
     /// clock that was wrong); file times and the clock are never shifted.
     qint64 takenShift = 0;
+
+    /// Compared as a whole: a choice added above joins the comparison below, and the
+    /// field count in StampStyle.cpp fails the build until it does.
+    bool operator==(const StampStyle &other) const {
+        return form == other.form && creation == other.creation && layout == other.layout &&
+               skipCopied == other.skipCopied && pattern == other.pattern &&
+               takenShift == other.takenShift;
+    }
+    bool operator!=(const StampStyle &other) const { return !(*this == other); }
 };
 
 /// The longest shift of taken times, in days either way.

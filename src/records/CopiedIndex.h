@@ -127,6 +127,8 @@ public:
     /// Notes the file's copy, when it was copied.
     void copied(const QString &outputFolder, const FileOutcome &file, const QString &listedThrough,
                 const struct statx &status);
+    /// Writes the copies noted so far to the index.
+    void flush() { m_writer.flush(); }
 
 private:
     bool m_skip;

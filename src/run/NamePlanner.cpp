@@ -1,5 +1,7 @@
 #include "NamePlanner.h"
 
+#include "RunSteps.h"
+
 #include "RunOutcome.h"
 #include "copying/ListedPlacement.h"
 #include "copying/OutputLayout.h"
@@ -9,6 +11,7 @@
 #include "core/PathHelpers.h"
 #include "core/PseudoFileSystems.h"
 #include "naming/ComposeNewName.h"
+#include "naming/NewNameOf.h"
 #include "naming/RenameOptions.h"
 #include "naming/TakenTime.h"
 #include "records/CopiedIndex.h"
@@ -25,7 +28,6 @@ namespace plenvoy {
 namespace {
 
 /// The step of "Start Changing" that composes the new name, as its reports number it.
-constexpr qint32 kLineNewName = 122;
 /// Numbered names tried before a clash is given up.
 
 /// The path in the file system's bytes; empty when it can't be named there.
@@ -236,21 +238,18 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
                                             ? static_cast<const FileTimeProvider &>(fromStatus)
                                             : m_times;
         const TakenFileTimes taken(files, m_request.style.takenShift);
-        const FileTimeProvider &stamped = m_request.style.creation != CreationTime::Taken ? files
-                                          : m_takenTimes ? *m_takenTimes
-                                                         : taken;
-        const QString composed = ComposeNewName(path, m_request.optionText, m_request.nthValue,
-                                                m_clock, stamped, m_forms, m_request.style);
-        if (m_request.outputFolder && m_request.style.layout != OutputLayout::Flat)
-            m_relative = layoutFolder(m_request.style.layout, path,
-                                      m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString(),
-                                      m_request.optionText, m_clock, stamped);
-        return composed;
+        const NewName name = NewNameOf(
+            {path, m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString()},
+            NamingRule{m_request.optionText, m_request.nthValue, m_request.style}, m_clock, files,
+            m_takenTimes ? *m_takenTimes : static_cast<const FileTimeProvider &>(taken), m_forms);
+        if (m_request.outputFolder)
+            m_relative = name.folder;
+        return name.composed;
     } catch (const Failure &failure) {
-        plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, failure.number(),
+        plan.failure = ErrorDetails{kTagStartChanging, kStepNewName, failure.number(),
                                     failure.description(), path};
     } catch (const std::bad_alloc &) {
-        plan.failure = ErrorDetails{kTagStartChanging, kLineNewName, ErrorNumber::Other,
+        plan.failure = ErrorDetails{kTagStartChanging, kStepNewName, ErrorNumber::Other,
                                     QStringLiteral("Out of memory"), path};
     }
     return QString();

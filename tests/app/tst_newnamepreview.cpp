@@ -1,13 +1,17 @@
 #include "FakeWindow.h"
+#include "FixedRunInputs.h"
 #include "MovieBytes.h"
 #include "TestFiles.h"
 #include "app/NewNamePreview.h"
 #include "core/PathCodec.h"
 #include "core/PathHelpers.h"
+#include "core/SilentWindowPort.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
 #include "naming/ComposeNewName.h"
 #include "naming/RegionalForms.h"
+#include "records/RunRecord.h"
+#include "run/StartChanging.h"
 
 #include <QtTest>
 
@@ -43,6 +47,8 @@ private Q_SLOTS:
     void takenTimesReadOnTheWorkerThread();
     void shiftedTakenTimesAreShown();
     void doubleClickOnANewNameRemovesItsEntry();
+    void theColumnShowsWhatTheRunWrites_data();
+    void theColumnShowsWhatTheRunWrites();
 };
 
 namespace {
@@ -117,7 +123,7 @@ void TestNewNamePreview::eachVerdictHasItsTextAndColour() {
     FileListView view(list, ui);
     NewNamePreview preview(list);
     view.setModel(&preview);
-    preview.setStyle(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
     preview.setOutputFolder(dir.filePath(QStringLiteral("out")));
     preview.setOption(kDateAtEnd);
     preview.setDarkBase(dark);
@@ -163,7 +169,7 @@ void TestNewNamePreview::headerTellsWhichNTheNamesUse() {
     FileList list;
     list.append(source);
     NewNamePreview preview(list);
-    preview.setStyle(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
     preview.setOption(option);
     if (lastN >= 0)
         preview.setLastN(qint16(lastN));
@@ -182,7 +188,7 @@ void TestNewNamePreview::filesAppearingInTheOutputFolderAreFollowed() {
     FileList list;
     list.append(source);
     NewNamePreview preview(list);
-    preview.setStyle(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
     preview.setOutputFolder(dir.filePath(QStringLiteral("out")));
     preview.setOption(kDateAtEnd);
     QVERIFY(waitForPlan(preview));
@@ -223,7 +229,7 @@ void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
     NewNamePreview preview(list);
     const QString created = QStringLiteral("Add file creation date to end of filename");
     preview.setOption(created);
-    preview.setStyle(StampStyle{StampForm::Sortable, CreationTime::Taken});
+    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::Taken});
     // The window never reads a file for a name: the row waits for the worker.
     QCOMPARE(preview.index(0, 1).data().toString(), QStringLiteral("reading\u2026"));
     QVERIFY(waitForPlan(preview));
@@ -234,7 +240,7 @@ void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
     };
     QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Sortable));
     // Read once: another form finds the answer without the worker.
-    preview.setStyle(StampStyle{StampForm::Compact, CreationTime::Taken});
+    preview.setChoices(StampStyle{StampForm::Compact, CreationTime::Taken});
     QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Compact));
 }
 
@@ -252,7 +258,7 @@ void TestNewNamePreview::shiftedTakenTimesAreShown() {
     // A changed shift reads the moment again: the one read before was shifted otherwise.
     for (const qint64 shift : {qint64(-3600), qint64(0), qint64(86'400 + 60)}) {
         style.takenShift = shift;
-        preview.setStyle(style);
+        preview.setChoices(style);
         QVERIFY(waitForPlan(preview));
         QTRY_COMPARE(preview.index(0, 1).data().toString(),
                      QStringLiteral("Walk ") +
@@ -275,6 +281,64 @@ void TestNewNamePreview::doubleClickOnANewNameRemovesItsEntry() {
     const QPoint cell = view.visualRect(preview.index(1, 1)).center();
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, cell);
     QCOMPARE(list.entries(), QStringList{QStringLiteral("/a.txt")});
+}
+
+void TestNewNamePreview::theColumnShowsWhatTheRunWrites_data() {
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<bool>("skip");
+    QTest::newRow("flat") << int(OutputLayout::Flat) << false;
+    QTest::newRow("tree") << int(OutputLayout::Tree) << false;
+    QTest::newRow("dates") << int(OutputLayout::Dates) << false;
+    QTest::newRow("files copied before are skipped") << int(OutputLayout::Flat) << true;
+    QTest::newRow("files copied before into dated folders are skipped")
+        << int(OutputLayout::Dates) << true;
+}
+
+void TestNewNamePreview::theColumnShowsWhatTheRunWrites() {
+    QFETCH(int, layout);
+    QFETCH(bool, skip);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString through = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const QStringList sources{through + QStringLiteral("/a.txt"),
+                              through + QStringLiteral("/sub/b.txt")};
+    for (const QString &source : sources)
+        QVERIFY(writeFile(source, "x") && setFileTimes(source, kModified, kModified));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out")));
+    FileList list;
+    {
+        const FileList::ListingThrough listing(list, through);
+        list.append(sources);
+    }
+    NewNamePreview preview(list);
+    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setOutputFolder(out);
+    preview.setOption(kDateAtEnd);
+    QVERIFY(waitForPlan(preview));
+
+    StampStyle choices{StampForm::Sortable, CreationTime::File, OutputLayout(layout), skip};
+    FixedRunInputs inputs(sources, out, kDateAtEnd);
+    inputs.through = QStringList{through, through};
+    SilentWindowPort ui;
+    // Runs are on record, as in the window, so that skipping knows what was copied.
+    enableRunRecords(QStringLiteral("window"));
+    if (skip)
+        startChanging(inputs, ui, systemClock(), systemFileTimes(), choices);
+    // Only the choices change: the column follows them.
+    preview.setChoices(choices);
+    QVERIFY(QTest::qWaitFor([&] { return !preview.planning(); }, 5000));
+
+    QStringList written;
+    startChanging(inputs, ui, systemClock(), systemFileTimes(), choices,
+                  [&](const FileOutcome &file) {
+                      written << (file.copied() ? file.destination.mid(out.size() + 1)
+                                                : QStringLiteral("not copied: ") + file.reason);
+                  });
+    QStringList shownNames;
+    for (int row = 0; row < preview.rowCount(); ++row)
+        shownNames << preview.index(row, 1).data().toString();
+    QCOMPARE(shownNames, written);
 }
 
 QTEST_MAIN(TestNewNamePreview)

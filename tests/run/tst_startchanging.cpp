@@ -4,9 +4,11 @@
 #include "copying/ListedPlacement.h"
 #include "core/Failure.h"
 #include "core/LocationTags.h"
+#include "core/PathCodec.h"
 #include "core/PathHelpers.h"
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
+#include "records/RunRecord.h"
 #include "run/StartChanging.h"
 
 #include <QDir>
@@ -14,8 +16,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace plenvoy;
@@ -84,6 +88,8 @@ private Q_SLOTS:
     void outputFolderRemovedDuringTheRun_data();
     void outputFolderRemovedDuringTheRun();
     void listedFileMetLateIsStillNeverReplaced();
+    void aRunEndedBySignalLeavesWhatItCopiedOnRecord_data();
+    void aRunEndedBySignalLeavesWhatItCopiedOnRecord();
 
 private:
     QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -847,6 +853,63 @@ void TestStartChanging::lastAccessedStampDoesNotMoveWithReading() {
     QCOMPARE(qint64(after.st_atim.tv_sec), qint64(weekOld[0].tv_sec));
     QCOMPARE(namesIn(path("out")).size(), 1);
     QCOMPARE(ui.messages, (QStringList{kMessageDone, kMessageDone}));
+}
+
+namespace {
+
+/// A window that is ended by SIGTERM at a chosen moment of the run: at its closing box, or
+/// as it tells the progress before the file at a position.
+class EndedWindow final : public SilentWindowPort {
+public:
+    explicit EndedWindow(int beforePosition)
+        : m_beforePosition(beforePosition) {}
+    bool showRunClosingBox(const QString &, const QString &, bool, const QString &) override {
+        ::raise(SIGTERM);
+        return false;
+    }
+    void reportProgress(qint64 done, qint64) override {
+        if (done + 1 == m_beforePosition)
+            ::raise(SIGTERM);
+    }
+
+private:
+    int m_beforePosition;
+};
+
+} // namespace
+
+void TestStartChanging::aRunEndedBySignalLeavesWhatItCopiedOnRecord_data() {
+    QTest::addColumn<int>("endedBefore"); // the position whose file the run never reaches
+    QTest::addColumn<int>("skippedNext");
+    QTest::newRow("ended while its closing box is open") << 0 << 2;
+}
+
+void TestStartChanging::aRunEndedBySignalLeavesWhatItCopiedOnRecord() {
+    QFETCH(int, endedBefore);
+    QFETCH(int, skippedNext);
+    qputenv("XDG_STATE_HOME", pathToBytes(path("state")));
+    const QStringList sources{makeSource("src/a.txt", "a"), makeSource("src/b.txt", "b")};
+    FixedRunInputs inputs(sources, path("out"), kLastModifiedDateAtEnd);
+    StampStyle choices;
+    choices.skipCopied = true;
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        enableRunRecords(QStringLiteral("window"));
+        EndedWindow ui(endedBefore);
+        startChanging(inputs, ui, m_clock, systemFileTimes(), choices);
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+
+    // The next run with skipping leaves out every file the ended one copied.
+    enableRunRecords(QStringLiteral("window"));
+    FakeWindow ui;
+    const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes(), choices);
+    disableRunRecords();
+    QCOMPARE(outcome.skippedCount(), skippedNext);
 }
 
 QTEST_GUILESS_MAIN(TestStartChanging)
