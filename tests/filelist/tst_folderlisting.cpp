@@ -1,6 +1,7 @@
 // The folder services on real trees: the listing of one folder, wildcards, attributes and
 // the folder dialog.
 #include "FakeWindow.h"
+#include "FolderTrees.h"
 
 #include "core/Failure.h"
 #include "core/LocationTags.h"
@@ -29,38 +30,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
-using plenvoy::test::FakeWindow;
-
-namespace {
-
-// Folders and files are made from the codec's bytes, so names that are not UTF-8 are exact.
-void makeFolder(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    for (qsizetype slash = bytes.indexOf('/', 1); slash != -1 || !bytes.endsWith('/');
-         slash = bytes.indexOf('/', slash + 1)) {
-        const QByteArray part = slash < 0 ? bytes : bytes.left(slash);
-        QVERIFY2(::mkdir(part.constData(), 0755) == 0 || errno == EEXIST, part.constData());
-        if (slash < 0)
-            break;
-    }
-}
-
-void makeFile(const QString &path, const QByteArray &content = QByteArray("x")) {
-    const int fd = ::open(pathToBytes(path).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    QVERIFY2(fd >= 0, qPrintable(path));
-    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
-    ::close(fd);
-}
-
-QSet<QString> setOf(const QStringList &list) {
-    return QSet<QString>(list.cbegin(), list.cend());
-}
-
-void setMode(const QString &path, mode_t mode) {
-    QVERIFY2(::chmod(pathToBytes(path).constData(), mode) == 0, qPrintable(path));
-}
-
-} // namespace
+using namespace plenvoy::test;
 
 class FolderListingTest final : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The folder walk on real trees: its order, links, names, depth, and folders that vanish or
 // cannot be read.
 #include "FakeWindow.h"
+#include "FolderTrees.h"
 
 #include "core/Failure.h"
 #include "core/LocationTags.h"
@@ -29,7 +30,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
-using plenvoy::test::FakeWindow;
+using namespace plenvoy::test;
 
 namespace {
 
@@ -37,69 +38,6 @@ namespace {
 constexpr char kChildWalkVariable[] = "PLENVOY_WALK_AS_CHILD";
 // A file whose presence the child also tells.
 constexpr char kChildProbeVariable[] = "PLENVOY_WALK_PROBE";
-
-// Folders and files are made from the codec's bytes, so names that are not UTF-8 are exact.
-void makeFolder(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    for (qsizetype slash = bytes.indexOf('/', 1); slash != -1 || !bytes.endsWith('/');
-         slash = bytes.indexOf('/', slash + 1)) {
-        const QByteArray part = slash < 0 ? bytes : bytes.left(slash);
-        QVERIFY2(::mkdir(part.constData(), 0755) == 0 || errno == EEXIST, part.constData());
-        if (slash < 0)
-            break;
-    }
-}
-
-void makeFile(const QString &path, const QByteArray &content = QByteArray("x")) {
-    const int fd = ::open(pathToBytes(path).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    QVERIFY2(fd >= 0, qPrintable(path));
-    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
-    ::close(fd);
-}
-
-QByteArray contentOf(const QString &path) {
-    QByteArray content(64, '\0');
-    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return QByteArray();
-    const ssize_t got = ::read(fd, content.data(), size_t(content.size()));
-    ::close(fd);
-    return content.left(got < 0 ? 0 : got);
-}
-
-QString reasonName(LeftOutReason reason) {
-    switch (reason) {
-    case LeftOutReason::Unreadable:
-        return QStringLiteral("unreadable");
-    case LeftOutReason::ControlCharacter:
-        return QStringLiteral("control character");
-    case LeftOutReason::PathTooLong:
-        return QStringLiteral("too long");
-    }
-    return QString();
-}
-
-// The walk's result; what it left out goes to leftOut as "reason: folder".
-QStringList walk(const QString &start, bool deeper, FakeWindow &ui,
-                 QStringList *leftOut = nullptr) {
-    QStringList folders{start};
-    appendSubFolders(folders, deeper, ui, [&](const QString &folder, LeftOutReason reason) {
-        if (leftOut)
-            leftOut->append(reasonName(reason) + QStringLiteral(": ") + folder);
-    });
-    return folders;
-}
-
-QSet<QByteArray> bytesOf(const QStringList &texts) {
-    QSet<QByteArray> bytes;
-    for (const QString &text : texts)
-        bytes.insert(pathToBytes(text));
-    return bytes;
-}
-
-QSet<QString> setOf(const QStringList &list) {
-    return QSet<QString>(list.cbegin(), list.cend());
-}
 
 // Walks the folder named by the variable and prints, one a line, the folders, the files
 // each lists, what the walk left out, and the error reports.
@@ -159,10 +97,6 @@ QStringList linesStartingWith(const QStringList &lines, const QString &start) {
 
 bool canDropPrivileges() {
     return ::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
-}
-
-void setMode(const QString &path, mode_t mode) {
-    QVERIFY2(::chmod(pathToBytes(path).constData(), mode) == 0, qPrintable(path));
 }
 
 // Makes a chain of folders below an open folder, one openat at a time, so that the path
