@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ControlPlacement.h"
+#include "HandedPaths.h"
 #include "MainWindowPort.h"
+#include "WindowUndo.h"
 #include "copying/FilePlacement.h"
 #include "filelist/FileList.h"
-#include "records/UndoDialogue.h"
 #include "settings/SettingsStore.h"
 
 #include <QWidget>
@@ -17,7 +19,6 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QShortcut;
-class QTimer;
 
 namespace plenvoy {
 
@@ -52,7 +53,7 @@ public:
     /// No handler is running and no box is open.
     bool idle() const;
     /// Folders given but not yet walked.
-    const QStringList &pendingFolders() const { return m_pendingFolders; }
+    const QStringList &pendingFolders() const { return m_handedPaths.pendingFolders(); }
 
     /// A run is going on: "Start Changing" reads "Stop" and the progress bar shows.
     bool running() const { return m_running; }
@@ -77,6 +78,11 @@ protected:
 
 private:
     void buildControls();
+    /// How each control below the list follows the window as it grows.
+    void placeForGrowth();
+    void connectControls();
+    /// The list shows the files through the preview, which follows the option and the folder.
+    void attachPreview();
     void addShortcuts();
     void describeControls();
     /// "Start Changing" starts a run; during a run it is the Stop button.
@@ -84,8 +90,6 @@ private:
     void showRunFace(bool shown);
     /// "Stop after the current file?"; Yes ends the run after the file in hand.
     void askToStop();
-    void showAbout();
-    void openHelp();
     void placeControls();
     QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent,
                             const QRect &twips);
@@ -97,7 +101,6 @@ private:
     void pointerOver(PointerMode mode);
     /// Runs a button's handler, counted so that idle() knows.
     void runHandler(const std::function<void()> &handler);
-    void walkPendingFolders();
     /// The preview column: shown or hidden, and the widths of both columns.
     void showNewNames(bool shown);
     void newNamesMenu(const QPoint &position);
@@ -111,8 +114,8 @@ private:
 
     FileListView *m_fileListView = nullptr;
     NewNamePreview *m_preview = nullptr;
-    /// The controls below the list, placed for the window's smallest size.
-    QList<QPair<QWidget *, QRect>> m_placed;
+    /// The controls, placed for the window's smallest size.
+    ControlPlacement m_placement;
     bool m_userResized = false;
     QPushButton *m_addFilesButton = nullptr;
     QPushButton *m_startChangingButton = nullptr;
@@ -127,16 +130,14 @@ private:
     QLineEdit *m_outputFolderEdit = nullptr;
     QList<QPushButton *> m_buttons;
     std::unique_ptr<RunInputs> m_runInputs;
-    /// The runs this window made, for Ctrl+Z.
-    WindowRuns m_runs;
+    /// Undo Run and Ctrl+Z: the runs this window made, taken back.
+    WindowUndo m_undo;
     std::unique_ptr<RunProgress> m_progress;
     RunProgressBar *m_runProgressBar = nullptr;
     QShortcut *m_stopShortcut = nullptr;
     bool m_running = false;
     CopyHooks m_copyHooks;
-    QStringList m_pendingFolders;
-    QStringList m_pendingNotices;
-    QTimer *m_idleTimer = nullptr;
+    HandedPaths m_handedPaths;
     int m_handlersRunning = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "StampSettingsDialog.h"
 
+#include "PresetsPanel.h"
+
 #include "core/Failure.h"
 #include "core/PathHelpers.h"
 #include "core/SettingsAccess.h"
@@ -15,13 +17,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -31,19 +30,6 @@
 namespace plenvoy {
 
 namespace {
-
-/// The stored word of where copies go: "flat", "tree" or "dates".
-const QString kKeyLayout = QStringLiteral("Layout");
-/// "true" when files copied before are skipped.
-const QString kKeySkipCopied = QStringLiteral("SkipCopied");
-/// The pattern of the custom form, as typed.
-const QString kKeyStampPattern = QStringLiteral("StampPattern");
-/// The shift of taken times, "+D:HH:MM:SS" or "-D:HH:MM:SS".
-const QString kKeyTakenShift = QStringLiteral("TakenShift");
-
-bool isUsablePattern(const QString &pattern) {
-    return checkStampPattern(pattern, RegionalForms::system()).isValid();
-}
 
 /// The n that the example uses for the "after nth character" options.
 constexpr qint16 kExampleNth = 3;
@@ -89,22 +75,6 @@ QGroupBox *choiceBox(const QString &title, QButtonGroup *group, const QStringLis
 
 } // namespace
 
-StampStyle readStampStyle(const SettingsAccess &settings) {
-    StampStyle style;
-    style.form =
-        stampFormNamed(settings.readSetting(kKeyStampForm, QString())).value_or(style.form);
-    style.pattern = settings.readSetting(kKeyStampPattern, QString());
-    if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
-        style.form = StampForm::Regional;
-    style.creation = creationTimeNamed(settings.readSetting(kKeyCreationTime, QString()))
-                         .value_or(style.creation);
-    style.layout =
-        outputLayoutNamed(settings.readSetting(kKeyLayout, QString())).value_or(style.layout);
-    style.skipCopied = settings.readSetting(kKeySkipCopied, QString()) == QLatin1String("true");
-    style.takenShift = takenShiftNamed(settings.readSetting(kKeyTakenShift, QString())).value_or(0);
-    return style;
-}
-
 QDateTime StampSettingsDialog::exampleMoment() {
     return QDateTime(QDate(2026, 12, 7), QTime(14, 5, 9));
 }
@@ -130,13 +100,49 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     setObjectName(QStringLiteral("StampSettings"));
     setWindowTitle(shownText("StampSettings", kTitleStampSettings));
     const StampStyle stored = readStampStyle(settings);
-    // A custom form whose pattern cannot be used still shows as chosen, with the reason.
-    const bool customChosen =
-        stampFormNamed(settings.readSetting(kKeyStampForm, QString())) == StampForm::Custom;
     m_patternInForce = isUsablePattern(stored.pattern) ? stored.pattern : QString();
-    m_forms = new QButtonGroup(this);
-    m_creation = new QButtonGroup(this);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildForms(stored));
+    layout->addWidget(buildCreation(stored));
+    m_layouts = new QButtonGroup(this);
+    layout->addWidget(choiceBox(tr("Where copies go"), m_layouts,
+                                {tr("All directly in the output folder"),
+                                 tr("In the folders they were added through"),
+                                 tr("In year and day folders (2026/2026-12-07)")},
+                                int(stored.layout), this));
+    m_skipCopied = new QCheckBox(tr("Skip files copied before"), this);
+    m_skipCopied->setChecked(stored.skipCopied);
+    layout->addWidget(m_skipCopied);
+    m_example = new QLabel(this);
+    m_example->setObjectName(QStringLiteral("Example"));
+    m_example->setTextFormat(Qt::PlainText);
+    m_example->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_example);
+    if (m_presets) {
+        layout->addSpacing(layout->spacing());
+        layout->addWidget(new PresetsPanel(
+            *m_presets,
+            [this] {
+                storePattern();
+                Preset preset = m_window.current ? m_window.current() : Preset();
+                preset.style = style();
+                return preset;
+            },
+            [this](const Preset &preset) { applyPreset(preset); }, m_window.confirm, this));
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    storeChoicesWhenChanged();
+    enableShift();
+    patternEdited();
+}
+
+QGroupBox *StampSettingsDialog::buildForms(const StampStyle &stored) {
+    // A custom form whose pattern cannot be used still shows as chosen, with the reason.
+    const bool customChosen = customFormStored(m_settings);
+    m_forms = new QButtonGroup(this);
     QGroupBox *forms = choiceBox(
         kCaptionStampForm, m_forms,
         {kCaptionFormRegional, kCaptionFormSortable, kCaptionFormCompact, tr("Own pattern:")},
@@ -151,7 +157,11 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     m_patternFault->setWordWrap(true);
     forms->layout()->addWidget(m_pattern);
     forms->layout()->addWidget(m_patternFault);
-    layout->addWidget(forms);
+    return forms;
+}
+
+QGroupBox *StampSettingsDialog::buildCreation(const StampStyle &stored) {
+    m_creation = new QButtonGroup(this);
     QGroupBox *creation =
         choiceBox(kCaptionCreationTime, m_creation, {kCaptionCreationFile, kCaptionCreationTaken},
                   int(stored.creation), this);
@@ -182,50 +192,27 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     shiftRow->addWidget(m_shiftTime);
     shiftRow->addStretch();
     static_cast<QVBoxLayout *>(creation->layout())->addLayout(shiftRow);
-    layout->addWidget(creation);
-    m_layouts = new QButtonGroup(this);
-    layout->addWidget(choiceBox(tr("Where copies go"), m_layouts,
-                                {tr("All directly in the output folder"),
-                                 tr("In the folders they were added through"),
-                                 tr("In year and day folders (2026/2026-12-07)")},
-                                int(stored.layout), this));
-    m_skipCopied = new QCheckBox(tr("Skip files copied before"), this);
-    m_skipCopied->setChecked(stored.skipCopied);
-    layout->addWidget(m_skipCopied);
-    m_example = new QLabel(this);
-    m_example->setObjectName(QStringLiteral("Example"));
-    m_example->setTextFormat(Qt::PlainText);
-    m_example->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(m_example);
-    if (m_presets) {
-        layout->addSpacing(layout->spacing());
-        layout->addWidget(buildPresets());
-    }
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return creation;
+}
 
-    // Each choice is written when the user changes it, never on opening.
+void StampSettingsDialog::storeChoicesWhenChanged() {
     connect(m_forms, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            m_settings.writeSetting(kKeyStampForm, stampFormName(StampForm(id)));
+            storeStampForm(m_settings, StampForm(id));
         patternEdited();
     });
     connect(m_creation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            m_settings.writeSetting(kKeyCreationTime, creationTimeName(CreationTime(id)));
+            storeCreationTime(m_settings, CreationTime(id));
         enableShift();
         updateExample();
     });
     connect(m_layouts, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            m_settings.writeSetting(kKeyLayout, outputLayoutName(OutputLayout(id)));
+            storeLayout(m_settings, OutputLayout(id));
     });
-    connect(m_skipCopied, &QCheckBox::toggled, this, [this](bool checked) {
-        m_settings.writeSetting(kKeySkipCopied,
-                                checked ? QStringLiteral("true") : QStringLiteral("false"));
-    });
+    connect(m_skipCopied, &QCheckBox::toggled, this,
+            [this](bool checked) { storeSkipCopied(m_settings, checked); });
     const auto shiftChanged = [this] {
         writeTakenShift();
         updateExample();
@@ -240,9 +227,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
             if (!custom->isChecked())
                 custom->click();
     });
-    enableShift();
     connect(m_pattern, &QLineEdit::editingFinished, this, &StampSettingsDialog::storePattern);
-    patternEdited();
 }
 
 QString StampSettingsDialog::patternFaultShown(const QString &pattern) const {
@@ -280,17 +265,14 @@ void StampSettingsDialog::patternEdited() {
         m_patternInForce = pattern;
     } else {
         // The stored pattern stays in force while the field's cannot be used.
-        const QString stored = m_settings.readSetting(kKeyStampPattern, QString());
+        const QString stored = storedPattern(m_settings);
         m_patternInForce = isUsablePattern(stored) ? stored : QString();
     }
     updateExample();
 }
 
 void StampSettingsDialog::storePattern() {
-    const QString pattern = m_pattern->text();
-    if (!isUsablePattern(pattern) || pattern == m_settings.readSetting(kKeyStampPattern, QString()))
-        return;
-    m_settings.writeSetting(kKeyStampPattern, pattern);
+    plenvoy::storePattern(m_settings, m_pattern->text());
 }
 
 void StampSettingsDialog::done(int result) {
@@ -299,7 +281,7 @@ void StampSettingsDialog::done(int result) {
 }
 
 void StampSettingsDialog::writeTakenShift() {
-    m_settings.writeSetting(kKeyTakenShift, takenShiftText(takenShift()));
+    storeTakenShift(m_settings, takenShift());
 }
 
 void StampSettingsDialog::enableShift() {
@@ -355,173 +337,6 @@ QString StampSettingsDialog::exampleName() const {
 
 void StampSettingsDialog::updateExample() {
     m_example->setText(shownText("StampSettings", kStampExample).arg(exampleName()));
-}
-
-QWidget *StampSettingsDialog::buildPresets() {
-    auto *box = new QGroupBox(tr("Presets"), this);
-    box->setObjectName(QStringLiteral("Presets"));
-    auto *grid = new QGridLayout(box);
-    auto *listLabel = new QLabel(tr("Pr&eset:"), box);
-    m_presetList = new QComboBox(box);
-    m_presetList->setObjectName(QStringLiteral("PresetList"));
-    m_presetList->setAccessibleName(tr("Saved presets"));
-    m_presetList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_presetList->setMinimumContentsLength(16);
-    listLabel->setBuddy(m_presetList);
-    m_applyPreset = new QPushButton(tr("A&pply"), box);
-    m_applyPreset->setObjectName(QStringLiteral("ApplyPreset"));
-    m_applyPreset->setAccessibleName(tr("Apply the preset"));
-    m_deletePreset = new QPushButton(tr("&Delete"), box);
-    m_deletePreset->setObjectName(QStringLiteral("DeletePreset"));
-    m_deletePreset->setAccessibleName(tr("Delete the preset"));
-    auto *nameLabel = new QLabel(tr("Preset &name:"), box);
-    m_presetName = new QLineEdit(box);
-    m_presetName->setObjectName(QStringLiteral("PresetName"));
-    m_presetName->setAccessibleName(tr("Preset name"));
-    m_presetName->setMaxLength(kLongestPresetName * 2);
-    nameLabel->setBuddy(m_presetName);
-    m_savePreset = new QPushButton(tr("&Save"), box);
-    m_savePreset->setObjectName(QStringLiteral("SavePreset"));
-    m_savePreset->setAccessibleName(tr("Save the current setup as a preset"));
-    m_renamePreset = new QPushButton(tr("&Rename"), box);
-    m_renamePreset->setObjectName(QStringLiteral("RenamePreset"));
-    m_renamePreset->setAccessibleName(tr("Rename the preset"));
-    m_presetFault = new QLabel(box);
-    m_presetFault->setObjectName(QStringLiteral("PresetFault"));
-    m_presetFault->setTextFormat(Qt::PlainText);
-    m_presetFault->setWordWrap(true);
-    m_presetFault->hide();
-    for (QPushButton *button : {m_applyPreset, m_deletePreset, m_savePreset, m_renamePreset})
-        button->setAutoDefault(false);
-    grid->addWidget(listLabel, 0, 0);
-    grid->addWidget(m_presetList, 0, 1);
-    grid->addWidget(m_applyPreset, 0, 2);
-    grid->addWidget(m_deletePreset, 0, 3);
-    grid->addWidget(nameLabel, 1, 0);
-    grid->addWidget(m_presetName, 1, 1);
-    grid->addWidget(m_savePreset, 1, 2);
-    grid->addWidget(m_renamePreset, 1, 3);
-    grid->addWidget(m_presetFault, 2, 0, 1, 4);
-    grid->setColumnStretch(1, 1);
-
-    connect(m_presetList, &QComboBox::currentIndexChanged, this,
-            &StampSettingsDialog::presetChosen);
-    connect(m_presetName, &QLineEdit::textChanged, this, &StampSettingsDialog::presetNameEdited);
-    connect(m_presetName, &QLineEdit::returnPressed, this, &StampSettingsDialog::savePreset);
-    connect(m_applyPreset, &QPushButton::clicked, this, &StampSettingsDialog::applySelectedPreset);
-    connect(m_deletePreset, &QPushButton::clicked, this, &StampSettingsDialog::deletePreset);
-    connect(m_savePreset, &QPushButton::clicked, this, &StampSettingsDialog::savePreset);
-    connect(m_renamePreset, &QPushButton::clicked, this, &StampSettingsDialog::renamePreset);
-    listPresets(QString());
-    return box;
-}
-
-void StampSettingsDialog::listPresets(const QString &selected) {
-    const QSignalBlocker blocker(m_presetList);
-    m_presetList->clear();
-    const QStringList names = m_presets->names();
-    for (const QString &name : names)
-        m_presetList->addItem(name);
-    m_presetList->setCurrentIndex(int(names.indexOf(selected)));
-    presetChosen();
-}
-
-QString StampSettingsDialog::selectedPreset() const {
-    return m_presetList->currentIndex() >= 0 ? m_presetList->currentText() : QString();
-}
-
-void StampSettingsDialog::presetChosen() {
-    const QString selected = selectedPreset();
-    if (!selected.isEmpty())
-        m_presetName->setText(selected);
-    presetNameEdited();
-}
-
-void StampSettingsDialog::presetNameEdited() {
-    const QString name = m_presetName->text();
-    const QString selected = selectedPreset();
-    const std::optional<PresetNameFault> fault = presetNameFault(name);
-    QString shown;
-    if (fault == PresetNameFault::TooLong)
-        shown = tr("A preset name holds at most %1 characters.").arg(kLongestPresetName);
-    else if (fault == PresetNameFault::Separator)
-        shown = tr("A preset name cannot hold \"/\" or \"\\\".");
-    else if (fault == PresetNameFault::ControlCharacter)
-        shown = tr("A preset name cannot hold a control character (a tab or a line break).");
-    m_presetFault->setText(shown);
-    m_presetFault->setVisible(!shown.isEmpty());
-    m_applyPreset->setEnabled(!selected.isEmpty());
-    m_deletePreset->setEnabled(!selected.isEmpty());
-    m_savePreset->setEnabled(!fault);
-    m_renamePreset->setEnabled(!fault && !selected.isEmpty() && name != selected);
-}
-
-bool StampSettingsDialog::confirmed(const QString &question) {
-    if (m_window.confirm)
-        return m_window.confirm(question);
-    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
-}
-
-void StampSettingsDialog::savePreset() {
-    const QString name = m_presetName->text();
-    if (presetNameFault(name))
-        return;
-    // A saved setup is replaced only when the user says so.
-    if (m_presets->names().contains(name) && !confirmed(tr("Replace the preset \"%1\"?").arg(name)))
-        return;
-    storePattern();
-    Preset preset = m_window.current ? m_window.current() : Preset();
-    preset.style = style();
-    if (!m_presets->save(name, preset)) {
-        m_presetFault->setText(
-            tr("The preset could not be saved: the settings file cannot be written."));
-        m_presetFault->show();
-        return;
-    }
-    listPresets(name);
-}
-
-void StampSettingsDialog::renamePreset() {
-    const QString selected = selectedPreset();
-    const QString name = m_presetName->text();
-    if (selected.isEmpty() || name == selected || presetNameFault(name))
-        return;
-    if (m_presets->preset(name) || m_presets->names().contains(name)) {
-        m_presetFault->setText(tr("A preset named \"%1\" exists already.").arg(name));
-        m_presetFault->show();
-        return;
-    }
-    if (!m_presets->rename(selected, name)) {
-        m_presetFault->setText(
-            tr("The preset could not be renamed: the settings file cannot be written."));
-        m_presetFault->show();
-        return;
-    }
-    listPresets(name);
-}
-
-void StampSettingsDialog::deletePreset() {
-    const QString selected = selectedPreset();
-    if (selected.isEmpty() || !confirmed(tr("Delete the preset \"%1\"?").arg(selected)))
-        return;
-    const int row = m_presetList->currentIndex();
-    if (!m_presets->remove(selected)) {
-        m_presetFault->setText(
-            tr("The preset could not be deleted: the settings file cannot be written."));
-        m_presetFault->show();
-        return;
-    }
-    m_presetName->clear();
-    listPresets(QString());
-    // The next preset is at hand for the keyboard.
-    if (m_presetList->count() > 0)
-        m_presetList->setCurrentIndex(qMin(row, m_presetList->count() - 1));
-}
-
-void StampSettingsDialog::applySelectedPreset() {
-    if (const std::optional<Preset> preset = m_presets->preset(selectedPreset()))
-        applyPreset(*preset);
 }
 
 void StampSettingsDialog::applyPreset(const Preset &preset) {

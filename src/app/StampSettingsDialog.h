@@ -2,6 +2,7 @@
 
 #include "naming/StampStyle.h"
 #include "settings/Presets.h"
+#include "settings/StoredChoices.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -12,19 +13,15 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QSpinBox;
 class QTimeEdit;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace plenvoy {
 
 class SettingsAccess;
-
-/// The stored stamp choices; a missing or unknown value is the default, and so is the
-/// custom form without a pattern that can be used.
-StampStyle readStampStyle(const SettingsAccess &settings);
 
 /// What of a preset the window holds: the option, n and the output folder.
 struct PresetWindow {
@@ -72,16 +69,10 @@ private:
     StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
                         const QString &optionText, PresetStore *presets, PresetWindow window,
                         QWidget *parent);
-    QWidget *buildPresets();
-    void listPresets(const QString &selected);
-    void presetChosen();
-    void presetNameEdited();
-    QString selectedPreset() const;
-    bool confirmed(const QString &question);
-    void savePreset();
-    void renamePreset();
-    void deletePreset();
-    void applySelectedPreset();
+    QGroupBox *buildForms(const StampStyle &stored);
+    QGroupBox *buildCreation(const StampStyle &stored);
+    /// Each choice is written when the user changes it, never on opening.
+    void storeChoicesWhenChanged();
     void writeTakenShift();
     void updateExample();
     void patternEdited();
@@ -107,13 +98,6 @@ private:
     QLabel *m_example = nullptr;
     PresetStore *m_presets = nullptr;
     PresetWindow m_window;
-    QComboBox *m_presetList = nullptr;
-    QLineEdit *m_presetName = nullptr;
-    QLabel *m_presetFault = nullptr;
-    QPushButton *m_applyPreset = nullptr;
-    QPushButton *m_deletePreset = nullptr;
-    QPushButton *m_savePreset = nullptr;
-    QPushButton *m_renamePreset = nullptr;
 };
 
 } // namespace plenvoy

@@ -4,27 +4,11 @@
 
 namespace plenvoy {
 
-// Texts of the application shell as the user sees them, and the names it stores and reads.
-// The texts are English; shownText() gives them in the window's language, in the context
-// that each names.
+// Texts of the application shell as the user sees them (the names of the settings file are
+// in SettingsKeys.h). The texts are English; shownText() gives them in the window's language, in
+// the context that each names.
 
 inline const QString kProductName = QStringLiteral("Plenvoy");
-
-// Settings: one application name, one section, and the keys of the window; the keys of
-// "Add All Files In Folder" are kept with it, in filelist/AddFiles.h.
-inline const QString kSettingsApplication = QStringLiteral("Marnoval");
-inline const QString kSettingsSection = QStringLiteral("Plenvoy");
-inline const QString kKeyChosenOption = QStringLiteral("Combo1");
-inline const QString kKeyOutputFolder = QStringLiteral("Text1");
-inline const QString kKeyLastOutputFolder = QStringLiteral("LastFolderDot");
-// The stamp settings: "regional", "sortable" or "compact"; "file" or "taken".
-inline const QString kKeyStampForm = QStringLiteral("StampForm");
-inline const QString kKeyCreationTime = QStringLiteral("CreationTime");
-// The window's own: its size when the user resized it ("WIDTHxHEIGHT"), whether the list
-// shows "New Name" ("1" or "0"), and n as last answered to "Enter n:".
-inline const QString kKeyWindowSize = QStringLiteral("WindowSize");
-inline const QString kKeyShowNewNames = QStringLiteral("ShowNewNames");
-inline const QString kKeyLastN = QStringLiteral("LastN");
 
 // Told once a run when the settings file cannot be used as it is.
 inline const QString kSettingsUnreadableMessage = QStringLiteral(QT_TRANSLATE_NOOP(

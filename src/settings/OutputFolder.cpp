@@ -1,6 +1,7 @@
 #include "OutputFolder.h"
 
 #include "AppTexts.h"
+#include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "core/LocationTags.h"
 #include "core/Translation.h"

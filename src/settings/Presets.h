@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SettingsKeys.h"
 #include "naming/StampStyle.h"
 
 #include <QByteArray>
@@ -12,8 +13,6 @@ namespace plenvoy {
 
 class SettingsStore;
 
-/// The section of the settings file that holds the presets, one key a preset.
-inline const QString kPresetsSection = QStringLiteral("Presets");
 /// The longest preset name, in characters.
 constexpr int kLongestPresetName = 64;
 

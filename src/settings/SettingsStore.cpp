@@ -4,6 +4,7 @@
 
 #include "AppLog.h"
 #include "AppTexts.h"
+#include "SettingsKeys.h"
 #include "core/PathCodec.h"
 #include "core/PathText.h"
 #include "core/Translation.h"

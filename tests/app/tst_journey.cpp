@@ -74,6 +74,30 @@ QString stampedName(const QString &path) {
     return name.left(dot) + QLatin1Char(' ') + stamp + name.mid(dot);
 }
 
+/// One stamped copy of each sample in the folder, with the sample's content.
+void checkOneStampedCopyPerSample(const QString &samplesFolder, const QString &folder,
+                                  const QStringList &samples) {
+    QStringList expected;
+    for (const QString &name : samples)
+        expected << stampedName(samplesFolder + QLatin1Char('/') + name);
+    expected.sort();
+    QStringList written = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    written.sort();
+    QCOMPARE(written, expected);
+    QVERIFY(written.contains(QStringLiteral("backup.tar ") +
+                             QFileInfo(samplesFolder + QStringLiteral("/backup.tar.gz"))
+                                 .lastModified()
+                                 .toString(QStringLiteral("MM-dd-yyyy")) +
+                             QStringLiteral(".gz")));
+    for (const QString &name : samples) {
+        QFile original(samplesFolder + QLatin1Char('/') + name);
+        QFile copy(folder + QLatin1Char('/') +
+                   stampedName(samplesFolder + QLatin1Char('/') + name));
+        QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original.readAll());
+    }
+}
+
 } // namespace
 
 class TestJourney : public QObject {
@@ -147,25 +171,9 @@ void TestJourney::aUserStampsTheSamplesAndFindsTheChoicesKept() {
     }
 
     // One stamped copy per sample, with the sample's content; the samples stay as they were.
-    QStringList expected;
-    for (const QString &name : samples)
-        expected << stampedName(program.path() + QStringLiteral("/Samples/") + name);
-    expected.sort();
-    QStringList written = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    written.sort();
-    QCOMPARE(written, expected);
-    QVERIFY(written.contains(QStringLiteral("backup.tar ") +
-                             QFileInfo(program.path() + QStringLiteral("/Samples/backup.tar.gz"))
-                                 .lastModified()
-                                 .toString(QStringLiteral("MM-dd-yyyy")) +
-                             QStringLiteral(".gz")));
-    for (const QString &name : samples) {
-        QFile original(program.path() + QStringLiteral("/Samples/") + name);
-        QFile copy(folder + QLatin1Char('/') +
-                   stampedName(program.path() + QStringLiteral("/Samples/") + name));
-        QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
-        QCOMPARE(copy.readAll(), original.readAll());
-    }
+    checkOneStampedCopyPerSample(program.path() + QStringLiteral("/Samples"), folder, samples);
+    if (QTest::currentTestFailed())
+        return;
     COMPARE_TREE(samplesBefore, snapshotOf(program.path() + QStringLiteral("/Samples")));
 
     // A new start restores the option and the folder.

@@ -5,6 +5,7 @@
 #include "naming/RenameOptions.h"
 #include "records/UndoDialogue.h"
 #include "settings/AppTexts.h"
+#include "settings/SettingsKeys.h"
 
 #include <QApplication>
 #include <QComboBox>

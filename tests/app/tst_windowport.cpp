@@ -1,5 +1,22 @@
-// The window's port: event processing that routines ask for at every step.
+// The window's port: event processing that routines ask for at every step, the boxes, and
+// the file dialogs, whose answers are found on the disk and which remember nothing.
+#include "TestFiles.h"
 #include "app/MainWindowPort.h"
+#include "core/PathCodec.h"
+#include "filelist/AddFiles.h"
+#include "filelist/BrowseForFolder.h"
+#include "settings/AppTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +33,11 @@ class TestWindowPort final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void dialogAnswersAreFoundOnTheDisk_data();
+    void dialogAnswersAreFoundOnTheDisk();
+    void folderUrlCarriesTheBytes();
+    void dialogsRememberNothingAndLeaveNothing_data();
+    void dialogsRememberNothingAndLeaveNothing();
     // A routine asks at every step; the window processes its events only every few
     // milliseconds, and an event waiting that long is processed at the next call.
     void callsInQuickSuccessionProcessEventsOnlyEveryFewMilliseconds() {
@@ -116,6 +138,107 @@ private Q_SLOTS:
         QCOMPARE(buttons.contains(QStringLiteral("Undo Run")), canUndo);
     }
 };
+
+void TestWindowPort::dialogAnswersAreFoundOnTheDisk_data() {
+    QTest::addColumn<QList<QByteArray>>("files");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QByteArray>("expected"); // empty: the answer stays as it came
+    const QString mark(QChar(0xFFFD));
+    QTest::newRow("one name shows alike")
+        << QList<QByteArray>{"\xff.txt", "a.txt"} << mark + QStringLiteral(".txt")
+        << QByteArray("\xff.txt");
+    QTest::newRow("two names show alike") << QList<QByteArray>{"\xff.txt", "\xfe.txt"}
+                                          << mark + QStringLiteral(".txt") << QByteArray();
+    QTest::newRow("folder and file both with bytes")
+        << QList<QByteArray>{"d\xe9/\xfe\xfe.txt"}
+        << QStringLiteral("d") + mark + QStringLiteral("/") + mark + mark + QStringLiteral(".txt")
+        << QByteArray("d\xe9/\xfe\xfe.txt");
+    QTest::newRow("no name shows alike")
+        << QList<QByteArray>{"b.txt"} << mark + QStringLiteral(".txt") << QByteArray();
+    QTest::newRow("a name with the mark itself, beside a byte")
+        << QList<QByteArray>{"\xef\xbf\xbd.txt", "\xff.txt"} << mark + QStringLiteral(".txt")
+        << QByteArray();
+    QTest::newRow("plain name, not looked up")
+        << QList<QByteArray>{} << QStringLiteral("gone.txt") << QByteArray();
+}
+
+void TestWindowPort::dialogAnswersAreFoundOnTheDisk() {
+    QFETCH(QList<QByteArray>, files);
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, expected);
+    test::ByteNamedTempDir dir;
+    const QByteArray root = pathToBytes(dir.path()) + '/';
+    for (const QByteArray &file : files) {
+        const qsizetype slash = file.lastIndexOf('/');
+        if (slash > 0)
+            QCOMPARE(::mkdir(QByteArray(root + file.left(slash)).constData(), 0755), 0);
+        // Made through the bytes: QFile would name the file with U+FFFD.
+        const int fd =
+            ::open(QByteArray(root + file).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    const QString asked = dir.path() + QLatin1Char('/') + answer;
+    const QString resolved = pathFromDialog(asked);
+    QCOMPARE(resolved, expected.isEmpty() ? asked : pathFromBytes(root + expected));
+}
+
+void TestWindowPort::folderUrlCarriesTheBytes() {
+    const QUrl url = localFileUrl(pathFromBytes("/tmp/a b/\xff\xc3\xa9"));
+    QVERIFY(url.isLocalFile());
+    QCOMPARE(url.toEncoded(), QByteArray("file:///tmp/a%20b/%FF%C3%A9"));
+}
+
+void TestWindowPort::dialogsRememberNothingAndLeaveNothing_data() {
+    QTest::addColumn<bool>("filesFirst");
+    QTest::newRow("file dialog, then folder dialog") << true;
+    QTest::newRow("folder dialog, then file dialog") << false;
+}
+
+void TestWindowPort::dialogsRememberNothingAndLeaveNothing() {
+    QFETCH(bool, filesFirst);
+    QTemporaryDir chosen;
+    QTemporaryDir working;
+    const QString file = chosen.filePath(QStringLiteral("a.txt"));
+    QVERIFY(test::writeFile(file, "x"));
+    const QString savedWorking = QDir::currentPath();
+    QDir::setCurrent(working.path());
+    QWidget window;
+    MainWindowPort port(window);
+    QStringList openedAt;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog->property("answered").toBool())
+            return;
+        dialog->setProperty("answered", true);
+        openedAt << dialog->directory().absolutePath();
+        if (openedAt.size() > 1) {
+            dialog->reject();
+            return;
+        }
+        if (filesFirst)
+            dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answer.start(10);
+    const QString noFolder = chosen.filePath(QStringLiteral("gone"));
+    if (filesFirst) {
+        QCOMPARE(port.chooseFiles(kCaptionAddFiles), QStringList{file});
+        port.chooseFolder(kPromptSelectFolder, noFolder);
+    } else {
+        QCOMPARE(port.chooseFolder(kPromptSelectFolder, chosen.path()), chosen.path());
+        port.chooseFiles(kCaptionAddFiles);
+    }
+    QDir::setCurrent(savedWorking);
+    // The second dialog knows nothing of where the first one was.
+    QCOMPARE(openedAt.size(), 2);
+    QCOMPARE(openedAt.at(1), working.path());
+    const QString history =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/QtProject.conf");
+    QVERIFY2(!QFile::exists(history), qPrintable(history));
+}
 
 QTEST_MAIN(TestWindowPort)
 #include "tst_windowport.moc"

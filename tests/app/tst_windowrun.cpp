@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/RunProgressBar.h"
 #include "naming/TakenTime.h"
+#include "records/RunRecord.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -87,6 +88,8 @@ private Q_SLOTS:
     void aRunShowsItsProgressAndStopsAfterTheFileInHand();
     void keysReachTheirActions_data();
     void keysReachTheirActions();
+    void undoTakesBackTheWindowsNewestRun_data();
+    void undoTakesBackTheWindowsNewestRun();
     void progressTextTellsFilesBytesAndTimeLeft_data();
     void progressTextTellsFilesBytesAndTimeLeft();
     void progressBarUpdatesAtMostTenTimesASecond();
@@ -102,6 +105,7 @@ private:
 void TestWindowRun::init() {
     m_folder = std::make_unique<QTemporaryDir>();
     qputenv("XDG_CONFIG_HOME", m_folder->filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_STATE_HOME", m_folder->filePath(QStringLiteral("state")).toLocal8Bit());
     QDir(m_folder->path()).mkpath(QStringLiteral("out"));
     QDir(m_folder->path()).mkpath(QStringLiteral("program"));
 }
@@ -261,6 +265,49 @@ void TestWindowRun::keysReachTheirActions() {
                                     QStringLiteral(PLENVOY_HOMEPAGE), QStringLiteral("MIT")})
             QVERIFY2(about.contains(part), qPrintable(part));
     }
+}
+
+void TestWindowRun::undoTakesBackTheWindowsNewestRun_data() {
+    QTest::addColumn<QString>("how"); // "Undo Run" in the closing box, or Ctrl+Z in a control
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("Undo Run in the closing box") << "Undo Run" << true;
+    QTest::newRow("Ctrl+Z in the list") << "ListView1" << true;
+    QTest::newRow("Ctrl+Z in the output folder box is the box's own") << "Text1" << false;
+}
+
+void TestWindowRun::undoTakesBackTheWindowsNewestRun() {
+    QFETCH(QString, how);
+    QFETCH(bool, asked);
+    enableRunRecords(QStringLiteral("window"));
+    auto window = startWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    const QString source = m_folder->filePath(QStringLiteral("a.txt"));
+    QVERIFY(writeFile(source, QByteArray("a")));
+    window->fileList().append(source);
+    const QDir output(m_folder->filePath(QStringLiteral("out")));
+    BoxAnswerer boxes([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        if (QAbstractButton *undo = buttonNamed(box, QStringLiteral("Undo Run")))
+            (how == QLatin1String("Undo Run") ? undo : box->button(QMessageBox::Ok))->click();
+        else
+            box->button(box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok)
+                ->click();
+    });
+    window->findChild<QPushButton *>(QStringLiteral("PushButton2"))->click();
+    if (how != QLatin1String("Undo Run")) {
+        QCOMPARE(int(output.entryList(QDir::Files).size()), 1);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QWidget *focus = window->findChild<QWidget *>(how);
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    }
+    disableRunRecords();
+    const QString question = QStringLiteral("Plenvoy|Remove the 1 copy this run made in ");
+    QCOMPARE(boxes.seen.size(), asked ? 3 : 1);
+    QCOMPARE(asked, boxes.seen.size() > 1 && boxes.seen.at(1).startsWith(question));
+    QCOMPARE(int(output.entryList(QDir::Files).size()), asked ? 0 : 1);
 }
 
 void TestWindowRun::progressTextTellsFilesBytesAndTimeLeft_data() {

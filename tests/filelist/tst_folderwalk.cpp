@@ -1,5 +1,7 @@
-// The folder services on real trees: the walk, the listing, attributes, the folder dialog.
+// The folder walk on real trees: its order, links, names, depth, and folders that vanish or
+// cannot be read.
 #include "FakeWindow.h"
+#include "FolderTrees.h"
 
 #include "core/Failure.h"
 #include "core/LocationTags.h"
@@ -28,7 +30,7 @@
 #include <unistd.h>
 
 using namespace plenvoy;
-using plenvoy::test::FakeWindow;
+using namespace plenvoy::test;
 
 namespace {
 
@@ -36,69 +38,6 @@ namespace {
 constexpr char kChildWalkVariable[] = "PLENVOY_WALK_AS_CHILD";
 // A file whose presence the child also tells.
 constexpr char kChildProbeVariable[] = "PLENVOY_WALK_PROBE";
-
-// Folders and files are made from the codec's bytes, so names that are not UTF-8 are exact.
-void makeFolder(const QString &path) {
-    const QByteArray bytes = pathToBytes(path);
-    for (qsizetype slash = bytes.indexOf('/', 1); slash != -1 || !bytes.endsWith('/');
-         slash = bytes.indexOf('/', slash + 1)) {
-        const QByteArray part = slash < 0 ? bytes : bytes.left(slash);
-        QVERIFY2(::mkdir(part.constData(), 0755) == 0 || errno == EEXIST, part.constData());
-        if (slash < 0)
-            break;
-    }
-}
-
-void makeFile(const QString &path, const QByteArray &content = QByteArray("x")) {
-    const int fd = ::open(pathToBytes(path).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    QVERIFY2(fd >= 0, qPrintable(path));
-    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
-    ::close(fd);
-}
-
-QByteArray contentOf(const QString &path) {
-    QByteArray content(64, '\0');
-    const int fd = ::open(pathToBytes(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return QByteArray();
-    const ssize_t got = ::read(fd, content.data(), size_t(content.size()));
-    ::close(fd);
-    return content.left(got < 0 ? 0 : got);
-}
-
-QString reasonName(LeftOutReason reason) {
-    switch (reason) {
-    case LeftOutReason::Unreadable:
-        return QStringLiteral("unreadable");
-    case LeftOutReason::ControlCharacter:
-        return QStringLiteral("control character");
-    case LeftOutReason::PathTooLong:
-        return QStringLiteral("too long");
-    }
-    return QString();
-}
-
-// The walk's result; what it left out goes to leftOut as "reason: folder".
-QStringList walk(const QString &start, bool deeper, FakeWindow &ui,
-                 QStringList *leftOut = nullptr) {
-    QStringList folders{start};
-    appendSubFolders(folders, deeper, ui, [&](const QString &folder, LeftOutReason reason) {
-        if (leftOut)
-            leftOut->append(reasonName(reason) + QStringLiteral(": ") + folder);
-    });
-    return folders;
-}
-
-QSet<QByteArray> bytesOf(const QStringList &texts) {
-    QSet<QByteArray> bytes;
-    for (const QString &text : texts)
-        bytes.insert(pathToBytes(text));
-    return bytes;
-}
-
-QSet<QString> setOf(const QStringList &list) {
-    return QSet<QString>(list.cbegin(), list.cend());
-}
 
 // Walks the folder named by the variable and prints, one a line, the folders, the files
 // each lists, what the walk left out, and the error reports.
@@ -158,10 +97,6 @@ QStringList linesStartingWith(const QStringList &lines, const QString &start) {
 
 bool canDropPrivileges() {
     return ::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
-}
-
-void setMode(const QString &path, mode_t mode) {
-    QVERIFY2(::chmod(pathToBytes(path).constData(), mode) == 0, qPrintable(path));
 }
 
 // Makes a chain of folders below an open folder, one openat at a time, so that the path
@@ -544,209 +479,6 @@ private Q_SLOTS:
         setMode(root() + QStringLiteral("shut"), 0644); // its names can be read, not its files
         QCOMPARE(linesStartingWith(walkAsUnprivilegedUser(root()), QStringLiteral("added ")),
                  QStringList{QStringLiteral("added ") + root() + QStringLiteral("open/a.txt")});
-    }
-
-    void listingKeepsMatchingFilesOnly() {
-        makeFile(root() + QStringLiteral("notes.txt"));
-        makeFile(root() + QStringLiteral("SHOUT.TXT"));
-        makeFile(root() + QStringLiteral(".hidden.txt"));
-        makeFile(root() + QStringLiteral("other.doc"));
-        makeFolder(root() + QStringLiteral("folder.txt"));
-        QVERIFY(
-            QFile::link(root() + QStringLiteral("notes.txt"), root() + QStringLiteral("link.txt")));
-        QVERIFY(
-            QFile::link(root() + QStringLiteral("gone"), root() + QStringLiteral("broken.txt")));
-        QVERIFY(::mkfifo(pathToBytes(root() + QStringLiteral("pipe.txt")).constData(), 0644) == 0);
-        // A name that is not valid text is listed too, by the codec's text for its bytes.
-        makeFile(root() + pathFromBytes("bad\xff.txt"));
-
-        const FolderNames names = ListFolderFiles(root(), QStringLiteral("*.txt"));
-        QCOMPARE(names.lowerBound(), 1);
-        QCOMPARE(setOf(names.names()),
-                 (QSet<QString>{QStringLiteral("notes.txt"), QStringLiteral("SHOUT.TXT"),
-                                QStringLiteral(".hidden.txt"), QStringLiteral("link.txt"),
-                                pathFromBytes("bad\xff.txt")}));
-        // The listing saw each regular file itself; the link only through its target.
-        for (int position = 1; position <= names.upperBound(); ++position)
-            QCOMPARE(names.seenRegular(position), names.at(position) != QStringLiteral("link.txt"));
-        // The folder may be given without its trailing separator.
-        QCOMPARE(
-            setOf(ListFolderFiles(m_dir.path() + QStringLiteral("/root"), QStringLiteral("*.TXT"))
-                      .names()),
-            setOf(names.names()));
-    }
-
-    void listingWithoutMatchesIsOneEmptySlotAtZero() {
-        makeFile(root() + QStringLiteral("a.doc"));
-        for (const QString &folder : QStringList{root(), root() + QStringLiteral("missing")}) {
-            const FolderNames names = ListFolderFiles(folder, QStringLiteral("*.txt"));
-            QCOMPARE(names.lowerBound(), 0);
-            QCOMPARE(names.upperBound(), 0);
-            QCOMPARE(names.at(0), QString());
-            QVERIFY_THROWS_EXCEPTION(Failure, names.at(1));
-        }
-    }
-
-    void listingGrowsPastOneHundredNames() {
-        QSet<QString> expected;
-        for (int i = 1; i <= 101; ++i) {
-            const QString name = QStringLiteral("file%1.txt").arg(i);
-            makeFile(root() + name);
-            expected.insert(name);
-        }
-        makeFile(root() + QStringLiteral("skip.dat"));
-        const FolderNames names = ListFolderFiles(root(), QStringLiteral("*.txt"));
-        QCOMPARE(names.upperBound(), 101);
-        QSet<QString> got;
-        for (int position = 1; position <= names.upperBound(); ++position)
-            got.insert(names.at(position));
-        QCOMPARE(got, expected);
-        QVERIFY_THROWS_EXCEPTION(Failure, names.at(102));
-    }
-
-    void wildcardsMatchAsTheWindowsListingDoes_data() {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("matches");
-        QTest::newRow("every name") << "*.*"
-                                    << "a.txt" << true;
-        QTest::newRow("every name, also without a dot") << "*.*"
-                                                        << "Makefile" << true;
-        QTest::newRow("star alone") << "*"
-                                    << "Makefile" << true;
-        QTest::newRow("extension") << "*.txt"
-                                   << "notes.txt" << true;
-        QTest::newRow("extension ignores case") << "*.TXT"
-                                                << "notes.txt" << true;
-        QTest::newRow("name ignores case") << "*.txt"
-                                           << "NOTES.TxT" << true;
-        QTest::newRow("dotless name has no extension") << "*.txt"
-                                                       << "Makefile" << false;
-        QTest::newRow("longer extension") << "*.txt"
-                                          << "a.txtx" << false;
-        QTest::newRow("two extensions") << "*.txt"
-                                        << "a.tar.txt" << true;
-        QTest::newRow("star dot takes dotless names") << "*."
-                                                      << "README" << true;
-        QTest::newRow("star dot refuses extensions") << "*."
-                                                     << "a.txt" << false;
-        QTest::newRow("typed dot needs two dots") << "*..txt"
-                                                  << "a.txt" << false;
-        QTest::newRow("typed dot matches two dots") << "*..txt"
-                                                    << "a..txt" << true;
-        QTest::newRow("question mark, one character") << "a?.txt"
-                                                      << "ab.txt" << true;
-        QTest::newRow("question mark, not none") << "a?.txt"
-                                                 << "a.txt" << false;
-        QTest::newRow("wildcards in the extension") << "*.t?t"
-                                                    << "a.tXt" << true;
-        QTest::newRow("star in the middle") << "*.d*c"
-                                            << "a.docx" << false;
-        QTest::newRow("backtracking star") << "*a*b.txt"
-                                           << "xaxab.txt" << true;
-        QTest::newRow("hidden name") << "*.txt"
-                                     << ".hidden.txt" << true;
-        QTest::newRow("accented, case folded") << "*.\u00c9T\u00c9"
-                                               << "x.\u00e9t\u00e9" << true;
-    }
-    void wildcardsMatchAsTheWindowsListingDoes() {
-        QFETCH(QString, pattern);
-        QFETCH(QString, name);
-        QFETCH(bool, matches);
-        const WildcardPattern wildcard(pattern);
-        QCOMPARE(wildcard.matches(name), matches);
-        // The test on the name's bytes agrees wherever it can answer.
-        const int onBytes = wildcard.matchesAscii(name.toUtf8().constData());
-        if (onBytes >= 0)
-            QCOMPARE(onBytes == 1, matches);
-    }
-
-    void onlyControlCharactersAreBad_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("bad");
-        QTest::newRow("abc") << QStringLiteral("abc") << false;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("question mark") << QStringLiteral("a?c") << false;
-        QTest::newRow("tab") << QStringLiteral("a\tc") << true;
-        QTest::newRow("newline") << QStringLiteral("a\nc") << true;
-        QTest::newRow("unit separator, 31") << QStringLiteral("\u001f") << true;
-        QTest::newRow("euro sign") << QStringLiteral("\u20ac") << false;
-        QTest::newRow("en dash") << QStringLiteral("\u2013") << false;
-        QTest::newRow("right single quote") << QStringLiteral("\u2019") << false;
-        QTest::newRow("delete, 127") << QStringLiteral("\u007f") << true;
-        QTest::newRow("control 129") << QStringLiteral("\u0081") << true;
-        QTest::newRow("control 159") << QStringLiteral("\u009f") << true;
-        QTest::newRow("no-break space, 160") << QStringLiteral("\u00a0") << false;
-        QTest::newRow("e acute, 233") << QStringLiteral("\u00e9") << false;
-        QTest::newRow("y diaeresis, 255") << QStringLiteral("\u00ff") << false;
-        QTest::newRow("Cyrillic") << QStringLiteral("\u0436") << false;
-        QTest::newRow("CJK") << QStringLiteral("\u4e2d") << false;
-        QTest::newRow("outside the plane") << QStringLiteral("\U0001F600") << false;
-        QTest::newRow("escaped bytes") << pathFromBytes("\x80\x9f\xff") << false;
-        QTest::newRow("blank and tilde") << QStringLiteral(" ~") << false;
-    }
-    void onlyControlCharactersAreBad() {
-        QFETCH(QString, text);
-        QFETCH(bool, bad);
-        QCOMPARE(HasBadCharacters(text), bad);
-    }
-
-    void attributesAsNumbers() {
-        makeFile(root() + QStringLiteral("plain"));
-        makeFile(root() + QStringLiteral(".dot"));
-        makeFile(root() + QStringLiteral(".readonly"));
-        setMode(root() + QStringLiteral(".readonly"), 0444);
-        makeFolder(root() + QStringLiteral("dir"));
-        makeFolder(root() + QStringLiteral(".dotdir"));
-        QVERIFY(QFile::link(root() + QStringLiteral("plain"), root() + QStringLiteral("flink")));
-        QVERIFY(QFile::link(root() + QStringLiteral("dir"), root() + QStringLiteral("dlink")));
-        QVERIFY(QFile::link(root() + QStringLiteral("none"), root() + QStringLiteral("broken")));
-
-        QCOMPARE(FileAttributes(root() + QStringLiteral("plain")), 32);
-        QCOMPARE(FileAttributes(root() + QStringLiteral(".dot")), 34);
-        QCOMPARE(FileAttributes(root() + QStringLiteral(".readonly")), 35);
-        QCOMPARE(FileAttributes(root() + QStringLiteral("dir")), 16);
-        QCOMPARE(FileAttributes(root() + QStringLiteral("dir/")), 16);
-        QCOMPARE(FileAttributes(root() + QStringLiteral(".dotdir/")), 18);
-        QCOMPARE(FileAttributes(root() + QStringLiteral("flink")), 1056);
-        QCOMPARE(FileAttributes(root() + QStringLiteral("dlink/")), 1040);
-        QCOMPARE(FileAttributes(root() + QStringLiteral("broken")), 1056);
-        QCOMPARE(FileAttributes(QStringLiteral("/")), 16);
-        try {
-            FileAttributes(root() + QStringLiteral("missing"));
-            QFAIL("a missing path has no attributes");
-        } catch (const Failure &failure) {
-            QCOMPARE(failure.number(), ErrorNumber::PathNotFound);
-        }
-
-        QVERIFY(!AttributesUnreadable(root() + QStringLiteral("plain")));
-        QVERIFY(!AttributesUnreadable(root() + QStringLiteral("broken")));
-        QVERIFY(AttributesUnreadable(root() + QStringLiteral("missing")));
-        QVERIFY(AttributesUnreadable(QString()));
-        QVERIFY(
-            AttributesUnreadable(root() + QStringLiteral("nul") + QChar(0) + QStringLiteral("x")));
-    }
-
-    void browseReturnsTheFolderWithoutTrailingSeparator_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("folder") << "/home/user/docs"
-                                << "/home/user/docs";
-        QTest::newRow("trailing separator") << "/home/user/docs/"
-                                            << "/home/user/docs";
-        QTest::newRow("root") << "/"
-                              << "/";
-        QTest::newRow("cancel") << ""
-                                << "";
-    }
-    void browseReturnsTheFolderWithoutTrailingSeparator() {
-        QFETCH(QString, answer);
-        QFETCH(QString, expected);
-        FakeWindow ui;
-        ui.folderAnswers.append(answer);
-        QCOMPARE(BrowseForFolder(ui, QStringLiteral("Please select folder:"), root()), expected);
-        QCOMPARE(ui.folderPrompts, QStringList{QStringLiteral("Please select folder:")});
-        QCOMPARE(ui.folderStarts, QStringList{root()});
     }
 };
 

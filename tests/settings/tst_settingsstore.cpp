@@ -1,9 +1,8 @@
 #include "TestFiles.h"
-#include "app/MainWindowPort.h"
 #include "core/PathCodec.h"
 #include "filelist/AddFiles.h"
-#include "filelist/BrowseForFolder.h"
 #include "settings/AppTexts.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShellRules.h"
 
@@ -11,12 +10,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QUrl>
 #include <QtTest>
 
 #include <cstdio>
@@ -86,22 +81,6 @@ int childMain(const QStringList &arguments) {
     return store.writeSetting(key, arguments.value(3)) ? 0 : 1;
 }
 
-// A temporary folder removed through its bytes: QTemporaryDir leaves behind the names that
-// are not UTF-8.
-class ByteNamedTempDir final {
-public:
-    ByteNamedTempDir() { m_dir.setAutoRemove(false); }
-    ~ByteNamedTempDir() {
-        QProcess::execute(QStringLiteral("rm"),
-                          {QStringLiteral("-rf"), QStringLiteral("--"), m_dir.path()});
-    }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
 QStringList lines(const QString &output) {
     return output.split(QLatin1Char('\n'));
 }
@@ -151,11 +130,6 @@ private Q_SLOTS:
     void valuesWithEscapedBytesComeBackExactly_data();
     void valuesWithEscapedBytesComeBackExactly();
     void desktopAndHomeKeepBytesThatAreNotUtf8();
-    void dialogAnswersAreFoundOnTheDisk_data();
-    void dialogAnswersAreFoundOnTheDisk();
-    void folderUrlCarriesTheBytes();
-    void dialogsRememberNothingAndLeaveNothing_data();
-    void dialogsRememberNothingAndLeaveNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -470,7 +444,7 @@ void TestSettingsStore::valuesWithEscapedBytesComeBackExactly_data() {
 
 void TestSettingsStore::valuesWithEscapedBytesComeBackExactly() {
     QFETCH(QByteArray, name);
-    ByteNamedTempDir dir;
+    test::ByteNamedTempDir dir;
     const QString folder = dir.path() + QLatin1Char('/') + pathFromBytes(name) + QLatin1Char('/');
     QVERIFY(hasEscapedBytes(folder));
     QCOMPARE(::mkdir(pathToBytes(folder).constData(), 0755), 0);
@@ -489,7 +463,7 @@ void TestSettingsStore::valuesWithEscapedBytesComeBackExactly() {
 }
 
 void TestSettingsStore::desktopAndHomeKeepBytesThatAreNotUtf8() {
-    ByteNamedTempDir dir;
+    test::ByteNamedTempDir dir;
     const QString home = dir.path() + QLatin1Char('/') + pathFromBytes("h\xff");
     QCOMPARE(::mkdir(pathToBytes(home).constData(), 0755), 0);
     const QByteArray savedHome = qgetenv("HOME");
@@ -503,107 +477,6 @@ void TestSettingsStore::desktopAndHomeKeepBytesThatAreNotUtf8() {
     qputenv("XDG_CONFIG_HOME", savedConfig);
     QCOMPARE(withoutDesktop, home + QLatin1Char('/'));
     QCOMPARE(withDesktop, home + QStringLiteral("/Desktop/"));
-}
-
-void TestSettingsStore::dialogAnswersAreFoundOnTheDisk_data() {
-    QTest::addColumn<QList<QByteArray>>("files");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QByteArray>("expected"); // empty: the answer stays as it came
-    const QString mark(QChar(0xFFFD));
-    QTest::newRow("one name shows alike")
-        << QList<QByteArray>{"\xff.txt", "a.txt"} << mark + QStringLiteral(".txt")
-        << QByteArray("\xff.txt");
-    QTest::newRow("two names show alike") << QList<QByteArray>{"\xff.txt", "\xfe.txt"}
-                                          << mark + QStringLiteral(".txt") << QByteArray();
-    QTest::newRow("folder and file both with bytes")
-        << QList<QByteArray>{"d\xe9/\xfe\xfe.txt"}
-        << QStringLiteral("d") + mark + QStringLiteral("/") + mark + mark + QStringLiteral(".txt")
-        << QByteArray("d\xe9/\xfe\xfe.txt");
-    QTest::newRow("no name shows alike")
-        << QList<QByteArray>{"b.txt"} << mark + QStringLiteral(".txt") << QByteArray();
-    QTest::newRow("a name with the mark itself, beside a byte")
-        << QList<QByteArray>{"\xef\xbf\xbd.txt", "\xff.txt"} << mark + QStringLiteral(".txt")
-        << QByteArray();
-    QTest::newRow("plain name, not looked up")
-        << QList<QByteArray>{} << QStringLiteral("gone.txt") << QByteArray();
-}
-
-void TestSettingsStore::dialogAnswersAreFoundOnTheDisk() {
-    QFETCH(QList<QByteArray>, files);
-    QFETCH(QString, answer);
-    QFETCH(QByteArray, expected);
-    ByteNamedTempDir dir;
-    const QByteArray root = pathToBytes(dir.path()) + '/';
-    for (const QByteArray &file : files) {
-        const qsizetype slash = file.lastIndexOf('/');
-        if (slash > 0)
-            QCOMPARE(::mkdir(QByteArray(root + file.left(slash)).constData(), 0755), 0);
-        // Made through the bytes: QFile would name the file with U+FFFD.
-        const int fd =
-            ::open(QByteArray(root + file).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        QVERIFY(fd >= 0);
-        ::close(fd);
-    }
-    const QString asked = dir.path() + QLatin1Char('/') + answer;
-    const QString resolved = pathFromDialog(asked);
-    QCOMPARE(resolved, expected.isEmpty() ? asked : pathFromBytes(root + expected));
-}
-
-void TestSettingsStore::folderUrlCarriesTheBytes() {
-    const QUrl url = localFileUrl(pathFromBytes("/tmp/a b/\xff\xc3\xa9"));
-    QVERIFY(url.isLocalFile());
-    QCOMPARE(url.toEncoded(), QByteArray("file:///tmp/a%20b/%FF%C3%A9"));
-}
-
-void TestSettingsStore::dialogsRememberNothingAndLeaveNothing_data() {
-    QTest::addColumn<bool>("filesFirst");
-    QTest::newRow("file dialog, then folder dialog") << true;
-    QTest::newRow("folder dialog, then file dialog") << false;
-}
-
-void TestSettingsStore::dialogsRememberNothingAndLeaveNothing() {
-    QFETCH(bool, filesFirst);
-    QTemporaryDir chosen;
-    QTemporaryDir working;
-    const QString file = chosen.filePath(QStringLiteral("a.txt"));
-    QVERIFY(writeFile(file, "x"));
-    const QString savedWorking = QDir::currentPath();
-    QDir::setCurrent(working.path());
-    QWidget window;
-    MainWindowPort port(window);
-    QStringList openedAt;
-    QTimer answer;
-    connect(&answer, &QTimer::timeout, this, [&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || dialog->property("answered").toBool())
-            return;
-        dialog->setProperty("answered", true);
-        openedAt << dialog->directory().absolutePath();
-        if (openedAt.size() > 1) {
-            dialog->reject();
-            return;
-        }
-        if (filesFirst)
-            dialog->selectFile(file);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    answer.start(10);
-    const QString noFolder = chosen.filePath(QStringLiteral("gone"));
-    if (filesFirst) {
-        QCOMPARE(port.chooseFiles(kCaptionAddFiles), QStringList{file});
-        port.chooseFolder(kPromptSelectFolder, noFolder);
-    } else {
-        QCOMPARE(port.chooseFolder(kPromptSelectFolder, chosen.path()), chosen.path());
-        port.chooseFiles(kCaptionAddFiles);
-    }
-    QDir::setCurrent(savedWorking);
-    // The second dialog knows nothing of where the first one was.
-    QCOMPARE(openedAt.size(), 2);
-    QCOMPARE(openedAt.at(1), working.path());
-    const QString history =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-        QStringLiteral("/QtProject.conf");
-    QVERIFY2(!QFile::exists(history), qPrintable(history));
 }
 
 int main(int argc, char *argv[]) {

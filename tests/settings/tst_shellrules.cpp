@@ -4,6 +4,7 @@
 #include "core/LocationTags.h"
 #include "settings/AppTexts.h"
 #include "settings/OutputFolder.h"
+#include "settings/SettingsKeys.h"
 #include "settings/SettingsStore.h"
 #include "settings/ShellRules.h"
 

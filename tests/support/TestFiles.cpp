@@ -3,6 +3,7 @@
 #include "core/PathCodec.h"
 
 #include <QCryptographicHash>
+#include <QProcess>
 
 #include <algorithm>
 #include <cerrno>
@@ -131,6 +132,11 @@ QByteArray treeDifference(const TreeSnapshot &expected, const TreeSnapshot &actu
             lines << it.key() + QStringLiteral(": unexpected ") + it.value();
     }
     return lines.join(QLatin1Char('\n')).toLocal8Bit();
+}
+
+ByteNamedTempDir::~ByteNamedTempDir() {
+    QProcess::execute(QStringLiteral("rm"),
+                      {QStringLiteral("-rf"), QStringLiteral("--"), m_dir.path()});
 }
 
 } // namespace plenvoy::test

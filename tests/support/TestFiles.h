@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <ctime>
 
@@ -32,6 +33,19 @@ TreeSnapshot snapshotOf(const QString &root);
 QString describeEntry(const QString &path);
 /// The entries in which two snapshots differ, one a line, for failure messages.
 QByteArray treeDifference(const TreeSnapshot &expected, const TreeSnapshot &actual);
+
+/// A temporary folder removed through its bytes: QTemporaryDir leaves behind the names that
+/// are not UTF-8.
+class ByteNamedTempDir final {
+public:
+    ByteNamedTempDir() { m_dir.setAutoRemove(false); }
+    ~ByteNamedTempDir();
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 } // namespace plenvoy::test
 
