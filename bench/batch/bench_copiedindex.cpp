@@ -76,7 +76,7 @@ int main(int argc, char **argv) {
     const int files = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10000;
 
     plenvoy::FixedRunInputs inputs(writeSourceFiles(top, files, 4096), {}, QString());
-    plenvoy::StampStyle style;
+    plenvoy::RunChoices style;
     style.skipCopied = true;
     plenvoy::enableRunRecords(QStringLiteral("cli"));
     // The records and their index, made once: each run with them adds its own.

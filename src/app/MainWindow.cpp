@@ -193,7 +193,7 @@ void MainWindow::startUp() {
 
     // The window's own settings, read only; written when the user changes them.
     m_preview->setOutputFolder(m_outputFolderEdit->text());
-    m_preview->setChoices(readStampStyle(m_settings));
+    m_preview->setChoices(readRunChoices(m_settings));
     if (const std::optional<qint16> n = storedLastN(m_settings))
         m_preview->setLastN(*n);
     m_preview->setDarkBase(m_fileListView->palette().color(QPalette::Base).lightness() < 128);
@@ -247,7 +247,7 @@ void MainWindow::startOrStop() {
     m_port.requestStop(false);
     runHandler([this] {
         RunOutcome outcome = startChanging(*m_runInputs, m_port, systemClock(), systemFileTimes(),
-                                           readStampStyle(m_settings), {}, m_copyHooks);
+                                           readRunChoices(m_settings), {}, m_copyHooks);
         showRunFace(false);
         rememberN(outcome.nthValue);
         m_undo.runEnded(outcome);
@@ -333,7 +333,7 @@ void MainWindow::openStampSettings() {
                                m_fileList.count() > 0 ? m_fileList.textAt(1) : QString(),
                                m_runInputs->optionText(), presets, std::move(window), this);
     dialog.exec();
-    m_preview->setChoices(readStampStyle(m_settings));
+    m_preview->setChoices(readRunChoices(m_settings));
 }
 
 void MainWindow::pointerOver(PointerMode mode) {

@@ -192,7 +192,7 @@ void NewNamePreview::setOutputFolder(const QString &folder) {
     inputsChanged();
 }
 
-void NewNamePreview::setChoices(const StampStyle &choices) {
+void NewNamePreview::setChoices(const RunChoices &choices) {
     if (choices == m_style)
         return;
     // The moments read so far were shifted by the old amount: they are read again.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 #include "run/NamePlanner.h"
 
 #include <QAbstractTableModel>
@@ -57,7 +57,7 @@ public:
     void setOption(const QString &optionText);
     void setOutputFolder(const QString &folder);
     /// The run's choices: any change of any of them plans the column again.
-    void setChoices(const StampStyle &choices);
+    void setChoices(const RunChoices &choices);
     /// n as last answered to "Enter n:"; nullopt before any answer (the names use n = 0).
     void setLastN(std::optional<qint16> n);
     std::optional<qint16> lastN() const { return m_lastN; }
@@ -117,7 +117,7 @@ private:
     FileList &m_list;
     QString m_option;
     QString m_folder;
-    StampStyle m_style;
+    RunChoices m_style;
     std::optional<qint16> m_lastN;
     bool m_darkBase = false;
 

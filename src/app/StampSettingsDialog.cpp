@@ -99,7 +99,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     , m_window(std::move(window)) {
     setObjectName(QStringLiteral("StampSettings"));
     setWindowTitle(shownText("StampSettings", kTitleStampSettings));
-    const StampStyle stored = readStampStyle(settings);
+    const RunChoices stored = readRunChoices(settings);
     m_patternInForce = isUsablePattern(stored.pattern) ? stored.pattern : QString();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildForms(stored));
@@ -139,7 +139,7 @@ StampSettingsDialog::StampSettingsDialog(SettingsAccess &settings, const QString
     patternEdited();
 }
 
-QGroupBox *StampSettingsDialog::buildForms(const StampStyle &stored) {
+QGroupBox *StampSettingsDialog::buildForms(const RunChoices &stored) {
     // A custom form whose pattern cannot be used still shows as chosen, with the reason.
     const bool customChosen = customFormStored(m_settings);
     m_forms = new QButtonGroup(this);
@@ -160,7 +160,7 @@ QGroupBox *StampSettingsDialog::buildForms(const StampStyle &stored) {
     return forms;
 }
 
-QGroupBox *StampSettingsDialog::buildCreation(const StampStyle &stored) {
+QGroupBox *StampSettingsDialog::buildCreation(const RunChoices &stored) {
     m_creation = new QButtonGroup(this);
     QGroupBox *creation =
         choiceBox(kCaptionCreationTime, m_creation, {kCaptionCreationFile, kCaptionCreationTaken},
@@ -299,8 +299,8 @@ qint64 StampSettingsDialog::takenShift() const {
     return m_shiftSign->currentIndex() == 1 ? -size : size;
 }
 
-StampStyle StampSettingsDialog::style() const {
-    StampStyle style;
+RunChoices StampSettingsDialog::style() const {
+    RunChoices style;
     style.form = StampForm(qMax(0, m_forms->checkedId()));
     style.pattern = m_patternInForce;
     if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))
@@ -313,7 +313,7 @@ StampStyle StampSettingsDialog::style() const {
 }
 
 QString StampSettingsDialog::exampleName() const {
-    const StampStyle chosen = style();
+    const RunChoices chosen = style();
     const bool listed = !m_exampleFile.isEmpty();
     const QString source = listed ? m_exampleFile : shownText("StampSettings", kStampExampleName);
     const FixedClock exampleClock(exampleMoment());
@@ -340,7 +340,7 @@ void StampSettingsDialog::updateExample() {
 }
 
 void StampSettingsDialog::applyPreset(const Preset &preset) {
-    const StampStyle &chosen = preset.style;
+    const RunChoices &chosen = preset.style;
     // Each choice as the user would make it, so that each is stored as it would be.
     if (!chosen.pattern.isEmpty() && chosen.pattern != m_pattern->text()) {
         m_pattern->setText(chosen.pattern);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 #include "settings/Presets.h"
 #include "settings/StoredChoices.h"
 
@@ -53,7 +53,7 @@ public:
                         QWidget *parent = nullptr);
 
     /// The choices as the dialog shows them.
-    StampStyle style() const;
+    RunChoices style() const;
     /// The example line's new name.
     QString exampleName() const;
 
@@ -69,8 +69,8 @@ private:
     StampSettingsDialog(SettingsAccess &settings, const QString &exampleFile,
                         const QString &optionText, PresetStore *presets, PresetWindow window,
                         QWidget *parent);
-    QGroupBox *buildForms(const StampStyle &stored);
-    QGroupBox *buildCreation(const StampStyle &stored);
+    QGroupBox *buildForms(const RunChoices &stored);
+    QGroupBox *buildCreation(const RunChoices &stored);
     /// Each choice is written when the user changes it, never on opening.
     void storeChoicesWhenChanged();
     void writeTakenShift();

@@ -121,7 +121,7 @@ QString valueOf(const CliOption &option, const QString &name,
 
 /// The options that choose how stamps are written and where copies go.
 void applyStyleOption(Given &given, const CliOption &option, const QString &value) {
-    StampStyle &style = given.request.style;
+    RunChoices &style = given.request.style;
     switch (option.id) {
     case OptionId::Form:
         given.form = choiceOf(option, value, stampFormNamed);
@@ -256,7 +256,7 @@ void applyPreset(Given &given, const PresetLookup &presets) {
         given.nText = QString::number(*preset->nthValue);
         given.nFromPreset = true;
     }
-    const StampStyle &saved = preset->style;
+    const RunChoices &saved = preset->style;
     if (!given.pattern && (!given.form || *given.form == StampForm::Custom)) {
         if (saved.form == StampForm::Custom) {
             given.pattern = saved.pattern;
@@ -265,7 +265,7 @@ void applyPreset(Given &given, const PresetLookup &presets) {
             given.form = saved.form;
         }
     }
-    StampStyle &style = given.request.style;
+    RunChoices &style = given.request.style;
     if (!given.has(OptionId::Creation))
         style.creation = saved.creation;
     if (!given.has(OptionId::Shift))
@@ -280,7 +280,7 @@ void applyPreset(Given &given, const PresetLookup &presets) {
 
 /// The stamp's form: a pattern makes it custom, custom needs a pattern.
 void settleForm(Given &given) {
-    StampStyle &style = given.request.style;
+    RunChoices &style = given.request.style;
     if (given.pattern) {
         if (given.form && *given.form != StampForm::Custom)
             throw UsageError{QStringLiteral("--pattern goes with --form custom only")};

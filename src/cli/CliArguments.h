@@ -1,6 +1,6 @@
 #pragma once
 
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 #include "settings/Presets.h"
 
 #include <QDateTime>
@@ -43,7 +43,7 @@ struct CliRequest {
     /// PATH arguments and --folder sources, in the order given.
     QList<CliSource> sources;
     /// --form and --creation: the stamp's form and the creation time of photos and videos.
-    StampStyle style;
+    RunChoices style;
     /// -0: names end with NUL instead of a line feed, the run's summary goes to stderr.
     bool nullSeparated = false;
     /// --quiet: no progress line during --out.

@@ -143,14 +143,14 @@ struct StampCache {
     qint64 second = 0;
     QString cleaned;
 
-    const QString *find(const RegionalForms &f, const StampStyle &st, StampKind k, bool c,
+    const QString *find(const RegionalForms &f, const RunChoices &st, StampKind k, bool c,
                         qint64 s) const {
         return forms == f.identity() && form == st.form && kind == int(k) && clock == c &&
                        second == s && (form != StampForm::Custom || pattern == st.pattern)
                    ? &cleaned
                    : nullptr;
     }
-    const QString &store(const RegionalForms &f, const StampStyle &st, StampKind k, bool c,
+    const QString &store(const RegionalForms &f, const RunChoices &st, StampKind k, bool c,
                          qint64 s, const QString &stamp) {
         forms = f.identity();
         form = st.form;
@@ -167,7 +167,7 @@ struct StampCache {
 /// The option's stamp, cleaned; empty for a file time that cannot be read.
 QString cleanedStamp(const RenameOption &option, const QString &sourcePath,
                      const ClockProvider &clock, const FileTimeProvider &times,
-                     const RegionalForms &forms, const StampStyle &style) {
+                     const RegionalForms &forms, const RunChoices &style) {
     thread_local StampCache cache;
     const StampForm form = style.form;
     if (option.source == TimeSource::Clock) {
@@ -215,7 +215,7 @@ const ClockProvider &systemClock() {
 
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
-                       const RegionalForms &forms, const StampStyle &style) {
+                       const RegionalForms &forms, const RunChoices &style) {
     // Cut into folder (up to and including the last separator), base and extension.
     const qsizetype nameStart = sourcePath.lastIndexOf(QLatin1Char('/')) + 1;
     if (nameStart == sourcePath.size())
@@ -287,7 +287,7 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
                        const RegionalForms &forms, StampForm form) {
-    StampStyle style;
+    RunChoices style;
     style.form = form;
     return ComposeNewName(sourcePath, optionText, nthValue, clock, times, forms, style);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FileMoment.h"
-#include "StampStyle.h"
+#include "RunChoices.h"
 
 #include <QDateTime>
 #include <QString>
@@ -54,6 +54,6 @@ QString ComposeNewName(const QString &sourcePath, const QString &optionText, qin
 /// pattern as the whole stamp, whatever the option's kind.
 QString ComposeNewName(const QString &sourcePath, const QString &optionText, qint16 nthValue,
                        const ClockProvider &clock, const FileTimeProvider &times,
-                       const RegionalForms &forms, const StampStyle &style);
+                       const RegionalForms &forms, const RunChoices &style);
 
 } // namespace plenvoy

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StampStyle.h"
+#include "RunChoices.h"
 
 #include <QString>
 

@@ -13,7 +13,7 @@ QString NewName::relativePath() const {
 NewName NewNameOf(const ListedFile &file, const NamingRule &rule, const ClockProvider &clock,
                   const FileTimeProvider &files, const FileTimeProvider &taken,
                   const RegionalForms &forms) {
-    const StampStyle &choices = rule.choices;
+    const RunChoices &choices = rule.choices;
     const FileTimeProvider &stamped = choices.creation == CreationTime::Taken ? taken : files;
     NewName name;
     name.composed =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StampStyle.h"
+#include "RunChoices.h"
 
 #include <QString>
 
@@ -15,7 +15,7 @@ class RegionalForms;
 struct NamingRule {
     QString optionText;
     qint16 nthValue = -1;
-    StampStyle choices;
+    RunChoices choices;
 };
 
 /// A listed file as naming sees it: its path and the folder it was listed through (empty

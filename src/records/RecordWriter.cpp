@@ -101,7 +101,7 @@ void disableRunRecords() {
 }
 
 RecordWriter::RecordWriter(const QString &outputFolder, const QString &optionText,
-                           const StampStyle &style)
+                           const RunChoices &style)
     : m_enabled(!g_front.isEmpty())
     , m_front(g_front)
     , m_output(absolute(outputFolder, m_workingFolder))

@@ -3,7 +3,7 @@
 #include "RecordFormat.h"
 #include "SignalSafeLines.h"
 #include "copying/FileOutcome.h"
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -34,7 +34,7 @@ class RecordWriter final {
 public:
     /// Removes the records older than 90 days and those beyond the newest 200 when records
     /// are on; otherwise the record writes nothing.
-    RecordWriter(const QString &outputFolder, const QString &optionText, const StampStyle &style);
+    RecordWriter(const QString &outputFolder, const QString &optionText, const RunChoices &style);
     ~RecordWriter();
     RecordWriter(const RecordWriter &) = delete;
     RecordWriter &operator=(const RecordWriter &) = delete;
@@ -71,7 +71,7 @@ private:
     QString m_front;
     QString m_output;
     QString m_option;
-    StampStyle m_style;
+    RunChoices m_style;
     std::optional<qint16> m_nthValue;
     QDateTime m_start;
     QString m_id;

@@ -3,7 +3,7 @@
 #include "copying/ClashRule.h"
 #include "copying/FilePlacement.h"
 #include "core/ErrorReport.h"
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 
 #include <QHash>
 #include <QSet>
@@ -59,7 +59,7 @@ struct PlannedName {
 struct PlanRequest {
     QString optionText;
     qint16 nthValue = -1;
-    StampStyle style;
+    RunChoices style;
     std::optional<QString> outputFolder;
 };
 

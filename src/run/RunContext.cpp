@@ -52,7 +52,7 @@ bool readListedFiles(ProtectedFiles &files, const RunInputs &inputs, int count,
 } // namespace
 
 RunContext::RunContext(RunInputs &inputs, WindowPort &ui, Trap &trap, int count,
-                       const std::optional<QString> &nthAnswer, const StampStyle &choices,
+                       const std::optional<QString> &nthAnswer, const RunChoices &choices,
                        const ClockProvider &clock, const FileTimeProvider &times,
                        const CopyHooks &copyHooks)
     : m_inputs(inputs)

@@ -3,7 +3,7 @@
 #include "RunOutcome.h"
 #include "copying/ListedPlacement.h"
 #include "copying/OutputLayout.h"
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 #include "records/CopiedIndex.h"
 #include "records/RecordWriter.h"
 
@@ -27,7 +27,7 @@ public:
     /// The inputs as read when the loop starts: the entries to reach, the answer to "Enter n:"
     /// (none when the option has no n) and the run's choices.
     RunContext(RunInputs &inputs, WindowPort &ui, Trap &trap, int count,
-               const std::optional<QString> &nthAnswer, const StampStyle &choices,
+               const std::optional<QString> &nthAnswer, const RunChoices &choices,
                const ClockProvider &clock, const FileTimeProvider &times,
                const CopyHooks &copyHooks);
     ~RunContext();
@@ -56,7 +56,7 @@ private:
     QString m_nthText;
     bool m_answeredN = false;
     std::optional<qint16> m_nthValue;
-    const StampStyle m_choices;
+    const RunChoices m_choices;
     const ClockProvider &m_clock;
     const FileTimeProvider &m_times;
     /// The written files of the outermost run in progress: a run started inside another

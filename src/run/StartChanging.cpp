@@ -92,7 +92,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui) {
 }
 
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times, const StampStyle &style,
+                         const FileTimeProvider &times, const RunChoices &style,
                          const FileOutcomeSink &eachFile, const CopyHooks &copyHooks) {
     Trap trap(kTagStartChanging, ui);
     RunOutcome outcome;

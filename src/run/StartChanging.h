@@ -2,7 +2,7 @@
 
 #include "RunOutcome.h"
 #include "copying/FilePlacement.h"
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 
 #include <QList>
 #include <QString>
@@ -54,7 +54,7 @@ RunOutcome startChanging(RunInputs &inputs, WindowPort &ui);
 /// them but keeps only those a front names (RunOutcome::files). copyHooks are given to every
 /// copy (a test slows a copy down or acts half-way through it).
 RunOutcome startChanging(RunInputs &inputs, WindowPort &ui, const ClockProvider &clock,
-                         const FileTimeProvider &times, const StampStyle &style = StampStyle(),
+                         const FileTimeProvider &times, const RunChoices &style = RunChoices(),
                          const FileOutcomeSink &eachFile = {},
                          const CopyHooks &copyHooks = CopyHooks());
 

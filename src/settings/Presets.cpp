@@ -57,7 +57,7 @@ std::optional<PresetNameFault> presetNameFault(const QString &name) {
 }
 
 QByteArray presetJson(const Preset &preset) {
-    const StampStyle &style = preset.style;
+    const RunChoices &style = preset.style;
     QByteArrayList members;
     if (!preset.option.isEmpty())
         members << member(kOption, recordStringJson(preset.option));
@@ -82,7 +82,7 @@ std::optional<Preset> presetFromJson(const QByteArray &json) {
         return std::nullopt;
     const QJsonObject object = document.object();
     Preset preset;
-    StampStyle &style = preset.style;
+    RunChoices &style = preset.style;
     const QJsonValue option = object.value(kOption);
     if (!option.isUndefined()) {
         if (!option.isString() || renameOptionIndex(option.toString()) < 0)
@@ -133,7 +133,7 @@ QString presetSummary(const Preset &preset) {
                                       : QLatin1Char('"') + preset.option + QLatin1Char('"'));
     if (preset.nthValue)
         parts << QStringLiteral("n ") + QString::number(*preset.nthValue);
-    const StampStyle &style = preset.style;
+    const RunChoices &style = preset.style;
     parts << (style.form == StampForm::Custom ? QStringLiteral("pattern ") + style.pattern
                                               : stampFormName(style.form));
     parts << creationTimeName(style.creation);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SettingsKeys.h"
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,7 +22,7 @@ struct Preset {
     /// The option's text as the engine names it; empty when none was chosen.
     QString option;
     std::optional<qint16> nthValue;
-    StampStyle style;
+    RunChoices style;
     /// Empty when the preset holds no output folder.
     QString outputFolder;
 };

@@ -20,8 +20,8 @@ bool isUsablePattern(const QString &pattern) {
     return checkStampPattern(pattern, RegionalForms::system()).isValid();
 }
 
-StampStyle readStampStyle(const SettingsAccess &settings) {
-    StampStyle style;
+RunChoices readRunChoices(const SettingsAccess &settings) {
+    RunChoices style;
     style.form = stampFormNamed(stored(settings, kKeyStampForm)).value_or(style.form);
     style.pattern = storedPattern(settings);
     if (style.form == StampForm::Custom && !isUsablePattern(style.pattern))

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SettingsKeys.h"
-#include "naming/StampStyle.h"
+#include "naming/RunChoices.h"
 
 #include <QSize>
 #include <QString>
@@ -17,7 +17,7 @@ class SettingsAccess;
 
 /// The stored stamp choices; a missing or unknown value is the default, and so is the
 /// custom form without a pattern that can be used.
-StampStyle readStampStyle(const SettingsAccess &settings);
+RunChoices readRunChoices(const SettingsAccess &settings);
 /// The pattern makes stamps under this computer's forms.
 bool isUsablePattern(const QString &pattern);
 /// The stored form is the own pattern, whether or not that pattern can be used.

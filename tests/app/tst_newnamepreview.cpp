@@ -123,7 +123,7 @@ void TestNewNamePreview::eachVerdictHasItsTextAndColour() {
     FileListView view(list, ui);
     NewNamePreview preview(list);
     view.setModel(&preview);
-    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(RunChoices{StampForm::Sortable, CreationTime::File});
     preview.setOutputFolder(dir.filePath(QStringLiteral("out")));
     preview.setOption(kDateAtEnd);
     preview.setDarkBase(dark);
@@ -169,7 +169,7 @@ void TestNewNamePreview::headerTellsWhichNTheNamesUse() {
     FileList list;
     list.append(source);
     NewNamePreview preview(list);
-    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(RunChoices{StampForm::Sortable, CreationTime::File});
     preview.setOption(option);
     if (lastN >= 0)
         preview.setLastN(qint16(lastN));
@@ -188,7 +188,7 @@ void TestNewNamePreview::filesAppearingInTheOutputFolderAreFollowed() {
     FileList list;
     list.append(source);
     NewNamePreview preview(list);
-    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(RunChoices{StampForm::Sortable, CreationTime::File});
     preview.setOutputFolder(dir.filePath(QStringLiteral("out")));
     preview.setOption(kDateAtEnd);
     QVERIFY(waitForPlan(preview));
@@ -229,7 +229,7 @@ void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
     NewNamePreview preview(list);
     const QString created = QStringLiteral("Add file creation date to end of filename");
     preview.setOption(created);
-    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::Taken});
+    preview.setChoices(RunChoices{StampForm::Sortable, CreationTime::Taken});
     // The window never reads a file for a name: the row waits for the worker.
     QCOMPARE(preview.index(0, 1).data().toString(), QStringLiteral("reading\u2026"));
     QVERIFY(waitForPlan(preview));
@@ -240,7 +240,7 @@ void TestNewNamePreview::takenTimesReadOnTheWorkerThread() {
     };
     QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Sortable));
     // Read once: another form finds the answer without the worker.
-    preview.setChoices(StampStyle{StampForm::Compact, CreationTime::Taken});
+    preview.setChoices(RunChoices{StampForm::Compact, CreationTime::Taken});
     QCOMPARE(preview.index(0, 1).data().toString(), named(StampForm::Compact));
 }
 
@@ -254,7 +254,7 @@ void TestNewNamePreview::shiftedTakenTimesAreShown() {
     list.append(movie);
     NewNamePreview preview(list);
     preview.setOption(QStringLiteral("Add file creation time and date to end of filename"));
-    StampStyle style{StampForm::Compact, CreationTime::Taken};
+    RunChoices style{StampForm::Compact, CreationTime::Taken};
     // A changed shift reads the moment again: the one read before was shifted otherwise.
     for (const qint64 shift : {qint64(-3600), qint64(0), qint64(86'400 + 60)}) {
         style.takenShift = shift;
@@ -312,12 +312,12 @@ void TestNewNamePreview::theColumnShowsWhatTheRunWrites() {
         list.append(sources);
     }
     NewNamePreview preview(list);
-    preview.setChoices(StampStyle{StampForm::Sortable, CreationTime::File});
+    preview.setChoices(RunChoices{StampForm::Sortable, CreationTime::File});
     preview.setOutputFolder(out);
     preview.setOption(kDateAtEnd);
     QVERIFY(waitForPlan(preview));
 
-    StampStyle choices{StampForm::Sortable, CreationTime::File, OutputLayout(layout), skip};
+    RunChoices choices{StampForm::Sortable, CreationTime::File, OutputLayout(layout), skip};
     FixedRunInputs inputs(sources, out, kDateAtEnd);
     inputs.through = QStringList{through, through};
     SilentWindowPort ui;

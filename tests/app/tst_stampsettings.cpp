@@ -157,15 +157,15 @@ void TestStampSettings::choicesAreStoredWhenChangedAndReadBack() {
              file.constData());
     // A new store on the same file, as the next start has.
     SettingsStore again(path);
-    QCOMPARE(readStampStyle(again).form, StampForm::Compact);
-    QCOMPARE(readStampStyle(again).creation, CreationTime::Taken);
-    QCOMPARE(readStampStyle(again).layout, OutputLayout::Dates);
-    QVERIFY(readStampStyle(again).skipCopied);
+    QCOMPARE(readRunChoices(again).form, StampForm::Compact);
+    QCOMPARE(readRunChoices(again).creation, CreationTime::Taken);
+    QCOMPARE(readRunChoices(again).layout, OutputLayout::Dates);
+    QVERIFY(readRunChoices(again).skipCopied);
     StampSettingsDialog reopened(again, QString(), QString());
     QVERIFY(choice(reopened, kCaptionFormCompact)->isChecked());
     QVERIFY(choice(reopened, kCaptionCreationTaken)->isChecked());
     choice(reopened, kCaptionFormSortable)->click();
-    QCOMPARE(readStampStyle(SettingsStore(path)).form, StampForm::Sortable);
+    QCOMPARE(readRunChoices(SettingsStore(path)).form, StampForm::Sortable);
 }
 
 void TestStampSettings::unknownOrMissingValuesAreTheDefaults_data() {
@@ -184,10 +184,10 @@ void TestStampSettings::unknownOrMissingValuesAreTheDefaults() {
         m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini"));
     QVERIFY(test::writeFile(path, ini));
     SettingsStore settings(path);
-    QCOMPARE(readStampStyle(settings).form, StampForm::Regional);
-    QCOMPARE(readStampStyle(settings).creation, CreationTime::File);
-    QCOMPARE(readStampStyle(settings).layout, OutputLayout::Flat);
-    QVERIFY(!readStampStyle(settings).skipCopied);
+    QCOMPARE(readRunChoices(settings).form, StampForm::Regional);
+    QCOMPARE(readRunChoices(settings).creation, CreationTime::File);
+    QCOMPARE(readRunChoices(settings).layout, OutputLayout::Flat);
+    QVERIFY(!readRunChoices(settings).skipCopied);
     StampSettingsDialog dialog(settings, QString(), QString());
     QVERIFY(choice(dialog, kCaptionFormRegional)->isChecked());
     QVERIFY(choice(dialog, kCaptionCreationFile)->isChecked());
@@ -308,7 +308,7 @@ void TestStampSettings::ownPatternIsStoredWhenLeftAndOnlyWhenUsable() {
         choice(dialog, QStringLiteral("Own pattern:"))->click();
         QCOMPARE(settings.readSetting(kKeyStampForm, QString()), QStringLiteral("custom"));
         // Chosen without a usable pattern, the form stays the default one.
-        QCOMPARE(readStampStyle(settings).form, StampForm::Regional);
+        QCOMPARE(readRunChoices(settings).form, StampForm::Regional);
         QTest::keyClicks(edit, QStringLiteral("%d.%m.%Y"));
         QCOMPARE(settings.readSetting(QStringLiteral("StampPattern"), QStringLiteral("none")),
                  QStringLiteral("none"));
@@ -334,10 +334,10 @@ void TestStampSettings::ownPatternIsStoredWhenLeftAndOnlyWhenUsable() {
         dialog.reject();
     }
     SettingsStore again(path);
-    QCOMPARE(readStampStyle(again).form, StampForm::Custom);
-    QCOMPARE(readStampStyle(again).pattern, QStringLiteral("%d.%m.%Y %H"));
+    QCOMPARE(readRunChoices(again).form, StampForm::Custom);
+    QCOMPARE(readRunChoices(again).pattern, QStringLiteral("%d.%m.%Y %H"));
     QVERIFY(test::writeFile(path, "[Plenvoy]\nStampForm=custom\nStampPattern=%Y:%m\n"));
-    QCOMPARE(readStampStyle(SettingsStore(path)).form, StampForm::Regional);
+    QCOMPARE(readRunChoices(SettingsStore(path)).form, StampForm::Regional);
 }
 
 void TestStampSettings::shiftMovesTheTakenExampleAndIsStored() {
@@ -369,7 +369,7 @@ void TestStampSettings::shiftMovesTheTakenExampleAndIsStored() {
         QCOMPARE(exampleLine(dialog),
                  kStampExample.arg(QStringLiteral("Holiday 20261207-140509.jpg")));
     }
-    QCOMPARE(readStampStyle(SettingsStore(path)).takenShift, -(86'400 + 3600 + 30));
+    QCOMPARE(readRunChoices(SettingsStore(path)).takenShift, -(86'400 + 3600 + 30));
     // Opening and closing a dialog with a stored shift writes nothing.
     const QByteArray before = test::contentOf(path);
     {

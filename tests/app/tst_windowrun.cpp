@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/RunProgressBar.h"
 #include "naming/TakenTime.h"
-#include "records/RunRecord.h"
+#include "records/RecordWriter.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -52,8 +52,8 @@ Listing makeListing(const QString &sources) {
     return listing;
 }
 
-StampStyle styleOf(OutputLayout layout) {
-    StampStyle style;
+RunChoices styleOf(OutputLayout layout) {
+    RunChoices style;
     style.form = StampForm::Sortable;
     style.layout = layout;
     return style;

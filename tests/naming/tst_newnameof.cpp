@@ -81,7 +81,7 @@ void TestNewNameOf::nameAndFolderFollowTheChoices() {
     QFETCH(QString, listedThrough);
     QFETCH(QString, composed);
     QFETCH(QString, folder);
-    StampStyle choices{StampForm::Sortable, taken ? CreationTime::Taken : CreationTime::File,
+    RunChoices choices{StampForm::Sortable, taken ? CreationTime::Taken : CreationTime::File,
                        OutputLayout(layout)};
     const FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
     const NewName name = NewNameOf(

@@ -1,8 +1,8 @@
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
 #include "naming/RegionalForms.h"
+#include "naming/RunChoices.h"
 #include "naming/StampPattern.h"
-#include "naming/StampStyle.h"
 
 #include <QtTest>
 
@@ -126,7 +126,7 @@ void TestStampForms::regionalStaysTheDefault() {
     QCOMPARE(ComposeNewName(QStringLiteral("/p/a.txt"), option, 1, clock, times, forms),
              QStringLiteral("/p/a 12-6-2026 2-05-09 PM.txt"));
     QCOMPARE(ComposeNewName(QStringLiteral("/p/a.txt"), option, 1, clock, times, forms,
-                            StampStyle().form),
+                            RunChoices().form),
              QStringLiteral("/p/a 12-6-2026 2-05-09 PM.txt"));
 }
 
@@ -186,7 +186,7 @@ void TestStampForms::patternMakesTheWholeStamp() {
     const FixedClock clock(moment);
     const OneFileTime times(utcTicks(moment));
     const RegionalForms forms{QLocale(QStringLiteral("en_US"))};
-    StampStyle style;
+    RunChoices style;
     style.form = StampForm::Custom;
     style.pattern = QStringLiteral("%H.%M");
     // Whatever the option's kind, and from the clock or from a file time.

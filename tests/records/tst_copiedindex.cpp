@@ -52,8 +52,8 @@ Listing cardAt(const QString &card) {
     return listing;
 }
 
-StampStyle skipping(bool skip) {
-    StampStyle style;
+RunChoices skipping(bool skip) {
+    RunChoices style;
     style.skipCopied = skip;
     style.form = StampForm::Sortable;
     style.layout = OutputLayout::Tree;

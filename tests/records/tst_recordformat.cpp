@@ -371,7 +371,7 @@ void TestRecordFormat::earlierIndexSkipsItsFiles() {
     enableRunRecords(QStringLiteral("cli"));
     FixedRunInputs inputs(entries, output, QString());
     inputs.through = QStringList{sources, sources};
-    StampStyle style;
+    RunChoices style;
     style.skipCopied = true;
     test::FakeWindow window;
     QList<CopyProblem> problems;

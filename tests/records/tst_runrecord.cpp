@@ -475,7 +475,7 @@ private Q_SLOTS:
         RecordingPort port;
         QList<int> told;
         const RunOutcome outcome =
-            startChanging(inputs, port, systemClock(), systemFileTimes(), StampStyle(),
+            startChanging(inputs, port, systemClock(), systemFileTimes(), RunChoices(),
                           [&told](const FileOutcome &file) { told.append(file.position); });
         QCOMPARE(told.size(), 24);
         QCOMPARE(told.first(), 1);
@@ -548,7 +548,7 @@ namespace {
 /// while another thread takes SIGTERM; then the signals are let through.
 int signalOnAnotherThread(const QString &output) {
     enableRunRecords(QStringLiteral("cli"));
-    RecordWriter record(output, QString(), StampStyle());
+    RecordWriter record(output, QString(), RunChoices());
     FileOutcome file;
     file.source = QStringLiteral("/sources/a.txt");
     file.destination = output + QStringLiteral("/a.txt");

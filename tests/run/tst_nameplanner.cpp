@@ -118,7 +118,7 @@ void TestNamePlanner::previewIsWhatTheRunDoes() {
 
     // Names only: reading the files would move the access times that some options stamp.
     const QStringList before = namesIn(out);
-    NamePlanner planner(PlanRequest{option, qint16(n), StampStyle(), out}, entries, clock,
+    NamePlanner planner(PlanRequest{option, qint16(n), RunChoices(), out}, entries, clock,
                         systemFileTimes(), RegionalForms::system());
     QStringList preview;
     for (const PlannedName &plan : planner.planAll())
@@ -137,7 +137,7 @@ void TestNamePlanner::previewIsWhatTheRunDoes() {
     ui.textAnswers << QString::number(n);
     FixedRunInputs inputs(entries, out, option);
     QStringList run;
-    startChanging(inputs, ui, clock, systemFileTimes(), StampStyle(),
+    startChanging(inputs, ui, clock, systemFileTimes(), RunChoices(),
                   [&run](const FileOutcome &file) { run << describe(file); });
     QCOMPARE(preview, run);
     // The closing box counts what the preview showed, and names the folder.
@@ -181,7 +181,7 @@ void TestNamePlanner::filesSeenByAListingGetTheSameVerdicts() {
     const QStringList entries{a, a, file(QStringLiteral("src/b.txt")),
                               file(QStringLiteral("other/a.txt")), a};
     const FixedClock clock(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
-    const PlanRequest request{option, -1, StampStyle(),
+    const PlanRequest request{option, -1, RunChoices(),
                               folder.isEmpty() ? std::nullopt
                                                : std::optional<QString>(dir.filePath(folder))};
     const auto plan = [&](bool seen) {

@@ -891,7 +891,7 @@ void TestStartChanging::aRunEndedBySignalLeavesWhatItCopiedOnRecord() {
     qputenv("XDG_STATE_HOME", pathToBytes(path("state")));
     const QStringList sources{makeSource("src/a.txt", "a"), makeSource("src/b.txt", "b")};
     FixedRunInputs inputs(sources, path("out"), kLastModifiedDateAtEnd);
-    StampStyle choices;
+    RunChoices choices;
     choices.skipCopied = true;
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
