@@ -371,10 +371,11 @@ QString NewNamePreview::quickName(int row, bool &reading) const {
     const CachedTakenTimes takenTimes(systemFileTimes(), *m_taken, false, m_style.takenShift);
     QString name;
     try {
-        const NewName newName =
-            NewNameOf({source, m_list.listedThroughAt(row + 1)},
-                      NamingRule{planRequest.optionText, planRequest.nthValue, m_style},
-                      systemClock(), systemFileTimes(), takenTimes, RegionalForms::system());
+        const NamingRule rule{planRequest.optionText, planRequest.nthValue, m_style};
+        const QString through =
+            rule.needsListedThrough() ? m_list.listedThroughAt(row + 1) : QString();
+        const NewName newName = NewNameOf({source, through}, rule, systemClock(), systemFileTimes(),
+                                          takenTimes, RegionalForms::system());
         // A name that can't be composed leaves the copy its source's own, as in a run.
         name = FileNameOf(newName.composed).isEmpty()
                    ? layoutPath(newName.folder, FileNameOf(source))

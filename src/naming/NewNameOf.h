@@ -16,13 +16,16 @@ struct NamingRule {
     QString optionText;
     qint16 nthValue = -1;
     RunChoices choices;
+
+    /// Whether names depend on the folder a file was listed through: only then is it asked.
+    bool needsListedThrough() const { return choices.layout == OutputLayout::Tree; }
 };
 
 /// A listed file as naming sees it: its path and the folder it was listed through (empty
-/// when it was listed on its own).
+/// when it was listed on its own, or when the rule does not need it).
 struct ListedFile {
-    QString path;
-    QString listedThrough;
+    const QString &path;
+    const QString &listedThrough;
 };
 
 /// A listed file's new name: the composed path, and the folder below the output folder that

@@ -110,6 +110,7 @@ NamePlanner::NamePlanner(PlanRequest request, int count, std::function<QString(i
                          const ClockProvider &clock, const FileTimeProvider &times,
                          const RegionalForms &forms)
     : m_request(std::move(request))
+    , m_rule{m_request.optionText, m_request.nthValue, m_request.style}
     , m_count(count)
     , m_entryAt(std::move(entryAt))
     , m_clock(clock)
@@ -232,9 +233,11 @@ QString NamePlanner::compose(const QString &path, const Source &source, PlannedN
                                             ? static_cast<const FileTimeProvider &>(fromStatus)
                                             : m_times;
         const TakenFileTimes taken(files, m_request.style.takenShift);
+        const QString through = m_listedThroughAt && m_rule.needsListedThrough()
+                                    ? m_listedThroughAt(m_next - 1)
+                                    : QString();
         const NewName name = NewNameOf(
-            {path, m_listedThroughAt ? m_listedThroughAt(m_next - 1) : QString()},
-            NamingRule{m_request.optionText, m_request.nthValue, m_request.style}, m_clock, files,
+            {path, through}, m_rule, m_clock, files,
             m_takenTimes ? *m_takenTimes : static_cast<const FileTimeProvider &>(taken), m_forms);
         if (m_request.outputFolder)
             m_relative = name.folder;
@@ -320,8 +323,11 @@ NamePlanner::Holder NamePlanner::holderOf(const QString &key, Source &source) {
             holder.who = key;
         }
     } else if (m_folderFd >= 0) {
-        holder.who = collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + key);
         readHolderFacts(key, source, facts);
+        // Named only when something holds the name: most names are free.
+        if (facts.exists)
+            holder.who =
+                collapseDoubledSeparators(*m_request.outputFolder + platformSeparator() + key);
     }
     holder.kind = holderOfName(facts);
     holder.errorNumber = facts.lookError;

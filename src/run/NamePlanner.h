@@ -3,6 +3,7 @@
 #include "copying/ClashRule.h"
 #include "copying/FilePlacement.h"
 #include "core/ErrorReport.h"
+#include "naming/NewNameOf.h"
 #include "naming/RunChoices.h"
 
 #include <QHash>
@@ -138,6 +139,8 @@ private:
     bool refusedForLayoutFolder(const QString &key, PlannedName &plan);
 
     PlanRequest m_request;
+    /// What the names are made from, for every entry.
+    NamingRule m_rule;
     int m_count = 0;
     std::function<QString(int)> m_entryAt;
     int m_next = 0;

@@ -98,8 +98,10 @@ QString RunContext::nameEntry(int position, const QString &sourcePath, const Sou
     // "Taken" reads the photo's or video's metadata through the same descriptor.
     const auto compose = [&](const FileTimeProvider &fileTimes, int fd, qint64 size) {
         const TakenFileTimes taken(fileTimes, sourcePath, fd, size, m_choices.takenShift);
-        const NewName name = NewNameOf({sourcePath, m_inputs.listedThrough(position)}, rule,
-                                       m_clock, fileTimes, taken, RegionalForms::system());
+        const QString through =
+            rule.needsListedThrough() ? m_inputs.listedThrough(position) : QString();
+        const NewName name = NewNameOf({sourcePath, through}, rule, m_clock, fileTimes, taken,
+                                       RegionalForms::system());
         newName = name.composed;
         relative = name.folder;
     };
