@@ -1,5 +1,6 @@
 // The window's settings at start and at every change: the option and the output folder
 // restored and written back, settings that cannot be used told once.
+#include "BoxWatcher.h"
 #include "TestFiles.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
@@ -41,47 +42,7 @@
 using namespace plenvoy;
 using namespace plenvoy::test;
 
-namespace {
-
-/// Answers the modal boxes and dialogs that the real window opens, and records them.
-class BoxWatcher final : public QObject {
-public:
-    explicit BoxWatcher(std::function<void(QWidget *)> act = {})
-        : m_act(std::move(act)) {
-        connect(&m_timer, &QTimer::timeout, this, &BoxWatcher::poll);
-        m_timer.start(10);
-    }
-
-    QStringList titles;
-    QStringList texts;
-    QStringList details; // informative texts of message boxes
-    QList<QMessageBox::Icon> icons;
-
-private:
-    void poll() {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal->property("answered").toBool())
-            return;
-        modal->setProperty("answered", true);
-        titles << modal->windowTitle();
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            texts << box->text();
-            details << box->informativeText();
-            icons << box->icon();
-        } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            texts << input->labelText();
-        }
-        if (m_act)
-            m_act(modal);
-        else if (auto *dialog = qobject_cast<QDialog *>(modal))
-            dialog->reject();
-    }
-
-    std::function<void(QWidget *)> m_act;
-    QTimer m_timer;
-};
-
-} // namespace
+namespace {} // namespace
 
 class TestWindowSettings : public QObject {
     Q_OBJECT
