@@ -65,7 +65,7 @@ bash_words=$(cd "$work/empty" && PATH="$work/stub:$PATH" bash -c 'source "$1"; s
 compare "bash completion" "$names" "$bash_names"
 compare "bash completion" "$words" "$bash_words"
 
-# zsh: the specifications its completion hands to _arguments, as zsh expands them.
+# zsh: the option lines its completion hands to _arguments, as zsh expands them.
 zsh_specs=""
 if command -v zsh >/dev/null; then
     zsh_specs=$(zsh -c '_arguments() { printf "%s\n" "$@"; }; source "$1"' _ \
