@@ -474,6 +474,8 @@ PlannedName NamePlanner::next() {
             refuse(plan, CopyProblem::CopiedBefore);
             plan.destination = before->destination;
             plan.reason = before->reason;
+            // Its earlier copy keeps the name, as the run keeps it.
+            m_planned.insert(keyOf(plan.destination), Planned{source.path, source.identity});
             return plan;
         }
     }

@@ -14,6 +14,8 @@
 
 #include <exception>
 
+#include <sys/stat.h>
+
 namespace plenvoy {
 
 namespace {
@@ -121,8 +123,10 @@ bool RunContext::copyEntry(int position, const QString &sourcePath, const QStrin
         const QString listedThrough = m_inputs.listedThrough(position);
         const bool open = source && source->isOpen();
         if (open && m_copies.skipped(outputFolder, relative, sourcePath, listedThrough,
-                                     source->status(), file))
+                                     source->status(), file)) {
+            holdSkippedName(file, source->status());
             return;
+        }
         const auto madeFolder = [this](const QString &folder) { m_record.addMadeFolder(folder); };
         if (relative.isEmpty() || !open ||
             readyLayoutFolder(m_layoutFolders, outputFolder, relative, destination,
@@ -131,6 +135,13 @@ bool RunContext::copyEntry(int position, const QString &sourcePath, const QStrin
         if (open)
             m_copies.copied(outputFolder, file, listedThrough, source->status());
     });
+}
+
+void RunContext::holdSkippedName(const FileOutcome &file, const struct statx &source) {
+    const std::optional<QByteArray> copy = systemPathBytes(file.destination);
+    struct stat status {};
+    if (copy && ::stat(copy->constData(), &status) == 0)
+        m_written.record(identityOf(status), identityOf(source));
 }
 
 FileOutcome RunContext::placeEntry(int position) {

@@ -47,6 +47,9 @@ public:
 private:
     QString nameEntry(int position, const QString &sourcePath, const SourceFile *source,
                       QString &relative);
+    /// A copy left out as copied before keeps its name for the rest of the run, as a copy
+    /// the run made would: a later entry from another source that meets it is numbered.
+    void holdSkippedName(const FileOutcome &file, const struct statx &source);
     bool copyEntry(int position, const QString &sourcePath, const QString &relative,
                    const QString &destination, const SourceFile *source, FileOutcome &file);
 

@@ -8,7 +8,9 @@
 #include "core/PathHelpers.h"
 #include "naming/ComposeNewName.h"
 #include "naming/FileMoment.h"
+#include "naming/RegionalForms.h"
 #include "records/RecordWriter.h"
+#include "run/NamePlanner.h"
 #include "run/StartChanging.h"
 
 #include <QDir>
@@ -90,6 +92,7 @@ private Q_SLOTS:
     void listedFileMetLateIsStillNeverReplaced();
     void aRunEndedBySignalLeavesWhatItCopiedOnRecord_data();
     void aRunEndedBySignalLeavesWhatItCopiedOnRecord();
+    void aSkippedCopyKeepsItsNameFromAnotherListedFile();
 
 private:
     QString path(const QString &name) const { return m_dir->path() + QLatin1Char('/') + name; }
@@ -911,6 +914,35 @@ void TestStartChanging::aRunEndedBySignalLeavesWhatItCopiedOnRecord() {
     const RunOutcome outcome = startChanging(inputs, ui, m_clock, systemFileTimes(), choices);
     disableRunRecords();
     QCOMPARE(outcome.skippedCount(), skippedNext);
+}
+
+void TestStartChanging::aSkippedCopyKeepsItsNameFromAnotherListedFile() {
+    qputenv("XDG_STATE_HOME", pathToBytes(path("state")));
+    enableRunRecords(QStringLiteral("window"));
+    QVERIFY(QDir(path("src")).mkpath(QStringLiteral("a")) &&
+            QDir(path("src")).mkpath(QStringLiteral("b")));
+    const QString a = makeSource("src/a/IMG_0001.jpg", "the first camera");
+    const QString b = makeSource("src/b/IMG_0001.jpg", "the second camera");
+    RunChoices choices;
+    choices.skipCopied = true;
+    FixedRunInputs first(QStringList{a}, path("out"), kLastModifiedDateAtEnd);
+    FakeWindow ui;
+    startChanging(first, ui, m_clock, systemFileTimes(), choices);
+    const QString held = path("out/") + FileNameOf(newNameOf(a, kLastModifiedDateAtEnd));
+
+    // The plan and the run agree: a is left out, and b does not take its copy's name.
+    FixedRunInputs both(QStringList{a, b}, path("out"), kLastModifiedDateAtEnd);
+    NamePlanner planner(PlanRequest{kLastModifiedDateAtEnd, -1, choices, path("out")}, both.entries,
+                        m_clock, systemFileTimes(), RegionalForms::system());
+    const QList<PlannedName> plan = planner.planAll();
+    QCOMPARE(plan.at(0).problem, CopyProblem::CopiedBefore);
+    QCOMPARE(plan.at(1).verdict, Verdict::Numbered);
+    const RunOutcome outcome = startChanging(both, ui, m_clock, systemFileTimes(), choices);
+    disableRunRecords();
+    QCOMPARE(outcome.skippedCount(), 1);
+    QCOMPARE(outcome.renamedCount(), 1);
+    QCOMPARE(contentOf(held), QByteArray("the first camera"));
+    QCOMPARE(contentOf(numberedName(held, 2)), QByteArray("the second camera"));
 }
 
 QTEST_GUILESS_MAIN(TestStartChanging)
