@@ -180,7 +180,12 @@ QString momentText(const LocalMoment &moment, const RegionalForms &forms) {
 
 std::optional<LocalMoment> fileMoment(const QString &path, TimeSource source,
                                       const FileTimeProvider &times) {
-    return times.localMoment(path, source);
+    std::optional<LocalMoment> moment = times.localMoment(path, source);
+    // A time outside the years a stamp can write (a damaged or forged one) is no time.
+    if (moment && (!moment->date.isValid() || moment->date.year() < kFirstStampYear ||
+                   moment->date.year() > kLastStampYear))
+        return std::nullopt;
+    return moment;
 }
 
 std::optional<QString> FileMomentText(const QString &path, TimeSource source,

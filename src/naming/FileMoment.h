@@ -20,6 +20,9 @@ constexpr qint64 kTicksPerDay = 86'400 * kTicksPerSecond;
 constexpr qint64 kSecondsFrom1601To1970 = 11'644'473'600;
 /// Days from 1 January 1601 to 30 December 1899, the day that moments count from.
 constexpr qint64 kDaysFrom1601To1899 = 109'205;
+/// The years a stamp is written for; a file time outside them is taken as no time.
+constexpr int kFirstStampYear = 1601;
+constexpr int kLastStampYear = 9999;
 /// The Julian day of 1 January 1601.
 constexpr qint64 kJulianDay1601 = 2'305'814;
 

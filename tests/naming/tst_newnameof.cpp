@@ -41,6 +41,8 @@ private Q_SLOTS:
     }
     void nameAndFolderFollowTheChoices_data();
     void nameAndFolderFollowTheChoices();
+    void aTimeOutsideTheStampsYearsIsNoTime_data();
+    void aTimeOutsideTheStampsYearsIsNoTime();
 };
 
 void TestNewNameOf::nameAndFolderFollowTheChoices_data() {
@@ -89,6 +91,44 @@ void TestNewNameOf::nameAndFolderFollowTheChoices() {
         clock, DayTimes(QDate(2024, 5, 1)), DayTimes(QDate(2023, 8, 9)), RegionalForms::system());
     QCOMPARE(name.composed, composed);
     QCOMPARE(name.folder, folder);
+}
+
+namespace {
+
+/// A file without any time.
+class NoTimes final : public FileTimeProvider {
+public:
+    std::optional<qint64> fileTime(const QString &, TimeSource) const override {
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+void TestNewNameOf::aTimeOutsideTheStampsYearsIsNoTime_data() {
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<bool>("stamped");
+    QTest::newRow("year 10000") << QDate(10000, 1, 1) << false;
+    QTest::newRow("a year before the common era") << QDate(-1, 6, 1) << false;
+    QTest::newRow("the year before 1601") << QDate(1600, 12, 30) << false;
+    QTest::newRow("the first year") << QDate(1601, 1, 2) << true;
+    QTest::newRow("the last year") << QDate(9999, 12, 30) << true;
+}
+
+void TestNewNameOf::aTimeOutsideTheStampsYearsIsNoTime() {
+    QFETCH(QDate, day);
+    QFETCH(bool, stamped);
+    const RunChoices choices{StampForm::Sortable, CreationTime::File, OutputLayout::Dates};
+    const FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+    const QString source = QStringLiteral("/photos/a.jpg");
+    const NamingRule rule{kCreatedDateAtEnd, -1, choices};
+    const NewName named = NewNameOf({source, QString()}, rule, clock, DayTimes(day), DayTimes(day),
+                                    RegionalForms::system());
+    const NewName none =
+        NewNameOf({source, QString()}, rule, clock, NoTimes(), NoTimes(), RegionalForms::system());
+    QCOMPARE(named.composed == none.composed && named.folder == none.folder, !stamped);
+    if (stamped)
+        QVERIFY(named.folder.startsWith(QString::number(day.year())));
 }
 
 QTEST_GUILESS_MAIN(TestNewNameOf)
