@@ -126,8 +126,11 @@ void keepTitleWhole(QWidget &box, const QString &title) {
 }
 
 int showBox(QWidget &owner, QMessageBox::Icon icon, const QString &title, const QString &text,
-            QMessageBox::StandardButtons buttons, const QString &informativeText = QString()) {
+            QMessageBox::StandardButtons buttons, const QString &informativeText = QString(),
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
     QMessageBox box(icon, title, displayText(text), buttons, &owner);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     box.setTextFormat(Qt::PlainText);
     if (!informativeText.isEmpty())
         box.setInformativeText(displayText(informativeText));
@@ -195,6 +198,14 @@ bool MainWindowPort::askYesNo(const QString &text) {
         return false;
     return showBox(m_window, QMessageBox::NoIcon, applicationTitle(), text,
                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool MainWindowPort::askYesNoDefaultNo(const QString &text) {
+    if (m_closing)
+        return false;
+    return showBox(m_window, QMessageBox::NoIcon, applicationTitle(), text,
+                   QMessageBox::Yes | QMessageBox::No, QString(),
+                   QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString MainWindowPort::askText(const QString &prompt, const QString &defaultAnswer) {

@@ -45,6 +45,7 @@ public:
     bool showRunClosingBox(const QString &text, const QString &informativeText, bool canUndo,
                            const QString &writtenFolder) override;
     bool askYesNo(const QString &text) override;
+    bool askYesNoDefaultNo(const QString &text) override;
     QString askText(const QString &prompt, const QString &defaultAnswer) override;
     void showErrorReport(const QString &text) override;
     QStringList chooseFiles(const QString &title) override;

@@ -21,6 +21,9 @@ public:
     virtual void showMessage(const QString &text) = 0;
     /// Question: Yes and No, no icon, the application title as caption. True for Yes.
     virtual bool askYesNo(const QString &text) = 0;
+    /// A question whose Yes takes something away: as askYesNo, with No as the answer that
+    /// Enter gives.
+    virtual bool askYesNoDefaultNo(const QString &text) { return askYesNo(text); }
     /// Input box with a prompt, a default answer, OK and Cancel, the application title as
     /// caption; the typed text (never a null text, even when empty), or a null text on
     /// Cancel, Escape or when the box was closed.

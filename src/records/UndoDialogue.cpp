@@ -70,7 +70,7 @@ UndoResult WindowRuns::offerUndo(WindowPort &ui) {
         if (!QFileInfo::exists(runRecordPath(m_ids[i])) || recordUndone(m_ids[i]))
             continue;
         const RunSummary run = readSummary(m_ids[i], nullptr, answer);
-        if (!ui.askYesNo(undoQuestion(run.copied, run.output)))
+        if (!ui.askYesNoDefaultNo(undoQuestion(run.copied, run.output)))
             return result;
         result = undoRun(run.id, false, answer);
         ui.showMessage(undoReport(result));

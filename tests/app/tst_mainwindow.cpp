@@ -231,6 +231,13 @@ void TestMainWindow::realBoxesShowTheirTexts() {
         BoxWatcher no; // closing the box answers No
         QVERIFY(!port.askYesNo(QStringLiteral("Open?")));
     }
+    // Enter answers Yes to a question, and No to one whose Yes takes something away.
+    for (const bool takesAway : {false, true}) {
+        BoxWatcher enter([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Return); });
+        QCOMPARE(takesAway ? port.askYesNoDefaultNo(QStringLiteral("Take it back?"))
+                           : port.askYesNo(QStringLiteral("Open?")),
+                 !takesAway);
+    }
     {
         BoxWatcher typing([](QWidget *modal) {
             auto *input = qobject_cast<QInputDialog *>(modal);
