@@ -1,5 +1,6 @@
 #include "BoxWatcher.h"
 #include "TestFiles.h"
+#include "WindowTest.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
 #include "app/MnemonicStyle.h"
@@ -109,7 +110,7 @@ int closingRunChild(int argc, char *argv[]) {
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public WindowTest {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -129,41 +130,14 @@ private Q_SLOTS:
     void closedWindowShowsNoMoreBoxes();
     void closingEndsTheProgramInsideALoop();
     void closingEndsTheProgramInsideARun();
-
-private:
-    std::unique_ptr<MainWindow> startForm(const QByteArray &ini = QByteArray());
-    QString iniPath() const { return m_config->filePath(QStringLiteral("Marnoval.ini")); }
-    QString stored(const QString &key) const {
-        return SettingsStore(iniPath()).readSetting(key, QStringLiteral("<absent>"));
-    }
-
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<QTemporaryDir> m_program;
-    QByteArray m_savedHome;
 };
 
 void TestMainWindow::init() {
-    m_config = std::make_unique<QTemporaryDir>();
-    m_home = std::make_unique<QTemporaryDir>();
-    m_program = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("Desktop")));
-    m_savedHome = qgetenv("HOME");
-    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
-    qputenv("HOME", m_home->path().toLocal8Bit());
+    QVERIFY(makeWindowFolders());
 }
 
 void TestMainWindow::cleanup() {
-    qApp->setStyleSheet(QString());
-    qputenv("HOME", m_savedHome);
-}
-
-std::unique_ptr<MainWindow> TestMainWindow::startForm(const QByteArray &ini) {
-    if (!ini.isEmpty())
-        writeFile(iniPath(), ini);
-    auto form = std::make_unique<MainWindow>(m_program->path());
-    form->startUp();
-    return form;
+    restoreWindowEnvironment();
 }
 
 void TestMainWindow::focusSelectsTheWholeFolderText() {

@@ -2,6 +2,7 @@
 // the window's growth, the tab order, captions and fonts, the skin and the pointer images.
 #include "BoxWatcher.h"
 #include "TestFiles.h"
+#include "WindowTest.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
 #include "app/MnemonicStyle.h"
@@ -55,7 +56,7 @@ void sendMove(QWidget *widget, Qt::MouseButtons buttons = Qt::NoButton) {
 
 } // namespace
 
-class TestWindowLook : public QObject {
+class TestWindowLook : public WindowTest {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -72,38 +73,14 @@ private Q_SLOTS:
     void shippedSkinAndPointerLoad();
     void unreadableSkinAndPointerAreReported();
     void pointerFollowsTheMouse();
-
-private:
-    std::unique_ptr<MainWindow> startForm(const QByteArray &ini = QByteArray());
-    QString iniPath() const { return m_config->filePath(QStringLiteral("Marnoval.ini")); }
-
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<QTemporaryDir> m_program;
-    QByteArray m_savedHome;
 };
 
 void TestWindowLook::init() {
-    m_config = std::make_unique<QTemporaryDir>();
-    m_home = std::make_unique<QTemporaryDir>();
-    m_program = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("Desktop")));
-    m_savedHome = qgetenv("HOME");
-    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
-    qputenv("HOME", m_home->path().toLocal8Bit());
+    QVERIFY(makeWindowFolders());
 }
 
 void TestWindowLook::cleanup() {
-    qApp->setStyleSheet(QString());
-    qputenv("HOME", m_savedHome);
-}
-
-std::unique_ptr<MainWindow> TestWindowLook::startForm(const QByteArray &ini) {
-    if (!ini.isEmpty())
-        writeFile(iniPath(), ini);
-    auto form = std::make_unique<MainWindow>(m_program->path());
-    form->startUp();
-    return form;
+    restoreWindowEnvironment();
 }
 
 void TestWindowLook::controlsSitAtTheirPlacesAndFollowTheNearestEdges_data() {

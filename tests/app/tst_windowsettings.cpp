@@ -2,6 +2,7 @@
 // restored and written back, settings that cannot be used told once.
 #include "BoxWatcher.h"
 #include "TestFiles.h"
+#include "WindowTest.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowPort.h"
 #include "app/MnemonicStyle.h"
@@ -44,7 +45,7 @@ using namespace plenvoy::test;
 
 namespace {} // namespace
 
-class TestWindowSettings : public QObject {
+class TestWindowSettings : public WindowTest {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -59,41 +60,14 @@ private Q_SLOTS:
     void settingsThatCannotBeUsedAreToldOnce();
     void optionsAreTheCatalogueInOrder();
     void dropDownAndBoxWriteAtEveryChange();
-
-private:
-    std::unique_ptr<MainWindow> startForm(const QByteArray &ini = QByteArray());
-    QString iniPath() const { return m_config->filePath(QStringLiteral("Marnoval.ini")); }
-    QString stored(const QString &key) const {
-        return SettingsStore(iniPath()).readSetting(key, QStringLiteral("<absent>"));
-    }
-
-    std::unique_ptr<QTemporaryDir> m_config;
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<QTemporaryDir> m_program;
-    QByteArray m_savedHome;
 };
 
 void TestWindowSettings::init() {
-    m_config = std::make_unique<QTemporaryDir>();
-    m_home = std::make_unique<QTemporaryDir>();
-    m_program = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("Desktop")));
-    m_savedHome = qgetenv("HOME");
-    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
-    qputenv("HOME", m_home->path().toLocal8Bit());
+    QVERIFY(makeWindowFolders());
 }
 
 void TestWindowSettings::cleanup() {
-    qApp->setStyleSheet(QString());
-    qputenv("HOME", m_savedHome);
-}
-
-std::unique_ptr<MainWindow> TestWindowSettings::startForm(const QByteArray &ini) {
-    if (!ini.isEmpty())
-        writeFile(iniPath(), ini);
-    auto form = std::make_unique<MainWindow>(m_program->path());
-    form->startUp();
-    return form;
+    restoreWindowEnvironment();
 }
 
 void TestWindowSettings::firstStartSelectsTheFirstOptionAndTheDesktop() {
